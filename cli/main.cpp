@@ -1,0 +1,46 @@
+#include "cli_command.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
+
+namespace {
+
+void printHelp(QTextStream &out)
+{
+    out << "Usage: talmero-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const CliCommand &command : CliCommand::all())
+        out << "  " << command.usage << '\n';
+    out << "\n  talmero-cli --help    shows this text\n";
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const CliCommand *command = argc > 1 ? CliCommand::find(QString::fromLocal8Bit(argv[1]))
+                                         : nullptr;
+    std::unique_ptr<QCoreApplication> app;
+    if (command && command->needsGui) {
+        // Glyphs are rendered without a display.
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+
+    if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
+        printHelp(out);
+        return arguments.isEmpty() ? 1 : 0;
+    }
+    if (!command) {
+        err << "talmero-cli: unknown command '" << arguments.first() << "'\n";
+        printHelp(err);
+        return 1;
+    }
+    return command->run(arguments.mid(1), out, err);
+}

@@ -1,0 +1,47 @@
+#include "dialog_node.h"
+
+DialogNode::~DialogNode() = default;
+
+DialogNode *DialogNode::parent() const
+{
+    return (m_parent && !m_parent->m_invisibleRoot) ? m_parent : nullptr;
+}
+
+DialogNode *DialogNode::nextSibling() const
+{
+    if (!m_parent || m_row + 1 >= m_parent->childCount())
+        return nullptr;
+    return m_parent->child(m_row + 1);
+}
+
+DialogNode *DialogNode::previousSibling() const
+{
+    if (!m_parent || m_row == 0)
+        return nullptr;
+    return m_parent->child(m_row - 1);
+}
+
+int DialogNode::level() const
+{
+    int level = 0;
+    for (const DialogNode *p = parent(); p; p = p->parent())
+        ++level;
+    return level;
+}
+
+bool DialogNode::isInSubtreeOf(const DialogNode *ancestor) const
+{
+    for (const DialogNode *n = this; n; n = n->m_parent) {
+        if (n == ancestor)
+            return true;
+    }
+    return false;
+}
+
+const DialogNode *DialogNode::lastDescendant() const
+{
+    const DialogNode *n = this;
+    while (!n->m_children.empty())
+        n = n->m_children.back().get();
+    return n;
+}

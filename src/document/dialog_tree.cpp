@@ -1,0 +1,298 @@
+#include "dialog_tree.h"
+
+#include "node_text.h"
+#include "platform/app_error.h"
+#include "tree_observer.h"
+
+#include <algorithm>
+
+namespace {
+
+// Beyond this many subtrees removeIf rebuilds the tree in one sweep and tells observers of a
+// reset instead of one removal each.
+constexpr size_t kSingleRemovalLimit = 64;
+
+} // namespace
+
+DialogTree::DialogTree() : m_top(new DialogNode)
+{
+    m_top->m_invisibleRoot = true;
+}
+
+DialogTree::~DialogTree() = default;
+
+template <typename F> void DialogTree::notify(F &&f)
+{
+    for (TreeObserver *observer : m_observers)
+        f(observer);
+}
+
+DialogNode *DialogTree::nodeAt(int index) const
+{
+    if (index < 0 || index >= count())
+        throw AppError(QStringLiteral("List index out of bounds (%1)").arg(index));
+    return m_order[size_t(index)];
+}
+
+DialogNode *DialogTree::lastTopLevel() const
+{
+    return m_top->m_children.empty() ? nullptr : m_top->m_children.back().get();
+}
+
+DialogNode *DialogTree::addSibling(DialogNode *node, const QByteArray &text)
+{
+    return createNode(node ? node->parent() : nullptr, text);
+}
+
+DialogNode *DialogTree::addChild(DialogNode *parent, const QByteArray &text)
+{
+    return createNode(parent, text);
+}
+
+DialogNode *DialogTree::createNode(DialogNode *parent, const QByteArray &text)
+{
+    // The node being created is not part of the pass that runs before its creation.
+    refreshlist();
+
+    DialogNode *p = top(parent);
+    const int row = p->childCount();
+    const int position = p->lastDescendant()->m_index + 1;
+
+    notify([&](TreeObserver *o) { o->nodeAboutToBeInserted(parent, row); });
+    auto owned = std::unique_ptr<DialogNode>(new DialogNode);
+    DialogNode *node = owned.get();
+    node->m_text = text;
+    node->m_parent = p;
+    node->m_row = row;
+    p->m_children.push_back(std::move(owned));
+    m_order.insert(m_order.begin() + position, node);
+    reindexFrom(position);
+    markDirty(position);
+    notify([&](TreeObserver *o) { o->nodeInserted(node); });
+
+    if (!m_holdAdditions)
+        announceAddition(node);
+    return node;
+}
+
+void DialogTree::announceAddition(DialogNode *node)
+{
+    notify([&](TreeObserver *o) { o->nodeAdded(node); });
+}
+
+bool DialogTree::moveBefore(DialogNode *node, DialogNode *target)
+{
+    if (!node || !target || target->isInSubtreeOf(node) || node->nextSibling() == target)
+        return false;
+
+    DialogNode *oldParent = node->m_parent;
+    DialogNode *newParent = target->m_parent;
+    DialogNode *shownParent = newParent->m_invisibleRoot ? nullptr : newParent;
+    notify([&](TreeObserver *o) { o->nodeAboutToBeMoved(node, shownParent, target->m_row); });
+
+    const int from = node->m_index;
+    const int size = node->subtreeSize();
+    const int to = target->m_index;
+
+    // Children lists: take the node out, then put it in before the target.
+    auto owned = std::move(oldParent->m_children[size_t(node->m_row)]);
+    oldParent->m_children.erase(oldParent->m_children.begin() + node->m_row);
+    for (int r = node->m_row; r < oldParent->childCount(); ++r)
+        oldParent->m_children[size_t(r)]->m_row = r;
+    const int targetRow = target->m_row;
+    newParent->m_children.insert(newParent->m_children.begin() + targetRow, std::move(owned));
+    node->m_parent = newParent;
+    for (int r = targetRow; r < newParent->childCount(); ++r)
+        newParent->m_children[size_t(r)]->m_row = r;
+
+    // Pre-order: the subtree's block of positions moves in front of the target's position.
+    auto begin = m_order.begin();
+    if (to < from) {
+        std::rotate(begin + to, begin + from, begin + from + size);
+        reindexFrom(to);
+        markDirty(to);
+    } else {
+        std::rotate(begin + from, begin + from + size, begin + to);
+        reindexFrom(from);
+        markDirty(from);
+    }
+    notify([&](TreeObserver *o) { o->nodeMoved(node); });
+    return true;
+}
+
+void DialogTree::remove(DialogNode *node)
+{
+    if (!node)
+        return;
+    notify([&](TreeObserver *o) { o->nodeAboutToBeRemoved(node); });
+    const int from = node->m_index;
+    const int size = node->subtreeSize();
+    m_order.erase(m_order.begin() + from, m_order.begin() + from + size);
+    DialogNode *parent = node->m_parent;
+    const int row = node->m_row;
+    parent->m_children.erase(parent->m_children.begin() + row); // deletes the subtree
+    for (int r = row; r < parent->childCount(); ++r)
+        parent->m_children[size_t(r)]->m_row = r;
+    reindexFrom(from);
+    markDirty(from);
+    notify([](TreeObserver *o) { o->nodeRemoved(); });
+}
+
+int DialogTree::removeIf(const std::function<bool(const DialogNode *)> &matches)
+{
+    std::vector<DialogNode *> doomed;
+    for (int i = 0; i < count();) {
+        DialogNode *node = m_order[size_t(i)];
+        if (matches(node)) {
+            doomed.push_back(node);
+            i = node->lastDescendant()->m_index + 1;
+        } else {
+            ++i;
+        }
+    }
+    if (doomed.empty())
+        return 0;
+
+    if (doomed.size() <= kSingleRemovalLimit) {
+        // Last first, so that the earlier ones keep their positions.
+        for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
+            remove(*it);
+        return int(doomed.size());
+    }
+
+    const int first = doomed.front()->m_index;
+    notify([](TreeObserver *o) { o->aboutToReset(); });
+    for (DialogNode *node : doomed)
+        node->m_doomed = true;
+    std::vector<DialogNode *> parents;
+    for (DialogNode *node : doomed) {
+        if (parents.empty() || parents.back() != node->m_parent)
+            parents.push_back(node->m_parent);
+    }
+    std::sort(parents.begin(), parents.end());
+    parents.erase(std::unique(parents.begin(), parents.end()), parents.end());
+    for (DialogNode *parent : parents) {
+        std::erase_if(parent->m_children,
+                      [](const std::unique_ptr<DialogNode> &c) { return c->m_doomed; });
+        for (int r = 0; r < parent->childCount(); ++r)
+            parent->m_children[size_t(r)]->m_row = r;
+    }
+    rebuildOrder();
+    markDirty(first);
+    notify([](TreeObserver *o) { o->reset(); });
+    return int(doomed.size());
+}
+
+void DialogTree::clear()
+{
+    notify([](TreeObserver *o) { o->aboutToReset(); });
+    m_top->m_children.clear();
+    m_order.clear();
+    m_cleanUpTo = 0;
+    notify([](TreeObserver *o) { o->reset(); });
+}
+
+void DialogTree::swapContents(DialogTree &other)
+{
+    notify([](TreeObserver *o) { o->aboutToReset(); });
+    std::swap(m_top, other.m_top);
+    std::swap(m_order, other.m_order);
+    std::swap(m_cleanUpTo, other.m_cleanUpTo);
+    std::swap(m_dialogCount, other.m_dialogCount);
+    notify([](TreeObserver *o) { o->reset(); });
+}
+
+void DialogTree::setText(DialogNode *node, const QByteArray &text)
+{
+    if (!node || node->m_text == text)
+        return;
+    node->m_text = text;
+    markDirty(node->m_index);
+    notify([&](TreeObserver *o) { o->nodeChanged(node); });
+}
+
+void DialogTree::setBold(DialogNode *node, bool bold)
+{
+    if (!node || node->m_bold == bold)
+        return;
+    node->m_bold = bold;
+    markDirty(node->m_index);
+    notify([&](TreeObserver *o) { o->nodeChanged(node); });
+}
+
+void DialogTree::setImageIndex(DialogNode *node, qint32 image)
+{
+    if (!node)
+        return;
+    node->m_imageIndex = image;
+}
+
+void DialogTree::setRecord(DialogNode *node, qint32 image, qint32 selected, qint32 state,
+                           qint32 overlay, quint32 data)
+{
+    node->m_imageIndex = image;
+    node->m_selectedIndex = selected;
+    node->m_stateIndex = state;
+    node->m_overlayIndex = overlay;
+    node->m_data = data;
+}
+
+void DialogTree::refreshlist()
+{
+    int counter = m_cleanUpTo > 0 ? m_order[size_t(m_cleanUpTo - 1)]->m_ordinal : 0;
+    for (int i = m_cleanUpTo; i < count(); ++i) {
+        DialogNode *node = m_order[size_t(i)];
+        if (NodeText::isDialogForNumbering(node->m_text)) {
+            ++counter;
+            const QByteArray name = NodeText::dialog(counter);
+            if (node->m_text != name || !node->m_bold) {
+                node->m_text = name;
+                node->m_bold = true;
+                notify([&](TreeObserver *o) { o->nodeChanged(node); });
+            }
+        } else if (NodeText::isRoot(node->m_text) && !node->m_bold) {
+            node->m_bold = true;
+            notify([&](TreeObserver *o) { o->nodeChanged(node); });
+        }
+        node->m_ordinal = counter;
+    }
+    m_cleanUpTo = count();
+    m_dialogCount = counter;
+}
+
+void DialogTree::addObserver(TreeObserver *observer)
+{
+    m_observers.push_back(observer);
+}
+
+void DialogTree::removeObserver(TreeObserver *observer)
+{
+    std::erase(m_observers, observer);
+}
+
+void DialogTree::markDirty(int index)
+{
+    m_cleanUpTo = std::max(0, std::min(m_cleanUpTo, index));
+}
+
+void DialogTree::reindexFrom(int index)
+{
+    for (int i = std::max(0, index); i < count(); ++i)
+        m_order[size_t(i)]->m_index = i;
+}
+
+void DialogTree::rebuildOrder()
+{
+    m_order.clear();
+    std::vector<DialogNode *> stack;
+    for (int r = m_top->childCount() - 1; r >= 0; --r)
+        stack.push_back(m_top->child(r));
+    while (!stack.empty()) {
+        DialogNode *node = stack.back();
+        stack.pop_back();
+        node->m_index = int(m_order.size());
+        m_order.push_back(node);
+        for (int r = node->childCount() - 1; r >= 0; --r)
+            stack.push_back(node->child(r));
+    }
+}

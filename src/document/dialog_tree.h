@@ -1,0 +1,90 @@
+#pragma once
+
+#include "dialog_node.h"
+
+#include <QByteArray>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TreeObserver;
+
+// The dialog tree: an ordered tree of nodes whose top level holds "Root" and the top-level
+// dialogs. Every node creation first runs the renumbering pass (refreshlist), which names each
+// node whose text begins with "Di" "Dialog" + its 1-based position among them in pre-order,
+// shows those nodes and "Root" bold, and sets DialogCount.
+//
+// The pass is incremental: the tree remembers how long a prefix of the pre-order is already as
+// a pass would leave it, and a pass only visits the nodes after that prefix. Appending at the
+// end (adding a dialog, reading a file) therefore costs the same on a large tree as on a small
+// one, while the result is the one a full pass gives.
+class DialogTree
+{
+public:
+    DialogTree();
+    ~DialogTree();
+    DialogTree(const DialogTree &) = delete;
+    DialogTree &operator=(const DialogTree &) = delete;
+
+    int count() const { return int(m_order.size()); }
+    // The node at a 0-based pre-order position; an index outside the tree throws AppError.
+    DialogNode *nodeAt(int index) const;
+    DialogNode *firstNode() const { return m_order.empty() ? nullptr : m_order.front(); }
+    int topLevelCount() const { return m_top->childCount(); }
+    DialogNode *topLevel(int row) const { return m_top->child(row); }
+    // The last node of the top level; none for an empty tree.
+    DialogNode *lastTopLevel() const;
+
+    // Creates a node as the last child of node's parent; at the end of the top level when node
+    // is a top-level node or none.
+    DialogNode *addSibling(DialogNode *node, const QByteArray &text);
+    // Creates a node as the last child of parent (none: the top level).
+    DialogNode *addChild(DialogNode *parent, const QByteArray &text);
+    // Moves node with its subtree to stand immediately before target, as target's sibling.
+    // Leaves the tree unchanged when target lies in node's own subtree, and node where it is
+    // when target is its next sibling. Returns whether anything moved.
+    bool moveBefore(DialogNode *node, DialogNode *target);
+    // Removes node and its subtree.
+    void remove(DialogNode *node);
+    // Removes every node that matches, with its subtree; nodes inside a removed subtree are not
+    // tested. Returns the number of subtrees removed.
+    int removeIf(const std::function<bool(const DialogNode *)> &matches);
+    // Removes every node.
+    void clear();
+    // Exchanges the whole content with other; this tree's observers see a reset.
+    void swapContents(DialogTree &other);
+
+    void setText(DialogNode *node, const QByteArray &text);
+    void setBold(DialogNode *node, bool bold);
+    void setImageIndex(DialogNode *node, qint32 image);
+    // The fields a stored record carries besides the text.
+    void setRecord(DialogNode *node, qint32 image, qint32 selected, qint32 state, qint32 overlay,
+                   quint32 data);
+
+    // The renumbering pass.
+    void refreshlist();
+    int DialogCount() const { return m_dialogCount; }
+    void setDialogCount(int count) { m_dialogCount = count; }
+
+    void addObserver(TreeObserver *observer);
+    void removeObserver(TreeObserver *observer);
+    // While held, creating a node raises no node-added notification; the reader announces each
+    // node itself once its subtree is complete.
+    void setHoldAdditions(bool hold) { m_holdAdditions = hold; }
+    void announceAddition(DialogNode *node);
+
+private:
+    DialogNode *createNode(DialogNode *parent, const QByteArray &text);
+    void markDirty(int index);
+    void reindexFrom(int index);
+    void rebuildOrder();
+    DialogNode *top(DialogNode *node) const { return node ? node : m_top.get(); }
+    template <typename F> void notify(F &&f);
+
+    std::unique_ptr<DialogNode> m_top; // invisible parent of the top-level nodes
+    std::vector<DialogNode *> m_order; // every node in pre-order
+    int m_cleanUpTo = 0;
+    int m_dialogCount = 0;
+    bool m_holdAdditions = false;
+    std::vector<TreeObserver *> m_observers;
+};

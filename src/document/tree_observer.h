@@ -1,0 +1,25 @@
+#pragma once
+
+class DialogNode;
+
+// Told of every change of a DialogTree, in the order a Qt item model needs to hear of them.
+// A parent of none stands for the top level.
+class TreeObserver
+{
+public:
+    virtual ~TreeObserver();
+
+    virtual void nodeAboutToBeInserted(DialogNode *parent, int row);
+    virtual void nodeInserted(DialogNode *node);
+    virtual void nodeAboutToBeRemoved(DialogNode *node);
+    virtual void nodeRemoved();
+    // newRow counts the rows of newParent before the node leaves its old place.
+    virtual void nodeAboutToBeMoved(DialogNode *node, DialogNode *newParent, int newRow);
+    virtual void nodeMoved(DialogNode *node);
+    virtual void nodeChanged(DialogNode *node);
+    virtual void aboutToReset();
+    virtual void reset();
+    // The tree's node-added notification: once per created node, after ordinary insertions at
+    // once, while a file is read after the node's own subtree.
+    virtual void nodeAdded(DialogNode *node);
+};

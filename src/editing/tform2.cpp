@@ -1,0 +1,7 @@
+#include "tform2.h"
+
+TForm2::TForm2(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TForm2"));
+    setWindowTitle(QStringLiteral("Place dialog / decision"));
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDialog>
+
+// The font generator window.
+class TForm5 : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TForm5(QWidget *parent = nullptr);
+};

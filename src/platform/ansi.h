@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Texts inside documents and the program's text files are bytes of the ANSI code page, which is
+// Windows-1252 on every platform. Conversion happens only where text meets the widgets or the
+// terminal.
+namespace Ansi {
+
+QString toUnicode(const QByteArray &bytes);
+// A character the code page lacks becomes "?".
+QByteArray fromUnicode(const QString &text);
+
+// Upper case for the bytes a to z only; every other byte, accented letters included, stays.
+QByteArray upperAscii(const QByteArray &bytes);
+
+} // namespace Ansi

@@ -1,0 +1,3 @@
+#include "prompter.h"
+
+Prompter::~Prompter() = default;

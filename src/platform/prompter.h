@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// One file dialog of the program. The dialog is known by its name (OpenDialog1, SaveDialog1,
+// OpenDialog2, ...) so that it can remember the last file chosen in it, as each dialog of the
+// program does.
+struct FileDialogRequest
+{
+    enum Kind { Open, Save };
+    Kind kind = Open;
+    QString name;          // the dialog's name
+    QString filterText;    // shown text, e.g. "*.dlg"
+    QString filterPattern; // pattern, e.g. "*.dlg"
+    QString initialFolder; // empty: the platform's choice
+};
+
+// What the font dialog hands back.
+struct FontChoice
+{
+    QString family;
+    int pointSize = 8;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+    int charset = 1; // the default character set
+};
+
+// Every modal interaction of the program goes through this interface: the Qt implementation
+// shows the real boxes and dialogs, the tests' implementation scripts the answers and records
+// every text shown.
+class Prompter
+{
+public:
+    virtual ~Prompter();
+
+    // A plain message box: the application's title as caption, no icon, one OK button.
+    virtual void message(const QString &text) = 0;
+    // A confirmation box titled "Confirm", question icon, Yes and No. True for Yes.
+    virtual bool confirm(const QString &text) = 0;
+    // The top-level error report: error icon, the application's title, the text with the
+    // period rule of AppError::boxText.
+    virtual void error(const QString &text) = 0;
+    // A file dialog; nothing when the user cancels.
+    virtual std::optional<QString> chooseFile(const FileDialogRequest &request) = 0;
+    // An input box with one edit field of at most maxLength characters; nothing on Cancel.
+    virtual std::optional<QString> inputText(const QString &caption, const QString &prompt,
+                                             const QString &initial, int maxLength) = 0;
+    // The font dialog, starting on current; nothing on Cancel.
+    virtual std::optional<FontChoice> chooseFont(const FontChoice &current,
+                                                 bool trueTypeOnly) = 0;
+    // The colour dialog, starting on initial (0xRRGGBB); nothing on Cancel.
+    virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
+};

@@ -1,0 +1,122 @@
+#include "qt_prompter.h"
+
+#include "platform/app_error.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+QtPrompter::QtPrompter(QString applicationTitle) : m_title(std::move(applicationTitle)) {}
+
+QWidget *QtPrompter::owner() const
+{
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    return m_owner ? m_owner : QApplication::activeWindow();
+}
+
+void QtPrompter::message(const QString &text)
+{
+    QMessageBox box(QMessageBox::NoIcon, m_title, text, QMessageBox::Ok, owner());
+    box.exec();
+}
+
+bool QtPrompter::confirm(const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                    QMessageBox::Yes | QMessageBox::No, owner());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtPrompter::error(const QString &text)
+{
+    QMessageBox box(QMessageBox::Critical, m_title, AppError::boxText(text), QMessageBox::Ok,
+                    owner());
+    box.exec();
+}
+
+std::optional<QString> QtPrompter::chooseFile(const FileDialogRequest &request)
+{
+    QFileDialog dialog(owner());
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(request.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave
+                                                                 : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.kind == FileDialogRequest::Save ? QFileDialog::AnyFile
+                                                               : QFileDialog::ExistingFile);
+    dialog.setNameFilter(request.filterText + QStringLiteral(" (") + request.filterPattern +
+                         u')');
+    const QString last = m_lastFiles.value(request.name);
+    if (!last.isEmpty())
+        dialog.selectFile(last);
+    else if (!request.initialFolder.isEmpty())
+        dialog.setDirectory(request.initialFolder);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().first();
+    m_lastFiles.insert(request.name, chosen);
+    return chosen;
+}
+
+std::optional<QString> QtPrompter::inputText(const QString &caption, const QString &prompt,
+                                             const QString &initial, int maxLength)
+{
+    QDialog dialog(owner());
+    dialog.setWindowTitle(caption);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(prompt, &dialog));
+    auto *edit = new QLineEdit(initial, &dialog);
+    edit->setMaxLength(maxLength);
+    edit->selectAll();
+    layout->addWidget(edit);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return edit->text();
+}
+
+std::optional<FontChoice> QtPrompter::chooseFont(const FontChoice &current, bool trueTypeOnly)
+{
+    QFont font(current.family, current.pointSize);
+    font.setBold(current.bold);
+    font.setItalic(current.italic);
+    font.setUnderline(current.underline);
+    font.setStrikeOut(current.strikeout);
+    // Qt's font dialog lists outline (scalable) fonts when asked for TrueType ones only.
+    QFontDialog::FontDialogOptions options;
+    if (trueTypeOnly)
+        options |= QFontDialog::ScalableFonts;
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, owner(), QString(), options);
+    if (!ok)
+        return std::nullopt;
+    FontChoice choice = current;
+    choice.family = chosen.family();
+    choice.pointSize = chosen.pointSize() > 0 ? chosen.pointSize() : current.pointSize;
+    choice.bold = chosen.bold();
+    choice.italic = chosen.italic();
+    choice.underline = chosen.underline();
+    choice.strikeout = chosen.strikeOut();
+    return choice;
+}
+
+std::optional<quint32> QtPrompter::chooseColor(quint32)
+{
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(m_lastColor), owner());
+    if (!chosen.isValid())
+        return std::nullopt;
+    m_lastColor = chosen.rgb() & 0xFFFFFF;
+    return m_lastColor;
+}

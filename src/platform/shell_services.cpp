@@ -1,0 +1,3 @@
+#include "shell_services.h"
+
+ShellServices::~ShellServices() = default;

@@ -1,0 +1,7 @@
+#include "tform7.h"
+
+TForm7::TForm7(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TForm7"));
+    setWindowTitle(QStringLiteral("About"));
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/shell_services.h"
+
+#include <QList>
+#include <QPair>
+#include <QStringList>
+
+// Records what the program asks the shell to open or start, instead of doing it.
+class RecordingShell : public ShellServices
+{
+public:
+    void open(const QString &target) override { opened.append(target); }
+    void start(const QString &program, const QString &parameters) override
+    {
+        started.append({program, parameters});
+    }
+
+    QStringList opened;
+    QList<QPair<QString, QString>> started;
+};

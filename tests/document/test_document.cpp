@@ -1,0 +1,343 @@
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "document/str_operants.h"
+#include "document/tree_listing.h"
+#include "document/tree_observer.h"
+#include "platform/ansi.h"
+#include "platform/app_error.h"
+
+#include <QTest>
+
+namespace {
+
+// Builds a text dialog as the add command does: the provisional number, then three children.
+DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &text,
+                          const QByteArray &speaker = "Player")
+{
+    tree.setDialogCount(tree.DialogCount() + 1);
+    DialogNode *dialog = tree.addSibling(at, NodeText::dialog(tree.DialogCount()));
+    tree.setImageIndex(dialog, 1);
+    tree.addChild(dialog, NodeText::typeText());
+    tree.addChild(dialog, NodeText::speaker(speaker));
+    tree.addChild(dialog, NodeText::text(text));
+    return dialog;
+}
+
+DialogNode *addChoiceDialog(DialogTree &tree, DialogNode *at, const QList<QByteArray> &answers)
+{
+    tree.setDialogCount(tree.DialogCount() + 1);
+    DialogNode *dialog = tree.addSibling(at, NodeText::dialog(tree.DialogCount()));
+    tree.setImageIndex(dialog, 2);
+    for (int i = 0; i < answers.size(); ++i) {
+        DialogNode *choice = tree.addChild(dialog, NodeText::choice(QByteArray::number(i + 1)));
+        tree.addChild(choice, NodeText::text(answers[i]));
+    }
+    return dialog;
+}
+
+QByteArray lines(const QList<QByteArray> &list)
+{
+    QByteArray result;
+    for (const QByteArray &line : list)
+        result += line + '\n';
+    return result;
+}
+
+// Records the notifications a view would receive.
+class Recorder : public TreeObserver
+{
+public:
+    QStringList events;
+    void nodeAboutToBeInserted(DialogNode *parent, int row) override
+    {
+        events << QStringLiteral("insert %1 %2").arg(parent ? parent->text() : "-").arg(row);
+    }
+    void nodeAdded(DialogNode *node) override
+    {
+        events << QStringLiteral("added %1").arg(QString::fromLatin1(node->text()));
+    }
+    void nodeAboutToBeRemoved(DialogNode *node) override
+    {
+        events << QStringLiteral("remove %1").arg(QString::fromLatin1(node->text()));
+    }
+    void aboutToReset() override { events << QStringLiteral("reset"); }
+};
+
+} // namespace
+
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rootOnlyTreeCountsNoDialog()
+    {
+        DialogTree tree;
+        tree.setDialogCount(5);
+        DialogNode *root = tree.addChild(nullptr, NodeText::root());
+        tree.setImageIndex(root, 3);
+        tree.refreshlist();
+        QCOMPARE(tree.DialogCount(), 0);
+        QVERIFY(root->isBold());
+        QCOMPARE(tree.count(), 1);
+        QCOMPARE(root->imageIndex(), 3);
+    }
+
+    void addingGivesPositionNumbersAndBold()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        DialogNode *first = addTextDialog(tree, nullptr, "Hello");
+        QCOMPARE(first->text(), QByteArray("Dialog1"));
+        QVERIFY(first->isBold());
+        QCOMPARE(tree.DialogCount(), 1);
+        addTextDialog(tree, nullptr, "Bye", "Entity");
+        QCOMPARE(TreeListing::outline(tree), lines({"Root", "Dialog1", "  Type = Text",
+                                                   "  Speaker = Player", "  Text = Hello",
+                                                   "Dialog2", "  Type = Text",
+                                                   "  Speaker = Entity", "  Text = Bye"}));
+        QCOMPARE(tree.DialogCount(), 2);
+    }
+
+    void placingIntoChoiceRenumbersLaterDialogs()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        DialogNode *choice = addChoiceDialog(tree, nullptr, {"Yes", "No"});
+        addTextDialog(tree, nullptr, "two");
+        DialogNode *third = addTextDialog(tree, nullptr, "three");
+        tree.addChild(third, NodeText::gotoDialog(2));
+        // Into the first choice: the new dialog is the last child of the choice node.
+        DialogNode *answer = choice->child(0)->child(0);
+        DialogNode *nested = addTextDialog(tree, answer, "nested");
+        tree.refreshlist();
+        QCOMPARE(nested->parent(), choice->child(0));
+        QCOMPARE(nested->text(), QByteArray("Dialog2"));
+        QCOMPARE(tree.nodeAt(nested->absoluteIndex() + 4)->text(), QByteArray("Choice = 2"));
+        QCOMPARE(third->text(), QByteArray("Dialog4"));
+        QCOMPARE(third->child(3)->text(), QByteArray("Goto = 2")); // actions keep their numbers
+        QCOMPARE(tree.DialogCount(), 4);
+        QCOMPARE(nested->level(), 2);
+        QCOMPARE(nested->child(0)->level(), 3);
+    }
+
+    void deletionAndMoveRenumberOnNextPass()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        QList<DialogNode *> d;
+        for (int i = 0; i < 4; ++i)
+            d << addTextDialog(tree, nullptr, QByteArray::number(i + 1));
+        tree.remove(d[1]);
+        tree.refreshlist();
+        QCOMPARE(d[2]->text(), QByteArray("Dialog2"));
+        QCOMPARE(d[3]->text(), QByteArray("Dialog3"));
+        QCOMPARE(tree.DialogCount(), 3);
+        QCOMPARE(tree.count(), 13);
+
+        QVERIFY(tree.moveBefore(d[3], d[0]));
+        tree.refreshlist();
+        QCOMPARE(TreeListing::outline(tree).count("Dialog"), 3);
+        QCOMPARE(tree.nodeAt(1), d[3]);
+        QCOMPARE(d[3]->text(), QByteArray("Dialog1"));
+        QCOMPARE(d[0]->text(), QByteArray("Dialog2"));
+        QCOMPARE(d[2]->absoluteIndex(), 9);
+        for (int i = 0; i < tree.count(); ++i)
+            QCOMPARE(tree.nodeAt(i)->absoluteIndex(), i);
+    }
+
+    void moveRefusesOwnSubtreeAndNextSibling()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        DialogNode *choice = addChoiceDialog(tree, nullptr, {"a"});
+        DialogNode *nested = addTextDialog(tree, choice->child(0)->child(0), "in");
+        DialogNode *after = addTextDialog(tree, nullptr, "after");
+        const QByteArray before = TreeListing::outline(tree);
+        QVERIFY(!tree.moveBefore(choice, nested));
+        QVERIFY(!tree.moveBefore(choice, choice));
+        QVERIFY(!tree.moveBefore(choice, after));
+        QCOMPARE(TreeListing::outline(tree), before);
+        // Dropping a top-level dialog before a nested one changes its level.
+        QVERIFY(tree.moveBefore(after, nested));
+        QCOMPARE(after->parent(), choice->child(0));
+        QCOMPARE(after->row(), 1);
+        QCOMPARE(nested->row(), 2);
+        QCOMPARE(tree.topLevelCount(), 2);
+    }
+
+    void displayBecomesDialogAndEmptyTextDoesNot()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        addTextDialog(tree, nullptr, "x");
+        DialogNode *display = tree.addChild(nullptr, "Display");
+        DialogNode *empty = tree.addChild(nullptr, "");
+        tree.addChild(nullptr, "D");
+        tree.refreshlist();
+        QCOMPARE(display->text(), QByteArray("Dialog2"));
+        QVERIFY(display->isBold());
+        QCOMPARE(empty->text(), QByteArray());
+        QVERIFY(!empty->isBold());
+        QCOMPARE(tree.DialogCount(), 2);
+    }
+
+    void textChangesReachTheNextPass()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        DialogNode *a = addTextDialog(tree, nullptr, "a");
+        DialogNode *b = addTextDialog(tree, nullptr, "b");
+        tree.setText(b, "Dialog9");
+        QCOMPARE(b->text(), QByteArray("Dialog9")); // stays until the next pass
+        tree.refreshlist();
+        QCOMPARE(b->text(), QByteArray("Dialog2"));
+        tree.setText(a, "Start");
+        tree.refreshlist();
+        QCOMPARE(b->text(), QByteArray("Dialog1"));
+        QVERIFY(a->isBold()); // bold is never cleared
+        QCOMPARE(tree.DialogCount(), 1);
+    }
+
+    void removeIfTakesWholeSubtrees()
+    {
+        for (const int copies : {1, 100}) {
+            DialogTree tree;
+            tree.addChild(nullptr, NodeText::root());
+            for (int i = 0; i < copies; ++i) {
+                DialogNode *d = addTextDialog(tree, nullptr, "t");
+                DialogNode *set = tree.addChild(d, "Set Short a = 1");
+                tree.addChild(set, "Call = inner");
+                tree.addChild(set, "Dialog7");
+                tree.addChild(d, "Goto = 1");
+                tree.addChild(d, "Settings");
+                tree.addChild(d, "set lower");
+            }
+            Recorder recorder;
+            tree.addObserver(&recorder);
+            const int removed = tree.removeIf(
+                [](const DialogNode *n) { return NodeText::isRemovedAtLoad(n->text()); });
+            QCOMPARE(removed, 2 * copies);
+            QCOMPARE(tree.count(), 1 + 6 * copies);
+            QVERIFY(!TreeListing::outline(tree).contains("Set"));
+            QVERIFY(TreeListing::outline(tree).contains("set lower"));
+            for (int i = 0; i < tree.count(); ++i)
+                QCOMPARE(tree.nodeAt(i)->absoluteIndex(), i);
+            QCOMPARE(recorder.events.contains(QStringLiteral("reset")), copies > 1);
+            tree.removeObserver(&recorder);
+        }
+    }
+
+    void nodeAtOutsideTheTreeIsAnError()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        try {
+            tree.nodeAt(1);
+            QFAIL("no error");
+        } catch (const AppError &e) {
+            QCOMPARE(e.text(), QStringLiteral("List index out of bounds (1)"));
+        }
+    }
+
+    void notificationsComeInViewOrder()
+    {
+        DialogTree tree;
+        Recorder recorder;
+        tree.addObserver(&recorder);
+        DialogNode *root = tree.addChild(nullptr, "Root");
+        tree.addChild(root, "Config = x");
+        tree.setHoldAdditions(true);
+        DialogNode *held = tree.addChild(nullptr, "Held");
+        tree.setHoldAdditions(false);
+        tree.announceAddition(held);
+        tree.remove(root);
+        QCOMPARE(recorder.events,
+                 QStringList({"insert - 0", "added Root", "insert Root 0", "added Config = x",
+                              "insert - 1", "added Held", "remove Root"}));
+    }
+
+    void checktypeTable_data()
+    {
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QByteArray>("type");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("char one") << QByteArray("7") << QByteArray("Char") << true;
+        QTest::newRow("char two") << QByteArray("77") << QByteArray("Char") << false;
+        QTest::newRow("char empty") << QByteArray() << QByteArray("Char") << false;
+        QTest::newRow("short empty") << QByteArray() << QByteArray("Short") << true;
+        QTest::newRow("short letters") << QByteArray("12a") << QByteArray("Short") << false;
+        QTest::newRow("short sign") << QByteArray("-1") << QByteArray("Short") << false;
+        QTest::newRow("short big") << QByteArray("99999") << QByteArray("Short") << true;
+        QTest::newRow("short point") << QByteArray("1.5") << QByteArray("Short") << false;
+        QTest::newRow("float") << QByteArray("3.14") << QByteArray("Float") << true;
+        QTest::newRow("float comma") << QByteArray("3,14") << QByteArray("Float") << false;
+        QTest::newRow("float two points") << QByteArray("1.5.2") << QByteArray("Float") << false;
+        QTest::newRow("float lone point") << QByteArray(".") << QByteArray("Float") << true;
+        QTest::newRow("float empty") << QByteArray() << QByteArray("Float") << true;
+        QTest::newRow("string") << QByteArray("any -- text") << QByteArray("String") << true;
+        QTest::newRow("lower short") << QByteArray("x") << QByteArray("short") << true;
+    }
+
+    void checktypeTable()
+    {
+        QFETCH(QByteArray, value);
+        QFETCH(QByteArray, type);
+        QFETCH(bool, fits);
+        QCOMPARE(checktype(value, type), fits);
+    }
+
+    void recognitionRules()
+    {
+        QVERIFY(NodeText::isDialog("Dialog12"));
+        QVERIFY(!NodeText::isDialog("dialog1"));
+        QVERIFY(NodeText::isDialogNumber("Dialog12", 12));
+        QVERIFY(!NodeText::isDialogNumber("Dialog012", 12));
+        QVERIFY(NodeText::isDialogForNumbering("Di"));
+        QVERIFY(!NodeText::isDialogForNumbering("D"));
+        QVERIFY(NodeText::containsChoice("Text = say Choice = 3"));
+        QVERIFY(!NodeText::isChoice("Text = say Choice = 3"));
+        QVERIFY(NodeText::isAction("Goto = 3"));
+        QVERIFY(!NodeText::isRemovedAtLoad("Goto = 3"));
+        QVERIFY(NodeText::isRemovedAtLoad("Settings"));
+        QVERIFY(!NodeText::isRoot("Root "));
+        QCOMPARE(NodeText::setVariable("Short", "", "1"), QByteArray("Set Short  = 1"));
+        QCOMPARE(NodeText::deleteChoice(1, 2), QByteArray("Delete = 1 from 2"));
+    }
+
+    void multiLineJoin()
+    {
+        QCOMPARE(NodeText::joinLines("one\r\ntwo\r\nthree"), QByteArray("one\\ntwo\\nthree"));
+        QCOMPARE(NodeText::joinLines("lone\nfeed\rreturn"), QByteArray("lone\nfeed\rreturn"));
+        QCOMPARE(NodeText::joinLines("\r\r\n\n"), QByteArray("\r\\n\n"));
+    }
+
+    void longTextsStayWhole()
+    {
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        DialogNode *d = addTextDialog(tree, nullptr, QByteArray(300, 'x'));
+        QCOMPARE(d->child(2)->text().size(), 307);
+    }
+
+    void ansiCodec()
+    {
+        const QByteArray bytes("\x80\x9f\xe9\x81 A", 6);
+        const QString text = Ansi::toUnicode(bytes);
+        QCOMPARE(text, QString::fromUtf8("\u20ac\u0178\u00e9\u0081 A"));
+        QCOMPARE(Ansi::fromUnicode(text), bytes);
+        QCOMPARE(Ansi::fromUnicode(QString::fromUtf8("\u4e2d\U0001F600x")), QByteArray("??x"));
+        QCOMPARE(Ansi::upperAscii("eR\xe9"), QByteArray("ER\xe9"));
+    }
+
+    void errorBoxPeriodRule()
+    {
+        QCOMPARE(AppError::boxText("Stream read error"), QStringLiteral("Stream read error."));
+        QCOMPARE(AppError::boxText("ends."), QStringLiteral("ends."));
+        QCOMPARE(AppError::boxText("(ends)"), QStringLiteral("(ends)"));
+        QCOMPARE(AppError::boxText(""), QString());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestDocument)
+#include "test_document.moc"
