@@ -1,0 +1,486 @@
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "generator/config_node.h"
+#include "generator/project_generator.h"
+#include "platform/app_error.h"
+#include "platform/program_folder.h"
+#include "scripted_prompter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kSuccess = QStringLiteral("Project folder created successfully!");
+
+// A program folder in a temporary folder with the runtime files in bin/, art files for a
+// configuration, and a document whose configuration line names Configs/castle.ini.
+class Setup
+{
+public:
+    Setup()
+    {
+        QDir(dir.path()).mkpath(QStringLiteral("Projects"));
+        put(QStringLiteral("bin/Dialog.dll"), "runtime library");
+        put(QStringLiteral("bin/PanelEvent.wdl"), "companion script");
+        for (const char *name :
+             {"bg.bmp", "cup.bmp", "cdown.bmp", "cover.bmp", "nup.bmp", "ndown.bmp", "nover.bmp",
+              "text.pcx", "chars.pcx", "entity.bmp", "player.bmp"})
+            put(QStringLiteral("art/") + QLatin1String(name), QByteArray("art ") + name);
+        tree.addSibling(nullptr, NodeText::root());
+        ConfigNode::set(tree, QFile::encodeName(configPath()));
+    }
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString configPath() const { return path(QStringLiteral("Configs/castle.ini")); }
+    QString project(const QString &name) const
+    {
+        return folder.file(QStringLiteral("Projects/") + name + u'/');
+    }
+    QByteArray art(const char *name) const
+    {
+        return QFile::encodeName(path(QStringLiteral("art/") + QLatin1String(name)));
+    }
+
+    void put(const QString &relative, const QByteArray &bytes) const
+    {
+        QDir(dir.path()).mkpath(QFileInfo(relative).path());
+        QFile file(path(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Every key, each naming its own art file; extra lines follow the sections they name.
+    QByteArray fullConfig(const QByteArray &appearance = {}, const QByteArray &avatars = "1",
+                          const QByteArray &main = {}) const
+    {
+        return "[Appearance]\r\n" + appearance + "bgimage=" + art("bg.bmp") +
+               "\r\nchoiceup=" + art("cup.bmp") + "\r\nchoicedown=" + art("cdown.bmp") +
+               "\r\nchoiceover=" + art("cover.bmp") + "\r\nnextup=" + art("nup.bmp") +
+               "\r\nnextdown=" + art("ndown.bmp") + "\r\nnextover=" + art("nover.bmp") +
+               "\r\n[Font]\r\nTextboxfont=" + art("text.pcx") +
+               "\r\nCharactertextboxfont=" + art("chars.pcx") +
+               "\r\n[CharacterTextBox]\r\nAvatarEnabled=" + avatars +
+               "\r\nEntityImage=" + art("entity.bmp") + "\r\nPlayerImage=" + art("player.bmp") +
+               "\r\n[Main]\r\n" + main;
+    }
+    void writeConfig(const QByteArray &ini) const
+    {
+        put(QStringLiteral("Configs/castle.ini"), ini);
+    }
+
+    // Runs the generator; the input box answers with name (nothing: Cancel).
+    bool run(const std::optional<QString> &name,
+             const QString &currentFileName = QStringLiteral("/work/story.dlg"))
+    {
+        prompter.inputAnswers.append(name);
+        ProjectGenerator generator(prompter, folder);
+        return generator.run(tree, currentFileName, [this](const QString &target) {
+            written << target;
+            QFile file(target);
+            if (!file.open(QIODevice::WriteOnly))
+                throw AppError::cannotCreate(target, file.errorString());
+            file.write("document of " + QByteArray::number(tree.count()) + " nodes");
+        });
+    }
+
+    QStringList projectFiles(const QString &name) const
+    {
+        return QDir(project(name))
+            .entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
+    }
+    QStringList projects() const
+    {
+        return QDir(path(QStringLiteral("Projects")))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+
+    QTemporaryDir dir;
+    ProgramFolder folder{dir.path()};
+    DialogTree tree;
+    ScriptedPrompter prompter;
+    QStringList written;
+};
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestProjectGenerator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generatesEveryFile()
+    {
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(setup.run(QStringLiteral("castle")));
+
+        QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
+        QCOMPARE(setup.prompter.inputInitials, QStringList{QStringLiteral("story")});
+        QCOMPARE(setup.projectFiles(QStringLiteral("castle")),
+                 QStringList({"Dialog.dll", "PanelEvent.wdl", "WDLAction.wdl", "bg.bmp",
+                              "castle.ini", "cdown.bmp", "chars.pcx", "cover.bmp", "cup.bmp",
+                              "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp", "player.bmp",
+                              "story.dlg", "text.pcx"}));
+        const QString project = setup.project(QStringLiteral("castle"));
+        QCOMPARE(contents(project + "nover.bmp"), QByteArray("art nover.bmp"));
+        QCOMPARE(contents(project + "Dialog.dll"), QByteArray("runtime library"));
+        QCOMPARE(contents(project + "castle.ini"), setup.fullConfig());
+        QCOMPARE(setup.written, QStringList{project + "story.dlg"});
+        QCOMPARE(contents(project + "story.dlg"), QByteArray("document of 2 nodes"));
+
+        const QString golden = QFINDTESTDATA("wdl_action_story.wdl");
+        QVERIFY(!golden.isEmpty());
+        QCOMPARE(contents(project + "WDLAction.wdl"), contents(golden));
+        // The generator leaves the document alone.
+        QCOMPARE(setup.tree.count(), 2);
+    }
+
+    void scriptLines_data()
+    {
+        QTest::addColumn<QByteArray>("main");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QByteArray>("line10");
+        QTest::addColumn<QByteArray>("line14");
+
+        QTest::newRow("missing Starton")
+            << QByteArray() << QStringLiteral("/work/story.dlg")
+            << QByteArray("   StartDialog(\"story.dlg\",\"PlayerName\","
+                          "\"EntityName\");")
+            << QByteArray("  my.enable_click = on;");
+        QTest::newRow("Starton scan, blank in the name")
+            << QByteArray("starton = \"scan\"\r\n") << QStringLiteral("/work/my story.dlg")
+            << QByteArray("   StartDialog(\"my story.dlg\",\"PlayerName\",\"EntityName\");")
+            << QByteArray("  my.enable_scan = on;");
+    }
+    void scriptLines()
+    {
+        QFETCH(QByteArray, main);
+        QFETCH(QString, document);
+        QFETCH(QByteArray, line10);
+        QFETCH(QByteArray, line14);
+
+        Setup setup;
+        setup.writeConfig(setup.fullConfig({}, "1", main));
+        QVERIFY(setup.run(std::nullopt, document));
+        const QString name = ProjectGenerator::proposal(QFileInfo(document).fileName());
+        const QList<QByteArray> lines = contents(setup.project(name) + "WDLAction.wdl").split('\n');
+        QCOMPARE(lines.size(), 18); // 17 lines, each ended by CR LF
+        QCOMPARE(lines.last(), QByteArray());
+        QCOMPARE(lines[9], line10 + '\r');
+        QCOMPARE(lines[13], line14 + '\r');
+    }
+
+    void proposal_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("story.dlg") << QStringLiteral("story.dlg") << QStringLiteral("story");
+        QTest::newRow("blank") << QStringLiteral("my story.dlg") << QStringLiteral("my story");
+        QTest::newRow("no extension") << QStringLiteral("castle") << QStringLiteral("ca");
+        QTest::newRow("four characters") << QStringLiteral("a.dl") << QString();
+        QTest::newRow("five characters") << QStringLiteral("a.dlg") << QStringLiteral("a");
+    }
+    void proposal()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, expected);
+        QCOMPARE(ProjectGenerator::proposal(file), expected);
+    }
+
+    void cancelGoesOnWithTheProposal()
+    {
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(setup.run(std::nullopt));
+        QCOMPARE(setup.projects(), QStringList{QStringLiteral("story")});
+        QVERIFY(QFile::exists(setup.project(QStringLiteral("story")) + "WDLAction.wdl"));
+    }
+
+    void generatingTwiceChangesNothing()
+    {
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(setup.run(QStringLiteral("story")));
+        const QStringList before = setup.projectFiles(QStringLiteral("story"));
+        setup.prompter.clear();
+        setup.written.clear();
+        setup.put(QStringLiteral("art/bg.bmp"), "changed art");
+
+        QVERIFY(!setup.run(QStringLiteral("story")));
+        QCOMPARE(setup.prompter.messages(),
+                 QStringList{QStringLiteral("A project called story already exists!")});
+        QCOMPARE(setup.projectFiles(QStringLiteral("story")), before);
+        QCOMPARE(contents(setup.project(QStringLiteral("story")) + "bg.bmp"),
+                 QByteArray("art bg.bmp"));
+        QVERIFY(setup.written.isEmpty());
+    }
+
+    void sameFileNameKeepsTheFirst()
+    {
+        Setup setup;
+        setup.put(QStringLiteral("other/cup.bmp"), "the next button");
+        const QByteArray other = QFile::encodeName(setup.path(QStringLiteral("other/cup.bmp")));
+        QByteArray ini = setup.fullConfig();
+        ini.replace("nextup=" + setup.art("nup.bmp"), "nextup=" + other);
+        setup.writeConfig(ini);
+
+        QVERIFY(setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
+        QCOMPARE(contents(setup.project(QStringLiteral("castle")) + "cup.bmp"),
+                 QByteArray("art cup.bmp"));
+        QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) + "nup.bmp"));
+    }
+
+    void optionalFiles_data()
+    {
+        QTest::addColumn<QByteArray>("avatars");
+        QTest::addColumn<QString>("missing");
+        QTest::addColumn<QStringList>("absent");
+
+        QTest::newRow("avatars off, avatar missing")
+            << QByteArray("0") << QStringLiteral("art/entity.bmp")
+            << QStringList({"entity.bmp", "player.bmp"});
+        QTest::newRow("avatars true is off")
+            << QByteArray("true") << QString() << QStringList({"entity.bmp", "player.bmp"});
+        QTest::newRow("avatars empty is off")
+            << QByteArray("") << QString() << QStringList({"entity.bmp", "player.bmp"});
+        QTest::newRow("avatars 0x10 is on") << QByteArray("0x10") << QString() << QStringList();
+        QTest::newRow("text box font missing")
+            << QByteArray("1") << QStringLiteral("art/text.pcx") << QStringList{"text.pcx"};
+        QTest::newRow("both fonts missing") << QByteArray("1") << QStringLiteral("art/chars.pcx")
+                                            << QStringList({"chars.pcx", "text.pcx"});
+    }
+    void optionalFiles()
+    {
+        QFETCH(QByteArray, avatars);
+        QFETCH(QString, missing);
+        QFETCH(QStringList, absent);
+
+        Setup setup;
+        setup.writeConfig(setup.fullConfig({}, avatars));
+        if (!missing.isEmpty())
+            QVERIFY(QFile::remove(setup.path(missing)));
+        if (absent.contains(QStringLiteral("text.pcx")))
+            QFile::remove(setup.path(QStringLiteral("art/text.pcx")));
+
+        QVERIFY(setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
+        const QStringList files = setup.projectFiles(QStringLiteral("castle"));
+        for (const QString &file : absent)
+            QVERIFY2(!files.contains(file), qPrintable(file));
+        QCOMPARE(files.size(), 16 - absent.size());
+    }
+
+    void missingRequiredFileStops_data()
+    {
+        QTest::addColumn<QString>("remove");
+        QTest::addColumn<QStringList>("copied");
+
+        QTest::newRow("bgimage") << QStringLiteral("art/bg.bmp") << QStringList();
+        QTest::newRow("nextover") << QStringLiteral("art/nover.bmp")
+                                  << QStringList({"bg.bmp", "cdown.bmp", "cover.bmp", "cup.bmp",
+                                                  "ndown.bmp", "nup.bmp"});
+        QTest::newRow("player avatar")
+            << QStringLiteral("art/player.bmp")
+            << QStringList({"bg.bmp", "cdown.bmp", "chars.pcx", "cover.bmp", "cup.bmp",
+                            "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp", "text.pcx"});
+        QTest::newRow("runtime library")
+            << QStringLiteral("bin/Dialog.dll")
+            << QStringList({"bg.bmp", "cdown.bmp", "chars.pcx", "cover.bmp", "cup.bmp",
+                            "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp", "player.bmp",
+                            "text.pcx"});
+        QTest::newRow("companion script")
+            << QStringLiteral("bin/PanelEvent.wdl")
+            << QStringList({"Dialog.dll", "bg.bmp", "cdown.bmp", "chars.pcx", "cover.bmp",
+                            "cup.bmp", "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp",
+                            "player.bmp", "text.pcx"});
+    }
+    void missingRequiredFileStops()
+    {
+        QFETCH(QString, remove);
+        QFETCH(QStringList, copied);
+
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(QFile::remove(setup.path(remove)));
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages(),
+                 QStringList{setup.path(remove) + QStringLiteral(" does not exist!")});
+        QCOMPARE(setup.projectFiles(QStringLiteral("castle")), copied);
+        QVERIFY(setup.written.isEmpty());
+    }
+
+    void missingConfigurationFile()
+    {
+        // Every key reads as its default: the first image's empty path is missing.
+        Setup setup;
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages(), QStringList{QStringLiteral(" does not exist!")});
+        QCOMPARE(setup.projectFiles(QStringLiteral("castle")), QStringList());
+    }
+
+    void noConfigurationLine()
+    {
+        Setup setup;
+        setup.tree.remove(setup.tree.nodeAt(1));
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages(),
+                 QStringList{QStringLiteral("Config file was not found!")});
+        QVERIFY(setup.prompter.inputInitials.isEmpty());
+        QCOMPARE(setup.projects(), QStringList());
+    }
+
+    void configurationPathFromTheTenthCharacter()
+    {
+        DialogTree tree;
+        QVERIFY(!ConfigNode::path(tree));
+        DialogNode *root = tree.addSibling(nullptr, NodeText::root());
+        QVERIFY(!ConfigNode::path(tree));
+        ConfigNode::set(tree, "/a/first.ini");
+        ConfigNode::set(tree, "/a/second.ini");
+        QCOMPARE(root->childCount(), 1);
+        QCOMPARE(root->firstChild()->text(), QByteArray("Config = /a/second.ini"));
+        QCOMPARE(*ConfigNode::path(tree), QByteArray("/a/second.ini"));
+        // The first nine characters are not checked.
+        tree.setText(root->firstChild(), "Settings:/b/c.ini");
+        QCOMPARE(*ConfigNode::path(tree), QByteArray("/b/c.ini"));
+        tree.setText(root->firstChild(), "Config");
+        QCOMPARE(*ConfigNode::path(tree), QByteArray());
+    }
+
+    void neverSavedDocumentCreatesNothing()
+    {
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(!setup.run(QStringLiteral("castle"), QString()));
+        QCOMPARE(
+            setup.prompter.messages(),
+            QStringList{QStringLiteral("Please save the dialog before generating a project!")});
+        QVERIFY(setup.prompter.inputInitials.isEmpty());
+        QCOMPARE(setup.projects(), QStringList());
+    }
+
+    void refusedNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+
+        const QString empty = QStringLiteral("The project name must not be empty!");
+        const auto invalid = [](const QString &name) {
+            return u'"' + name +
+                   QStringLiteral("\" is not a valid project name: a project name is the name of "
+                                  "one folder, without \"/\" or \"\\\", and not \".\" or \"..\".");
+        };
+        QTest::newRow("empty") << QString() << empty;
+        QTest::newRow("blanks") << QStringLiteral("  \t") << empty;
+        QTest::newRow("dot") << QStringLiteral(".") << invalid(QStringLiteral("."));
+        QTest::newRow("dot dot") << QStringLiteral("..") << invalid(QStringLiteral(".."));
+        QTest::newRow("dots and blanks") << QStringLiteral(". .") << invalid(QStringLiteral(". ."));
+        QTest::newRow("slash") << QStringLiteral("a/b") << invalid(QStringLiteral("a/b"));
+        QTest::newRow("backslash") << QStringLiteral("a\\b") << invalid(QStringLiteral("a\\b"));
+        QTest::newRow("upwards") << QStringLiteral("../../x") << invalid(QStringLiteral("../../x"));
+        QTest::newRow("absolute") << QStringLiteral("/tmp/x") << invalid(QStringLiteral("/tmp/x"));
+    }
+    void refusedNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(!setup.run(name));
+        QCOMPARE(setup.prompter.messages(), QStringList{message});
+        QCOMPARE(setup.projects(), QStringList());
+        QCOMPARE(
+            QDir(setup.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+            QStringList({"Configs", "Projects", "art", "bin"}));
+    }
+
+    void acceptedNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("blank inside") << QStringLiteral("my story");
+        QTest::newRow("leading dot") << QStringLiteral(".hidden");
+        QTest::newRow("dots inside") << QStringLiteral("a..b");
+    }
+    void acceptedNames()
+    {
+        QFETCH(QString, name);
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(setup.run(name));
+        QCOMPARE(setup.projects(), QStringList{name});
+    }
+
+    void missingProjectsFolderStops()
+    {
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(QDir(setup.path(QStringLiteral("Projects"))).removeRecursively());
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QVERIFY(setup.prompter.messages().isEmpty());
+        QCOMPARE(setup.prompter.errors().size(), 1);
+        const QString folder = setup.path(QStringLiteral("Projects/castle"));
+        QVERIFY2(setup.prompter.errors().first().startsWith(
+                     QStringLiteral("Cannot create the project folder \"") + folder + "\". "),
+                 qPrintable(setup.prompter.errors().first()));
+        QVERIFY(setup.written.isEmpty());
+    }
+
+    void failedCopyStops()
+    {
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        const QString source = setup.path(QStringLiteral("art/cover.bmp"));
+        QVERIFY(QFile::setPermissions(source, QFileDevice::Permissions()));
+        if (QFile(source).open(QIODevice::ReadOnly))
+            QSKIP("this user reads files without read permission");
+
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QVERIFY(setup.prompter.messages().isEmpty());
+        QCOMPARE(setup.prompter.errors().size(), 1);
+        const QString expected =
+            QStringLiteral("Cannot copy \"%1\" to \"%2\". ")
+                .arg(source, setup.project(QStringLiteral("castle")) + QStringLiteral("cover.bmp"));
+        QVERIFY2(setup.prompter.errors().first().startsWith(expected),
+                 qPrintable(setup.prompter.errors().first()));
+        // The command stopped at the failed copy.
+        QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) + "nup.bmp"));
+        QVERIFY(setup.written.isEmpty());
+    }
+
+    void failedDocumentWriteStops()
+    {
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        setup.prompter.inputAnswers.append(QStringLiteral("castle"));
+        ProjectGenerator generator(setup.prompter, setup.folder);
+        const bool done =
+            generator.run(setup.tree, QStringLiteral("/work/story.dlg"), [](const QString &target) {
+                throw AppError::cannotCreate(target, "Disk full");
+            });
+        QVERIFY(!done);
+        QVERIFY(setup.prompter.messages().isEmpty());
+        QCOMPARE(setup.prompter.errors(),
+                 QStringList{QStringLiteral("Cannot create file \"%1\". Disk full")
+                                 .arg(setup.project(QStringLiteral("castle")) + "story.dlg")});
+        QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) + "WDLAction.wdl"));
+    }
+};
+
+int runProjectGeneratorTests(int argc, char **argv)
+{
+    TestProjectGenerator test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_project_generator.moc"
