@@ -458,6 +458,33 @@ private slots:
         QVERIFY(setup.written.isEmpty());
     }
 
+    void shippedExampleGenerates()
+    {
+        // The example names its files relative to the program folder, which is the current
+        // directory when the program is started from its folder.
+        Setup setup;
+        const QString shipped = QStringLiteral(TALMERO_SOURCE_DIR "/data/Configs");
+        QDir examples(shipped + QStringLiteral("/Example"));
+        QVERIFY(QDir().mkpath(setup.path(QStringLiteral("Configs/Example"))));
+        for (const QString &file : examples.entryList(QDir::Files))
+            QVERIFY(QFile::copy(examples.filePath(file),
+                                setup.path(QStringLiteral("Configs/Example/") + file)));
+        QVERIFY(QFile::copy(shipped + QStringLiteral("/Example.ini"),
+                            setup.path(QStringLiteral("Configs/Example.ini"))));
+        ConfigNode::set(setup.tree, "Configs/Example.ini");
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(setup.dir.path()));
+        const bool done = setup.run(std::nullopt);
+        QDir::setCurrent(previous);
+
+        QVERIFY(done);
+        QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
+        QCOMPARE(setup.projectFiles(QStringLiteral("story")).size(),
+                 examples.entryList(QDir::Files).size() + 5);
+        QVERIFY(QFile::exists(setup.project(QStringLiteral("story")) + "Example.ini"));
+    }
+
     void failedDocumentWriteStops()
     {
         Setup setup;
