@@ -4,6 +4,7 @@
 #include "dialog_tree_view.h"
 #include "document/node_text.h"
 #include "editing/tform2.h"
+#include "generator/project_commands.h"
 #include "icons.h"
 #include "platform/app_error.h"
 
@@ -123,6 +124,8 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                 for (int row = first; row <= last; ++row)
                     TreeView1->expand(m_model->index(row, 0, parent));
             });
+
+    new ProjectCommands(*this);
 }
 
 TForm1::~TForm1() = default;

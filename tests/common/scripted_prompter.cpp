@@ -40,11 +40,13 @@ std::optional<QString> ScriptedPrompter::chooseFile(const FileDialogRequest &req
     return take(fileAnswers, "a file dialog");
 }
 
-std::optional<QString> ScriptedPrompter::inputText(const QString &caption, const QString &,
-                                                   const QString &initial, int)
+std::optional<QString> ScriptedPrompter::inputText(const QString &caption, const QString &prompt,
+                                                   const QString &initial, int maxLength)
 {
     shown.append({Shown::Input, caption});
     inputInitials.append(initial);
+    inputPrompts.append(prompt);
+    inputMaxLengths.append(maxLength);
     return take(inputAnswers, "an input box");
 }
 
@@ -93,6 +95,8 @@ void ScriptedPrompter::clear()
     shown.clear();
     fileRequests.clear();
     inputInitials.clear();
+    inputPrompts.clear();
+    inputMaxLengths.clear();
     fontInitials.clear();
     colorInitials.clear();
 }

@@ -39,6 +39,8 @@ public:
     QList<Shown> shown;
     QList<FileDialogRequest> fileRequests;
     QStringList inputInitials;
+    QStringList inputPrompts;
+    QList<int> inputMaxLengths;
     QList<FontChoice> fontInitials;
     QList<quint32> colorInitials;
 

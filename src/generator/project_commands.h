@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+class TForm1;
+
+// The main window's project commands: choosing the configuration file ("Change config
+// file...", Ctrl+E). Created by the window, which owns it.
+class ProjectCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ProjectCommands(TForm1 &form);
+
+    // Shows OpenDialog2 and makes "Config = " + the chosen path the only child of "Root".
+    void Edit4Click();
+
+private:
+    TForm1 &m_form;
+};
