@@ -9,7 +9,8 @@
 ProjectCommands::ProjectCommands(TForm1 &form) : QObject(&form), m_form(form)
 {
     setObjectName(QStringLiteral("ProjectCommands"));
-    connect(m_form.Edit4, &QAction::triggered, this, [this] { m_form.guarded([this] { Edit4Click(); }); });
+    connect(m_form.Edit4, &QAction::triggered, this,
+            [this] { m_form.guarded([this] { Edit4Click(); }); });
 }
 
 void ProjectCommands::Edit4Click()

@@ -143,10 +143,5 @@ private slots:
     }
 };
 
-int runIniFileTests(int argc, char **argv)
-{
-    TestIniFile test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_APPLESS_MAIN(TestIniFile)
 #include "test_ini_file.moc"

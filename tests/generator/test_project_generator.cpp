@@ -504,10 +504,5 @@ private slots:
     }
 };
 
-int runProjectGeneratorTests(int argc, char **argv)
-{
-    TestProjectGenerator test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_APPLESS_MAIN(TestProjectGenerator)
 #include "test_project_generator.moc"
