@@ -125,6 +125,10 @@ private slots:
 
         QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
         QCOMPARE(setup.prompter.inputInitials, QStringList{QStringLiteral("story")});
+        QCOMPARE(setup.prompter.shown.first().text, QStringLiteral("Project name"));
+        QCOMPARE(setup.prompter.inputPrompts,
+                 QStringList{QStringLiteral("Please enter a project name")});
+        QCOMPARE(setup.prompter.inputMaxLengths, QList<int>{255});
         QCOMPARE(setup.projectFiles(QStringLiteral("castle")),
                  QStringList({"Dialog.dll", "PanelEvent.wdl", "WDLAction.wdl", "bg.bmp",
                               "castle.ini", "cdown.bmp", "chars.pcx", "cover.bmp", "cup.bmp",
