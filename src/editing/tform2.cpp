@@ -163,8 +163,11 @@ void TForm2::refreshlist()
 int TForm2::dlgnumber(int number) const
 {
     const DialogTree &tree = m_form.document();
+    // The name is made once: the scan runs over the whole tree. From the end, the first match
+    // is the last one in pre-order.
+    const QByteArray name = NodeText::dialog(number);
     for (int i = tree.count() - 1; i >= 0; --i) {
-        if (NodeText::isDialogNumber(tree.nodeAt(i)->text(), number))
+        if (tree.nodeAt(i)->text() == name)
             return i;
     }
     return -1;
