@@ -343,24 +343,6 @@ private slots:
         QVERIFY(s.prompter.shown.isEmpty());
     }
 
-    void placeChoiceDialogIntoChoice()
-    {
-        Session s;
-        s.addTextDialog(QStringLiteral("x"));
-        s.addChoiceDialog({QStringLiteral("Yes"), QStringLiteral("No")});
-        s.setRows({QStringLiteral("Left"), QStringLiteral("Right")});
-        s.placing(s.form().SpeedButton11, [&](TForm2 &window) {
-            window.RadioButton2->setChecked(true);
-            selectPlacementRow(window, 1);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
-        });
-        QCOMPARE(s.form().PlaceMode, QStringLiteral("choice"));
-        QCOMPARE(s.outline().mid(s.outline().indexOf("Dialog2")),
-                 lines({"Dialog2", "  Choice = 1", "    Text = Yes", "  Choice = 2",
-                        "    Text = No", "    Dialog3", "      Choice = 1", "        Text = Left",
-                        "      Choice = 2", "        Text = Right"}));
-    }
-
     void placementMessagesKeepTheWindowOpen_data()
     {
         QTest::addColumn<int>("radio");
@@ -518,29 +500,6 @@ private slots:
         QCOMPARE(s.placement().dlgnumber(2), 5);
         QCOMPARE(s.placement().dlgnumber(3), -1);
         QCOMPARE(s.placement().lastlvl0node(), s.tree().nodeAt(5));
-    }
-
-    void laterTopLevelDialogsNumberAfterNestedOnes()
-    {
-        Session s;
-        s.addTextDialog(QStringLiteral("x"));
-        s.addChoiceDialog({QStringLiteral("Yes")});
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            window.RadioButton2->setChecked(true);
-            selectPlacementRow(window, 0);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
-        });
-        s.addTextDialog(QStringLiteral("a"));
-        s.addTextDialog(QStringLiteral("b"));
-        QStringList dialogs;
-        for (int i = 0; i < s.tree().count(); ++i) {
-            if (NodeText::isDialog(s.tree().nodeAt(i)->text()))
-                dialogs << QString::fromLatin1(s.tree().nodeAt(i)->text()) + QLatin1Char('@') +
-                               QString::number(s.tree().nodeAt(i)->level());
-        }
-        QCOMPARE(dialogs, (QStringList{QStringLiteral("Dialog1@0"), QStringLiteral("Dialog2@0"),
-                                       QStringLiteral("Dialog3@2"), QStringLiteral("Dialog4@0"),
-                                       QStringLiteral("Dialog5@0")}));
     }
 };
 
