@@ -19,6 +19,12 @@ namespace {
 constexpr int kTextDialogImage = 1;
 constexpr int kChoiceDialogImage = 2;
 
+// The Enter key, from the main keyboard or the keypad.
+bool isEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 // The text box's text as the author's lines: the box gives line feeds, the document wants every
 // line ended by a carriage return and a line feed.
 QByteArray authorText(const QPlainTextEdit *memo)
@@ -135,7 +141,7 @@ void AddingCommands::SpeedButton8Click()
 
 void AddingCommands::Edit5KeyUp(int key)
 {
-    if (key != Qt::Key_Return && key != Qt::Key_Enter)
+    if (!isEnter(key))
         return;
     SpeedButton8Click();
     // The next answer typed replaces this one.
@@ -159,11 +165,31 @@ void AddingCommands::SpeedButton10Click()
 
 bool AddingCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_form.Edit5 && event->type() == QEvent::KeyRelease) {
+    if (watched != m_form.Edit5)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
-        // A held key repeats its release in Qt; the author released it once.
         if (!key->isAutoRepeat())
+            m_enterPressedHere = isEnter(key->key());
+        break;
+    }
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        // A held key repeats its release in Qt; the author released it once. A release whose
+        // press went elsewhere (Enter closing the placement window, which hands the focus back
+        // to this field) adds nothing.
+        if (!key->isAutoRepeat() && m_enterPressedHere) {
+            m_enterPressedHere = false;
             m_form.guarded([this, key] { Edit5KeyUp(key->key()); });
+        }
+        break;
+    }
+    case QEvent::FocusOut:
+        m_enterPressedHere = false;
+        break;
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

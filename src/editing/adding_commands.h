@@ -37,4 +37,5 @@ private:
     void preparePlacement(const QString &mode);
 
     TForm1 &m_form;
+    bool m_enterPressedHere = false;
 };

@@ -255,6 +255,12 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Enter);
         QCOMPARE(edit->text(), QStringLiteral("No"));
         QCOMPARE(s.tableRows(), (QStringList{QStringLiteral("1:Yes"), QStringLiteral("2:No")}));
+        // Other keys add nothing, nor does an Enter pressed elsewhere (on the placement
+        // window's Add) and released here.
+        QTest::keyClick(edit, Qt::Key_A);
+        QTest::keyRelease(edit, Qt::Key_Return);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(s.tableRows().size(), 2);
 
         s.form().CheckBox3->setChecked(true);
         QTest::mouseClick(s.form().SpeedButton11, Qt::LeftButton);
