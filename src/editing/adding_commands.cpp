@@ -72,6 +72,7 @@ DialogNode *AddingCommands::addDialog(DialogNode *node)
     tree.addChild(dialog, NodeText::speaker(speaker));
     tree.addChild(dialog, NodeText::text(line));
     m_form.expandNode(dialog, true);
+    // A new dialog is a change that no file holds yet: closing must ask.
     m_form.Modified = true;
     return dialog;
 }
