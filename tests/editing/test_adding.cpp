@@ -50,9 +50,7 @@ struct Session
         form().show();
         if (!QTest::qWaitForWindowExposed(&form()))
             QTest::qFail("the main window was not shown", __FILE__, __LINE__);
-        // The tree takes the focus on showing and selects its first node, which counts as a
-        // change; these tests start from an unchanged document.
-        form().Modified = false;
+        QVERIFY2(!form().Modified, "showing the window changed nothing");
     }
 
     TForm1 &form() { return app->mainWindow(); }
@@ -162,7 +160,7 @@ private slots:
         QVERIFY(s.prompter.shown.isEmpty());
         // Adding is a change the file does not hold yet; the selection stays as it was.
         QVERIFY(s.form().Modified);
-        QCOMPARE(s.form().selectedNode(), s.tree().nodeAt(0));
+        QVERIFY(!s.form().selectedNode());
     }
 
     void dialogText_data()
