@@ -92,10 +92,9 @@ private slots:
         QVERIFY(first->isBold());
         QCOMPARE(tree.DialogCount(), 1);
         addTextDialog(tree, nullptr, "Bye", "Entity");
-        QCOMPARE(TreeListing::outline(tree), lines({"Root", "Dialog1", "  Type = Text",
-                                                   "  Speaker = Player", "  Text = Hello",
-                                                   "Dialog2", "  Type = Text",
-                                                   "  Speaker = Entity", "  Text = Bye"}));
+        QCOMPARE(TreeListing::outline(tree),
+                 lines({"Root", "Dialog1", "  Type = Text", "  Speaker = Player", "  Text = Hello",
+                        "Dialog2", "  Type = Text", "  Speaker = Entity", "  Text = Bye"}));
         QCOMPARE(tree.DialogCount(), 2);
     }
 
