@@ -1,12 +1,24 @@
 #include "file_type_registration.h"
 
-#include "desktop_association.h"
+#include "file_hive.h"
 #include "registry.h"
+#include "win_registry.h"
 
-FileTypeRegistration::FileTypeRegistration(RegistryBackend &registry,
-                                           const DesktopAssociation *desktop)
-    : m_registry(registry), m_desktop(desktop)
+FileTypeRegistration::FileTypeRegistration(std::unique_ptr<RegistryBackend> registry,
+                                           std::optional<DesktopAssociation> desktop)
+    : m_registry(std::move(registry)), m_desktop(std::move(desktop))
 {
+}
+
+std::unique_ptr<FileTypeRegistration> FileTypeRegistration::forCurrentUser()
+{
+#ifdef Q_OS_WIN
+    return std::make_unique<FileTypeRegistration>(std::make_unique<WinRegistry>());
+#else
+    return std::make_unique<FileTypeRegistration>(
+        std::make_unique<FileHive>(FileHive::defaultFileName()),
+        DesktopAssociation::forCurrentUser());
+#endif
 }
 
 bool FileTypeRegistration::InstallExt(QString Ext, const QString &FileType,
@@ -18,7 +30,7 @@ bool FileTypeRegistration::InstallExt(QString Ext, const QString &FileType,
     if (!Ext.startsWith(u'.'))
         Ext.prepend(u'.');
 
-    Registry reg(m_registry);
+    Registry reg(*m_registry);
     if (!reg.openKey(Ext, true))
         return false;
     reg.writeDefault(FileType);
@@ -45,7 +57,7 @@ bool FileTypeRegistration::UnInstallExt(QString Ext)
     if (!Ext.startsWith(u'.'))
         Ext.prepend(u'.');
 
-    Registry reg(m_registry);
+    Registry reg(*m_registry);
     if (!reg.keyExists(Ext))
         return false;
     reg.openKey(Ext, false);

@@ -1,9 +1,11 @@
 #pragma once
 
-#include <QString>
+#include "desktop_association.h"
+#include "registry_backend.h"
 
-class DesktopAssociation;
-class RegistryBackend;
+#include <QString>
+#include <memory>
+#include <optional>
 
 // Associates a file extension with this program: four keys with their default values, and
 // on freedesktop systems the desktop's own association besides them.
@@ -11,8 +13,12 @@ class FileTypeRegistration
 {
 public:
     // desktop may be none (Windows, where the keys themselves are the association).
-    explicit FileTypeRegistration(RegistryBackend &registry,
-                                  const DesktopAssociation *desktop = nullptr);
+    explicit FileTypeRegistration(std::unique_ptr<RegistryBackend> registry,
+                                  std::optional<DesktopAssociation> desktop = std::nullopt);
+
+    // Windows: the registry below HKEY_CLASSES_ROOT. Elsewhere: the file hive in the user's
+    // configuration folder and the desktop association of the current user.
+    static std::unique_ptr<FileTypeRegistration> forCurrentUser();
 
     // Writes Ext -> FileType, FileType -> Description, FileType\DefaultIcon -> "ExePath,Icon"
     // and FileType\Shell\Open\Command -> "\"ExePath\" \"Param\"". False when a key cannot be
@@ -24,6 +30,6 @@ public:
     bool UnInstallExt(QString Ext);
 
 private:
-    RegistryBackend &m_registry;
-    const DesktopAssociation *m_desktop;
+    std::unique_ptr<RegistryBackend> m_registry;
+    std::optional<DesktopAssociation> m_desktop;
 };
