@@ -58,6 +58,16 @@ bool removeFile(const QString &path)
     return !QFileInfo::exists(path) || QFile::remove(path);
 }
 
+// Runs a database tool quietly: its notes about search paths are meant for a terminal.
+void runTool(const QString &tool, const QString &folder)
+{
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(tool, {folder});
+    process.waitForFinished();
+}
+
 QStringList readLines(const QString &path)
 {
     QFile file(path);
@@ -231,9 +241,9 @@ void DesktopAssociation::refreshDatabases() const
 {
     const QString mimeTool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
     if (!mimeTool.isEmpty() && QFileInfo::exists(m_dataHome + QStringLiteral("/mime/packages")))
-        QProcess::execute(mimeTool, {m_dataHome + QStringLiteral("/mime")});
+        runTool(mimeTool, m_dataHome + QStringLiteral("/mime"));
     const QString desktopTool =
         QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
     if (!desktopTool.isEmpty() && QFileInfo::exists(m_dataHome + QStringLiteral("/applications")))
-        QProcess::execute(desktopTool, {m_dataHome + QStringLiteral("/applications")});
+        runTool(desktopTool, m_dataHome + QStringLiteral("/applications"));
 }
