@@ -15,20 +15,28 @@ namespace {
 const QString desktopFile = QStringLiteral("talmero.desktop");
 const QString defaultGroup = QStringLiteral("[Default Applications]");
 
-// An argument of an Exec line, always quoted: inside the quotes a double quote, backquote,
-// dollar sign and backslash are escaped, and a percent sign is doubled so that it is no field
-// code.
+// An argument of an Exec line. It is quoted only when it holds a reserved character, as the
+// desktop entry rules ask: the plain form is the one every launcher reads (xdg-open's own
+// fallback takes quotes for part of the program name). Inside the quotes a double quote,
+// backquote, dollar sign and backslash are escaped; a percent sign is doubled in either form so
+// that it is no field code.
 QString execArgument(const QString &argument)
 {
-    QString quoted;
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    bool quote = argument.isEmpty();
+    QString escaped;
     for (const QChar c : argument) {
+        if (reserved.contains(c))
+            quote = true;
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')
-            quoted += u'\\';
+            escaped += u'\\';
         if (c == u'%')
-            quoted += u'%';
-        quoted += c;
+            escaped += u'%';
+        escaped += c;
     }
-    return u'"' + quoted + u'"';
+    if (!quote)
+        return escaped;
+    return u'"' + escaped + u'"';
 }
 
 // A desktop entry value: backslashes and line breaks are escaped.
@@ -100,6 +108,21 @@ int findDefault(const QStringList &lines, const QString &mimeType, int *groupEnd
             found = i;
     }
     return found;
+}
+
+// Drops the default-application group when no entry is left in it.
+void dropEmptyDefaultGroup(QStringList &lines)
+{
+    const qsizetype header = lines.indexOf(defaultGroup);
+    if (header < 0)
+        return;
+    qsizetype end = header + 1;
+    while (end < lines.size() && !lines[end].trimmed().startsWith(u'[')) {
+        if (!lines[end].trimmed().isEmpty())
+            return;
+        ++end;
+    }
+    lines.remove(header, end - header);
 }
 
 QByteArray joinLines(QStringList lines)
@@ -226,8 +249,13 @@ bool DesktopAssociation::uninstall(const QString &ext) const
     const int existing = findDefault(lines, mimeType, &groupEnd);
     if (existing >= 0 && lines[existing].trimmed() == mimeType + u'=' + desktopFile + u';') {
         lines.removeAt(existing);
+        dropEmptyDefaultGroup(lines);
+        const QByteArray content = joinLines(lines);
         try {
-            writeFile(mimeAppsPath(), joinLines(lines));
+            if (content.trimmed().isEmpty())
+                removed = QFile::remove(mimeAppsPath()) && removed;
+            else
+                writeFile(mimeAppsPath(), content);
         } catch (const AppError &) {
             removed = false;
         }

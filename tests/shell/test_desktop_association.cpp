@@ -91,9 +91,20 @@ private slots:
         QVERIFY(registration().UnInstallExt(QStringLiteral("dlg")));
         QVERIFY(!QFile::exists(desktop().mimePackagePath(QStringLiteral(".dlg"))));
         QVERIFY(!QFile::exists(desktop().desktopEntryPath()));
-        QVERIFY(!readFile(desktop().mimeAppsPath()).contains("talmero"));
+        // The list held nothing else, so it goes as well.
+        QVERIFY(!QFile::exists(desktop().mimeAppsPath()));
         if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
             QVERIFY(!readFile(dataHome() + QStringLiteral("/mime/globs2")).contains("talmero"));
+    }
+
+    void uninstallKeepsTheUsersOtherDefaults()
+    {
+        writeFile(configHome() + QStringLiteral("/mimeapps.list"),
+                  "[Default Applications]\nimage/png=viewer.desktop;\n");
+        QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
+        QVERIFY(registration().UnInstallExt(QStringLiteral(".dlg")));
+        QCOMPARE(readFile(desktop().mimeAppsPath()),
+                 QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"));
     }
 
     // A default the user has since given to another program is theirs to keep.
@@ -119,14 +130,18 @@ private slots:
         QVERIFY(!QFile::exists(desktop().desktopEntryPath()));
     }
 
-    // Exec arguments are quoted, with the characters special inside quotes escaped; the file's
-    // own escaping then doubles every backslash.
+    // An Exec argument is quoted when it holds a reserved character, with the characters
+    // special inside quotes escaped; the file's own escaping then doubles every backslash.
     void execLineQuotesThePath_data()
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QByteArray>("exec");
         QTest::newRow("plain") << QStringLiteral("/usr/bin/talmero")
-                               << QByteArray("Exec=\"/usr/bin/talmero\" %f");
+                               << QByteArray("Exec=/usr/bin/talmero %f");
+        QTest::newRow("percent") << QStringLiteral("/opt/100%/talmero")
+                                 << QByteArray("Exec=/opt/100%%/talmero %f");
+        QTest::newRow("blank") << QStringLiteral("/opt/tal mero/talmero")
+                               << QByteArray("Exec=\"/opt/tal mero/talmero\" %f");
         QTest::newRow("special") << QStringLiteral("/a \"b\" $c `d` 100%\\e")
                                  << QByteArray(R"(Exec="/a \\"b\\" \\$c \\`d\\` 100%%\\\\e" %f)");
     }
