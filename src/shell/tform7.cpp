@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QUrl>
 
 // The resource lives in a static library, whose initialiser the linker would drop; the macro
 // must be used outside any namespace.
@@ -55,11 +56,11 @@ TForm7::TForm7(ShellServices &shell, QWidget *parent)
         Image1->setPixmap(QPixmap::fromImage(
             picture.scaled(Image1->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 
-    Label1 = label(this, "Label1",
-                   QStringLiteral("Author: Ilse Marwen\nTeam: Harbour Lane Games\n"
-                                  "3DGS Talmero 0.9"),
-                   8, 152);
+    Label1 =
+        label(this, "Label1",
+              QStringLiteral("Author: Ilse Marwen\nTeam: Lantern Hill\n3DGS Talmero 0.9"), 8, 152);
     Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label1->resize(129, 41);
 
     Label3 = label(this, "Label3", QStringLiteral("Basic version"), 160, 160);
@@ -69,12 +70,13 @@ TForm7::TForm7(ShellServices &shell, QWidget *parent)
     Label3->adjustSize();
 
     // The credit line a game made with the program carries.
-    Label5 = label(
-        this, "Label5",
-        QStringLiteral("Credit line for your game:\n\"Made with Talmero - %1\"").arg(webAddress()),
-        250, 152);
-    Label5->setWordWrap(true);
-    Label5->resize(178, 56);
+    Label5 = label(this, "Label5",
+                   QStringLiteral("Games made with Talmero\ncarry the credit line:\n"
+                                  "\"Made with Talmero,\n%1\"")
+                       .arg(QUrl(webAddress()).host()),
+                   250, 152);
+    Label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label5->resize(178, 60);
 
     Label2 = label(this, "Label2", webAddress(), 8, 192);
     Label2->setFont(bold);
