@@ -1,5 +1,3 @@
-#include "shell_tests.h"
-
 #include "platform/app_error.h"
 #include "shell/desktop_association.h"
 #include "shell/file_hive.h"
@@ -167,10 +165,6 @@ private slots:
     }
 };
 
-int runDesktopAssociationTests(int argc, char **argv)
-{
-    DesktopAssociationTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_GUILESS_MAIN(DesktopAssociationTest)
 
 #include "test_desktop_association.moc"

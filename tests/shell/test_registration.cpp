@@ -1,5 +1,3 @@
-#include "shell_tests.h"
-
 #include "platform/app_error.h"
 #include "shell/file_hive.h"
 #include "shell/file_type_registration.h"
@@ -235,10 +233,6 @@ private slots:
     }
 };
 
-int runRegistrationTests(int argc, char **argv)
-{
-    RegistrationTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_APPLESS_MAIN(RegistrationTest)
 
 #include "test_registration.moc"

@@ -1,5 +1,3 @@
-#include "shell_tests.h"
-
 #include "app/dialog_tree_model.h"
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
@@ -225,10 +223,6 @@ private slots:
     }
 };
 
-int runWindowTests(int argc, char **argv)
-{
-    WindowTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(WindowTest)
 
 #include "test_windows.moc"
