@@ -76,11 +76,15 @@ void runTool(const QString &tool, const QString &folder)
     process.waitForFinished();
 }
 
+// The lines of a list file; none when it does not exist. A list that exists but cannot be read
+// throws AppError rather than being replaced by a list without the user's entries.
 QStringList readLines(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.exists())
         return {};
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw AppError::cannotOpen(path, file.errorString());
     return QString::fromUtf8(file.readAll()).split(u'\n');
 }
 
@@ -244,21 +248,21 @@ bool DesktopAssociation::uninstall(const QString &ext) const
     bool removed = removeFile(mimePackagePath(ext)) && removeFile(desktopEntryPath());
 
     // The default stays when the user has since chosen another program for the type.
-    QStringList lines = readLines(mimeAppsPath());
-    int groupEnd = -1;
-    const int existing = findDefault(lines, mimeType, &groupEnd);
-    if (existing >= 0 && lines[existing].trimmed() == mimeType + u'=' + desktopFile + u';') {
-        lines.removeAt(existing);
-        dropEmptyDefaultGroup(lines);
-        const QByteArray content = joinLines(lines);
-        try {
+    try {
+        QStringList lines = readLines(mimeAppsPath());
+        int groupEnd = -1;
+        const int existing = findDefault(lines, mimeType, &groupEnd);
+        if (existing >= 0 && lines[existing].trimmed() == mimeType + u'=' + desktopFile + u';') {
+            lines.removeAt(existing);
+            dropEmptyDefaultGroup(lines);
+            const QByteArray content = joinLines(lines);
             if (content.trimmed().isEmpty())
                 removed = QFile::remove(mimeAppsPath()) && removed;
             else
                 writeFile(mimeAppsPath(), content);
-        } catch (const AppError &) {
-            removed = false;
         }
+    } catch (const AppError &) {
+        removed = false;
     }
 
     refreshDatabases();

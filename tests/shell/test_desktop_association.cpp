@@ -153,6 +153,19 @@ private slots:
                  readFile(desktop().desktopEntryPath()).constData());
     }
 
+    void unreadableDefaultsListIsLeftAlone()
+    {
+        QDir().mkpath(desktop().mimeAppsPath());
+        try {
+            desktop().install(QStringLiteral(".dlg"), QStringLiteral("d"), QStringLiteral("/x"));
+            QFAIL("no error raised");
+        } catch (const AppError &error) {
+            QVERIFY(error.text().startsWith(QStringLiteral("Cannot open file \"") +
+                                            desktop().mimeAppsPath()));
+        }
+        QVERIFY(QFileInfo(desktop().mimeAppsPath()).isDir());
+    }
+
     void unwritableDataFolderIsAnError()
     {
         writeFile(dataHome(), "a file where the folder should be");
