@@ -7,6 +7,7 @@
 #include "editing/tform2.h"
 #include "icons.h"
 #include "platform/app_error.h"
+#include "shell/companion_tool_command.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -118,6 +119,7 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(current);
             });
     connect(m_model, &DialogTreeModel::nodeWasAdded, this, [this] { TreeView1Addition(); });
+    new CompanionToolCommand(*this);
     // Rows that appear under an open node are shown open as well: nothing is ever collapsed.
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &parent, int first, int last) {
