@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, when missing.
 set -euo pipefail
+# libfile-mimeinfo-perl: xdg-open outside a desktop environment learns a file's type from its
+# mimetype tool; without it every .dlg file counts as plain text.
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libjpeg-dev
-          fonts-dejavu-core clang shared-mime-info desktop-file-utils xdg-utils)
+          fonts-dejavu-core clang shared-mime-info desktop-file-utils xdg-utils
+          libfile-mimeinfo-perl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -5,20 +5,24 @@
 #include "editing/tform2.h"
 #include "fontgen/tform5.h"
 #include "fontgen/tform6.h"
+#include "shell/file_type_registration.h"
 #include "shell/tform7.h"
 #include "shell/tform8.h"
+
+#include <QCoreApplication>
 
 TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
                        const QStringList &arguments)
 {
     m_form1 = std::make_unique<TForm1>(programFolder, prompter, shell);
     m_form1->FormCreate(arguments);
-    m_form2 = std::make_unique<TForm2>();
+    m_form2 = std::make_unique<TForm2>(*m_form1);
     m_form3 = std::make_unique<TForm3>();
     m_form5 = std::make_unique<TForm5>();
     m_form6 = std::make_unique<TForm6>();
-    m_form7 = std::make_unique<TForm7>();
-    m_form8 = std::make_unique<TForm8>();
+    m_form7 = std::make_unique<TForm7>(shell);
+    m_form8 = std::make_unique<TForm8>(prompter, FileTypeRegistration::forCurrentUser(),
+                                       QCoreApplication::applicationFilePath());
     m_form1->setWindows(m_form2.get(), m_form5.get(), m_form7.get(), m_form8.get());
 }
 

@@ -3,10 +3,12 @@
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"
 #include "document/node_text.h"
+#include "editing/adding_commands.h"
 #include "editing/tform2.h"
 #include "generator/project_commands.h"
 #include "icons.h"
 #include "platform/app_error.h"
+#include "shell/companion_tool_command.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -118,6 +120,7 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(current);
             });
     connect(m_model, &DialogTreeModel::nodeWasAdded, this, [this] { TreeView1Addition(); });
+    new CompanionToolCommand(*this);
     // Rows that appear under an open node are shown open as well: nothing is ever collapsed.
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &parent, int first, int last) {
@@ -125,6 +128,7 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(m_model->index(row, 0, parent));
             });
 
+    m_adding = new AddingCommands(*this);
     new ProjectCommands(*this);
 }
 

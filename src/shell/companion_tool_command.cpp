@@ -1,0 +1,16 @@
+#include "companion_tool_command.h"
+
+#include "app/dialog_tree_view.h"
+#include "app/tform1.h"
+#include "shell/companion_tool.h"
+
+CompanionToolCommand::CompanionToolCommand(TForm1 &form) : QObject(&form), m_form(form)
+{
+    connect(m_form.TreeView1, &DialogTreeView::doubleClickedAnywhere, this,
+            &CompanionToolCommand::TreeView1DblClick);
+}
+
+void CompanionToolCommand::TreeView1DblClick()
+{
+    CompanionTool::launch(m_form.selectedNode(), m_form.programFolder(), m_form.shell());
+}

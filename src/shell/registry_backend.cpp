@@ -1,0 +1,3 @@
+#include "registry_backend.h"
+
+RegistryBackend::~RegistryBackend() = default;

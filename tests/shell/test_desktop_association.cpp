@@ -1,0 +1,183 @@
+#include "platform/app_error.h"
+#include "shell/desktop_association.h"
+#include "shell/file_hive.h"
+#include "shell/file_type_registration.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class DesktopAssociationTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QString dataHome() const { return m_dir->filePath(QStringLiteral("data")); }
+    QString configHome() const { return m_dir->filePath(QStringLiteral("config")); }
+    DesktopAssociation desktop() const { return DesktopAssociation(dataHome(), configHome()); }
+    FileTypeRegistration registration() const
+    {
+        return FileTypeRegistration(
+            std::make_unique<FileHive>(m_dir->filePath(QStringLiteral("registry.json"))),
+            desktop());
+    }
+    bool install(const QString &exePath)
+    {
+        return registration().InstallExt(QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
+                                         QStringLiteral("Talmero for 3D Game Studio"), exePath,
+                                         QStringLiteral("%1"), 0);
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    void installWritesTheThreeFiles()
+    {
+        writeFile(configHome() + QStringLiteral("/mimeapps.list"),
+                  "[Added Associations]\ntext/plain=editor.desktop;\n\n"
+                  "[Default Applications]\nimage/png=viewer.desktop;\n");
+        QVERIFY(install(QStringLiteral("/opt/tal mero/talmero")));
+
+        const QByteArray package = readFile(desktop().mimePackagePath(QStringLiteral(".dlg")));
+        QVERIFY(package.contains("<mime-type type=\"application/x-talmero-dlg\">"));
+        QVERIFY(package.contains("<glob pattern=\"*.dlg\"/>"));
+        QVERIFY(package.contains("<comment>Talmero for 3D Game Studio</comment>"));
+
+        const QByteArray entry = readFile(desktop().desktopEntryPath());
+        QVERIFY(entry.startsWith("[Desktop Entry]\n"));
+        QVERIFY(entry.contains("\nType=Application\n"));
+        QVERIFY(entry.contains("\nExec=\"/opt/tal mero/talmero\" %f\n"));
+        QVERIFY(entry.contains("\nMimeType=application/x-talmero-dlg;\n"));
+
+        QCOMPARE(readFile(desktop().mimeAppsPath()),
+                 QByteArray("[Added Associations]\ntext/plain=editor.desktop;\n\n"
+                            "[Default Applications]\nimage/png=viewer.desktop;\n"
+                            "application/x-talmero-dlg=talmero.desktop;\n"));
+
+        // The MIME database is rebuilt when its tool is installed.
+        if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+            QVERIFY(readFile(dataHome() + QStringLiteral("/mime/globs2"))
+                        .contains("application/x-talmero-dlg:*.dlg"));
+    }
+
+    void uninstallRemovesWhatWasInstalled()
+    {
+        QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
+        QVERIFY(registration().UnInstallExt(QStringLiteral("dlg")));
+        QVERIFY(!QFile::exists(desktop().mimePackagePath(QStringLiteral(".dlg"))));
+        QVERIFY(!QFile::exists(desktop().desktopEntryPath()));
+        // The list held nothing else, so it goes as well.
+        QVERIFY(!QFile::exists(desktop().mimeAppsPath()));
+        if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty())
+            QVERIFY(!readFile(dataHome() + QStringLiteral("/mime/globs2")).contains("talmero"));
+    }
+
+    void uninstallKeepsTheUsersOtherDefaults()
+    {
+        writeFile(configHome() + QStringLiteral("/mimeapps.list"),
+                  "[Default Applications]\nimage/png=viewer.desktop;\n");
+        QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
+        QVERIFY(registration().UnInstallExt(QStringLiteral(".dlg")));
+        QCOMPARE(readFile(desktop().mimeAppsPath()),
+                 QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"));
+    }
+
+    // A default the user has since given to another program is theirs to keep.
+    void uninstallKeepsAnotherProgramsDefault()
+    {
+        QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
+        writeFile(desktop().mimeAppsPath(),
+                  "[Default Applications]\napplication/x-talmero-dlg=other.desktop;\n");
+        QVERIFY(registration().UnInstallExt(QStringLiteral(".dlg")));
+        QCOMPARE(readFile(desktop().mimeAppsPath()),
+                 QByteArray("[Default Applications]\napplication/x-talmero-dlg=other.desktop;\n"));
+    }
+
+    void failedRegistrationInstallsNothing()
+    {
+        QVERIFY(!FileTypeRegistration(
+                     std::make_unique<FileHive>(m_dir->filePath(QStringLiteral("registry.json")),
+                                                FileHive::ReadOnly),
+                     desktop())
+                     .InstallExt(QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
+                                 QStringLiteral("d"), QStringLiteral("/x"), QStringLiteral("%1"),
+                                 0));
+        QVERIFY(!QFile::exists(desktop().desktopEntryPath()));
+    }
+
+    // An Exec argument is quoted when it holds a reserved character, with the characters
+    // special inside quotes escaped; the file's own escaping then doubles every backslash.
+    void execLineQuotesThePath_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("exec");
+        QTest::newRow("plain") << QStringLiteral("/usr/bin/talmero")
+                               << QByteArray("Exec=/usr/bin/talmero %f");
+        QTest::newRow("percent") << QStringLiteral("/opt/100%/talmero")
+                                 << QByteArray("Exec=/opt/100%%/talmero %f");
+        QTest::newRow("blank") << QStringLiteral("/opt/tal mero/talmero")
+                               << QByteArray("Exec=\"/opt/tal mero/talmero\" %f");
+        QTest::newRow("special") << QStringLiteral("/a \"b\" $c `d` 100%\\e")
+                                 << QByteArray(R"(Exec="/a \\"b\\" \\$c \\`d\\` 100%%\\\\e" %f)");
+    }
+
+    void execLineQuotesThePath()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, exec);
+        desktop().install(QStringLiteral(".dlg"), QStringLiteral("d"), path);
+        QVERIFY2(readFile(desktop().desktopEntryPath()).contains("\n" + exec + "\n"),
+                 readFile(desktop().desktopEntryPath()).constData());
+    }
+
+    void unreadableDefaultsListIsLeftAlone()
+    {
+        QDir().mkpath(desktop().mimeAppsPath());
+        try {
+            desktop().install(QStringLiteral(".dlg"), QStringLiteral("d"), QStringLiteral("/x"));
+            QFAIL("no error raised");
+        } catch (const AppError &error) {
+            QVERIFY(error.text().startsWith(QStringLiteral("Cannot open file \"") +
+                                            desktop().mimeAppsPath()));
+        }
+        QVERIFY(QFileInfo(desktop().mimeAppsPath()).isDir());
+    }
+
+    void unwritableDataFolderIsAnError()
+    {
+        writeFile(dataHome(), "a file where the folder should be");
+        try {
+            desktop().install(QStringLiteral(".dlg"), QStringLiteral("d"), QStringLiteral("/x"));
+            QFAIL("no error raised");
+        } catch (const AppError &error) {
+            QVERIFY(error.text().startsWith(QStringLiteral("Cannot create file \"") + dataHome()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(DesktopAssociationTest)
+
+#include "test_desktop_association.moc"

@@ -1,0 +1,228 @@
+#include "app/dialog_tree_model.h"
+#include "app/dialog_tree_view.h"
+#include "app/tform1.h"
+#include "document/dialog_tree.h"
+#include "platform/ansi.h"
+#include "recording_shell.h"
+#include "scripted_prompter.h"
+#include "shell/file_hive.h"
+#include "shell/file_type_registration.h"
+#include "shell/jpeg_picture.h"
+#include "shell/tform7.h"
+#include "shell/tform8.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString registered = QStringLiteral("File extension has sucessfully been registered!");
+const QString notRegistered = QStringLiteral("File extension could not be registered!");
+const QString unregistered = QStringLiteral("File extension has sucessfully been unregistered!");
+const QString notUnregistered = QStringLiteral("File could not be unregistered!");
+
+void touch(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+class WindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TForm8> options(FileHive::Access access = FileHive::ReadWrite)
+    {
+        return std::make_unique<TForm8>(
+            m_prompter,
+            std::make_unique<FileTypeRegistration>(std::make_unique<FileHive>(
+                m_dir->filePath(QStringLiteral("registry.json")), access)),
+            QStringLiteral("/opt/talmero/talmero"));
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ScriptedPrompter m_prompter;
+    RecordingShell m_shell;
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_prompter.clear();
+        m_shell = RecordingShell();
+    }
+
+    void optionsWindowLayout()
+    {
+        auto form = options();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Options"));
+        QCOMPARE(form->size(), QSize(443, 286));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QCOMPARE(form->Button1->text(), QStringLiteral("Register *.dlg extension"));
+        QCOMPARE(form->Button2->text(), QStringLiteral("Unregister extension"));
+        QVERIFY(form->Button1->y() < form->Button2->y());
+    }
+
+    void optionsButtonsReport()
+    {
+        auto form = options();
+        QTest::mouseClick(form->Button1, Qt::LeftButton);
+        QTest::mouseClick(form->Button2, Qt::LeftButton);
+        QTest::mouseClick(form->Button2, Qt::LeftButton);
+        QCOMPARE(m_prompter.messages(), QStringList({registered, unregistered, notUnregistered}));
+    }
+
+    void optionsOnAFailingHive()
+    {
+        options(FileHive::ReadOnly)->Button1Click();
+        QCOMPARE(m_prompter.messages(), QStringList({notRegistered}));
+
+        m_prompter.clear();
+        options()->Button1Click();
+        auto form = options(FileHive::ReadOnly);
+        form->Button1Click();
+        form->Button2Click();
+        QCOMPARE(m_prompter.messages(), QStringList({registered, notUnregistered}));
+        QCOMPARE(m_prompter.errors(), QStringList({QStringLiteral("Failed to set data for ''")}));
+    }
+
+    void aboutWindowLayout()
+    {
+        TForm7 form(m_shell);
+        QCOMPARE(form.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(form.size(), QSize(436, 248));
+        QCOMPARE(form.minimumSize(), form.maximumSize());
+        QCOMPARE(form.Image1->geometry(), QRect(8, 8, 420, 145));
+        // The 840 x 290 picture, halved to fit the box.
+        QCOMPARE(form.Image1->pixmap().size(), QSize(420, 145));
+        QCOMPARE(form.Label1->geometry(), QRect(8, 152, 129, 41));
+        QVERIFY(form.Label1->text().contains(QStringLiteral("3DGS Talmero 0.9")));
+        QCOMPARE(form.Label3->pos(), QPoint(160, 160));
+        QCOMPARE(form.Label3->text(), QStringLiteral("Basic version"));
+        QVERIFY(form.Label3->font().bold());
+        QCOMPARE(form.Label2->pos(), QPoint(8, 192));
+        QVERIFY(form.Label2->font().bold());
+        QCOMPARE(form.Label2->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(form.Button1->geometry(), QRect(352, 216, 75, 25));
+        QCOMPARE(form.Button1->text(), QStringLiteral("Okay"));
+    }
+
+    void aboutLinkColoursAndClick()
+    {
+        TForm7 form(m_shell);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const auto colour = [&] { return form.Label2->palette().color(QPalette::WindowText); };
+        QCOMPARE(colour(), QColor(Qt::blue));
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(form.Label2, &enter);
+        QCOMPARE(colour(), QColor(Qt::red));
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(form.Label2, &leave);
+        QCOMPARE(colour(), QColor(Qt::blue));
+
+        QTest::mouseClick(form.Label2, Qt::LeftButton);
+        QCOMPARE(m_shell.opened, QStringList({TForm7::webAddress()}));
+        QTest::mouseClick(form.Label2, Qt::RightButton);
+        QCOMPARE(m_shell.opened.size(), 1);
+
+        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+    }
+
+    void undecodablePictures_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("not a jpeg") << QByteArray("GIF89a and so on");
+        QTest::newRow("start of image only") << QByteArray("\xFF\xD8\xFF\xD9", 4);
+    }
+
+    void undecodablePictures()
+    {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(JpegPicture::decode(bytes).isNull());
+    }
+
+    void doubleClickStartsTheCompanionTool_data()
+    {
+        QTest::addColumn<QByteArray>("prefix");
+        QTest::addColumn<QString>("target"); // "config", "folder", "missing" or none
+        QTest::addColumn<bool>("withTool");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("configuration node") << QByteArray("Config = ") << "config" << true << true;
+        QTest::newRow("tool missing") << QByteArray("Config = ") << "config" << false << false;
+        QTest::newRow("file missing") << QByteArray("Config = ") << "missing" << true << false;
+        QTest::newRow("a folder") << QByteArray("Config = ") << "folder" << true << false;
+        QTest::newRow("dialog node") << QByteArray("Dialog1") << QString() << true << false;
+        QTest::newRow("any node of nine characters and a path")
+            << QByteArray("Anything:") << "config" << true << true;
+    }
+
+    void doubleClickStartsTheCompanionTool()
+    {
+        QFETCH(QByteArray, prefix);
+        QFETCH(QString, target);
+        QFETCH(bool, withTool);
+        QFETCH(bool, starts);
+
+        const QString folder = m_dir->filePath(QStringLiteral("program"));
+        QDir().mkpath(folder);
+        if (withTool)
+            touch(folder + QStringLiteral("/Brisvane.exe"));
+        const QString config = m_dir->filePath(QStringLiteral("Panel \xE9.ini"));
+        touch(config);
+        QString path;
+        if (target == QStringLiteral("config"))
+            path = config;
+        else if (target == QStringLiteral("folder"))
+            path = m_dir->path();
+        else if (target == QStringLiteral("missing"))
+            path = m_dir->filePath(QStringLiteral("gone.ini"));
+
+        TForm1 form{ProgramFolder(folder), m_prompter, m_shell};
+        form.FormCreate({});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        DialogNode *root = form.document().firstNode();
+        DialogNode *node = form.document().addChild(root, prefix + Ansi::fromUnicode(path));
+        form.expandAll();
+        const QRect rect = form.TreeView1->visualRect(form.TreeView1->dialogModel()->indexOf(node));
+        QTest::mouseDClick(form.TreeView1->viewport(), Qt::LeftButton, {}, rect.center());
+
+        QCOMPARE(form.selectedNode(), node);
+        if (starts)
+            QCOMPARE(m_shell.started,
+                     (QList<QPair<QString, QString>>{
+                         {folder + QStringLiteral("/Brisvane.exe"), u'"' + path + u'"'}}));
+        else
+            QVERIFY(m_shell.started.isEmpty());
+    }
+
+    void doubleClickOnEmptySpaceWithoutSelection()
+    {
+        const QString folder = m_dir->path();
+        touch(folder + QStringLiteral("/Brisvane.exe"));
+        TForm1 form{ProgramFolder(folder), m_prompter, m_shell};
+        form.FormCreate({});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.selectNode(nullptr);
+        const QPoint below = QPoint(5, form.TreeView1->viewport()->height() - 5);
+        QTest::mouseDClick(form.TreeView1->viewport(), Qt::LeftButton, {}, below);
+        QCOMPARE(form.selectedNode(), nullptr);
+        QVERIFY(m_shell.started.isEmpty());
+    }
+};
+
+QTEST_MAIN(WindowTest)
+
+#include "test_windows.moc"
