@@ -3,7 +3,11 @@
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"
 #include "document/node_text.h"
+#include "editing/action_commands.h"
+#include "editing/delete_commands.h"
+#include "editing/search_commands.h"
 #include "editing/tform2.h"
+#include "editing/update_commands.h"
 #include "icons.h"
 #include "platform/app_error.h"
 
@@ -123,6 +127,11 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                 for (int row = first; row <= last; ++row)
                     TreeView1->expand(m_model->index(row, 0, parent));
             });
+
+    new ActionCommands(*this);
+    new UpdateCommands(*this);
+    new DeleteCommands(*this);
+    new SearchCommands(*this);
 }
 
 TForm1::~TForm1() = default;
