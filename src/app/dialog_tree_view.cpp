@@ -103,19 +103,24 @@ void DialogTreeView::startDrag(Qt::DropActions)
 
 void DialogTreeView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (isOwnDrag(event->mimeData()))
-        event->acceptProposedAction();
-    else
+    if (!isOwnDrag(event->mimeData())) {
         event->ignore();
+        return;
+    }
+    QTreeView::dragEnterEvent(event);
+    event->acceptProposedAction();
 }
 
 void DialogTreeView::dragMoveEvent(QDragMoveEvent *event)
 {
-    // Every drag from this tree is accepted wherever the pointer is.
-    if (isOwnDrag(event->mimeData()))
-        event->acceptProposedAction();
-    else
+    if (!isOwnDrag(event->mimeData())) {
         event->ignore();
+        return;
+    }
+    // The base class scrolls near the edges; the answer is ours: every drag from this tree is
+    // accepted wherever the pointer is.
+    QTreeView::dragMoveEvent(event);
+    event->acceptProposedAction();
 }
 
 void DialogTreeView::dropEvent(QDropEvent *event)
@@ -124,6 +129,7 @@ void DialogTreeView::dropEvent(QDropEvent *event)
         event->ignore();
         return;
     }
+    stopAutoScroll();
     DialogNode *target = nodeAt(event->position().toPoint());
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
