@@ -111,36 +111,19 @@ struct Program
     }
 };
 
-QByteArray lines(const QList<QByteArray> &list)
+// An outline written on one line, its lines separated by "|".
+QByteArray lines(const char *text)
 {
-    QByteArray result;
-    for (const QByteArray &line : list)
-        result += line + '\n';
-    return result;
+    return QByteArray(text).replace('|', '\n') + '\n';
 }
 
-const QByteArray kStandardOutline = lines({
-    "Root",
-    "  Config = c.ini",
-    "Dialog1",
-    "  Type = Text",
-    "  Speaker = Player",
-    "  Text = Hello",
-    "  Goto = 4",
-    "Dialog2",
-    "  Choice = 1",
-    "    Text = Yes",
-    "    Dialog3",
-    "      Type = Text",
-    "      Speaker = Entity",
-    "      Text = Fine",
-    "  Choice = 2",
-    "    Text = No",
-    "Dialog4",
-    "  Type = Text",
-    "  Speaker = Player",
-    "  Text = Bye",
-});
+const QByteArray kStandardOutline =
+    lines("Root|  Config = c.ini|Dialog1|  Type = Text"
+          "|  Speaker = Player|  Text = Hello|  Goto = 4|Dialog2"
+          "|  Choice = 1|    Text = Yes|    Dialog3|      Type = Text"
+          "|      Speaker = Entity|      Text = Fine|  Choice = 2"
+          "|    Text = No|Dialog4|  Type = Text|  Speaker = Player"
+          "|  Text = Bye");
 
 const QString kWrongType = QStringLiteral(
     "The variable seems to have the wrong type!\n\r\n\rexpamles:\n\r Char: a\n\r  Short: "
@@ -285,10 +268,10 @@ private slots:
         QCOMPARE(f.ComboBox1->currentText(), QStringLiteral("gold"));
         // Actions stand after the text node in the order of adding.
         QCOMPARE(p.outline().mid(0, p.outline().indexOf("Dialog2")),
-                 lines({"Root", "  Config = c.ini", "Dialog1", "  Type = Text",
-                        "  Speaker = Player", "  Text = Hello", "  Goto = 4", "  Call = OpenDoor",
-                        "  Call = OpenDoor", "  Call = Shut, 1, 2",
-                        "  Call = ", "  Set Short gold = 1", "  Set Short gold = 1"}));
+                 lines("Root|  Config = c.ini|Dialog1|  Type = Text"
+                       "|  Speaker = Player|  Text = Hello|  Goto = 4"
+                       "|  Call = OpenDoor|  Call = OpenDoor|  Call = Shut, 1, 2"
+                       "|  Call = |  Set Short gold = 1|  Set Short gold = 1"));
         QVERIFY(p.prompter.shown.isEmpty());
     }
 
@@ -412,9 +395,8 @@ private slots:
         f.SpinEdit3->setValue(4);
         f.SpeedButton4->click();
         QVERIFY(p.prompter.shown.isEmpty());
-        QCOMPARE(
-            p.outline().mid(p.outline().indexOf("Dialog5")),
-            lines({"Dialog5", "  Set Short x = 1", "  Call = ", "  Goto = 2", "  Delete = 4"}));
+        QCOMPARE(p.outline().mid(p.outline().indexOf("Dialog5")),
+                 lines("Dialog5|  Set Short x = 1|  Call = |  Goto = 2|  Delete = 4"));
     }
 
     // --- Selecting, updating and renaming --------------------------------------------------
@@ -593,14 +575,14 @@ private slots:
             QStringLiteral("You will delete an entire choice\n\rContinue?");
         const QString rootRefusal = QStringLiteral("Root can not be deleted!");
         const QByteArray withoutDialog2 =
-            lines({"Root", "  Config = c.ini", "Dialog1", "  Type = Text", "  Speaker = Player",
-                   "  Text = Hello", "  Goto = 4", "Dialog2", "  Type = Text", "  Speaker = Player",
-                   "  Text = Bye"});
+            lines("Root|  Config = c.ini|Dialog1|  Type = Text"
+                  "|  Speaker = Player|  Text = Hello|  Goto = 4|Dialog2"
+                  "|  Type = Text|  Speaker = Player|  Text = Bye");
         const QByteArray withoutDialog3 =
-            lines({"Root", "  Config = c.ini", "Dialog1", "  Type = Text", "  Speaker = Player",
-                   "  Text = Hello", "  Goto = 4", "Dialog2", "  Choice = 1", "    Text = Yes",
-                   "  Choice = 2", "    Text = No", "Dialog3", "  Type = Text",
-                   "  Speaker = Player", "  Text = Bye"});
+            lines("Root|  Config = c.ini|Dialog1|  Type = Text"
+                  "|  Speaker = Player|  Text = Hello|  Goto = 4|Dialog2"
+                  "|  Choice = 1|    Text = Yes|  Choice = 2|    Text = No"
+                  "|Dialog3|  Type = Text|  Speaker = Player|  Text = Bye");
         QByteArray withoutGoto = kStandardOutline;
         withoutGoto.replace("  Goto = 4\n", "");
 
@@ -693,25 +675,6 @@ private slots:
         QVERIFY(!p.outline().contains("Loose"));
     }
 
-    void getparentnode_data()
-    {
-        QTest::addColumn<QByteArray>("node");
-        QTest::addColumn<QByteArray>("enclosing");
-        QTest::newRow("type") << QByteArray("Type = Text") << QByteArray("Dialog1");
-        QTest::newRow("answer in choice") << QByteArray("Text = Yes") << QByteArray("Dialog2");
-        QTest::newRow("nested speaker") << QByteArray("Speaker = Entity") << QByteArray("Dialog3");
-        QTest::newRow("nested dialog") << QByteArray("Dialog3") << QByteArray("Dialog2");
-        QTest::newRow("config") << QByteArray("Config = c.ini") << QByteArray("Root");
-    }
-    void getparentnode()
-    {
-        QFETCH(QByteArray, node);
-        QFETCH(QByteArray, enclosing);
-        Program p;
-        p.buildStandardTree();
-        QCOMPARE(DeleteCommands::getparentnode(p.find(node)), p.find(enclosing));
-    }
-
     void deleteKey_data()
     {
         QTest::addColumn<int>("key");
@@ -790,69 +753,29 @@ private slots:
         QTest::addColumn<QByteArray>("dragged");
         QTest::addColumn<QByteArray>("target");
         QTest::addColumn<QByteArray>("outline");
-        QTest::newRow("Dialog4 onto Dialog2") << QByteArray("Dialog4") << QByteArray("Dialog2")
-                                              << lines({"Root",
-                                                        "  Config = c.ini",
-                                                        "Dialog1",
-                                                        "  Type = Text",
-                                                        "  Speaker = Player",
-                                                        "  Text = Hello",
-                                                        "  Goto = 4",
-                                                        "Dialog2",
-                                                        "  Type = Text",
-                                                        "  Speaker = Player",
-                                                        "  Text = Bye",
-                                                        "Dialog3",
-                                                        "  Choice = 1",
-                                                        "    Text = Yes",
-                                                        "    Dialog4",
-                                                        "      Type = Text",
-                                                        "      Speaker = Entity",
-                                                        "      Text = Fine",
-                                                        "  Choice = 2",
-                                                        "    Text = No"});
-        QTest::newRow("Dialog4 into a choice") << QByteArray("Dialog4") << QByteArray("Dialog3")
-                                               << lines({"Root",
-                                                         "  Config = c.ini",
-                                                         "Dialog1",
-                                                         "  Type = Text",
-                                                         "  Speaker = Player",
-                                                         "  Text = Hello",
-                                                         "  Goto = 4",
-                                                         "Dialog2",
-                                                         "  Choice = 1",
-                                                         "    Text = Yes",
-                                                         "    Dialog3",
-                                                         "      Type = Text",
-                                                         "      Speaker = Player",
-                                                         "      Text = Bye",
-                                                         "    Dialog4",
-                                                         "      Type = Text",
-                                                         "      Speaker = Entity",
-                                                         "      Text = Fine",
-                                                         "  Choice = 2",
-                                                         "    Text = No"});
+        QTest::newRow("Dialog4 onto Dialog2")
+            << QByteArray("Dialog4") << QByteArray("Dialog2")
+            << lines("Root|  Config = c.ini|Dialog1|  Type = Text"
+                     "|  Speaker = Player|  Text = Hello|  Goto = 4|Dialog2"
+                     "|  Type = Text|  Speaker = Player|  Text = Bye|Dialog3"
+                     "|  Choice = 1|    Text = Yes|    Dialog4|      Type = Text"
+                     "|      Speaker = Entity|      Text = Fine|  Choice = 2"
+                     "|    Text = No");
+        QTest::newRow("Dialog4 into a choice")
+            << QByteArray("Dialog4") << QByteArray("Dialog3")
+            << lines("Root|  Config = c.ini|Dialog1|  Type = Text"
+                     "|  Speaker = Player|  Text = Hello|  Goto = 4|Dialog2"
+                     "|  Choice = 1|    Text = Yes|    Dialog3|      Type = Text"
+                     "|      Speaker = Player|      Text = Bye|    Dialog4"
+                     "|      Type = Text|      Speaker = Entity|      Text = Fine"
+                     "|  Choice = 2|    Text = No");
         QTest::newRow("nested Dialog3 to the top level")
-            << QByteArray("Dialog3") << QByteArray("Dialog1") << lines({"Root",
-                                                                        "  Config = c.ini",
-                                                                        "Dialog1",
-                                                                        "  Type = Text",
-                                                                        "  Speaker = Entity",
-                                                                        "  Text = Fine",
-                                                                        "Dialog2",
-                                                                        "  Type = Text",
-                                                                        "  Speaker = Player",
-                                                                        "  Text = Hello",
-                                                                        "  Goto = 4",
-                                                                        "Dialog3",
-                                                                        "  Choice = 1",
-                                                                        "    Text = Yes",
-                                                                        "  Choice = 2",
-                                                                        "    Text = No",
-                                                                        "Dialog4",
-                                                                        "  Type = Text",
-                                                                        "  Speaker = Player",
-                                                                        "  Text = Bye"});
+            << QByteArray("Dialog3") << QByteArray("Dialog1")
+            << lines("Root|  Config = c.ini|Dialog1|  Type = Text"
+                     "|  Speaker = Entity|  Text = Fine|Dialog2|  Type = Text"
+                     "|  Speaker = Player|  Text = Hello|  Goto = 4|Dialog3"
+                     "|  Choice = 1|    Text = Yes|  Choice = 2|    Text = No"
+                     "|Dialog4|  Type = Text|  Speaker = Player|  Text = Bye");
         QTest::newRow("onto Root") << QByteArray("Dialog4") << QByteArray("Root") << QByteArray();
         QTest::newRow("onto a speaker")
             << QByteArray("Dialog4") << QByteArray("Speaker = Player") << QByteArray();
