@@ -4,6 +4,7 @@
 #include "dialog_tree_view.h"
 #include "document/node_text.h"
 #include "editing/action_commands.h"
+#include "editing/adding_commands.h"
 #include "editing/delete_commands.h"
 #include "editing/search_commands.h"
 #include "editing/tform2.h"
@@ -128,6 +129,7 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(m_model->index(row, 0, parent));
             });
 
+    m_adding = new AddingCommands(*this);
     new ActionCommands(*this);
     new UpdateCommands(*this);
     new DeleteCommands(*this);
