@@ -3,8 +3,12 @@
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"
 #include "document/node_text.h"
+#include "editing/action_commands.h"
 #include "editing/adding_commands.h"
+#include "editing/delete_commands.h"
+#include "editing/search_commands.h"
 #include "editing/tform2.h"
+#include "editing/update_commands.h"
 #include "icons.h"
 #include "platform/app_error.h"
 #include "shell/companion_tool_command.h"
@@ -128,6 +132,10 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
             });
 
     m_adding = new AddingCommands(*this);
+    new ActionCommands(*this);
+    new UpdateCommands(*this);
+    new DeleteCommands(*this);
+    new SearchCommands(*this);
 }
 
 TForm1::~TForm1() = default;
