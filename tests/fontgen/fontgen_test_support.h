@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QTemporaryDir>
-#include <memory>
 
 // A temporary program folder holding Fonts/ with the four shipped character files.
 class FontTestFolder
@@ -24,8 +23,3 @@ private:
 
 // The smallest rectangle of area holding every pixel that is not the background colour.
 QRect inkBox(const QImage &image, QRgb background, QRect area = QRect());
-
-// The test classes of this area; the executable's main runs them all.
-std::unique_ptr<QObject> makeRendererTests();
-std::unique_ptr<QObject> makeWindowTests();
-std::unique_ptr<QObject> makeCliTests();

@@ -94,9 +94,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeCliTests()
-{
-    return std::make_unique<TestCliFont>();
-}
+QTEST_MAIN(TestCliFont)
 
 #include "test_cli_font.moc"

@@ -463,9 +463,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeRendererTests()
-{
-    return std::make_unique<TestFontRenderer>();
-}
+QTEST_MAIN(TestFontRenderer)
 
 #include "test_renderer.moc"

@@ -354,9 +354,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeWindowTests()
-{
-    return std::make_unique<TestTForm5>();
-}
+QTEST_MAIN(TestTForm5)
 
 #include "test_tform5.moc"
