@@ -90,7 +90,7 @@ int runFont(const QStringList &arguments, QTextStream &out, QTextStream &err)
             else if (option == u"--font")
                 settings.font.family = args.value(option);
             else if (option == u"--size")
-                settings.font.pointSize = args.number(option, 1, 1000);
+                settings.font.pointSize = args.number(option, 1, 500);
             else if (option == u"--bold")
                 settings.font.bold = true;
             else if (option == u"--italic")

@@ -43,6 +43,8 @@ void writeBmp(const QImage &image, const QString &path)
 QImage filledImage(int width, int height, quint32 background)
 {
     QImage image(qMax(0, width), qMax(0, height), QImage::Format_RGB32);
+    if (image.isNull() && width > 0 && height > 0)
+        throw AppError(QStringLiteral("Out of memory"));
     image.fill(QColor::fromRgb(background));
     return image;
 }
