@@ -184,24 +184,6 @@ private slots:
         QVERIFY(qGreen(corner) > 0 && qRed(corner) == 0 && qBlue(corner) == 0);
     }
 
-    void shadowReachesIntoTheRowBelow()
-    {
-        FontTestFolder dir;
-        dir.write(QStringLiteral("Fonts/dummy_font1.txt"), "I");
-        dir.write(QStringLiteral("Fonts/dummy_font2.txt"), "");
-        FontSettings settings = dejaVu();
-        const FontGenerator generator(dir.folder());
-        settings.shadow = true;
-        settings.shadowColor = 0x0000FF;
-        settings.shadowSize = generator.repaint(settings).cellHeight;
-        const FontRender render = generator.repaint(settings);
-        const QRect below =
-            inkBox(render.image, kBlack,
-                   QRect(0, 2 * render.cellHeight, render.image.width(), render.cellHeight));
-        QVERIFY(!below.isNull());
-        QCOMPARE(qBlue(render.image.pixel(below.center())), 255);
-    }
-
     void glyphsAfterAShadowKeepItVisible()
     {
         // A narrow cell and a shadow one cell long: the shadow of "|" falls into the text cell
@@ -245,29 +227,6 @@ private slots:
         QVERIFY(qRed(edge) > 0 && qGreen(edge) == 0 && qBlue(edge) == 0);
         // The counter of the O stays open: filled even-odd, not painted over.
         QCOMPARE(outlined.pixel(wide.center()) & 0xFFFFFF, kBlack);
-    }
-
-    void shadowAndOutlineTogether()
-    {
-        FontTestFolder dir;
-        dir.write(QStringLiteral("Fonts/dummy_font1.txt"), "H");
-        dir.write(QStringLiteral("Fonts/dummy_font2.txt"), "");
-        dir.write(QStringLiteral("Fonts/dummy_font3.txt"), "");
-        FontSettings settings = dejaVu(20);
-        settings.shadow = true;
-        settings.shadowSize = 6;
-        settings.shadowColor = 0x00FF00;
-        settings.outline = true;
-        settings.outlineSize = 2;
-        const QImage image = FontGenerator(dir.folder()).repaint(settings).image;
-        const QRect ink = inkBox(image, kBlack);
-        const QRect face = inkBox(image, kBlack, ink.adjusted(0, 0, -6, -6));
-        // Below right: the plain shadow; at the face's left edge: the outline; inside: the fill.
-        const QRgb shadow = image.pixel(ink.right(), ink.bottom() - 2);
-        QVERIFY2(qGreen(shadow) > 0 && qRed(shadow) == 0 && qBlue(shadow) == 0,
-                 qPrintable(QString::number(shadow, 16)));
-        const QRgb edge = image.pixel(face.left(), face.top() + face.height() / 4);
-        QVERIFY(qRed(edge) > 0 && qGreen(edge) == 0 && qBlue(edge) == 0);
     }
 
     void lineBreakBytesTakeCells()
