@@ -35,6 +35,18 @@ DialogNode *DialogTreeView::nodeAt(const QPoint &viewportPos) const
     return m_model ? m_model->node(indexAt(viewportPos)) : nullptr;
 }
 
+void DialogTreeView::focusInEvent(QFocusEvent *event)
+{
+    // Qt makes the first node current when an item view without a current node gets the focus.
+    // Here that would select "Root" behind the author's back and mark the document changed.
+    if (!currentIndex().isValid()) {
+        QAbstractScrollArea::focusInEvent(event);
+        viewport()->update();
+        return;
+    }
+    QTreeView::focusInEvent(event);
+}
+
 void DialogTreeView::mouseReleaseEvent(QMouseEvent *event)
 {
     QTreeView::mouseReleaseEvent(event);

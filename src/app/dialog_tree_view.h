@@ -34,6 +34,7 @@ signals:
     void nodeDropped(DialogNode *target);
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;

@@ -13,7 +13,7 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
 {
     m_form1 = std::make_unique<TForm1>(programFolder, prompter, shell);
     m_form1->FormCreate(arguments);
-    m_form2 = std::make_unique<TForm2>();
+    m_form2 = std::make_unique<TForm2>(*m_form1);
     m_form3 = std::make_unique<TForm3>();
     m_form5 = std::make_unique<TForm5>(programFolder, prompter, shell);
     m_form6 = std::make_unique<TForm6>();

@@ -3,6 +3,7 @@
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"
 #include "document/node_text.h"
+#include "editing/adding_commands.h"
 #include "editing/tform2.h"
 #include "icons.h"
 #include "platform/app_error.h"
@@ -123,6 +124,8 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                 for (int row = first; row <= last; ++row)
                     TreeView1->expand(m_model->index(row, 0, parent));
             });
+
+    m_adding = new AddingCommands(*this);
 }
 
 TForm1::~TForm1() = default;

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <functional>
 
+class AddingCommands;
 class DialogTreeModel;
 class DialogTreeView;
 class ShellServices;
@@ -43,6 +44,7 @@ public:
     // The windows that the menu shows modally, created after this one.
     void setWindows(TForm2 *placement, QDialog *fontGenerator, QDialog *about, QDialog *options);
     TForm2 *placementWindow() const { return m_placement; }
+    AddingCommands *addingCommands() const { return m_adding; }
 
     DialogTree &document() { return m_document; }
     Prompter &prompter() { return m_prompter; }
@@ -166,4 +168,5 @@ private:
     QDialog *m_fontGenerator = nullptr;
     QDialog *m_about = nullptr;
     QDialog *m_options = nullptr;
+    AddingCommands *m_adding;
 };

@@ -96,6 +96,13 @@ private slots:
         QCOMPARE(form.SearchPosition, -1);
         QVERIFY(form.PlaceMode.isEmpty());
         QCOMPARE(form.OpenDialog2.initialFolder, program.folder.path() + "/Configs/");
+        // Showing the window gives the tree the focus; that selects nothing.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.activateWindow();
+        form.TreeView1->setFocus();
+        QVERIFY(!form.selectedNode());
+        QVERIFY(!form.Modified);
         QVERIFY(form.close());
         QVERIFY(program.prompter.shown.isEmpty());
     }

@@ -1,0 +1,145 @@
+// Times the add commands on a large tree: appending a dialog, placing one into a choice near
+// the top, and placing one before dialog number 1 through the placement window, each on a
+// tree of about 100,000 nodes. Run by hand: bench_editing [nodes] [repeats].
+
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "editing/adding_commands.h"
+#include "editing/tform2.h"
+#include "platform/prompter.h"
+#include "platform/shell_services.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Answers nothing and shows nothing: the benchmark never reaches a box.
+class SilentPrompter : public Prompter
+{
+public:
+    void message(const QString &text) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    bool confirm(const QString &) override { return true; }
+    void error(const QString &text) override
+    {
+        std::fprintf(stderr, "error: %s\n", qPrintable(text));
+    }
+    std::optional<QString> chooseFile(const FileDialogRequest &) override { return {}; }
+    std::optional<QString> inputText(const QString &, const QString &, const QString &,
+                                     int) override
+    {
+        return {};
+    }
+    std::optional<FontChoice> chooseFont(const FontChoice &, bool) override { return {}; }
+    std::optional<quint32> chooseColor(quint32) override { return {}; }
+};
+
+class SilentShell : public ShellServices
+{
+public:
+    void open(const QString &) override {}
+    void start(const QString &, const QString &) override {}
+};
+
+double millis(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int nodes = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int repeats = argc > 2 ? std::atoi(argv[2]) : 5;
+
+    QTemporaryDir dir;
+    SilentPrompter prompter;
+    SilentShell shell;
+    TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
+    TForm1 &form = talmero.mainWindow();
+    TForm2 &placement = talmero.placementWindow();
+    AddingCommands &adding = *form.addingCommands();
+    form.show();
+
+    // A choice dialog first, then text dialogs of four nodes each up to the size asked for.
+    form.Memo1->setPlainText(QStringLiteral("Line one\nLine two"));
+    adding.addDialog(nullptr);
+    for (const char *answer : {"Yes", "No"}) {
+        auto *row = new QTreeWidgetItem(form.ListView1);
+        row->setText(0, QString::number(form.ListView1->topLevelItemCount()));
+        row->setText(1, QLatin1String(answer));
+    }
+    adding.addChoice(nullptr);
+    QElapsedTimer build;
+    build.start();
+    while (form.document().count() < nodes) {
+        form.Memo1->setPlainText(QStringLiteral("Hello there"));
+        adding.addDialog(nullptr);
+    }
+    std::printf("tree: %d nodes, %d dialogs, built by addDialog in %.0f ms (%.1f us per dialog)\n",
+                form.document().count(), form.document().DialogCount(), millis(build),
+                millis(build) * 1000.0 / form.document().DialogCount());
+
+    // The command itself, then what the author waits for on top: the tree control catching up.
+    auto run = [&](const char *what, const std::function<void()> &step) {
+        double bestCommand = 1e300, bestTotal = 1e300, sumCommand = 0, sumTotal = 0;
+        for (int i = 0; i < repeats; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            step();
+            const double command = millis(timer);
+            QApplication::processEvents();
+            const double total = millis(timer);
+            bestCommand = std::min(bestCommand, command);
+            bestTotal = std::min(bestTotal, total);
+            sumCommand += command;
+            sumTotal += total;
+        }
+        std::printf("%-46s command best %7.2f mean %7.2f ms | with view best %7.2f mean %7.2f "
+                    "ms\n",
+                    what, bestCommand, sumCommand / repeats, bestTotal, sumTotal / repeats);
+    };
+
+    run("add dialog at the end (SpeedButton7Click)", [&] {
+        form.Memo1->setPlainText(QStringLiteral("Hello"));
+        adding.SpeedButton7Click();
+    });
+    run("refreshchoices", [&] { placement.refreshchoices(); });
+    run("place into choice 1 (Button1Click)", [&] {
+        form.PlaceMode = QStringLiteral("dialog");
+        placement.refreshchoices();
+        placement.RadioButton2->setChecked(true);
+        placement.ListView1->selectRow(0);
+        placement.Button1Click();
+    });
+    run("place before dialog number 1 (Button1Click)", [&] {
+        form.PlaceMode = QStringLiteral("dialog");
+        placement.refreshchoices();
+        placement.SpinEdit1->setMaximum(form.document().DialogCount());
+        placement.RadioButton3->setChecked(true);
+        placement.SpinEdit1->setValue(1);
+        placement.Button1Click();
+    });
+    run("place choice dialog before dialog number 1", [&] {
+        form.PlaceMode = QStringLiteral("choice");
+        placement.refreshchoices();
+        placement.RadioButton3->setChecked(true);
+        placement.SpinEdit1->setValue(1);
+        placement.Button1Click();
+    });
+    return 0;
+}
