@@ -138,7 +138,13 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     new SearchCommands(*this);
 }
 
-TForm1::~TForm1() = default;
+// The view and its model go first: the model leaves the document's observers, and a label
+// editor still open commits into a document that is still there.
+TForm1::~TForm1()
+{
+    delete TreeView1;
+    delete m_model;
+}
 
 void TForm1::FormCreate(const QStringList &)
 {
