@@ -3,6 +3,9 @@
 #include "document/dialog_tree.h"
 #include "platform/ansi.h"
 
+#include <QHash>
+#include <algorithm>
+
 DialogTreeModel::DialogTreeModel(DialogTree &tree, QObject *parent)
     : QAbstractItemModel(parent), m_tree(tree)
 {
@@ -137,6 +140,36 @@ void DialogTreeModel::nodeChanged(DialogNode *node)
 {
     const QModelIndex index = indexOf(node);
     emit dataChanged(index, index);
+}
+
+void DialogTreeModel::nodesChanged(const std::vector<DialogNode *> &nodes)
+{
+    // One notice per parent, spanning its changed rows: renumbering after an insertion near the
+    // top renames every later dialog, and one notice each would cost more than the pass.
+    struct Span
+    {
+        const DialogNode *parent;
+        int first;
+        int last;
+    };
+    std::vector<Span> spans;
+    QHash<const DialogNode *, size_t> spanOf;
+    for (const DialogNode *node : nodes) {
+        const DialogNode *parent = node->parent();
+        const auto found = spanOf.constFind(parent);
+        if (found == spanOf.cend()) {
+            spanOf.insert(parent, spans.size());
+            spans.push_back({parent, node->row(), node->row()});
+        } else {
+            Span &span = spans[*found];
+            span.first = std::min(span.first, node->row());
+            span.last = std::max(span.last, node->row());
+        }
+    }
+    for (const Span &span : spans) {
+        const QModelIndex parentIndex = indexOf(span.parent);
+        emit dataChanged(index(span.first, 0, parentIndex), index(span.last, 0, parentIndex));
+    }
 }
 
 void DialogTreeModel::aboutToReset()

@@ -45,6 +45,7 @@ private:
     void nodeAboutToBeMoved(DialogNode *node, DialogNode *newParent, int newRow) override;
     void nodeMoved(DialogNode *node) override;
     void nodeChanged(DialogNode *node) override;
+    void nodesChanged(const std::vector<DialogNode *> &nodes) override;
     void aboutToReset() override;
     void reset() override;
     void nodeAdded(DialogNode *node) override;

@@ -2,8 +2,18 @@
 
 #include "dialog_tree_model.h"
 
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDrag>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMimeData>
+
+namespace {
+
+const QString kDragMarkFormat = QStringLiteral("application/x-talmero-tree-drag");
+
+} // namespace
 
 DialogTreeView::DialogTreeView(QWidget *parent) : QTreeView(parent)
 {
@@ -69,32 +79,70 @@ void DialogTreeView::keyReleaseEvent(QKeyEvent *event)
     QTreeView::keyReleaseEvent(event);
 }
 
+QByteArray DialogTreeView::dragMark() const
+{
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(quintptr(this), 16);
+}
+
+QMimeData *DialogTreeView::dragMimeData() const
+{
+    const QModelIndex index = currentIndex();
+    QMimeData *data = index.isValid() ? m_model->mimeData({index}) : new QMimeData;
+    data->setData(kDragMarkFormat, dragMark());
+    return data;
+}
+
+bool DialogTreeView::isOwnDrag(const QMimeData *data) const
+{
+    return data && data->data(kDragMarkFormat) == dragMark();
+}
+
+void DialogTreeView::startDrag(Qt::DropActions)
+{
+    const QModelIndex index = currentIndex();
+    if (!index.isValid())
+        return;
+    auto *drag = new QDrag(this);
+    drag->setMimeData(dragMimeData());
+    const QRect rect = visualRect(index);
+    drag->setPixmap(viewport()->grab(rect));
+    drag->setHotSpot(viewport()->mapFromGlobal(QCursor::pos()) - rect.topLeft());
+    // Only a move is offered, and whatever the drop answers, the view itself removes no rows:
+    // the drop handler alone changes the tree.
+    drag->exec(Qt::MoveAction, Qt::MoveAction);
+}
+
 void DialogTreeView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (event->source() == this)
-        event->acceptProposedAction();
-    else
+    if (!isOwnDrag(event->mimeData())) {
         event->ignore();
+        return;
+    }
+    QTreeView::dragEnterEvent(event);
+    event->acceptProposedAction();
 }
 
 void DialogTreeView::dragMoveEvent(QDragMoveEvent *event)
 {
-    // Every drag from this tree is accepted wherever the pointer is.
-    if (event->source() == this)
-        event->acceptProposedAction();
-    else
+    if (!isOwnDrag(event->mimeData())) {
         event->ignore();
+        return;
+    }
+    // The base class scrolls near the edges; the answer is ours: every drag from this tree is
+    // accepted wherever the pointer is.
+    QTreeView::dragMoveEvent(event);
+    event->acceptProposedAction();
 }
 
 void DialogTreeView::dropEvent(QDropEvent *event)
 {
-    if (event->source() != this) {
+    if (!isOwnDrag(event->mimeData())) {
         event->ignore();
         return;
     }
+    stopAutoScroll();
     DialogNode *target = nodeAt(event->position().toPoint());
-    // The drop is ours to carry out: report it, and tell the drag it moved nothing so that the
-    // view does not remove the dragged rows.
     event->setDropAction(Qt::IgnoreAction);
     event->accept();
     setState(NoState);

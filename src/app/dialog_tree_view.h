@@ -4,6 +4,7 @@
 
 class DialogNode;
 class DialogTreeModel;
+class QMimeData;
 
 // The tree control of the main window. No node can be collapsed, by mouse or keyboard. Labels
 // are edited in place by clicking the text of the selected node (or F2). A drag starts by itself
@@ -21,6 +22,9 @@ public:
     // The node under a point of the viewport; none over empty space.
     DialogNode *nodeAt(const QPoint &viewportPos) const;
     bool isEditingLabel() const { return state() == EditingState; }
+    // What a drag of the selected node carries: the model's data and a mark naming this tree,
+    // by which a drop tells drags from this tree from all others.
+    QMimeData *dragMimeData() const;
 
 signals:
     // Every mouse click in the tree, after the click changed the selection.
@@ -41,7 +45,11 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    bool isOwnDrag(const QMimeData *data) const;
+    QByteArray dragMark() const;
+
     DialogTreeModel *m_model = nullptr;
 };

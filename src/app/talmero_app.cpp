@@ -18,7 +18,7 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     m_form1->FormCreate(arguments);
     m_form2 = std::make_unique<TForm2>(*m_form1);
     m_form3 = std::make_unique<TForm3>();
-    m_form5 = std::make_unique<TForm5>();
+    m_form5 = std::make_unique<TForm5>(programFolder, prompter, shell);
     m_form6 = std::make_unique<TForm6>();
     m_form7 = std::make_unique<TForm7>(shell);
     m_form8 = std::make_unique<TForm8>(prompter, FileTypeRegistration::forCurrentUser(),

@@ -3,8 +3,12 @@
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"
 #include "document/node_text.h"
+#include "editing/action_commands.h"
 #include "editing/adding_commands.h"
+#include "editing/delete_commands.h"
+#include "editing/search_commands.h"
 #include "editing/tform2.h"
+#include "editing/update_commands.h"
 #include "generator/project_commands.h"
 #include "icons.h"
 #include "platform/app_error.h"
@@ -129,10 +133,20 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
             });
 
     m_adding = new AddingCommands(*this);
+    new ActionCommands(*this);
+    new UpdateCommands(*this);
+    new DeleteCommands(*this);
+    new SearchCommands(*this);
     new ProjectCommands(*this);
 }
 
-TForm1::~TForm1() = default;
+// The view and its model go first: the model leaves the document's observers, and a label
+// editor still open commits into a document that is still there.
+TForm1::~TForm1()
+{
+    delete TreeView1;
+    delete m_model;
+}
 
 void TForm1::FormCreate(const QStringList &)
 {

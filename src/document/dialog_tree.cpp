@@ -241,6 +241,7 @@ void DialogTree::setRecord(DialogNode *node, qint32 image, qint32 selected, qint
 
 void DialogTree::refreshlist()
 {
+    std::vector<DialogNode *> changed;
     int counter = m_cleanUpTo > 0 ? m_order[size_t(m_cleanUpTo - 1)]->m_ordinal : 0;
     for (int i = m_cleanUpTo; i < count(); ++i) {
         DialogNode *node = m_order[size_t(i)];
@@ -259,16 +260,18 @@ void DialogTree::refreshlist()
                 std::memcpy(out, "Dialog", 6);
                 std::memcpy(out + 6, digits, size_t(length));
                 node->m_bold = true;
-                notify([&](TreeObserver *o) { o->nodeChanged(node); });
+                changed.push_back(node);
             }
         } else if (NodeText::isRoot(node->m_text) && !node->m_bold) {
             node->m_bold = true;
-            notify([&](TreeObserver *o) { o->nodeChanged(node); });
+            changed.push_back(node);
         }
         node->m_ordinal = counter;
     }
     m_cleanUpTo = count();
     m_dialogCount = counter;
+    if (!changed.empty())
+        notify([&](TreeObserver *o) { o->nodesChanged(changed); });
 }
 
 void DialogTree::addObserver(TreeObserver *observer)

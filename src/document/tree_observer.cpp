@@ -8,6 +8,11 @@ void TreeObserver::nodeRemoved() {}
 void TreeObserver::nodeAboutToBeMoved(DialogNode *, DialogNode *, int) {}
 void TreeObserver::nodeMoved(DialogNode *) {}
 void TreeObserver::nodeChanged(DialogNode *) {}
+void TreeObserver::nodesChanged(const std::vector<DialogNode *> &nodes)
+{
+    for (DialogNode *node : nodes)
+        nodeChanged(node);
+}
 void TreeObserver::aboutToReset() {}
 void TreeObserver::reset() {}
 void TreeObserver::nodeAdded(DialogNode *) {}

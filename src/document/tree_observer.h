@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 class DialogNode;
 
 // Told of every change of a DialogTree, in the order a Qt item model needs to hear of them.
@@ -17,6 +19,9 @@ public:
     virtual void nodeAboutToBeMoved(DialogNode *node, DialogNode *newParent, int newRow);
     virtual void nodeMoved(DialogNode *node);
     virtual void nodeChanged(DialogNode *node);
+    // The nodes one renumbering pass renamed or made bold, in pre-order; by default one
+    // nodeChanged each.
+    virtual void nodesChanged(const std::vector<DialogNode *> &nodes);
     virtual void aboutToReset();
     virtual void reset();
     // The tree's node-added notification: once per created node, after ordinary insertions at

@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -42,6 +44,11 @@ struct Program
 
     explicit Program(const QStringList &arguments = {})
     {
+        // The font generator draws its first preview from the shipped character files.
+        const QDir shipped(QStringLiteral(TALMERO_SOURCE_DIR "/data/Fonts"));
+        QDir(folder.path()).mkdir(QStringLiteral("Fonts"));
+        for (const QString &name : shipped.entryList(QDir::Files))
+            QFile::copy(shipped.filePath(name), folder.filePath(QStringLiteral("Fonts/") + name));
         app =
             std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
     }

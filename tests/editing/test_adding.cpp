@@ -10,6 +10,7 @@
 #include "scripted_prompter.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -44,6 +45,11 @@ struct Session
         if (recent.open(QIODevice::WriteOnly))
             recent.write("empty\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
         recent.close();
+        // The font generator draws its first preview from the shipped character files.
+        const QDir shipped(QStringLiteral(TALMERO_SOURCE_DIR "/data/Fonts"));
+        QDir(dir.path()).mkdir(QStringLiteral("Fonts"));
+        for (const QString &name : shipped.entryList(QDir::Files))
+            QFile::copy(shipped.filePath(name), dir.filePath(QStringLiteral("Fonts/") + name));
         app = std::make_unique<TalmeroApp>(ProgramFolder(dir.path() + QLatin1Char('/')), prompter,
                                            shell, QStringList());
         // Buttons take mouse clicks only on a shown window.

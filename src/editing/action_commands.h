@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+
+class DialogNode;
+class TForm1;
+
+// The four action tabs of the main window: a variable operation, a function call, a goto or a
+// delete action is added as the last child of the selected text dialog. The delete tab's choice
+// number field follows the dialog number field.
+class ActionCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit ActionCommands(TForm1 &form);
+
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void SpinEdit3Change();
+
+private:
+    // The selected dialog when it may carry an action; none once a refusal has been shown.
+    DialogNode *actionDialog(const QString &choiceRefusal);
+    void addAction(DialogNode *dialog, const QByteArray &text);
+    void expandRoot();
+
+    TForm1 &m_form;
+};

@@ -1,0 +1,57 @@
+#include "search_commands.h"
+
+#include "app/dialog_tree_view.h"
+#include "app/tform1.h"
+#include "platform/ansi.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+
+SearchCommands::SearchCommands(TForm1 &form) : QObject(&form), m_form(form)
+{
+    connect(form.SpeedButton12, &QToolButton::clicked, this, [this] { SpeedButton12Click(); });
+    connect(form.Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
+    form.Edit3->installEventFilter(this);
+}
+
+void SearchCommands::Edit3Change()
+{
+    m_form.SearchPosition = -1;
+}
+
+bool SearchCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_form.Edit3 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            SpeedButton12Click();
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void SearchCommands::SpeedButton12Click()
+{
+    if (m_form.SearchPosition == -1)
+        m_form.SearchPosition = 0;
+    const QByteArray wanted = Ansi::upperAscii(Ansi::fromUnicode(m_form.Edit3->text()));
+    const DialogTree &tree = m_form.document();
+    const int count = tree.count();
+    for (int i = m_form.SearchPosition; i < count; ++i) {
+        DialogNode *node = tree.nodeAt(i);
+        if (!wanted.isEmpty() && Ansi::upperAscii(node->text()).contains(wanted)) {
+            // Selecting the hit restarts the search; the position past the hit is set after it.
+            m_form.selectNode(node);
+            m_form.TreeView1->setFocus();
+            m_form.SearchPosition = i + 1;
+            return;
+        }
+        m_form.SearchPosition = i + 1;
+    }
+    if (m_form.SearchPosition == count) {
+        m_form.SearchPosition = -1;
+        m_form.prompter().message(QStringLiteral("Reached end of file!"));
+    }
+}

@@ -1,0 +1,39 @@
+#include "character_file.h"
+
+#include "platform/app_error.h"
+
+#include <QFile>
+
+namespace CharacterFile {
+
+QByteArray read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError::cannotOpen(path, file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw AppError::cannotOpen(path, file.errorString());
+    return normaliseLineBreaks(bytes);
+}
+
+QByteArray normaliseLineBreaks(const QByteArray &bytes)
+{
+    QByteArray result;
+    result.reserve(bytes.size() + bytes.size() / 8);
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (c == '\r') {
+            result.append("\r\n", 2);
+            if (i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+                ++i;
+        } else if (c == '\n') {
+            result.append("\r\n", 2);
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}
+
+} // namespace CharacterFile

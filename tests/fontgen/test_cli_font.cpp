@@ -1,0 +1,97 @@
+#include "fontgen_test_support.h"
+
+#include "fontgen/font_generator.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode;
+    QString out;
+    QString err;
+};
+
+Run cli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
+                  QStringList{QStringLiteral("font")} + arguments);
+    process.waitForFinished(60000);
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
+}
+
+} // namespace
+
+class TestCliFont : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rendersLikeSaveAndPrintsTheDeclaration()
+    {
+        FontTestFolder dir;
+        const QString out = dir.path(QStringLiteral("Fonts/cli"));
+        const Run run =
+            cli({QStringLiteral("--program-folder"), dir.path(QString()), QStringLiteral("--font"),
+                 QStringLiteral("DejaVu Sans"), QStringLiteral("--size"), QStringLiteral("14"),
+                 QStringLiteral("--bold"), QStringLiteral("--bg"), QStringLiteral("102030"),
+                 QStringLiteral("--shadow"), QStringLiteral("2"), QStringLiteral("--space-x"),
+                 QStringLiteral("0"), QStringLiteral("--name"), QStringLiteral("Cli"),
+                 QStringLiteral("--out"), out});
+        QCOMPARE(run.exitCode, 0);
+        const QByteArray sheet = dir.read(QStringLiteral("Fonts/temp.bmp"));
+        QCOMPARE(dir.read(QStringLiteral("Fonts/cli.bmp")), sheet);
+
+        FontSettings settings;
+        settings.font = {QStringLiteral("DejaVu Sans"), 14};
+        settings.font.bold = true;
+        settings.background = 0x102030;
+        settings.shadow = true;
+        settings.shadowSize = 2;
+        settings.spaceX = 0;
+        settings.fontName = QStringLiteral("Cli");
+        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        QCOMPARE(run.out, render.declaration + u'\n');
+        QCOMPARE(QImage(dir.path(QStringLiteral("Fonts/cli.bmp"))).size(), render.image.size());
+
+        // Again under the same name: the file stays, the command says so.
+        dir.write(QStringLiteral("Fonts/cli.bmp"), "kept");
+        const Run again = cli({QStringLiteral("--program-folder"), dir.path(QString()),
+                               QStringLiteral("--out"), out + QStringLiteral(".bmp")});
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY(again.err.contains(QStringLiteral("already exists")));
+        QCOMPARE(dir.read(QStringLiteral("Fonts/cli.bmp")), QByteArray("kept"));
+    }
+
+    void refusesBadArgumentsAndReportsMissingFiles_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown") << QStringList{"--frobnicate"} << 2 << "unknown option";
+        QTest::newRow("colour") << QStringList{"--fg", "12345"} << 2 << "RRGGBB";
+        QTest::newRow("range") << QStringList{"--space-y", "101"} << 2 << "from 0 to 100";
+        QTest::newRow("no value") << QStringList{"--shadow"} << 2 << "needs a value";
+        QTest::newRow("missing file") << QStringList{"--program-folder", "/nonexistent/x"} << 1
+                                      << "Cannot open file \"/nonexistent/x/Fonts/dummy_font.txt\"";
+    }
+    void refusesBadArgumentsAndReportsMissingFiles()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const Run run = cli(arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QCOMPARE(run.out, QString());
+    }
+};
+
+QTEST_MAIN(TestCliFont)
+
+#include "test_cli_font.moc"

@@ -1,0 +1,329 @@
+#include "fontgen_test_support.h"
+
+#include "fontgen/color_swatch.h"
+#include "fontgen/number_field.h"
+#include "fontgen/tform5.h"
+#include "recording_shell.h"
+#include "scripted_prompter.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// Records whether the font dialog was asked for TrueType fonts only.
+class FontPrompter : public ScriptedPrompter
+{
+public:
+    std::optional<FontChoice> chooseFont(const FontChoice &current, bool trueTypeOnly) override
+    {
+        trueTypeFlags.append(trueTypeOnly);
+        return ScriptedPrompter::chooseFont(current, trueTypeOnly);
+    }
+    QList<bool> trueTypeFlags;
+};
+
+struct Window
+{
+    FontTestFolder dir;
+    FontPrompter prompter;
+    RecordingShell shell;
+    std::unique_ptr<TForm5> form;
+
+    Window() { create(); }
+    void create() { form = std::make_unique<TForm5>(dir.folder(), prompter, shell); }
+    QImage preview() const { return form->Image1->pixmap().toImage(); }
+};
+
+void leave(QWidget *field)
+{
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(field, &out);
+}
+
+QLineEdit *textOf(NumberField *field)
+{
+    return field->findChild<QLineEdit *>();
+}
+
+FontChoice font(bool bold, bool italic, bool underline = false)
+{
+    FontChoice choice{QStringLiteral("DejaVu Sans"), 12};
+    choice.bold = bold;
+    choice.italic = italic;
+    choice.underline = underline;
+    return choice;
+}
+
+} // namespace
+
+class TestTForm5 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void createdWithDefaultsAndFirstPreview()
+    {
+        Window w;
+        TForm5 &f = *w.form;
+        QCOMPARE(f.windowTitle(), QStringLiteral("Font generator"));
+        QCOMPARE(f.size(), QSize(481, 378));
+        QCOMPARE(f.minimumSize(), f.maximumSize());
+        QCOMPARE(f.Label5->text(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(f.Label6->text(), QStringLiteral("8"));
+        QCOMPARE(f.Label7->text(), QStringLiteral("NO"));
+        QCOMPARE(f.Label8->text(), QStringLiteral("NO"));
+        QCOMPARE(f.Edit2->text(), QStringLiteral("AaBbCcWWW123!:?"));
+        QCOMPARE(f.Edit3->text(), QStringLiteral("My_Font"));
+        QVERIFY(f.Edit4->text().startsWith(QStringLiteral("My_Font <My_Font_Name.bmp>, ")));
+        QCOMPARE(f.Panel1->color(), 0xFFFFFFu);
+        QCOMPARE(f.Panel2->color(), 0x000000u);
+        QCOMPARE(f.Panel3->color(), 0x000000u);
+        QCOMPARE(f.Panel4->color(), 0xFF0000u);
+        QVERIFY(!f.CheckBox1->isChecked() && !f.CheckBox2->isChecked() &&
+                !f.CheckBox3->isChecked());
+        const QList<std::tuple<NumberField *, int, int, int>> fields = {{f.SpinEdit1, 1, 50, 1},
+                                                                        {f.SpinEdit2, 1, 50, 1},
+                                                                        {f.SpinEdit3, 0, 100, 2},
+                                                                        {f.SpinEdit4, 0, 100, 2}};
+        for (const auto &[field, minimum, maximum, value] : fields) {
+            QCOMPARE(field->minimum(), minimum);
+            QCOMPARE(field->maximum(), maximum);
+            QCOMPARE(field->value(), value);
+        }
+        QCOMPARE(w.preview().size(), QSize(449, 73));
+        QVERIFY(QFile::exists(w.dir.path(QStringLiteral("prev.bmp"))));
+        QVERIFY(!QFile::exists(w.dir.path(QStringLiteral("Fonts/temp.bmp"))));
+        QCOMPARE(f.saveInitialFolder(), w.dir.folder().file(QStringLiteral("Fonts/")));
+        QVERIFY(w.prompter.shown.isEmpty());
+        for (const char *name : {"Label1", "Label9", "CheckBox3", "Button1", "Button4", "Button5",
+                                 "Button6", "Image1", "Panel1", "Panel4", "SpinEdit4", "Edit4"})
+            QVERIFY2(f.findChild<QWidget *>(QLatin1String(name)), name);
+        QCOMPARE(f.Label9->text(), QStringLiteral("Outline only works with true type fonts!"));
+    }
+
+    void failedFirstPreviewLeavesSaveFolderUnset()
+    {
+        Window w;
+        QFile::remove(w.dir.path(QStringLiteral("Fonts/dummy_font.txt")));
+        w.create();
+        QCOMPARE(w.prompter.errors().size(), 1);
+        QVERIFY(w.prompter.errors().first().startsWith(QStringLiteral("Cannot open file \"")));
+        QCOMPARE(w.form->saveInitialFolder(), QString());
+        QCOMPARE(w.form->Edit4->text(), QString());
+    }
+
+    void fontDialogSetsTheFontLabels_data()
+    {
+        QTest::addColumn<FontChoice>("chosen");
+        QTest::addColumn<QString>("bold");
+        QTest::addColumn<QString>("italic");
+        QTest::newRow("bold underlined") << font(true, false, true) << "YES"
+                                         << "NO";
+        QTest::newRow("bold italic") << font(true, true) << "YES"
+                                     << "YES";
+        QTest::newRow("plain") << font(false, false) << "NO"
+                               << "NO";
+    }
+    void fontDialogSetsTheFontLabels()
+    {
+        QFETCH(FontChoice, chosen);
+        QFETCH(QString, bold);
+        QFETCH(QString, italic);
+        Window w;
+        w.form->CheckBox3->click();
+        w.prompter.fontAnswers = {font(true, true), chosen};
+        w.form->Button1Click();
+        w.form->Button1Click();
+        QCOMPARE(w.prompter.trueTypeFlags, QList<bool>({true, true}));
+        QCOMPARE(w.prompter.fontInitials.last().bold, true);
+        QCOMPARE(w.form->Label5->text(), QStringLiteral("DejaVu Sans"));
+        QCOMPARE(w.form->Label6->text(), QStringLiteral("12"));
+        QCOMPARE(w.form->Label7->text(), bold);
+        QCOMPARE(w.form->Label8->text(), italic);
+        QCOMPARE(w.form->settings().font.underline, chosen.underline);
+    }
+
+    void cancelledDialogsChangeNothing()
+    {
+        Window w;
+        const QImage before = w.preview();
+        w.form->Edit3->setText(QStringLiteral("Other"));
+        const QString declaration = w.form->Edit4->text();
+        w.prompter.fontAnswers = {std::nullopt};
+        w.form->Button1Click();
+        w.prompter.colorAnswers = {std::nullopt};
+        QTest::mouseClick(w.form->Panel1, Qt::LeftButton);
+        QCOMPARE(w.form->Edit4->text(), declaration);
+        QCOMPARE(w.form->Label5->text(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(w.form->Panel1->color(), 0xFFFFFFu);
+        QVERIFY(w.preview() == before);
+    }
+
+    void colourDialogOpensOnTheLastChosenColour()
+    {
+        Window w;
+        w.prompter.colorAnswers = {0x00FF00u, 0x123456u};
+        QTest::mouseClick(w.form->Panel2, Qt::LeftButton);
+        QCOMPARE(w.form->Panel2->color(), 0x00FF00u);
+        QCOMPARE(w.preview().pixel(0, 0) & 0xFFFFFF, 0x00FF00u);
+        QTest::mouseClick(w.form->Panel4, Qt::LeftButton);
+        QCOMPARE(w.prompter.colorInitials, QList<quint32>({0x000000u, 0x00FF00u}));
+        QCOMPARE(w.form->Panel4->color(), 0x123456u);
+    }
+
+    void typedValuesCountWhileFocusedAndAreClampedOnLeaving()
+    {
+        Window w;
+        TForm5 &f = *w.form;
+        const QString two = f.Edit4->text();
+        textOf(f.SpinEdit3)->setText(QStringLiteral("150"));
+        QCOMPARE(f.SpinEdit3->value(), 150);
+        const QString wide = f.Edit4->text();
+        leave(f.SpinEdit3);
+        QCOMPARE(textOf(f.SpinEdit3)->text(), QStringLiteral("100"));
+        const QString hundred = f.Edit4->text();
+        QVERIFY(two != wide && wide != hundred && hundred != two);
+        // Width = widest + space: the three declarations differ by the spaces alone.
+        const auto widthOf = [](const QString &line) { return line.section(u',', 1, 1).toInt(); };
+        QCOMPARE(widthOf(wide) - widthOf(hundred), 50);
+        QCOMPARE(widthOf(hundred) - widthOf(two), 98);
+
+        textOf(f.SpinEdit3)->clear();
+        QCOMPARE(f.SpinEdit3->value(), 0);
+        QCOMPARE(widthOf(f.Edit4->text()), widthOf(two) - 2);
+        textOf(f.SpinEdit1)->setText(QStringLiteral("-"));
+        QCOMPARE(f.SpinEdit1->value(), 1);
+        textOf(f.SpinEdit2)->setText(QStringLiteral("2.5"));
+        QCOMPARE(f.SpinEdit2->value(), 1);
+    }
+
+    void keysOtherThanNumbersAreRefusedAndArrowsStayInRange()
+    {
+        Window w;
+        textOf(w.form->SpinEdit4)->clear();
+        QTest::keyClicks(w.form->SpinEdit4, QStringLiteral("1x-+9a"));
+        QCOMPARE(textOf(w.form->SpinEdit4)->text(), QStringLiteral("1-+9"));
+        QCOMPARE(w.form->SpinEdit4->value(), 0);
+        // The arrows stay within the range.
+        w.form->SpinEdit4->setValue(99);
+        w.form->SpinEdit4->stepBy(2);
+        QCOMPARE(w.form->SpinEdit4->value(), 100);
+        w.form->SpinEdit4->stepBy(-200);
+        QCOMPARE(w.form->SpinEdit4->value(), 0);
+    }
+
+    void sizeFieldsRedrawOnlyWhenClickedInto()
+    {
+        Window w;
+        TForm5 &f = *w.form;
+        w.prompter.colorAnswers = {0x00FF00u};
+        QTest::mouseClick(f.Panel3, Qt::LeftButton);
+        f.CheckBox1->setChecked(true);
+        const QImage small = w.preview();
+        f.SpinEdit1->stepBy(5);
+        QCOMPARE(f.SpinEdit1->value(), 6);
+        QVERIFY(w.preview() == small);
+        QTest::mouseClick(textOf(f.SpinEdit1), Qt::LeftButton);
+        const QImage moved = w.preview();
+        QVERIFY(moved != small);
+        QCOMPARE(inkBox(moved, 0).right(), inkBox(small, 0).right() + 5);
+    }
+
+    void fontNameReachesTheDeclarationAtTheNextRedraw()
+    {
+        Window w;
+        const QString before = w.form->Edit4->text();
+        w.form->Edit3->setText(QStringLiteral("Big"));
+        QCOMPARE(w.form->Edit4->text(), before);
+        w.form->Edit2->setText(QStringLiteral("x"));
+        QCOMPARE(w.form->Edit4->text(), QStringLiteral("Big") + before.mid(7));
+    }
+
+    void previewRendersTheSheetAndOpensIt()
+    {
+        Window w;
+        w.form->Button6->click();
+        const QString sheet = w.dir.folder().file(QStringLiteral("Fonts/temp.bmp"));
+        QCOMPARE(w.shell.opened, QStringList{sheet});
+        QVERIFY(QFile::exists(sheet));
+
+        QFile::remove(w.dir.path(QStringLiteral("Fonts/dummy_font2.txt")));
+        w.form->Button6->click();
+        QCOMPARE(w.shell.opened.size(), 1);
+        QCOMPARE(w.prompter.errors().size(), 1);
+    }
+
+    void saveAppendsExtensionAndCopiesTheNewSheet()
+    {
+        Window w;
+        w.form->Edit3->setText(QStringLiteral("Saved"));
+        const QString chosen = w.dir.folder().file(QStringLiteral("Fonts/mine"));
+        w.prompter.fileAnswers = {chosen};
+        w.form->Button4->click();
+        const FileDialogRequest &request = w.prompter.fileRequests.first();
+        QCOMPARE(request.kind, FileDialogRequest::Save);
+        QCOMPARE(request.name, QStringLiteral("save"));
+        QCOMPARE(request.filterPattern, QStringLiteral("*.bmp"));
+        QCOMPARE(request.initialFolder, w.dir.folder().file(QStringLiteral("Fonts/")));
+        const QByteArray sheet = w.dir.read(QStringLiteral("Fonts/temp.bmp"));
+        QVERIFY(sheet.startsWith("BM"));
+        QCOMPARE(w.dir.read(QStringLiteral("Fonts/mine.bmp")), sheet);
+        QVERIFY(w.form->Edit4->text().startsWith(QStringLiteral("Saved <My_Font_Name.bmp>, ")));
+        QVERIFY(w.prompter.messages().isEmpty());
+
+        // A second save with other settings under another name gives another file.
+        w.prompter.colorAnswers = {0x0000FFu};
+        QTest::mouseClick(w.form->Panel2, Qt::LeftButton);
+        w.prompter.fileAnswers = {w.dir.folder().file(QStringLiteral("Fonts/blue.bmp"))};
+        w.form->Button4->click();
+        QVERIFY(w.dir.read(QStringLiteral("Fonts/blue.bmp")) != sheet);
+        QCOMPARE(w.dir.read(QStringLiteral("Fonts/mine.bmp")), sheet);
+    }
+
+    void saveNeverReplacesAndSaysSo()
+    {
+        Window w;
+        w.dir.write(QStringLiteral("Fonts/taken.bmp"), "keep me");
+        const QString chosen = w.dir.folder().file(QStringLiteral("Fonts/taken"));
+        w.prompter.fileAnswers = {chosen};
+        w.form->Button4->click();
+        QCOMPARE(w.dir.read(QStringLiteral("Fonts/taken.bmp")), QByteArray("keep me"));
+        QCOMPARE(w.prompter.messages().size(), 1);
+        QVERIFY(w.prompter.messages().first().contains(u'"' + chosen + QStringLiteral(".bmp\"")));
+    }
+
+    void cancelledSaveRendersNothing()
+    {
+        Window w;
+        w.form->Edit3->setText(QStringLiteral("Other"));
+        const QString declaration = w.form->Edit4->text();
+        w.prompter.fileAnswers = {std::nullopt};
+        w.form->Button4->click();
+        QVERIFY(!QFile::exists(w.dir.path(QStringLiteral("Fonts/temp.bmp"))));
+        QCOMPARE(w.form->Edit4->text(), declaration);
+    }
+
+    void failedSaveRenderCopiesNothing()
+    {
+        Window w;
+        w.dir.write(QStringLiteral("Fonts/temp.bmp"), "earlier");
+        w.form->Edit3->setText(QStringLiteral("Other"));
+        const QString declaration = w.form->Edit4->text();
+        QFile::remove(w.dir.path(QStringLiteral("Fonts/dummy_font3.txt")));
+        w.prompter.fileAnswers = {w.dir.folder().file(QStringLiteral("Fonts/out"))};
+        w.form->Button4->click();
+        QCOMPARE(w.prompter.errors().size(), 1);
+        QVERIFY(!QFile::exists(w.dir.path(QStringLiteral("Fonts/out.bmp"))));
+        QCOMPARE(w.dir.read(QStringLiteral("Fonts/temp.bmp")), QByteArray("earlier"));
+        QCOMPARE(w.form->Edit4->text(), declaration);
+    }
+};
+
+QTEST_MAIN(TestTForm5)
+
+#include "test_tform5.moc"
