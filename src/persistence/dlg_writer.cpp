@@ -1,0 +1,150 @@
+#include "dlg_writer.h"
+
+#include "document/dialog_tree.h"
+#include "platform/app_error.h"
+
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace {
+
+constexpr qsizetype kLongestText = 255;
+
+void putInt32(QByteArray &out, qint32 value)
+{
+    char b[4];
+    qToLittleEndian(value, b);
+    out.append(b, 4);
+}
+
+void putShortString(QByteArray &out, const QByteArray &text)
+{
+    out.append(char(text.size()));
+    out.append(text);
+}
+
+void putInteger(QByteArray &out, qint32 value)
+{
+    if (value >= -128 && value <= 127) {
+        out.append(char(2));
+        out.append(char(qint8(value)));
+    } else if (value >= -32768 && value <= 32767) {
+        char b[2];
+        qToLittleEndian(qint16(value), b);
+        out.append(char(3));
+        out.append(b, 2);
+    } else {
+        out.append(char(4));
+        putInt32(out, value);
+    }
+}
+
+void putIntegerEntry(QByteArray &out, const QByteArray &name, qint32 value)
+{
+    putShortString(out, name);
+    putInteger(out, value);
+}
+
+void putIdentifierEntry(QByteArray &out, const QByteArray &name, const QByteArray &identifier)
+{
+    putShortString(out, name);
+    out.append(char(7));
+    putShortString(out, identifier);
+}
+
+} // namespace
+
+DlgRecordList DlgWriter::records(const DialogTree &tree)
+{
+    DlgRecordList result;
+    result.reserve(size_t(tree.count()));
+    for (int i = 0; i < tree.count(); ++i) {
+        const DialogNode *node = tree.nodeAt(i);
+        DlgRecord record;
+        record.level = node->level();
+        record.image = node->imageIndex();
+        record.selected = node->selectedIndex();
+        record.state = node->stateIndex();
+        record.overlay = node->overlayIndex();
+        record.data = node->data();
+        record.text = node->text();
+        result.push_back(std::move(record));
+    }
+    return result;
+}
+
+QByteArray DlgWriter::nodeBlock(const DlgRecordList &records)
+{
+    // Child counts from the levels: a record's children are the following records one level
+    // deeper, up to the next record at its own level or above.
+    std::vector<qint32> children(records.size(), 0);
+    std::vector<size_t> open; // the last record seen on each level
+    qint32 topLevel = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const size_t level = size_t(std::max(records[i].level, 0));
+        if (open.size() > level)
+            open.resize(level);
+        if (open.empty())
+            ++topLevel;
+        else
+            ++children[open.back()];
+        open.push_back(i);
+    }
+
+    QByteArray out;
+    qsizetype total = 4;
+    for (const DlgRecord &record : records)
+        total += 29 + std::min(record.text.size(), kLongestText);
+    out.reserve(total);
+    putInt32(out, topLevel);
+    for (size_t i = 0; i < records.size(); ++i) {
+        const DlgRecord &record = records[i];
+        const QByteArray text = record.text.left(kLongestText);
+        putInt32(out, qint32(25 + text.size()));
+        putInt32(out, record.image);
+        putInt32(out, record.selected);
+        putInt32(out, record.state);
+        putInt32(out, record.overlay);
+        putInt32(out, qint32(record.data));
+        putInt32(out, children[i]);
+        putShortString(out, text);
+    }
+    return out;
+}
+
+QByteArray DlgWriter::stream(const DlgRecordList &records, DlgFile::ViewSize size)
+{
+    QByteArray out;
+    out.append("TPF0");
+    putShortString(out, "TTreeView");
+    putShortString(out, "TreeView1");
+    putIntegerEntry(out, "Left", 0);
+    putIntegerEntry(out, "Top", 0);
+    putIntegerEntry(out, "Width", size.width);
+    putIntegerEntry(out, "Height", size.height);
+    putIdentifierEntry(out, "Align", "alClient");
+    putShortString(out, "AutoExpand");
+    out.append(char(9));
+    putIdentifierEntry(out, "DragMode", "dmAutomatic");
+    putIntegerEntry(out, "Indent", 19);
+    putIntegerEntry(out, "TabOrder", 0);
+    if (!records.empty()) {
+        const QByteArray block = nodeBlock(records);
+        putShortString(out, "Items.Data");
+        out.append(char(10));
+        putInt32(out, qint32(block.size()));
+        out.append(block);
+    }
+    out.append(char(0)); // end of properties
+    out.append(char(0)); // end of child objects
+    return out;
+}
+
+void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError::cannotCreate(fileName, file.errorString());
+    if (file.write(stream) != stream.size() || !file.commit())
+        throw AppError(QStringLiteral("Stream write error"));
+}
