@@ -5,6 +5,7 @@
 
 #include <QSaveFile>
 #include <QtEndian>
+#include <cstring>
 
 namespace {
 
@@ -91,23 +92,29 @@ QByteArray DlgWriter::nodeBlock(const DlgRecordList &records)
         open.push_back(i);
     }
 
-    QByteArray out;
     qsizetype total = 4;
     for (const DlgRecord &record : records)
         total += 29 + std::min(record.text.size(), kLongestText);
-    out.reserve(total);
-    putInt32(out, topLevel);
+    QByteArray out(total, Qt::Uninitialized);
+    char *p = out.data();
+    const auto put = [&p](qint32 value) {
+        qToLittleEndian(value, p);
+        p += 4;
+    };
+    put(topLevel);
     for (size_t i = 0; i < records.size(); ++i) {
         const DlgRecord &record = records[i];
-        const QByteArray text = record.text.left(kLongestText);
-        putInt32(out, qint32(25 + text.size()));
-        putInt32(out, record.image);
-        putInt32(out, record.selected);
-        putInt32(out, record.state);
-        putInt32(out, record.overlay);
-        putInt32(out, qint32(record.data));
-        putInt32(out, children[i]);
-        putShortString(out, text);
+        const qsizetype length = std::min(record.text.size(), kLongestText);
+        put(qint32(25 + length));
+        put(record.image);
+        put(record.selected);
+        put(record.state);
+        put(record.overlay);
+        put(qint32(record.data));
+        put(children[i]);
+        *p++ = char(length);
+        std::memcpy(p, record.text.constData(), size_t(length));
+        p += length;
     }
     return out;
 }
