@@ -10,8 +10,8 @@ struct CliCommand
     using Run = int (*)(const QStringList &arguments, QTextStream &out, QTextStream &err);
 
     const char *name;
-    const char *usage;   // the synopsis line for --help
-    bool needsGui;       // renders with the GUI module (fonts), so starts a QGuiApplication
+    const char *usage; // the synopsis line for --help
+    bool needsGui;     // renders with the GUI module (fonts), so starts a QGuiApplication
     Run run;
 
     struct Registration

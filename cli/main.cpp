@@ -20,8 +20,8 @@ int main(int argc, char *argv[])
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    const CliCommand *command = argc > 1 ? CliCommand::find(QString::fromLocal8Bit(argv[1]))
-                                         : nullptr;
+    const CliCommand *command =
+        argc > 1 ? CliCommand::find(QString::fromLocal8Bit(argv[1])) : nullptr;
     std::unique_ptr<QCoreApplication> app;
     if (command && command->needsGui) {
         // Glyphs are rendered without a display.

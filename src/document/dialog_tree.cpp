@@ -5,6 +5,8 @@
 #include "tree_observer.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -244,9 +246,18 @@ void DialogTree::refreshlist()
         DialogNode *node = m_order[size_t(i)];
         if (NodeText::isDialogForNumbering(node->m_text)) {
             ++counter;
-            const QByteArray name = NodeText::dialog(counter);
-            if (node->m_text != name || !node->m_bold) {
-                node->m_text = name;
+            // Renaming rewrites the text in place: a whole tree renumbered after an insertion
+            // at its top must not cost one allocation per dialog.
+            char digits[16];
+            const int length = std::snprintf(digits, sizeof digits, "%d", counter);
+            QByteArray &text = node->m_text;
+            const bool named = text.size() == 6 + length && text.startsWith("Dialog") &&
+                               std::memcmp(text.constData() + 6, digits, size_t(length)) == 0;
+            if (!named || !node->m_bold) {
+                text.resize(6 + length);
+                char *out = text.data();
+                std::memcpy(out, "Dialog", 6);
+                std::memcpy(out + 6, digits, size_t(length));
                 node->m_bold = true;
                 notify([&](TreeObserver *o) { o->nodeChanged(node); });
             }

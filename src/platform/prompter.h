@@ -49,8 +49,7 @@ public:
     virtual std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                              const QString &initial, int maxLength) = 0;
     // The font dialog, starting on current; nothing on Cancel.
-    virtual std::optional<FontChoice> chooseFont(const FontChoice &current,
-                                                 bool trueTypeOnly) = 0;
+    virtual std::optional<FontChoice> chooseFont(const FontChoice &current, bool trueTypeOnly) = 0;
     // The colour dialog, starting on initial (0xRRGGBB); nothing on Cancel.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
 };

@@ -53,8 +53,7 @@ std::optional<QString> QtPrompter::chooseFile(const FileDialogRequest &request)
                                                                  : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.kind == FileDialogRequest::Save ? QFileDialog::AnyFile
                                                                : QFileDialog::ExistingFile);
-    dialog.setNameFilter(request.filterText + QStringLiteral(" (") + request.filterPattern +
-                         u')');
+    dialog.setNameFilter(request.filterText + QStringLiteral(" (") + request.filterPattern + u')');
     const QString last = m_lastFiles.value(request.name);
     if (!last.isEmpty())
         dialog.selectFile(last);

@@ -7,8 +7,9 @@ namespace {
 template <typename T> T take(QList<T> &answers, const char *what)
 {
     if (answers.isEmpty()) {
-        QTest::qFail(qPrintable(QStringLiteral("no scripted answer for %1").arg(QLatin1String(what))),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(QStringLiteral("no scripted answer for %1").arg(QLatin1String(what))),
+            __FILE__, __LINE__);
         return T{};
     }
     return answers.takeFirst();

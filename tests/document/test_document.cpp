@@ -92,10 +92,9 @@ private slots:
         QVERIFY(first->isBold());
         QCOMPARE(tree.DialogCount(), 1);
         addTextDialog(tree, nullptr, "Bye", "Entity");
-        QCOMPARE(TreeListing::outline(tree), lines({"Root", "Dialog1", "  Type = Text",
-                                                   "  Speaker = Player", "  Text = Hello",
-                                                   "Dialog2", "  Type = Text",
-                                                   "  Speaker = Entity", "  Text = Bye"}));
+        QCOMPARE(TreeListing::outline(tree),
+                 lines({"Root", "Dialog1", "  Type = Text", "  Speaker = Player", "  Text = Hello",
+                        "Dialog2", "  Type = Text", "  Speaker = Entity", "  Text = Bye"}));
         QCOMPARE(tree.DialogCount(), 2);
     }
 
@@ -225,6 +224,59 @@ private slots:
                 QCOMPARE(tree.nodeAt(i)->absoluteIndex(), i);
             QCOMPARE(recorder.events.contains(QStringLiteral("reset")), copies > 1);
             tree.removeObserver(&recorder);
+        }
+    }
+
+    // The pass only visits what changed since the last one; after any mix of edits its result
+    // must be the one a full pass over the whole tree gives.
+    void incrementalPassMatchesFullPass()
+    {
+        const QList<QByteArray> texts = {"Dialog1", "Text = a", "Display",    "Root",
+                                         "",        "D",        "Choice = 1", "Dialog77"};
+        quint32 seed = 12345;
+        auto next = [&seed](int bound) {
+            seed = seed * 1103515245u + 12345u;
+            return int((seed >> 8) % quint32(bound));
+        };
+        DialogTree tree;
+        tree.addChild(nullptr, NodeText::root());
+        for (int step = 0; step < 3000; ++step) {
+            DialogNode *node = tree.nodeAt(next(tree.count()));
+            const QByteArray text = texts[next(texts.size())];
+            switch (next(6)) {
+            case 0:
+                tree.addSibling(node, text);
+                break;
+            case 1:
+            case 2:
+                tree.addChild(node, text);
+                break;
+            case 3:
+                tree.moveBefore(node, tree.nodeAt(next(tree.count())));
+                break;
+            case 4:
+                if (tree.count() > 20 && node != tree.nodeAt(0))
+                    tree.remove(node);
+                break;
+            default:
+                tree.setText(node, text);
+                break;
+            }
+            if (step % 7 != 0)
+                continue;
+            tree.refreshlist();
+            int counter = 0;
+            for (int i = 0; i < tree.count(); ++i) {
+                const DialogNode *n = tree.nodeAt(i);
+                QCOMPARE(n->absoluteIndex(), i);
+                if (NodeText::isDialogForNumbering(n->text())) {
+                    QCOMPARE(n->text(), NodeText::dialog(++counter));
+                    QVERIFY(n->isBold());
+                } else if (NodeText::isRoot(n->text())) {
+                    QVERIFY(n->isBold());
+                }
+            }
+            QCOMPARE(tree.DialogCount(), counter);
         }
     }
 

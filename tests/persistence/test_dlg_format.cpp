@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 using namespace StreamBuilder;
 
@@ -411,9 +410,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeDlgFormatTests()
-{
-    return std::make_unique<TestDlgFormat>();
-}
+QTEST_APPLESS_MAIN(TestDlgFormat)
 
 #include "test_dlg_format.moc"

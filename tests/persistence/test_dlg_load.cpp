@@ -14,7 +14,6 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 using namespace StreamBuilder;
 
@@ -311,9 +310,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeDlgLoadTests()
-{
-    return std::make_unique<TestDlgLoad>();
-}
+QTEST_APPLESS_MAIN(TestDlgLoad)
 
 #include "test_dlg_load.moc"

@@ -121,9 +121,9 @@ private slots:
         QTest::addColumn<int>("filled");
         QTest::newRow("missing") << QByteArray() << -1;
         QTest::newRow("empty file") << QByteArray("") << 0;
-        QTest::newRow("two lines") << QByteArray("A\r\nB\r\n") << 2;
-        QTest::newRow("lone line feeds") << QByteArray("A\nB\nB") << 3;
-        QTest::newRow("lone carriage returns") << QByteArray("A\rB\r") << 2;
+        QTest::newRow("two lines") << QByteArray("@1\r\n@2\r\n") << 2;
+        QTest::newRow("lone line feeds") << QByteArray("@1\n@2\n@2") << 3;
+        QTest::newRow("lone carriage returns") << QByteArray("@1\r@2\r") << 2;
     }
     void shortOrMissingListIsNoError()
     {
@@ -133,7 +133,7 @@ private slots:
         const QString b = touch(QStringLiteral("B"));
         if (filled >= 0) {
             QByteArray withPaths = bytes;
-            withPaths.replace('A', a.toLocal8Bit()).replace('B', b.toLocal8Bit());
+            withPaths.replace("@1", a.toLocal8Bit()).replace("@2", b.toLocal8Bit());
             writeRecent(withPaths);
         }
         RecentFiles recent(folder());
@@ -159,9 +159,6 @@ private slots:
     }
 };
 
-std::unique_ptr<QObject> makeRecentFilesTests()
-{
-    return std::make_unique<TestRecentFiles>();
-}
+QTEST_APPLESS_MAIN(TestRecentFiles)
 
 #include "test_recent_files.moc"

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "document/tree_observer.h"
+
+#include <QAbstractItemModel>
+#include <QFont>
+
+class DialogTree;
+class DialogNode;
+
+// Shows a DialogTree in a Qt item view: one column, the node text converted from the ANSI code
+// page, bold where the tree says so. In-place editing gives the node the typed text as it
+// stands, without renumbering.
+class DialogTreeModel : public QAbstractItemModel, private TreeObserver
+{
+    Q_OBJECT
+public:
+    explicit DialogTreeModel(DialogTree &tree, QObject *parent = nullptr);
+    ~DialogTreeModel() override;
+
+    DialogNode *node(const QModelIndex &index) const;
+    QModelIndex indexOf(const DialogNode *node) const;
+    // The view's font, from which the bold font of bold nodes is made.
+    void setBaseFont(const QFont &font);
+
+    QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    Qt::DropActions supportedDropActions() const override;
+    Qt::DropActions supportedDragActions() const override;
+
+signals:
+    // The tree's node-added notification.
+    void nodeWasAdded(DialogNode *node);
+
+private:
+    void nodeAboutToBeInserted(DialogNode *parent, int row) override;
+    void nodeInserted(DialogNode *node) override;
+    void nodeAboutToBeRemoved(DialogNode *node) override;
+    void nodeRemoved() override;
+    void nodeAboutToBeMoved(DialogNode *node, DialogNode *newParent, int newRow) override;
+    void nodeMoved(DialogNode *node) override;
+    void nodeChanged(DialogNode *node) override;
+    void aboutToReset() override;
+    void reset() override;
+    void nodeAdded(DialogNode *node) override;
+
+    DialogTree &m_tree;
+    QFont m_boldFont;
+};

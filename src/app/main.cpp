@@ -1,0 +1,20 @@
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "platform/qt_prompter.h"
+#include "platform/qt_shell_services.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("talmero"));
+
+    QtPrompter prompter(QStringLiteral("Talmero Basic"));
+    QtShellServices shell;
+    TalmeroApp talmero(ProgramFolder::ofExecutable(), prompter, shell,
+                       QApplication::arguments().mid(1));
+    prompter.setOwner(&talmero.mainWindow());
+    talmero.mainWindow().show();
+    return application.exec();
+}

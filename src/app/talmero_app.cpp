@@ -1,0 +1,34 @@
+#include "talmero_app.h"
+
+#include "app/tform1.h"
+#include "app/tform3.h"
+#include "editing/tform2.h"
+#include "fontgen/tform5.h"
+#include "fontgen/tform6.h"
+#include "shell/tform7.h"
+#include "shell/tform8.h"
+
+TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
+                       const QStringList &arguments)
+{
+    m_form1 = std::make_unique<TForm1>(programFolder, prompter, shell);
+    m_form1->FormCreate(arguments);
+    m_form2 = std::make_unique<TForm2>();
+    m_form3 = std::make_unique<TForm3>();
+    m_form5 = std::make_unique<TForm5>();
+    m_form6 = std::make_unique<TForm6>();
+    m_form7 = std::make_unique<TForm7>();
+    m_form8 = std::make_unique<TForm8>();
+    m_form1->setWindows(m_form2.get(), m_form5.get(), m_form7.get(), m_form8.get());
+}
+
+// The other windows go before the main window, whose document some of them read.
+TalmeroApp::~TalmeroApp()
+{
+    m_form8.reset();
+    m_form7.reset();
+    m_form6.reset();
+    m_form5.reset();
+    m_form3.reset();
+    m_form2.reset();
+}

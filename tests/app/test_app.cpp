@@ -1,0 +1,313 @@
+#include "app/dialog_tree_model.h"
+#include "app/dialog_tree_view.h"
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "document/node_text.h"
+#include "document/tree_listing.h"
+#include "editing/tform2.h"
+#include "fontgen/tform5.h"
+#include "recording_shell.h"
+#include "scripted_prompter.h"
+#include "shell/tform7.h"
+#include "shell/tform8.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+const QString kCloseQuestion =
+    QStringLiteral("Dialog has been changed!\n\rDo you want to quit without saving?");
+
+// The whole program against a temporary program folder, with scripted prompts.
+struct Program
+{
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    std::unique_ptr<TalmeroApp> app;
+
+    explicit Program(const QStringList &arguments = {})
+    {
+        app =
+            std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
+    }
+    TForm1 &form() { return app->mainWindow(); }
+
+    // A text dialog built the way the add command builds one.
+    DialogNode *addDialog(const QByteArray &text)
+    {
+        DialogTree &tree = form().document();
+        tree.setDialogCount(tree.DialogCount() + 1);
+        DialogNode *dialog = tree.addSibling(nullptr, NodeText::dialog(tree.DialogCount()));
+        tree.setImageIndex(dialog, 1);
+        tree.addChild(dialog, NodeText::typeText());
+        tree.addChild(dialog, NodeText::speaker("Player"));
+        tree.addChild(dialog, NodeText::text(text));
+        form().expandNode(dialog, true);
+        return dialog;
+    }
+};
+
+QPoint centreOf(DialogTreeView *view, DialogNode *node)
+{
+    return view->visualRect(view->dialogModel()->indexOf(node)).center();
+}
+
+} // namespace
+
+class TestApp : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsWithBoldRootOnly()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        QCOMPARE(form.windowTitle(), QStringLiteral("Talmero Basic"));
+        QCOMPARE(TreeListing::outline(form.document()), QByteArray("Root\n"));
+        DialogNode *root = form.document().nodeAt(0);
+        QVERIFY(root->isBold());
+        QCOMPARE(root->imageIndex(), 3);
+        QCOMPARE(form.document().DialogCount(), 0);
+        QVERIFY(!form.Modified);
+        QVERIFY(form.CurrentFileName.isEmpty());
+        QCOMPARE(form.SearchPosition, -1);
+        QVERIFY(form.PlaceMode.isEmpty());
+        QCOMPARE(form.OpenDialog2.initialFolder, program.folder.path() + "/Configs/");
+        QVERIFY(form.close());
+        QVERIFY(program.prompter.shown.isEmpty());
+    }
+
+    void windowsAreCreatedWithTheirCaptions()
+    {
+        Program program;
+        QCOMPARE(program.app->placementWindow().windowTitle(),
+                 QStringLiteral("Place dialog / decision"));
+        QCOMPARE(program.app->fontGenerator().windowTitle(), QStringLiteral("Font generator"));
+        QCOMPARE(program.app->aboutWindow().windowTitle(), QStringLiteral("About"));
+        QCOMPARE(program.app->optionsWindow().windowTitle(), QStringLiteral("Options"));
+        QVERIFY(!program.app->placementWindow().isVisible());
+    }
+
+    void closeAsksOnlyWhenModified()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // A click that selects a node marks the document changed.
+        DialogTreeView *tree = form.TreeView1;
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          centreOf(tree, form.document().nodeAt(0)));
+        QCOMPARE(form.selectedNode(), form.document().nodeAt(0));
+        QVERIFY(form.Modified);
+
+        program.prompter.confirmAnswers = {false};
+        QVERIFY(!form.close());
+        QVERIFY(form.isVisible());
+        QCOMPARE(program.prompter.confirmations(), QStringList{kCloseQuestion});
+
+        program.prompter.confirmAnswers = {true};
+        QVERIFY(form.close());
+        QCOMPARE(program.prompter.confirmations().size(), 2);
+    }
+
+    void selectionChangeResetsSearchAndMarksChanged()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        DialogNode *dialog = program.addDialog("Hello");
+        QVERIFY(!form.Modified); // adding by itself leaves the flag to the commands
+        form.SearchPosition = 3;
+        form.selectNode(dialog->child(1));
+        QVERIFY(form.Modified);
+        QCOMPARE(form.SearchPosition, -1);
+        QCOMPARE(form.selectedNode(), dialog->child(1));
+    }
+
+    void nodesCannotBeCollapsed()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        DialogNode *dialog = program.addDialog("Hello");
+        DialogTreeView *tree = form.TreeView1;
+        const QModelIndex index = tree->dialogModel()->indexOf(dialog);
+        QVERIFY(tree->isExpanded(index));
+
+        form.selectNode(dialog);
+        QTest::keyClick(tree, Qt::Key_Left);
+        QTest::keyClick(tree, Qt::Key_Minus);
+        QVERIFY(tree->isExpanded(index));
+        // The branch mark left of the node.
+        const QRect rect = tree->visualRect(index);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
+                          QPoint(rect.left() - tree->indentation() / 2, rect.center().y()));
+        QVERIFY(tree->isExpanded(index));
+        tree->collapse(index);
+        QVERIFY(tree->isExpanded(index));
+    }
+
+    void additionsExpandTheRoot()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        DialogTree &tree = form.document();
+        DialogNode *config = tree.addChild(tree.nodeAt(0), NodeText::config("x.ini"));
+        DialogTreeModel *model = form.TreeView1->dialogModel();
+        QVERIFY(form.TreeView1->isExpanded(model->indexOf(tree.nodeAt(0))));
+        QCOMPARE(config->parent(), tree.nodeAt(0));
+    }
+
+    void treeModelIsConsistent()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        QAbstractItemModelTester tester(form.TreeView1->dialogModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        DialogTree &tree = form.document();
+        DialogNode *a = program.addDialog("a");
+        DialogNode *b = program.addDialog("b");
+        tree.setDialogCount(tree.DialogCount() + 1);
+        DialogNode *choice = tree.addSibling(nullptr, NodeText::dialog(tree.DialogCount()));
+        DialogNode *answer = tree.addChild(tree.addChild(choice, "Choice = 1"), "Text = yes");
+        tree.moveBefore(b, a);
+        tree.moveBefore(a, answer);
+        tree.setText(b, "Renamed");
+        tree.refreshlist();
+        tree.remove(choice);
+        tree.removeIf([](const DialogNode *n) { return n->text().startsWith("Type"); });
+        QCOMPARE(TreeListing::outline(tree), QByteArray("Root\nRenamed\n  Speaker = Player\n"
+                                                        "  Text = b\n"));
+        QCOMPARE(form.TreeView1->dialogModel()->rowCount(), 2);
+    }
+
+    void renamingInPlaceKeepsTheText()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        DialogNode *dialog = program.addDialog("x");
+        DialogTreeModel *model = form.TreeView1->dialogModel();
+        QVERIFY(model->flags(model->indexOf(dialog)) & Qt::ItemIsEditable);
+        QVERIFY(model->setData(model->indexOf(dialog), QStringLiteral("Dialog9 caf\u00e9")));
+        QCOMPARE(dialog->text(), QByteArray("Dialog9 caf\xe9"));
+        QVERIFY(model->setData(model->indexOf(dialog), QString()));
+        QCOMPARE(dialog->text(), QByteArray());
+    }
+
+    void layoutHasEveryControl()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        const char *names[] = {
+            "TreeView1",     "Edit1",        "SpeedButton13", "GroupBox2",     "Memo1",
+            "RadioButton1",  "RadioButton2", "CheckBox3",     "SpeedButton7",  "GroupBox3",
+            "ListView1",     "SpeedButton8", "SpeedButton9",  "SpeedButton10", "Edit5",
+            "SpeedButton11", "PageControl1", "GroupBox4",     "ComboBox1",     "ComboBox3",
+            "Edit7",         "SpeedButton1", "GroupBox6",     "ComboBox2",     "SpeedButton2",
+            "GroupBox7",     "SpinEdit1",    "SpeedButton3",  "GroupBox8",     "SpinEdit2",
+            "SpinEdit3",     "SpeedButton4", "GroupBox1",     "Edit3",         "SpeedButton12",
+            "SpeedButton14", "SpeedButton6", "SpeedButton5"};
+        for (const char *name : names)
+            QVERIFY2(form.findChild<QWidget *>(QLatin1String(name)), name);
+
+        const QList<QPair<const char *, QString>> hints = {
+            {"SpeedButton7", "Add dialog"},       {"SpeedButton8", "Add choice"},
+            {"SpeedButton9", "Remove choice"},    {"SpeedButton10", "Clear choices"},
+            {"SpeedButton11", "Add decision"},    {"SpeedButton1", "Add decision"},
+            {"SpeedButton2", "Add decision"},     {"SpeedButton3", "Add decision"},
+            {"SpeedButton4", "Add decision"},     {"SpeedButton13", "Update selected"},
+            {"SpeedButton14", "Delete selected"}, {"SpeedButton12", "Search"},
+            {"SpeedButton6", "Generate Project"}, {"SpeedButton5", ""}};
+        for (const auto &[name, hint] : hints)
+            QCOMPARE(form.findChild<QToolButton *>(QLatin1String(name))->toolTip(), hint);
+
+        QCOMPARE(form.GroupBox2->title(), QStringLiteral(" Add dialog "));
+        QCOMPARE(form.GroupBox3->title(), QStringLiteral("Add decision "));
+        QCOMPARE(form.GroupBox1->title(), QStringLiteral(" Search "));
+        QVERIFY(form.RadioButton1->isChecked());
+        QVERIFY(form.CheckBox3->isChecked());
+        QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("Choice"));
+        QCOMPARE(form.ListView1->headerItem()->text(1), QStringLiteral("Text"));
+        QCOMPARE(form.ListView1->columnWidth(1), 315);
+
+        QCOMPARE(form.PageControl1->count(), 4);
+        const QStringList tabs = {"Variable operation", "Function call", "Goto", "Delete"};
+        for (int i = 0; i < 4; ++i)
+            QCOMPARE(form.PageControl1->tabText(i), tabs[i]);
+        QCOMPARE(form.PageControl1->currentIndex(), 0);
+        for (QGroupBox *group : {form.GroupBox4, form.GroupBox6, form.GroupBox7, form.GroupBox8})
+            QVERIFY(!group->isEnabled());
+        QCOMPARE(form.GroupBox8->title(), QStringLiteral(" Delete dialog / choice "));
+        QCOMPARE(form.ComboBox3->currentText(), QStringLiteral("Short"));
+        QCOMPARE(form.ComboBox3->count(), 3);
+        QCOMPARE(form.SpinEdit1->maximum(), 9999);
+        QVERIFY(!form.SpinEdit2->isEnabled());
+        QCOMPARE(form.SpinEdit3->value(), 1);
+        QCOMPARE(form.TreeView1->indentation(), 19);
+    }
+
+    void menusCarryTheirShortcuts()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        const QList<QPair<QAction *, QString>> entries = {{form.New1, "&New..."},
+                                                          {form.Open1, "&Open..."},
+                                                          {form.Save1, "&Save"},
+                                                          {form.SaveAs1, "Save &As..."},
+                                                          {form.Exit1, "&Close"},
+                                                          {form.Edit4, "Change config file..."},
+                                                          {form.Options1, "Program Options..."},
+                                                          {form.Open4, "&Font generator"},
+                                                          {form.About1, "&About"}};
+        for (const auto &[action, text] : entries)
+            QCOMPARE(action->text(), text);
+        QCOMPARE(form.New1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(form.Open1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(form.Save1->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QVERIFY(form.SaveAs1->shortcut().isEmpty());
+        QCOMPARE(form.Edit4->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QCOMPARE(form.Options1->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+        QCOMPARE(form.Open4->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+
+        QStringList menus;
+        for (QAction *action : form.menuBar()->actions())
+            menus << action->text();
+        QCOMPARE(menus, QStringList({"&File", "O&ptions", "&Tools", "&About"}));
+        QCOMPARE(form.OpenRecent1->title(), QStringLiteral("Open &Recent"));
+        QCOMPARE(form.OpenRecent1->actions().size(), 5);
+        for (QAction *slot : form.OpenRecent1->actions())
+            QCOMPARE(slot->text(), QStringLiteral("empty"));
+        QCOMPARE(form.OpenRecent1->actions().first(), form.N4);
+        QCOMPARE(form.OpenRecent1->actions().last(), form.empty4);
+    }
+
+    void treeHasItsDesignedSize()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.centralWidget()->size(), QSize(912, 606));
+        QCOMPARE(form.TreeView1->size(), QSize(473, 553));
+    }
+};
+
+QTEST_MAIN(TestApp)
+#include "test_app.moc"
