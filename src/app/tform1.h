@@ -9,6 +9,7 @@
 
 class DialogTreeModel;
 class DialogTreeView;
+class FileCommands;
 class ShellServices;
 class TForm2;
 class QAction;
@@ -43,6 +44,7 @@ public:
     // The windows that the menu shows modally, created after this one.
     void setWindows(TForm2 *placement, QDialog *fontGenerator, QDialog *about, QDialog *options);
     TForm2 *placementWindow() const { return m_placement; }
+    FileCommands &fileCommands() { return *m_fileCommands; }
 
     DialogTree &document() { return m_document; }
     Prompter &prompter() { return m_prompter; }
@@ -162,6 +164,7 @@ private:
     ShellServices &m_shell;
     DialogTree m_document;
     DialogTreeModel *m_model;
+    FileCommands *m_fileCommands = nullptr;
     TForm2 *m_placement = nullptr;
     QDialog *m_fontGenerator = nullptr;
     QDialog *m_about = nullptr;
