@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 
 using namespace StreamBuilder;
 
@@ -28,6 +29,32 @@ QByteArray saved(const DialogTree &tree, DlgFile::ViewSize size = {})
     return DlgWriter::stream(DlgWriter::records(tree), size);
 }
 
+// A device whose size is unknown to the reader, as a pipe's is.
+class SequentialBuffer : public QIODevice
+{
+public:
+    explicit SequentialBuffer(const QByteArray &bytes) : m_bytes(bytes)
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        // A few bytes at a time, as a pipe may hand them over.
+        const qint64 n = std::min<qint64>({maxSize, m_bytes.size() - m_pos, 7});
+        std::memcpy(data, m_bytes.constData() + m_pos, size_t(n));
+        m_pos += n;
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_pos = 0;
+};
+
 DlgReader::Content readBytes(const QByteArray &bytes)
 {
     QBuffer buffer;
@@ -36,14 +63,26 @@ DlgReader::Content readBytes(const QByteArray &bytes)
     return DlgReader(buffer).read();
 }
 
-QString readError(const QByteArray &bytes)
+QString errorOf(QIODevice &device)
 {
     try {
-        readBytes(bytes);
+        DlgReader(device).read();
     } catch (const AppError &e) {
         return e.text();
     }
     return QStringLiteral("(no error)");
+}
+
+// The error of reading bytes, which must be the same from a file-like and a pipe-like device.
+QString readError(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QString error = errorOf(buffer);
+    SequentialBuffer sequential(bytes);
+    const QString sequentialError = errorOf(sequential);
+    return error == sequentialError ? error : error + QStringLiteral(" / ") + sequentialError;
 }
 
 } // namespace
@@ -207,6 +246,9 @@ private slots:
                                                             shortString("akTop") + char(0)) +
                                        items)
                              << 1;
+        QList<Record> many(3000, Record{QByteArray(40, 'x')});
+        QTest::newRow("block larger than a read chunk")
+            << stream(itemsData(block(3000, many))) << 3000;
         QTest::newRow("event detached") << stream(entry("OnClick", QByteArray(1, 13)) + items) << 1;
     }
     void acceptedStreams()
@@ -214,11 +256,15 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, nodes);
         DlgReader::Content content;
+        DlgReader::Content sequentialContent;
         try {
             content = readBytes(bytes);
+            SequentialBuffer sequential(bytes);
+            sequentialContent = DlgReader(sequential).read();
         } catch (const AppError &e) {
             QFAIL(qPrintable(e.text()));
         }
+        QCOMPARE(sequentialContent.records.size(), content.records.size());
         QCOMPARE(content.hasNodeBlock, nodes >= 0);
         if (nodes >= 0)
             QCOMPARE(int(content.records.size()), nodes);
