@@ -112,6 +112,17 @@ private slots:
         QVERIFY(p.prompter.confirmations().isEmpty());
     }
 
+    void savedSizeIsTheTreeControls()
+    {
+        Program p;
+        p.start();
+        p.form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.form()));
+        p.saveAs(p.doc("shown.dlg"));
+        const QByteArray bytes = readFile(p.doc("shown.dlg"));
+        QVERIFY(bytes.contains(QByteArray("\x05Width\x03\xd9\x01\x06Height\x03\x29\x02", 19)));
+    }
+
     void saveAsAddsTheExtension_data()
     {
         QTest::addColumn<QString>("chosen");
