@@ -4,6 +4,7 @@
 #include "file_commands.h"
 
 #include <QAction>
+#include <QScopeGuard>
 #include <array>
 
 RecentMenu::RecentMenu(TForm1 &form, FileCommands &commands)
@@ -30,24 +31,16 @@ QString RecentMenu::displayText(const QString &caption)
 
 void RecentMenu::ReadRecent()
 {
-    try {
-        m_list.ReadRecent();
-    } catch (...) {
-        showCaptions();
-        throw;
-    }
-    showCaptions();
+    // The entries show what was read even when reading fails part-way.
+    const auto show = qScopeGuard([this] { showCaptions(); });
+    m_list.ReadRecent();
 }
 
 void RecentMenu::addToRecentMenu(const QString &path)
 {
-    try {
-        m_list.addToRecentMenu(path);
-    } catch (...) {
-        showCaptions();
-        throw;
-    }
-    showCaptions();
+    // The list has changed even when Recent.txt cannot be written.
+    const auto show = qScopeGuard([this] { showCaptions(); });
+    m_list.addToRecentMenu(path);
 }
 
 void RecentMenu::showCaptions()
