@@ -82,7 +82,7 @@ void measure(int dialogs, const QString &folder)
 
         // The same in memory: no file system, no flush to disk.
         timer.restart();
-        QByteArray bytes = DlgWriter::stream(DlgWriter::records(tree), {});
+        QByteArray bytes = DlgWriter::stream(tree, {});
         writes.push_back(timer.elapsedMs());
         DialogTree rebuilt;
         timer.restart();

@@ -10,7 +10,7 @@ namespace DlgFile {
 
 void save(const DialogTree &tree, const QString &fileName, ViewSize size)
 {
-    DlgWriter::writeFile(DlgWriter::stream(DlgWriter::records(tree), size), fileName);
+    DlgWriter::writeFile(DlgWriter::stream(tree, size), fileName);
 }
 
 void load(DialogTree &tree, const QString &fileName)

@@ -53,6 +53,47 @@ void putIdentifierEntry(QByteArray &out, const QByteArray &name, const QByteArra
     putShortString(out, identifier);
 }
 
+// One record's fields as the block stores them.
+struct RecordView
+{
+    qint32 image;
+    qint32 selected;
+    qint32 state;
+    qint32 overlay;
+    quint32 data;
+    qint32 children;
+    const QByteArray &text;
+};
+
+template <typename At> QByteArray blockOf(size_t count, qint32 topLevel, At recordAt)
+{
+    qsizetype total = 4;
+    for (size_t i = 0; i < count; ++i)
+        total += 29 + std::min(recordAt(i).text.size(), kLongestText);
+    QByteArray out(total, Qt::Uninitialized);
+    char *p = out.data();
+    const auto put = [&p](qint32 value) {
+        qToLittleEndian(value, p);
+        p += 4;
+    };
+    put(topLevel);
+    for (size_t i = 0; i < count; ++i) {
+        const RecordView r = recordAt(i);
+        const qsizetype length = std::min(r.text.size(), kLongestText);
+        put(qint32(25 + length));
+        put(r.image);
+        put(r.selected);
+        put(r.state);
+        put(r.overlay);
+        put(qint32(r.data));
+        put(r.children);
+        *p++ = char(length);
+        std::memcpy(p, r.text.constData(), size_t(length));
+        p += length;
+    }
+    return out;
+}
+
 } // namespace
 
 DlgRecordList DlgWriter::records(const DialogTree &tree)
@@ -91,37 +132,36 @@ QByteArray DlgWriter::nodeBlock(const DlgRecordList &records)
             ++children[open.back()];
         open.push_back(i);
     }
+    return blockOf(records.size(), topLevel, [&](size_t i) {
+        const DlgRecord &r = records[i];
+        return RecordView{r.image, r.selected, r.state, r.overlay, r.data, children[i], r.text};
+    });
+}
 
-    qsizetype total = 4;
-    for (const DlgRecord &record : records)
-        total += 29 + std::min(record.text.size(), kLongestText);
-    QByteArray out(total, Qt::Uninitialized);
-    char *p = out.data();
-    const auto put = [&p](qint32 value) {
-        qToLittleEndian(value, p);
-        p += 4;
-    };
-    put(topLevel);
-    for (size_t i = 0; i < records.size(); ++i) {
-        const DlgRecord &record = records[i];
-        const qsizetype length = std::min(record.text.size(), kLongestText);
-        put(qint32(25 + length));
-        put(record.image);
-        put(record.selected);
-        put(record.state);
-        put(record.overlay);
-        put(qint32(record.data));
-        put(children[i]);
-        *p++ = char(length);
-        std::memcpy(p, record.text.constData(), size_t(length));
-        p += length;
-    }
-    return out;
+QByteArray DlgWriter::nodeBlock(const DialogTree &tree)
+{
+    // Straight from the nodes: a large tree is not copied into records first.
+    return blockOf(size_t(tree.count()), tree.topLevelCount(), [&](size_t i) {
+        const DialogNode *n = tree.nodeAt(int(i));
+        return RecordView{n->imageIndex(), n->selectedIndex(), n->stateIndex(), n->overlayIndex(),
+                          n->data(),       n->childCount(),    n->text()};
+    });
 }
 
 QByteArray DlgWriter::stream(const DlgRecordList &records, DlgFile::ViewSize size)
 {
+    return withHeader(records.empty() ? QByteArray() : nodeBlock(records), size);
+}
+
+QByteArray DlgWriter::stream(const DialogTree &tree, DlgFile::ViewSize size)
+{
+    return withHeader(tree.count() == 0 ? QByteArray() : nodeBlock(tree), size);
+}
+
+QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size)
+{
     QByteArray out;
+    out.reserve(256 + block.size());
     out.append("TPF0");
     putShortString(out, "TTreeView");
     putShortString(out, "TreeView1");
@@ -135,8 +175,7 @@ QByteArray DlgWriter::stream(const DlgRecordList &records, DlgFile::ViewSize siz
     putIdentifierEntry(out, "DragMode", "dmAutomatic");
     putIntegerEntry(out, "Indent", 19);
     putIntegerEntry(out, "TabOrder", 0);
-    if (!records.empty()) {
-        const QByteArray block = nodeBlock(records);
+    if (!block.isEmpty()) {
         putShortString(out, "Items.Data");
         out.append(char(10));
         putInt32(out, qint32(block.size()));
