@@ -48,8 +48,11 @@ int fuzzDlgReader(const uint8_t *data, size_t size)
     DlgTreeBuilder::build(tree, content.records);
     DlgFile::cleanforbasic(tree);
     const DlgRecordList written = DlgWriter::records(tree);
+    const QByteArray rewritten = DlgWriter::stream(tree, {});
+    if (rewritten != DlgWriter::stream(written, {}))
+        std::abort(); // the tree and its records must write the same bytes
     try {
-        const DlgReader::Content again = readAll(DlgWriter::stream(written, {}));
+        const DlgReader::Content again = readAll(rewritten);
         if (again.hasNodeBlock != !written.empty() || !sameRecords(again.records, written))
             std::abort();
     } catch (const AppError &) {
