@@ -11,6 +11,7 @@
 #include "editing/update_commands.h"
 #include "generator/project_commands.h"
 #include "icons.h"
+#include "persistence/file_commands.h"
 #include "platform/app_error.h"
 #include "shell/companion_tool_command.h"
 
@@ -111,6 +112,7 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     columns->addWidget(buildLeftColumn(), 1);
     columns->addWidget(buildRightColumn(), 0);
     setCentralWidget(central);
+    m_fileCommands = new FileCommands(*this);
 
     const int menuHeight = menuBar()->sizeHint().height();
     setMinimumSize(kClientWidth - 120, kClientHeight + menuHeight);
@@ -148,7 +150,7 @@ TForm1::~TForm1()
     delete m_model;
 }
 
-void TForm1::FormCreate(const QStringList &)
+void TForm1::FormCreate(const QStringList &arguments)
 {
     m_document.setDialogCount(0);
     CurrentFileName.clear();
@@ -157,7 +159,9 @@ void TForm1::FormCreate(const QStringList &)
     m_document.setBold(root, true);
     m_document.setImageIndex(root, 3);
     Modified = false;
+    m_fileCommands->ReadRecent();
     OpenDialog2.initialFolder = m_programFolder.file(QStringLiteral("Configs/"));
+    m_fileCommands->openCommandLineFile(arguments);
 }
 
 void TForm1::setWindows(TForm2 *placement, QDialog *fontGenerator, QDialog *about, QDialog *options)

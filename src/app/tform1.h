@@ -10,6 +10,7 @@
 class AddingCommands;
 class DialogTreeModel;
 class DialogTreeView;
+class FileCommands;
 class ShellServices;
 class TForm2;
 class QAction;
@@ -45,6 +46,7 @@ public:
     void setWindows(TForm2 *placement, QDialog *fontGenerator, QDialog *about, QDialog *options);
     TForm2 *placementWindow() const { return m_placement; }
     AddingCommands *addingCommands() const { return m_adding; }
+    FileCommands &fileCommands() { return *m_fileCommands; }
 
     DialogTree &document() { return m_document; }
     Prompter &prompter() { return m_prompter; }
@@ -164,6 +166,7 @@ private:
     ShellServices &m_shell;
     DialogTree m_document;
     DialogTreeModel *m_model;
+    FileCommands *m_fileCommands = nullptr;
     TForm2 *m_placement = nullptr;
     QDialog *m_fontGenerator = nullptr;
     QDialog *m_about = nullptr;

@@ -1,0 +1,34 @@
+#include "dlg_file.h"
+
+#include "dlg_reader.h"
+#include "dlg_tree_builder.h"
+#include "dlg_writer.h"
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+
+namespace DlgFile {
+
+void save(const DialogTree &tree, const QString &fileName, ViewSize size)
+{
+    DlgWriter::writeFile(DlgWriter::stream(tree, size), fileName);
+}
+
+void load(DialogTree &tree, const QString &fileName)
+{
+    const DlgReader::Content content = DlgReader::readFile(fileName);
+    if (content.hasNodeBlock) {
+        DialogTree fresh;
+        DlgTreeBuilder::build(fresh, content.records);
+        tree.swapContents(fresh);
+    }
+    cleanforbasic(tree);
+}
+
+void cleanforbasic(DialogTree &tree)
+{
+    // One sweep gives what restarting from the first node after every removal gives: a removed
+    // node takes its whole subtree along, and nothing else changes.
+    tree.removeIf([](const DialogNode *node) { return NodeText::isRemovedAtLoad(node->text()); });
+}
+
+} // namespace DlgFile

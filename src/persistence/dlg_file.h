@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class DialogTree;
+
+// The .dlg file of a dialog tree: the tree control written as a component stream.
+namespace DlgFile {
+
+// The tree control's size at the moment of saving; 473 by 553 in the designed window.
+struct ViewSize
+{
+    int width = 473;
+    int height = 553;
+};
+
+// Writes the whole tree to fileName. The stream goes to a temporary file beside the target,
+// which replaces the target only once everything is written, so a failure never destroys the
+// previous file. Throws AppError ("Cannot create file ...", "Stream write error").
+void save(const DialogTree &tree, const QString &fileName, ViewSize size);
+// Reads fileName into a fresh tree, puts it in place of the document's nodes when the whole read
+// succeeded, then runs cleanforbasic. A failed read throws AppError and leaves the tree as it
+// was. A stream without a node block keeps the tree's nodes.
+void load(DialogTree &tree, const QString &fileName);
+// The load clean-up: removes every node whose text begins with "Delete", "Set" or "Call",
+// together with its subtree.
+void cleanforbasic(DialogTree &tree);
+
+} // namespace DlgFile

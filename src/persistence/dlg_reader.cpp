@@ -1,0 +1,573 @@
+#include "dlg_reader.h"
+
+#include "platform/ansi.h"
+#include "platform/app_error.h"
+#include "stream_source.h"
+
+#include <QFile>
+#include <QtEndian>
+#include <array>
+#include <initializer_list>
+
+namespace {
+
+enum Tag : quint8 {
+    TagNull = 0,
+    TagList = 1,
+    TagInt8 = 2,
+    TagInt16 = 3,
+    TagInt32 = 4,
+    TagExtended = 5,
+    TagString = 6,
+    TagIdent = 7,
+    TagFalse = 8,
+    TagTrue = 9,
+    TagBinary = 10,
+    TagSet = 11,
+    TagLString = 12,
+    TagNil = 13,
+    TagCollection = 14,
+    TagSingle = 15,
+    TagCurrency = 16,
+    TagDate = 17,
+    TagWString = 18,
+    TagInt64 = 19,
+    TagUtf8String = 20,
+};
+
+// The kinds of value a setting of the tree control takes.
+enum class Kind { Integer, Enumeration, String, Set, Event, Object, Binary };
+
+struct Setting
+{
+    const char *name;
+    Kind kind;
+    std::initializer_list<const char *> members; // enumeration and set members
+};
+
+const std::initializer_list<const char *> kBoolean = {"False", "True"};
+const std::initializer_list<const char *> kBevel = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+
+// The published settings of the tree control that a file may carry. The ten entries the writer
+// writes are among them; the rest are read, checked and left alone, as the control's own
+// settings are fixed by the main window.
+const Setting kTreeViewSettings[] = {
+    {"Left", Kind::Integer, {}},
+    {"Top", Kind::Integer, {}},
+    {"Width", Kind::Integer, {}},
+    {"Height", Kind::Integer, {}},
+    {"Align",
+     Kind::Enumeration,
+     {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient", "alCustom"}},
+    {"AutoExpand", Kind::Enumeration, kBoolean},
+    {"DragMode", Kind::Enumeration, {"dmManual", "dmAutomatic"}},
+    {"Indent", Kind::Integer, {}},
+    {"TabOrder", Kind::Integer, {}},
+    {"Items", Kind::Object, {}},
+    {"Anchors", Kind::Set, {"akLeft", "akTop", "akRight", "akBottom"}},
+    {"BevelEdges", Kind::Set, {"beLeft", "beTop", "beRight", "beBottom"}},
+    {"BevelInner", Kind::Enumeration, kBevel},
+    {"BevelOuter", Kind::Enumeration, kBevel},
+    {"BevelKind", Kind::Enumeration, {"bkNone", "bkTile", "bkSoft", "bkFlat"}},
+    {"BevelWidth", Kind::Integer, {}},
+    {"BiDiMode",
+     Kind::Enumeration,
+     {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"}},
+    {"BorderStyle", Kind::Enumeration, {"bsNone", "bsSingle"}},
+    {"BorderWidth", Kind::Integer, {}},
+    {"ChangeDelay", Kind::Integer, {}},
+    {"Ctl3D", Kind::Enumeration, kBoolean},
+    {"DragKind", Kind::Enumeration, {"dkDrag", "dkDock"}},
+    {"Enabled", Kind::Enumeration, kBoolean},
+    {"HelpContext", Kind::Integer, {}},
+    {"HideSelection", Kind::Enumeration, kBoolean},
+    {"Hint", Kind::String, {}},
+    {"HotTrack", Kind::Enumeration, kBoolean},
+    {"MultiSelect", Kind::Enumeration, kBoolean},
+    {"ParentBiDiMode", Kind::Enumeration, kBoolean},
+    {"ParentColor", Kind::Enumeration, kBoolean},
+    {"ParentCtl3D", Kind::Enumeration, kBoolean},
+    {"ParentFont", Kind::Enumeration, kBoolean},
+    {"ParentShowHint", Kind::Enumeration, kBoolean},
+    {"ReadOnly", Kind::Enumeration, kBoolean},
+    {"RightClickSelect", Kind::Enumeration, kBoolean},
+    {"RowSelect", Kind::Enumeration, kBoolean},
+    {"ShowButtons", Kind::Enumeration, kBoolean},
+    {"ShowHint", Kind::Enumeration, kBoolean},
+    {"ShowLines", Kind::Enumeration, kBoolean},
+    {"ShowRoot", Kind::Enumeration, kBoolean},
+    {"SortType", Kind::Enumeration, {"stNone", "stData", "stText", "stBoth"}},
+    {"TabStop", Kind::Enumeration, kBoolean},
+    {"Tag", Kind::Integer, {}},
+    {"ToolTips", Kind::Enumeration, kBoolean},
+    {"Visible", Kind::Enumeration, kBoolean},
+    {"OnAddition", Kind::Event, {}},
+    {"OnChange", Kind::Event, {}},
+    {"OnChanging", Kind::Event, {}},
+    {"OnClick", Kind::Event, {}},
+    {"OnCollapsed", Kind::Event, {}},
+    {"OnCollapsing", Kind::Event, {}},
+    {"OnCompare", Kind::Event, {}},
+    {"OnContextPopup", Kind::Event, {}},
+    {"OnCreateNodeClass", Kind::Event, {}},
+    {"OnCustomDraw", Kind::Event, {}},
+    {"OnCustomDrawItem", Kind::Event, {}},
+    {"OnDblClick", Kind::Event, {}},
+    {"OnDeletion", Kind::Event, {}},
+    {"OnDragDrop", Kind::Event, {}},
+    {"OnDragOver", Kind::Event, {}},
+    {"OnEdited", Kind::Event, {}},
+    {"OnEditing", Kind::Event, {}},
+    {"OnEndDrag", Kind::Event, {}},
+    {"OnEnter", Kind::Event, {}},
+    {"OnExit", Kind::Event, {}},
+    {"OnExpanded", Kind::Event, {}},
+    {"OnExpanding", Kind::Event, {}},
+    {"OnGetImageIndex", Kind::Event, {}},
+    {"OnGetSelectedIndex", Kind::Event, {}},
+    {"OnKeyDown", Kind::Event, {}},
+    {"OnKeyPress", Kind::Event, {}},
+    {"OnKeyUp", Kind::Event, {}},
+    {"OnMouseDown", Kind::Event, {}},
+    {"OnMouseMove", Kind::Event, {}},
+    {"OnMouseUp", Kind::Event, {}},
+    {"OnStartDrag", Kind::Event, {}},
+};
+
+// The node collection "Items" stores one property of its own.
+const Setting kItemsSettings[] = {
+    {"Data", Kind::Binary, {}},
+};
+
+// The names of the main window's other components: a stream may not give the tree control one
+// of them.
+const char *const kMainWindowNames[] = {
+    "Edit1",
+    "Edit3",
+    "Edit5",
+    "Memo1",
+    "RadioButton1",
+    "RadioButton2",
+    "CheckBox3",
+    "ListView1",
+    "PageControl1",
+    "GroupBox1",
+    "GroupBox2",
+    "GroupBox3",
+    "GroupBox4",
+    "GroupBox6",
+    "GroupBox7",
+    "GroupBox8",
+    "SpeedButton1",
+    "SpeedButton2",
+    "SpeedButton3",
+    "SpeedButton4",
+    "SpeedButton5",
+    "SpeedButton6",
+    "SpeedButton7",
+    "SpeedButton8",
+    "SpeedButton9",
+    "SpeedButton10",
+    "SpeedButton11",
+    "SpeedButton12",
+    "SpeedButton13",
+    "SpeedButton14",
+    "SpinEdit1",
+    "SpinEdit2",
+    "SpinEdit3",
+    "New1",
+    "Open1",
+    "OpenRecent1",
+    "N4",
+    "empty1",
+    "empty2",
+    "empty3",
+    "empty4",
+    "Save1",
+    "SaveAs1",
+    "Exit1",
+    "Edit4",
+    "Options1",
+    "Open4",
+    "About1",
+    "OpenDialog1",
+    "OpenDialog2",
+    "SaveDialog1",
+};
+
+bool sameAscii(const QByteArray &a, const char *b)
+{
+    const qsizetype n = a.size();
+    if (n != qsizetype(qstrlen(b)))
+        return false;
+    for (qsizetype i = 0; i < n; ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'a' && x <= 'z')
+            x = char(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z')
+            y = char(y - 'a' + 'A');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+template <size_t N> const Setting *findSetting(const Setting (&table)[N], const QByteArray &name)
+{
+    for (const Setting &setting : table) {
+        if (sameAscii(name, setting.name))
+            return &setting;
+    }
+    return nullptr;
+}
+
+bool isMember(const Setting &setting, const QByteArray &identifier)
+{
+    for (const char *member : setting.members) {
+        if (sameAscii(identifier, member))
+            return true;
+    }
+    return false;
+}
+
+bool isValidIdentifier(const QByteArray &name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+        if (!letter && (i == 0 || c < '0' || c > '9'))
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+[[noreturn]] void invalidValue()
+{
+    throw AppError(QStringLiteral("Invalid property value"));
+}
+
+[[noreturn]] void readError()
+{
+    throw AppError(QStringLiteral("Stream read error"));
+}
+
+qint32 readLE32(const char *p)
+{
+    return qFromLittleEndian<qint32>(p);
+}
+
+} // namespace
+
+DlgReader::DlgReader(QIODevice &device) : m_device(device) {}
+
+DlgReader::Content DlgReader::readFile(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError::cannotOpen(fileName, file.errorString());
+    return DlgReader(file).read();
+}
+
+DlgReader::Content DlgReader::read()
+{
+    StreamSource source(m_device);
+    m_source = &source;
+    m_content = Content();
+
+    if (source.readBytes(4) != QByteArrayLiteral("TPF0"))
+        throw AppError(QStringLiteral("Invalid stream format"));
+    const quint8 flags = source.peekByte();
+    if (flags >= 0xF0) {
+        source.readByte();
+        if (flags & 0x02)
+            readInteger(source.readByte());
+    }
+    source.readShortString(); // the class name is not checked
+    readObjectName();
+
+    for (;;) {
+        const QByteArray name = source.readShortString();
+        if (name.isEmpty())
+            break;
+        try {
+            readProperty(name);
+        } catch (const AppError &e) {
+            throw AppError(QStringLiteral("Error reading TreeView1.%1: %2")
+                               .arg(Ansi::toUnicode(name), e.text()));
+        }
+    }
+    // The tree control owns no child objects; the stream ends with the empty list of them.
+    if (source.readByte() != 0)
+        throw AppError(QStringLiteral("Invalid stream format"));
+
+    m_source = nullptr;
+    return std::move(m_content);
+}
+
+void DlgReader::readObjectName()
+{
+    const QByteArray name = m_source->readShortString();
+    if (name.isEmpty())
+        return;
+    if (!isValidIdentifier(name))
+        throw AppError(
+            QStringLiteral("''%1'' is not a valid component name").arg(Ansi::toUnicode(name)));
+    for (const char *other : kMainWindowNames) {
+        if (sameAscii(name, other))
+            throw AppError(
+                QStringLiteral("A component named %1 already exists").arg(Ansi::toUnicode(name)));
+    }
+    // The control keeps its own name: a file must not rename the main window's tree.
+}
+
+void DlgReader::readProperty(const QByteArray &name)
+{
+    const QList<QByteArray> parts = name.split('.');
+    bool inItems = false;
+    const Setting *setting = nullptr;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QByteArray &part = parts[i];
+        setting =
+            inItems ? findSetting(kItemsSettings, part) : findSetting(kTreeViewSettings, part);
+        if (!setting) {
+            skipValue(m_source->readByte());
+            throw AppError(QStringLiteral("Property %1 does not exist").arg(Ansi::toUnicode(part)));
+        }
+        if (i + 1 < parts.size()) {
+            if (setting->kind != Kind::Object) {
+                skipValue(m_source->readByte());
+                throw AppError(QStringLiteral("Invalid property path"));
+            }
+            inItems = true;
+        }
+    }
+
+    const quint8 tag = m_source->readByte();
+    switch (setting->kind) {
+    case Kind::Integer:
+        readInteger(tag);
+        return;
+    case Kind::Enumeration: {
+        QByteArray identifier;
+        switch (tag) {
+        case TagIdent:
+            identifier = m_source->readShortString();
+            break;
+        case TagFalse:
+            identifier = "False";
+            break;
+        case TagTrue:
+            identifier = "True";
+            break;
+        case TagNil:
+            identifier = "nil";
+            break;
+        case TagNull:
+            identifier = "Null";
+            break;
+        default:
+            skipValue(tag);
+            invalidValue();
+        }
+        if (!isMember(*setting, identifier))
+            invalidValue();
+        return;
+    }
+    case Kind::String:
+        if (tag == TagString || tag == TagLString || tag == TagWString || tag == TagUtf8String) {
+            skipValue(tag);
+            return;
+        }
+        break;
+    case Kind::Set:
+        if (tag == TagSet) {
+            for (QByteArray member = m_source->readShortString(); !member.isEmpty();
+                 member = m_source->readShortString()) {
+                if (!isMember(*setting, member))
+                    invalidValue();
+            }
+            return;
+        }
+        break;
+    case Kind::Event:
+        // A handler name cannot be bound: the handlers belong to the main window.
+        if (tag == TagNil || tag == TagNull)
+            return;
+        break;
+    case Kind::Object:
+        break;
+    case Kind::Binary:
+        if (tag == TagBinary) {
+            const QByteArray block = m_source->readBytes(m_source->readInt32());
+            m_content.records = parseNodeBlock(block);
+            m_content.hasNodeBlock = true;
+            return;
+        }
+        break;
+    }
+    skipValue(tag);
+    invalidValue();
+}
+
+qint32 DlgReader::readInteger(quint8 tag)
+{
+    switch (tag) {
+    case TagInt8:
+        return qint8(m_source->readByte());
+    case TagInt16:
+        return m_source->readInt16();
+    case TagInt32:
+        return m_source->readInt32();
+    default:
+        skipValue(tag);
+        invalidValue();
+    }
+}
+
+// Steps over one value of any kind. Lists and collections nest; they are walked with a stack of
+// their own so that no file can exhaust the call stack.
+void DlgReader::skipValue(quint8 tag)
+{
+    enum class Frame { List, Collection, Item };
+    std::vector<Frame> open;
+    StreamSource &s = *m_source;
+
+    const auto stepOver = [&](quint8 t) {
+        switch (t) {
+        case TagNull:
+        case TagFalse:
+        case TagTrue:
+        case TagNil:
+            return;
+        case TagList:
+            open.push_back(Frame::List);
+            return;
+        case TagInt8:
+            s.skip(1);
+            return;
+        case TagInt16:
+            s.skip(2);
+            return;
+        case TagInt32:
+        case TagSingle:
+            s.skip(4);
+            return;
+        case TagExtended:
+            s.skip(10);
+            return;
+        case TagString:
+        case TagIdent:
+            s.skip(s.readByte());
+            return;
+        case TagBinary:
+        case TagLString:
+        case TagUtf8String:
+            s.skip(s.readInt32());
+            return;
+        case TagSet:
+            for (quint8 n = s.readByte(); n != 0; n = s.readByte())
+                s.skip(n);
+            return;
+        case TagCollection:
+            open.push_back(Frame::Collection);
+            return;
+        case TagCurrency:
+        case TagDate:
+        case TagInt64:
+            s.skip(8);
+            return;
+        case TagWString:
+            s.skip(2 * qint64(s.readInt32()));
+            return;
+        default:
+            invalidValue();
+        }
+    };
+
+    stepOver(tag);
+    while (!open.empty()) {
+        switch (open.back()) {
+        case Frame::List: {
+            const quint8 t = s.readByte();
+            if (t == TagNull)
+                open.pop_back();
+            else
+                stepOver(t);
+            break;
+        }
+        case Frame::Collection: {
+            quint8 t = s.readByte();
+            if (t == TagNull) {
+                open.pop_back();
+                break;
+            }
+            if (t == TagInt8 || t == TagInt16 || t == TagInt32) {
+                stepOver(t);
+                t = s.readByte();
+            }
+            if (t != TagList)
+                invalidValue();
+            open.push_back(Frame::Item);
+            break;
+        }
+        case Frame::Item: {
+            const quint8 n = s.readByte();
+            if (n == 0) {
+                open.pop_back();
+                break;
+            }
+            s.skip(n);
+            stepOver(s.readByte());
+            break;
+        }
+        }
+    }
+}
+
+DlgRecordList DlgReader::parseNodeBlock(const QByteArray &block)
+{
+    const char *data = block.constData();
+    const qsizetype size = block.size();
+    if (size < 4)
+        readError();
+    qsizetype pos = 4;
+
+    // Record headers hold at most 280 bytes: the size field counts 25 fixed bytes and the text.
+    constexpr qint32 kFixed = 25;
+    constexpr qint32 kLargest = kFixed + 255;
+    DlgRecordList records;
+    records.reserve(size_t((size - 4) / (4 + kFixed)));
+    // Records still to read on each open level: the top level first.
+    std::vector<qint32> pending{std::max(readLE32(data), 0)};
+    while (!pending.empty()) {
+        if (pending.back() == 0) {
+            pending.pop_back();
+            continue;
+        }
+        --pending.back();
+        if (size - pos < 4)
+            readError();
+        const qint32 recordSize = readLE32(data + pos);
+        pos += 4;
+        if (recordSize < kFixed || recordSize > kLargest || size - pos < recordSize)
+            readError();
+        const char *r = data + pos;
+        const quint8 length = quint8(r[24]);
+        if (recordSize != kFixed + length)
+            readError();
+        DlgRecord record;
+        record.level = int(pending.size()) - 1;
+        record.image = readLE32(r);
+        record.selected = readLE32(r + 4);
+        record.state = readLE32(r + 8);
+        record.overlay = readLE32(r + 12);
+        record.data = quint32(readLE32(r + 16));
+        const qint32 children = readLE32(r + 20);
+        record.text = QByteArray(r + kFixed, length);
+        records.push_back(std::move(record));
+        pos += recordSize;
+        pending.push_back(std::max(children, 0));
+    }
+    return records;
+}

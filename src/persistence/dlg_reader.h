@@ -1,0 +1,41 @@
+#pragma once
+
+#include "dlg_record.h"
+
+#include <QString>
+
+class QIODevice;
+class StreamSource;
+
+// Reads a .dlg component stream: the signature, the optional flags byte, the class and object
+// names, the tree control's property entries and the node block of "Items.Data". The records are
+// returned as stored; turning them into a tree (renumbering, clean-up) is the caller's business.
+// Every failure throws AppError with the text the user sees; nothing is read outside the device
+// or the node block, whatever the bytes.
+class DlgReader
+{
+public:
+    struct Content
+    {
+        bool hasNodeBlock = false; // an "Items.Data" entry was read
+        DlgRecordList records;     // the last node block read, in pre-order
+    };
+
+    explicit DlgReader(QIODevice &device);
+
+    Content read();
+    // Opens the file for reading (others may read it meanwhile) and reads it.
+    static Content readFile(const QString &fileName);
+    // The records of a node block: the top-level count, then the records depth-first.
+    static DlgRecordList parseNodeBlock(const QByteArray &block);
+
+private:
+    void readObjectName();
+    void readProperty(const QByteArray &name);
+    qint32 readInteger(quint8 tag);
+    void skipValue(quint8 tag);
+
+    QIODevice &m_device;
+    StreamSource *m_source = nullptr;
+    Content m_content;
+};

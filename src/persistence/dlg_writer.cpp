@@ -1,0 +1,196 @@
+#include "dlg_writer.h"
+
+#include "document/dialog_tree.h"
+#include "platform/app_error.h"
+
+#include <QSaveFile>
+#include <QtEndian>
+#include <cstring>
+
+namespace {
+
+constexpr qsizetype kLongestText = 255;
+
+void putInt32(QByteArray &out, qint32 value)
+{
+    char b[4];
+    qToLittleEndian(value, b);
+    out.append(b, 4);
+}
+
+void putShortString(QByteArray &out, const QByteArray &text)
+{
+    out.append(char(text.size()));
+    out.append(text);
+}
+
+void putInteger(QByteArray &out, qint32 value)
+{
+    if (value >= -128 && value <= 127) {
+        out.append(char(2));
+        out.append(char(qint8(value)));
+    } else if (value >= -32768 && value <= 32767) {
+        char b[2];
+        qToLittleEndian(qint16(value), b);
+        out.append(char(3));
+        out.append(b, 2);
+    } else {
+        out.append(char(4));
+        putInt32(out, value);
+    }
+}
+
+void putIntegerEntry(QByteArray &out, const QByteArray &name, qint32 value)
+{
+    putShortString(out, name);
+    putInteger(out, value);
+}
+
+void putIdentifierEntry(QByteArray &out, const QByteArray &name, const QByteArray &identifier)
+{
+    putShortString(out, name);
+    out.append(char(7));
+    putShortString(out, identifier);
+}
+
+// One record's fields as the block stores them.
+struct RecordView
+{
+    qint32 image;
+    qint32 selected;
+    qint32 state;
+    qint32 overlay;
+    quint32 data;
+    qint32 children;
+    const QByteArray &text;
+};
+
+template <typename At> QByteArray blockOf(size_t count, qint32 topLevel, At recordAt)
+{
+    qsizetype total = 4;
+    for (size_t i = 0; i < count; ++i)
+        total += 29 + std::min(recordAt(i).text.size(), kLongestText);
+    QByteArray out(total, Qt::Uninitialized);
+    char *p = out.data();
+    const auto put = [&p](qint32 value) {
+        qToLittleEndian(value, p);
+        p += 4;
+    };
+    put(topLevel);
+    for (size_t i = 0; i < count; ++i) {
+        const RecordView r = recordAt(i);
+        const qsizetype length = std::min(r.text.size(), kLongestText);
+        put(qint32(25 + length));
+        put(r.image);
+        put(r.selected);
+        put(r.state);
+        put(r.overlay);
+        put(qint32(r.data));
+        put(r.children);
+        *p++ = char(length);
+        std::memcpy(p, r.text.constData(), size_t(length));
+        p += length;
+    }
+    return out;
+}
+
+} // namespace
+
+DlgRecordList DlgWriter::records(const DialogTree &tree)
+{
+    DlgRecordList result;
+    result.reserve(size_t(tree.count()));
+    for (int i = 0; i < tree.count(); ++i) {
+        const DialogNode *node = tree.nodeAt(i);
+        DlgRecord record;
+        record.level = node->level();
+        record.image = node->imageIndex();
+        record.selected = node->selectedIndex();
+        record.state = node->stateIndex();
+        record.overlay = node->overlayIndex();
+        record.data = node->data();
+        record.text = node->text();
+        result.push_back(std::move(record));
+    }
+    return result;
+}
+
+QByteArray DlgWriter::nodeBlock(const DlgRecordList &records)
+{
+    // Child counts from the levels: a record's children are the following records one level
+    // deeper, up to the next record at its own level or above.
+    std::vector<qint32> children(records.size(), 0);
+    std::vector<size_t> open; // the last record seen on each level
+    qint32 topLevel = 0;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const size_t level = size_t(std::max(records[i].level, 0));
+        if (open.size() > level)
+            open.resize(level);
+        if (open.empty())
+            ++topLevel;
+        else
+            ++children[open.back()];
+        open.push_back(i);
+    }
+    return blockOf(records.size(), topLevel, [&](size_t i) {
+        const DlgRecord &r = records[i];
+        return RecordView{r.image, r.selected, r.state, r.overlay, r.data, children[i], r.text};
+    });
+}
+
+QByteArray DlgWriter::nodeBlock(const DialogTree &tree)
+{
+    // Straight from the nodes: a large tree is not copied into records first.
+    return blockOf(size_t(tree.count()), tree.topLevelCount(), [&](size_t i) {
+        const DialogNode *n = tree.nodeAt(int(i));
+        return RecordView{n->imageIndex(), n->selectedIndex(), n->stateIndex(), n->overlayIndex(),
+                          n->data(),       n->childCount(),    n->text()};
+    });
+}
+
+QByteArray DlgWriter::stream(const DlgRecordList &records, DlgFile::ViewSize size)
+{
+    return withHeader(records.empty() ? QByteArray() : nodeBlock(records), size);
+}
+
+QByteArray DlgWriter::stream(const DialogTree &tree, DlgFile::ViewSize size)
+{
+    return withHeader(tree.count() == 0 ? QByteArray() : nodeBlock(tree), size);
+}
+
+QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size)
+{
+    QByteArray out;
+    out.reserve(256 + block.size());
+    out.append("TPF0");
+    putShortString(out, "TTreeView");
+    putShortString(out, "TreeView1");
+    putIntegerEntry(out, "Left", 0);
+    putIntegerEntry(out, "Top", 0);
+    putIntegerEntry(out, "Width", size.width);
+    putIntegerEntry(out, "Height", size.height);
+    putIdentifierEntry(out, "Align", "alClient");
+    putShortString(out, "AutoExpand");
+    out.append(char(9));
+    putIdentifierEntry(out, "DragMode", "dmAutomatic");
+    putIntegerEntry(out, "Indent", 19);
+    putIntegerEntry(out, "TabOrder", 0);
+    if (!block.isEmpty()) {
+        putShortString(out, "Items.Data");
+        out.append(char(10));
+        putInt32(out, qint32(block.size()));
+        out.append(block);
+    }
+    out.append(char(0)); // end of properties
+    out.append(char(0)); // end of child objects
+    return out;
+}
+
+void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError::cannotCreate(fileName, file.errorString());
+    if (file.write(stream) != stream.size() || !file.commit())
+        throw AppError(QStringLiteral("Stream write error"));
+}

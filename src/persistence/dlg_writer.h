@@ -1,0 +1,31 @@
+#pragma once
+
+#include "dlg_file.h"
+#include "dlg_record.h"
+
+#include <QByteArray>
+
+class DialogTree;
+
+// Writes a .dlg component stream: the signature, the tree control's header and view settings,
+// the node block as "Items.Data", and the two end markers. Integers take their shortest form;
+// texts are cut to 255 bytes.
+class DlgWriter
+{
+public:
+    // The nodes of a tree as records, in pre-order.
+    static DlgRecordList records(const DialogTree &tree);
+    // The whole stream of a tree, or of a pre-order list of records; no "Items.Data" entry when
+    // there are no nodes.
+    static QByteArray stream(const DialogTree &tree, DlgFile::ViewSize size);
+    static QByteArray stream(const DlgRecordList &records, DlgFile::ViewSize size);
+    // The node block: the top-level count, then every record followed by its descendants'.
+    static QByteArray nodeBlock(const DialogTree &tree);
+    static QByteArray nodeBlock(const DlgRecordList &records);
+    // Writes the stream through a temporary file beside fileName (see DlgFile::save).
+    static void writeFile(const QByteArray &stream, const QString &fileName);
+
+private:
+    // The header and view settings around a node block (none when it is empty).
+    static QByteArray withHeader(const QByteArray &block, DlgFile::ViewSize size);
+};

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+class RecentMenu;
+class TForm1;
+
+// The File menu's commands over the main window's document: New, Open, Save, Save As, the file
+// named on the command line, the question of SpeedButton5, the window titles and Modified, and
+// the Open Recent entries (RecentMenu). Handlers run through TForm1::guarded, so a file error
+// reaches the error box and the command stops where it failed.
+class FileCommands : public QObject
+{
+    Q_OBJECT
+public:
+    explicit FileCommands(TForm1 &form);
+    ~FileCommands() override;
+
+    static QString titleFor(const QString &path);
+    static QString saveQuestion();
+    static QString continueQuestion();
+
+    // Writes the document with the tree control's size as it is now.
+    void save(const QString &fileName);
+    // Reads a file into the document (with the load clean-up); the document stays as it was
+    // when the read fails.
+    void load(const QString &fileName);
+
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void SaveAs1Click();
+    void SpeedButton5Click();
+
+    // Start-up, step 5: the recent list into the Open Recent entries. Errors are shown and
+    // start-up goes on.
+    void ReadRecent();
+    // Start-up, step 7: opens the first argument when it names an existing file. Errors are
+    // shown and start-up goes on.
+    void openCommandLineFile(const QStringList &arguments);
+
+    RecentMenu &recentMenu() { return *m_recent; }
+
+    // Rebuilds the placement window's list of choices after Open and an Open Recent entry. The
+    // placement window sets this when it exists; until then nothing is to be rebuilt.
+    std::function<void()> placementListRefresh;
+    void refreshPlacementList();
+
+private:
+    TForm1 &m_form;
+    RecentMenu *m_recent;
+};

@@ -1,0 +1,85 @@
+#include "recent_files.h"
+
+#include "platform/ansi.h"
+#include "platform/app_error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString upperAscii(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - u'a' + u'A');
+    }
+    return result;
+}
+
+// Lines end at CR LF, at a lone CR or at a lone LF.
+QList<QByteArray> splitLines(const QByteArray &bytes)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r' && bytes[i] != '\n')
+            continue;
+        lines.append(bytes.mid(start, i - start));
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+} // namespace
+
+RecentFiles::RecentFiles(ProgramFolder folder) : m_folder(std::move(folder))
+{
+    for (int i = 0; i < kSlots; ++i)
+        m_captions.append(emptySlot());
+}
+
+void RecentFiles::ReadRecent()
+{
+    QFile file(fileName());
+    if (!file.exists())
+        return;
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError::cannotOpen(fileName(), file.errorString());
+    const QList<QByteArray> lines = splitLines(file.readAll());
+    int slot = 0;
+    for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kSlots); ++i) {
+        const QString path = Ansi::toUnicode(lines[i]);
+        if (path != emptySlot() && QFileInfo::exists(path))
+            m_captions[slot++] = path;
+    }
+}
+
+void RecentFiles::addToRecentMenu(const QString &path)
+{
+    const QString key = upperAscii(path);
+    bool listed = false;
+    for (const QString &caption : std::as_const(m_captions))
+        listed = listed || upperAscii(caption) == key;
+    if (!listed) {
+        m_captions.removeLast();
+        m_captions.prepend(path);
+    }
+    write();
+}
+
+void RecentFiles::write() const
+{
+    QByteArray bytes;
+    for (const QString &caption : m_captions)
+        bytes += Ansi::fromUnicode(caption) + "\r\n";
+    QSaveFile file(fileName());
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw AppError::cannotCreate(fileName(), file.errorString());
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "platform/program_folder.h"
+
+#include <QStringList>
+
+// The recent-files list: five slots, newest first, "empty" marking a free slot, kept in
+// "Recent.txt" beside the program (8-bit text, CR LF after every line).
+class RecentFiles
+{
+public:
+    static constexpr int kSlots = 5;
+    static QString emptySlot() { return QStringLiteral("empty"); }
+
+    explicit RecentFiles(ProgramFolder folder);
+
+    const QStringList &captions() const { return m_captions; }
+    QString fileName() const { return m_folder.file(QStringLiteral("Recent.txt")); }
+
+    // Fills the slots from the first five lines of Recent.txt whose files exist, in their file
+    // order; the other slots read "empty". A missing file or one with fewer lines is no error.
+    // Throws AppError ("Cannot open file ...") only for a file that exists but cannot be read.
+    void ReadRecent();
+    // Puts path at the top unless a slot already holds it (letters a to z compared without
+    // regard to case); a path already listed keeps its place. Then rewrites Recent.txt, throwing
+    // AppError ("Cannot create file ...") when that fails; the slots are changed already.
+    void addToRecentMenu(const QString &path);
+
+private:
+    void write() const;
+
+    ProgramFolder m_folder;
+    QStringList m_captions;
+};

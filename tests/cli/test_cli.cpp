@@ -1,0 +1,194 @@
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Result runCli(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"), arguments);
+    process.waitForFinished(30000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A document with a text dialog holding actions, a choice dialog with a nested dialog, and
+// stored numbers that renumbering will change.
+const QByteArray kListing = "Root\n"
+                            "  Config = C:\\Configs\\panel.ini\n"
+                            "Dialog7\n"
+                            "  Type = Text\n"
+                            "  Speaker = Player\n"
+                            "  Text = Caf\xc3\xa9 au lait\n"
+                            "  Set Short gold = 100\n"
+                            "  Goto = 2\n"
+                            "Dialog3\n"
+                            "  Choice = 1\n"
+                            "    Text = Yes\n"
+                            "    Dialog1\n"
+                            "      Type = Text\n"
+                            "      Speaker = Entity\n"
+                            "      Text = Fine\n"
+                            "      Call = Open, 1\n"
+                            "  Choice = 2\n"
+                            "    Text = No\n";
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+
+private slots:
+    void packWritesTheNewDocumentFile()
+    {
+        writeFile(path("root.txt"), "Root\n");
+        const Result r = runCli({"pack", path("root.txt"), path("root.dlg")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(
+            readFile(path("root.dlg")),
+            readFile(QStringLiteral(TALMERO_SOURCE_DIR "/tests/persistence/data/root_only.dlg")));
+    }
+
+    void storedDumpShowsRecordsAsStored()
+    {
+        writeFile(path("story.txt"), kListing);
+        QCOMPARE(runCli({"pack", path("story.txt"), path("story.dlg")}).exitCode, 0);
+        QVERIFY(readFile(path("story.dlg")).contains("Caf\xe9 au lait"));
+        const Result r = runCli({"dump", "--stored", path("story.dlg")});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QByteArray> lines = r.out.split('\n');
+        QCOMPARE(lines.size(), 19); // 18 nodes and the empty piece after the last line feed
+        QCOMPARE(lines[0], QByteArray("Root\t3,0,-1,-1,0"));
+        QCOMPARE(lines[2], QByteArray("Dialog7\t1,0,-1,-1,0"));
+        QCOMPARE(lines[5], QByteArray("  Text = Caf\xc3\xa9 au lait\t0,0,-1,-1,0"));
+        QCOMPARE(lines[8], QByteArray("Dialog3\t2,0,-1,-1,0"));
+        QCOMPARE(lines[11], QByteArray("    Dialog1\t1,0,-1,-1,0"));
+    }
+
+    void dumpShowsTheTreeAsOpened()
+    {
+        writeFile(path("story.txt"), kListing);
+        QCOMPARE(runCli({"pack", path("story.txt"), path("story.dlg")}).exitCode, 0);
+        const Result r = runCli({"dump", path("story.dlg")});
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, QByteArray("Root\n"
+                                   "  Config = C:\\Configs\\panel.ini\n"
+                                   "Dialog1\n"
+                                   "  Type = Text\n"
+                                   "  Speaker = Player\n"
+                                   "  Text = Caf\xc3\xa9 au lait\n"
+                                   "  Goto = 2\n"
+                                   "Dialog2\n"
+                                   "  Choice = 1\n"
+                                   "    Text = Yes\n"
+                                   "    Dialog3\n"
+                                   "      Type = Text\n"
+                                   "      Speaker = Entity\n"
+                                   "      Text = Fine\n"
+                                   "  Choice = 2\n"
+                                   "    Text = No\n"));
+    }
+
+    void storedDumpPacksBackToTheSameBytes()
+    {
+        writeFile(path("story.txt"), kListing);
+        QCOMPARE(
+            runCli({"pack", path("story.txt"), path("a.dlg"), "--size", "1024x40000"}).exitCode, 0);
+        QByteArray listing = runCli({"dump", "--stored", path("a.dlg")}).out;
+        listing.replace("3,0,-1,-1,0", "3,0,-1,-1,77");
+        writeFile(path("a.txt"), listing);
+        QCOMPARE(runCli({"pack", "--size", "1024x40000", path("a.txt"), path("b.dlg")}).exitCode,
+                 0);
+        QCOMPARE(runCli({"dump", "--stored", path("b.dlg")}).out, listing);
+        QByteArray expected = readFile(path("a.dlg"));
+        expected[expected.indexOf("Root") - 9] = 77; // the root record's data value
+        QCOMPARE(readFile(path("b.dlg")), expected);
+    }
+
+    void errorsGoToStandardError_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("error");
+        QTest::newRow("missing file")
+            << QStringList{"dump", "MISSING"} << QByteArray("Cannot open file \"MISSING\". ");
+        QTest::newRow("not a dialog file")
+            << QStringList{"dump", "--stored", "LISTING"} << QByteArray("Invalid stream format.\n");
+        QTest::newRow("bad node block")
+            << QStringList{"dump", "BROKEN"} << QByteArray("Stream read error.\n");
+        QTest::newRow("odd indentation")
+            << QStringList{"pack", "ODD", "OUT"} << QByteArray("ODD:2: ");
+        QTest::newRow("bad size") << QStringList{"pack", "LISTING", "OUT", "--size", "473"}
+                                  << QByteArray("--size");
+        QTest::newRow("no file") << QStringList{"dump"} << QByteArray("Usage");
+    }
+    void errorsGoToStandardError()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, error);
+        writeFile(path("listing.txt"), "Root\n");
+        writeFile(path("odd.txt"), "Root\n   Config = x\n");
+        writeFile(
+            path("broken.dlg"),
+            readFile(QStringLiteral(TALMERO_SOURCE_DIR "/tests/persistence/data/root_only.dlg"))
+                .chopped(2));
+        const QByteArray quotedMissing = "\"" + path("missing").toUtf8() + "\"";
+        const QHash<QString, QString> files = {{"MISSING", path("missing")},
+                                               {"LISTING", path("listing.txt")},
+                                               {"BROKEN", path("broken.dlg")},
+                                               {"ODD", path("odd.txt")},
+                                               {"OUT", path("out.dlg")}};
+        for (QString &a : arguments)
+            a = files.value(a, a);
+        error.replace("\"MISSING\"", quotedMissing).replace("ODD", path("odd.txt").toUtf8());
+        const Result r = runCli(arguments);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(error), r.err.constData());
+        QVERIFY(!QFile::exists(path("out.dlg")));
+    }
+
+    void helpWorks_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("program") << QStringList{"--help"};
+        QTest::newRow("dump") << QStringList{"dump", "--help"};
+        QTest::newRow("pack") << QStringList{"pack", "--help"};
+    }
+    void helpWorks()
+    {
+        QFETCH(QStringList, arguments);
+        const Result r = runCli(arguments);
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY(r.out.contains("Usage"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "test_cli.moc"

@@ -1,0 +1,398 @@
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "document/node_text.h"
+#include "document/tree_listing.h"
+#include "persistence/file_commands.h"
+#include "persistence/recent_files.h"
+#include "persistence/recent_menu.h"
+#include "recording_shell.h"
+#include "scripted_prompter.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <memory>
+
+namespace {
+
+const QString kSaveQuestion =
+    QStringLiteral("Dialog has been changed!\n\rDo you want to save your dialog file?");
+const QString kContinueQuestion =
+    QStringLiteral("Dialog has been changed!\n\rDo you want to continue without saving?");
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The whole program against a temporary program folder, with scripted prompts; documents are
+// kept in a folder of their own.
+struct Program
+{
+    QTemporaryDir folder;
+    QTemporaryDir documents;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    std::unique_ptr<TalmeroApp> app;
+
+    void start(const QStringList &arguments = {})
+    {
+        app =
+            std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
+    }
+    TForm1 &form() { return app->mainWindow(); }
+    QString doc(const QString &name) const { return documents.filePath(name); }
+    QString recentPath() const { return folder.filePath(QStringLiteral("Recent.txt")); }
+    QStringList recent() { return form().fileCommands().recentMenu().list().captions(); }
+
+    // A text dialog with a variable operation below it and a jump, as the commands build them.
+    void addStory()
+    {
+        DialogTree &tree = form().document();
+        tree.setDialogCount(tree.DialogCount() + 1);
+        DialogNode *dialog = tree.addSibling(nullptr, NodeText::dialog(tree.DialogCount()));
+        tree.setImageIndex(dialog, 1);
+        tree.addChild(dialog, NodeText::typeText());
+        tree.addChild(dialog, NodeText::speaker("Player"));
+        tree.addChild(dialog, NodeText::text("Hello"));
+        tree.addChild(tree.addChild(dialog, "Set Short gold = 1"), "Goto = 7");
+        tree.addChild(dialog, NodeText::call("Open, 1"));
+        tree.addChild(dialog, NodeText::gotoDialog(1));
+    }
+
+    // Saves the document under name through Save As.
+    void saveAs(const QString &name)
+    {
+        prompter.fileAnswers = {name};
+        form().SaveAs1->trigger();
+    }
+};
+
+const QByteArray kStoryAfterLoad = "Root\nDialog1\n  Type = Text\n  Speaker = Player\n"
+                                   "  Text = Hello\n  Goto = 1\n";
+
+} // namespace
+
+class TestFileCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void saveWithoutNameAsksAndKeepsTheName()
+    {
+        Program p;
+        p.start();
+        p.form().Modified = true;
+        p.prompter.fileAnswers = {p.doc("story")};
+        p.form().Save1->trigger();
+        QCOMPARE(p.prompter.fileRequests.size(), 1);
+        QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
+        QCOMPARE(p.prompter.fileRequests[0].filterPattern, QStringLiteral("*.dlg"));
+        QVERIFY(readFile(p.doc("story")).startsWith("TPF0"));
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story") + "]");
+        QCOMPARE(p.form().CurrentFileName, p.doc("story"));
+        QVERIFY(!p.form().Modified);
+        QCOMPARE(readFile(p.recentPath()),
+                 p.doc("story").toLocal8Bit() + "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
+
+        // A second Save writes to the same file without asking.
+        p.form().Save1->trigger();
+        QCOMPARE(p.prompter.fileRequests.size(), 1);
+        QVERIFY(p.prompter.confirmations().isEmpty());
+    }
+
+    void savedSizeIsTheTreeControls()
+    {
+        Program p;
+        p.start();
+        p.form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.form()));
+        p.saveAs(p.doc("shown.dlg"));
+        const QByteArray bytes = readFile(p.doc("shown.dlg"));
+        QVERIFY(bytes.contains(QByteArray("\x05Width\x03\xd9\x01\x06Height\x03\x29\x02", 19)));
+    }
+
+    void saveAsAddsTheExtension_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no extension") << "story"
+                                      << "story.dlg";
+        QTest::newRow("other extension") << "story.txt"
+                                         << "story.txt.dlg";
+        QTest::newRow("upper case") << "story.DLG"
+                                    << "story.DLG.dlg";
+        QTest::newRow("mixed case") << "story.Dlg"
+                                    << "story.Dlg.dlg";
+        QTest::newRow("dlg") << "story.dlg"
+                             << "story.dlg";
+        QTest::newRow("dot in the folder only") << "my.dlg/story"
+                                                << "my.dlg/story.dlg";
+    }
+    void saveAsAddsTheExtension()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, saved);
+        Program p;
+        p.start();
+        QDir(p.documents.path()).mkdir(QStringLiteral("my.dlg"));
+        p.saveAs(p.doc(chosen));
+        QVERIFY(QFile::exists(p.doc(saved)));
+        QCOMPARE(p.form().CurrentFileName, p.doc(saved));
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc(saved) + "]");
+        QCOMPARE(p.recent().first(), p.doc(saved));
+    }
+
+    void openAsksAfterTheFileDialog()
+    {
+        Program p;
+        p.start();
+        p.addStory();
+        p.saveAs(p.doc("story.dlg"));
+        p.prompter.clear();
+
+        p.form().fileCommands().New1Click();
+        p.form().Modified = true;
+        p.prompter.fileAnswers = {p.doc("story.dlg")};
+        p.prompter.confirmAnswers = {false};
+        p.form().Open1->trigger();
+        QCOMPARE(p.prompter.shown.size(), 2);
+        QCOMPARE(p.prompter.shown[0].text, QStringLiteral("OpenDialog1"));
+        QCOMPARE(p.prompter.shown[1].text, kContinueQuestion);
+        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
+        QVERIFY(p.form().Modified);
+
+        int refreshed = 0;
+        p.form().fileCommands().placementListRefresh = [&] { ++refreshed; };
+        p.prompter.fileAnswers = {p.doc("story.dlg")};
+        p.prompter.confirmAnswers = {true};
+        p.form().Open1->trigger();
+        QCOMPARE(TreeListing::outline(p.form().document()), kStoryAfterLoad);
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
+        QCOMPARE(p.form().CurrentFileName, p.doc("story.dlg"));
+        QVERIFY(!p.form().Modified);
+        QCOMPARE(refreshed, 1);
+        QVERIFY(p.form().document().nodeAt(0)->isBold());
+        QVERIFY(p.prompter.errors().isEmpty());
+    }
+
+    void failedOpenChangesNothing()
+    {
+        Program p;
+        p.start();
+        p.addStory();
+        p.saveAs(p.doc("story.dlg"));
+        QByteArray broken = readFile(p.doc("story.dlg"));
+        broken.chop(40);
+        writeFile(p.doc("broken.dlg"), broken);
+        const QByteArray before = TreeListing::outline(p.form().document());
+
+        p.prompter.fileAnswers = {p.doc("broken.dlg")};
+        p.form().Open1->trigger();
+        QCOMPARE(p.prompter.errors(),
+                 QStringList{"Error reading TreeView1.Items.Data: Stream read error"});
+        QCOMPARE(TreeListing::outline(p.form().document()), before);
+        QCOMPARE(p.form().CurrentFileName, p.doc("story.dlg"));
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
+        QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 4);
+
+        // Save then still writes the document as it was to its own file.
+        p.form().Save1->trigger();
+        QCOMPARE(readFile(p.doc("story.dlg")).size(), broken.size() + 40);
+    }
+
+    void newAsksToSaveChanges()
+    {
+        Program p;
+        p.start();
+        p.addStory();
+        p.form().Modified = true;
+        const QByteArray story = TreeListing::outline(p.form().document());
+
+        // Yes without a file name, then Cancel: New is abandoned.
+        p.prompter.confirmAnswers = {true};
+        p.prompter.fileAnswers = {std::nullopt};
+        p.form().New1->trigger();
+        QCOMPARE(p.prompter.confirmations(), QStringList{kSaveQuestion});
+        QCOMPARE(TreeListing::outline(p.form().document()), story);
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
+        QVERIFY(p.form().Modified);
+
+        // Yes and a name: the document is saved there, without a recent entry.
+        p.prompter.confirmAnswers = {true};
+        p.prompter.fileAnswers = {p.doc("kept")};
+        p.form().New1->trigger();
+        QVERIFY(readFile(p.doc("kept")).contains("Set Short gold = 1"));
+        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
+        QVERIFY(p.form().document().nodeAt(0)->isBold());
+        QCOMPARE(p.form().document().nodeAt(0)->imageIndex(), 3);
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
+        QVERIFY(p.form().CurrentFileName.isEmpty());
+        QVERIFY(!p.form().Modified);
+        QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 5);
+
+        // No: nothing is saved.
+        p.addStory();
+        p.form().Modified = true;
+        p.prompter.confirmAnswers = {false};
+        p.form().New1->trigger();
+        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
+    }
+
+    void speedButton5OffersToSave()
+    {
+        Program p;
+        p.start();
+        p.form().SpeedButton5->click();
+        QVERIFY(p.prompter.shown.isEmpty());
+
+        p.form().Modified = true;
+        p.prompter.confirmAnswers = {false};
+        p.form().SpeedButton5->click();
+        QCOMPARE(p.prompter.confirmations(), QStringList{kSaveQuestion});
+        QVERIFY(p.form().Modified);
+
+        p.prompter.confirmAnswers = {true};
+        p.prompter.fileAnswers = {p.doc("saved.dlg")};
+        p.form().SpeedButton5->click();
+        QVERIFY(QFile::exists(p.doc("saved.dlg")));
+        QVERIFY(!p.form().Modified);
+    }
+
+    void commandLineFileOpensAtStart_data()
+    {
+        QTest::addColumn<bool>("withRecentList");
+        QTest::newRow("with a recent list") << true;
+        QTest::newRow("first run, no recent list") << false;
+    }
+    void commandLineFileOpensAtStart()
+    {
+        QFETCH(bool, withRecentList);
+        Program p;
+        p.start();
+        p.addStory();
+        p.saveAs(p.doc("story.dlg"));
+        if (!withRecentList)
+            QFile::remove(p.recentPath());
+
+        Program second;
+        second.start({p.doc("story.dlg")});
+        TForm1 &form = second.form();
+        QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
+        QCOMPARE(form.windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
+        QCOMPARE(form.CurrentFileName, p.doc("story.dlg"));
+        QVERIFY(!form.Modified);
+        QCOMPARE(second.recent().first(), p.doc("story.dlg"));
+        QVERIFY(second.prompter.shown.isEmpty());
+        QVERIFY(form.close());
+    }
+
+    void missingCommandLineFileIsIgnored()
+    {
+        Program p;
+        p.start({p.doc("missing.dlg")});
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
+        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
+        QVERIFY(p.prompter.shown.isEmpty());
+    }
+
+    void unreadableCommandLineFileShowsTheError()
+    {
+        Program p;
+        writeFile(p.doc("junk.dlg"), "junk");
+        p.start({p.doc("junk.dlg")});
+        QCOMPARE(p.prompter.errors(), QStringList{"Invalid stream format"});
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
+        QVERIFY(p.form().CurrentFileName.isEmpty());
+    }
+
+    void recentEntriesShowAndOpenTheList()
+    {
+        Program first;
+        first.start();
+        first.addStory();
+        QDir(first.documents.path()).mkdir(QStringLiteral("R&D"));
+        const QString ampersand = first.doc("R&D/story.dlg");
+        first.saveAs(ampersand);
+        first.saveAs(first.doc("plain.dlg"));
+
+        Program p;
+        QFile::copy(first.recentPath(), p.recentPath());
+        p.start();
+        TForm1 &form = p.form();
+        QCOMPARE(form.N4->text(), first.doc("plain.dlg"));
+        QCOMPARE(form.empty1->text(), first.doc("R&&D/story.dlg"));
+        QVERIFY(form.empty1->isEnabled());
+        QCOMPARE(form.empty2->text(), QStringLiteral("empty"));
+        QVERIFY(!form.empty2->isEnabled());
+
+        form.N4->trigger();
+        QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
+        QCOMPARE(form.windowTitle(), "Talmero [" + first.doc("plain.dlg") + "]");
+        QCOMPARE(form.CurrentFileName, first.doc("plain.dlg"));
+        QVERIFY(!form.Modified);
+        QCOMPARE(readFile(p.recentPath()), readFile(first.recentPath()));
+
+        // The "&" is taken out of the path before the file is opened.
+        form.empty1->trigger();
+        const QString stripped = first.doc("RD/story.dlg");
+        QCOMPARE(p.prompter.errors().size(), 1);
+        QVERIFY2(p.prompter.errors()[0].startsWith("Cannot open file \"" + stripped + "\". "),
+                 qPrintable(p.prompter.errors()[0]));
+        QCOMPARE(form.CurrentFileName, first.doc("plain.dlg"));
+    }
+
+    void recentEntryWithChangesAsksFirst()
+    {
+        Program p;
+        p.start();
+        p.addStory();
+        p.saveAs(p.doc("story.dlg"));
+        p.form().fileCommands().New1Click();
+        p.form().Modified = true;
+
+        p.prompter.confirmAnswers = {false};
+        p.form().N4->trigger();
+        QCOMPARE(p.prompter.confirmations(), QStringList{kContinueQuestion});
+        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
+        QVERIFY(p.form().Modified);
+
+        p.prompter.confirmAnswers = {true};
+        p.form().N4->trigger();
+        QCOMPARE(TreeListing::outline(p.form().document()), kStoryAfterLoad);
+        QVERIFY(!p.form().Modified);
+    }
+
+    void unwritableRecentListKeepsModified()
+    {
+        Program p;
+        QVERIFY(QDir(p.folder.path()).mkdir(QStringLiteral("Recent.txt")));
+        p.start();
+        // Reading it at start-up fails and is reported; start-up goes on.
+        QCOMPARE(p.prompter.errors().size(), 1);
+        QVERIFY(p.prompter.errors()[0].startsWith("Cannot open file \"" + p.recentPath()));
+        p.form().Modified = true;
+        p.prompter.fileAnswers = {p.doc("story.dlg")};
+        p.form().Save1->trigger();
+        QVERIFY(QFile::exists(p.doc("story.dlg")));
+        QCOMPARE(p.prompter.errors().size(), 2);
+        QVERIFY(p.prompter.errors()[1].startsWith("Cannot create file \"" + p.recentPath()));
+        QVERIFY(p.form().Modified);
+        QCOMPARE(p.form().N4->text(), p.doc("story.dlg"));
+    }
+};
+
+QTEST_MAIN(TestFileCommands)
+#include "test_file_commands.moc"

@@ -1,0 +1,164 @@
+#include "persistence/recent_files.h"
+#include "platform/app_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+QStringList fiveEmpty()
+{
+    return QStringList(RecentFiles::kSlots, RecentFiles::emptySlot());
+}
+
+} // namespace
+
+class TestRecentFiles : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    ProgramFolder folder() const { return ProgramFolder(m_dir->path()); }
+    QString recentPath() const { return m_dir->filePath(QStringLiteral("Recent.txt")); }
+
+    QString touch(const QString &name) const
+    {
+        const QString path = m_dir->filePath(name);
+        QFile file(path);
+        file.open(QIODevice::WriteOnly);
+        return path;
+    }
+
+    void writeRecent(const QByteArray &bytes) const
+    {
+        QFile file(recentPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray recentBytes() const
+    {
+        QFile file(recentPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+private slots:
+    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+
+    void sixSavesKeepTheLastFive()
+    {
+        RecentFiles recent(folder());
+        for (int i = 1; i <= 6; ++i)
+            recent.addToRecentMenu(QStringLiteral("/d/f%1.dlg").arg(i));
+        const QStringList expected = {"/d/f6.dlg", "/d/f5.dlg", "/d/f4.dlg", "/d/f3.dlg",
+                                      "/d/f2.dlg"};
+        QCOMPARE(recent.captions(), expected);
+        QCOMPARE(recentBytes(), QByteArray("/d/f6.dlg\r\n/d/f5.dlg\r\n/d/f4.dlg\r\n/d/f3.dlg\r\n"
+                                           "/d/f2.dlg\r\n"));
+    }
+
+    void firstSaveWritesFourEmptySlots()
+    {
+        RecentFiles recent(folder());
+        recent.addToRecentMenu(QStringLiteral("/d/caf\u00e9.dlg"));
+        QCOMPARE(recentBytes(),
+                 QByteArray("/d/caf\xe9.dlg\r\nempty\r\nempty\r\nempty\r\nempty\r\n"));
+    }
+
+    void listedPathKeepsItsPlace_data()
+    {
+        QTest::addColumn<QString>("again");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("same") << "C:/A/x.dlg" << true;
+        QTest::newRow("other case") << "c:/a/X.DLG" << true;
+        QTest::newRow("accented letters are not folded") << "C:/A/x\u00e9.dlg" << false;
+        QTest::newRow("other path") << "C:/A/y.dlg" << false;
+    }
+    void listedPathKeepsItsPlace()
+    {
+        QFETCH(QString, again);
+        QFETCH(bool, listed);
+        RecentFiles recent(folder());
+        recent.addToRecentMenu(QStringLiteral("C:/A/X\u00c9.dlg"));
+        recent.addToRecentMenu(QStringLiteral("C:/A/x.dlg"));
+        recent.addToRecentMenu(QStringLiteral("/b.dlg"));
+        recent.addToRecentMenu(QStringLiteral("/c.dlg"));
+        const QStringList before = recent.captions();
+        recent.addToRecentMenu(again);
+        if (listed) {
+            QCOMPARE(recent.captions(), before);
+            QCOMPARE(recent.captions().at(2), QStringLiteral("C:/A/x.dlg"));
+        } else {
+            QCOMPARE(recent.captions().first(), again);
+            QCOMPARE(recent.captions().mid(1), before.mid(0, 4));
+        }
+    }
+
+    void readingSkipsMissingFiles()
+    {
+        const QString a = touch(QStringLiteral("a.dlg"));
+        const QString c = touch(QStringLiteral("c.dlg"));
+        const QString e = touch(QStringLiteral("e.dlg"));
+        const QString f = touch(QStringLiteral("f.dlg"));
+        const QByteArray bytes = a.toLocal8Bit() + "\r\n" + m_dir->filePath("b.dlg").toLocal8Bit() +
+                                 "\r\n" + c.toLocal8Bit() + "\r\nempty\r\n" + e.toLocal8Bit() +
+                                 "\r\n" + f.toLocal8Bit() + "\r\n";
+        writeRecent(bytes);
+        RecentFiles recent(folder());
+        recent.ReadRecent();
+        QCOMPARE(recent.captions(), (QStringList{a, c, e, "empty", "empty"}));
+        QCOMPARE(recentBytes(), bytes);
+    }
+
+    void shortOrMissingListIsNoError_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("filled");
+        QTest::newRow("missing") << QByteArray() << -1;
+        QTest::newRow("empty file") << QByteArray("") << 0;
+        QTest::newRow("two lines") << QByteArray("@1\r\n@2\r\n") << 2;
+        QTest::newRow("lone line feeds") << QByteArray("@1\n@2\n@2") << 3;
+        QTest::newRow("lone carriage returns") << QByteArray("@1\r@2\r") << 2;
+    }
+    void shortOrMissingListIsNoError()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, filled);
+        const QString a = touch(QStringLiteral("A"));
+        const QString b = touch(QStringLiteral("B"));
+        if (filled >= 0) {
+            QByteArray withPaths = bytes;
+            withPaths.replace("@1", a.toLocal8Bit()).replace("@2", b.toLocal8Bit());
+            writeRecent(withPaths);
+        }
+        RecentFiles recent(folder());
+        recent.ReadRecent();
+        QCOMPARE(recent.captions().count(RecentFiles::emptySlot()),
+                 RecentFiles::kSlots - std::max(filled, 0));
+    }
+
+    void unwritableListReportsTheFile()
+    {
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Recent.txt")));
+        RecentFiles recent(folder());
+        try {
+            recent.addToRecentMenu(QStringLiteral("/x.dlg"));
+            QFAIL("no error");
+        } catch (const AppError &e) {
+            QVERIFY2(e.text().startsWith(
+                         QStringLiteral("Cannot create file \"%1\". ").arg(recentPath())),
+                     qPrintable(e.text()));
+        }
+        QCOMPARE(recent.captions().first(), QStringLiteral("/x.dlg"));
+        QCOMPARE(fiveEmpty().size(), recent.captions().size());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRecentFiles)
+
+#include "test_recent_files.moc"
