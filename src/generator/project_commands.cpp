@@ -2,15 +2,20 @@
 
 #include "app/tform1.h"
 #include "generator/config_node.h"
+#include "generator/project_generator.h"
+#include "persistence/file_commands.h"
 #include "platform/ansi.h"
 
 #include <QAction>
+#include <QToolButton>
 
 ProjectCommands::ProjectCommands(TForm1 &form) : QObject(&form), m_form(form)
 {
     setObjectName(QStringLiteral("ProjectCommands"));
     connect(m_form.Edit4, &QAction::triggered, this,
             [this] { m_form.guarded([this] { Edit4Click(); }); });
+    connect(m_form.SpeedButton6, &QToolButton::clicked, this,
+            [this] { m_form.guarded([this] { SpeedButton6Click(); }); });
 }
 
 void ProjectCommands::Edit4Click()
@@ -21,4 +26,12 @@ void ProjectCommands::Edit4Click()
     // The tree changed, so the document holds changes that no file has.
     if (ConfigNode::set(m_form.document(), Ansi::fromUnicode(*chosen)))
         m_form.Modified = true;
+}
+
+void ProjectCommands::SpeedButton6Click()
+{
+    ProjectGenerator generator(m_form.prompter(), m_form.programFolder());
+    // The document goes into the project with the writer of Save, at the tree control's size.
+    generator.run(m_form.document(), m_form.CurrentFileName,
+                  [this](const QString &path) { m_form.fileCommands().save(path); });
 }

@@ -5,7 +5,8 @@
 class TForm1;
 
 // The main window's project commands: choosing the configuration file ("Change config
-// file...", Ctrl+E). Created by the window, which owns it.
+// file...", Ctrl+E) and generating the project (the Generate Project button). Created by the
+// window, which owns it.
 class ProjectCommands : public QObject
 {
     Q_OBJECT
@@ -14,6 +15,9 @@ public:
 
     // Shows OpenDialog2 and makes "Config = " + the chosen path the only child of "Root".
     void Edit4Click();
+    // Generates the project of the open document, unsaved changes included; the document, its
+    // file name and Modified stay as they are.
+    void SpeedButton6Click();
 
 private:
     TForm1 &m_form;

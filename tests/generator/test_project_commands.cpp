@@ -1,12 +1,18 @@
 #include "app/talmero_app.h"
 #include "app/tform1.h"
 #include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "persistence/dlg_file.h"
+#include "persistence/file_commands.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -25,7 +31,38 @@ struct Program
     }
     TForm1 &form() { return app->mainWindow(); }
     DialogNode *root() { return form().document().firstNode(); }
+    QString path(const QString &relative) const { return folder.filePath(relative); }
+
+    void put(const QString &relative, const QByteArray &bytes) const
+    {
+        QDir(folder.path()).mkpath(QFileInfo(relative).path());
+        QFile file(path(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
 };
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Every file a configuration names, and the runtime files, in the program folder.
+void prepareProject(Program &program)
+{
+    QDir(program.folder.path()).mkpath(QStringLiteral("Projects"));
+    program.put(QStringLiteral("bin/Dialog.dll"), "runtime library");
+    program.put(QStringLiteral("bin/PanelEvent.wdl"), "companion script");
+    QByteArray ini = "[Appearance]\n";
+    for (const char *key :
+         {"bgimage", "choiceup", "choicedown", "choiceover", "nextup", "nextdown", "nextover"}) {
+        const QString art = QStringLiteral("art/") + QLatin1String(key) + QStringLiteral(".bmp");
+        program.put(art, key);
+        ini += QByteArray(key) + '=' + QFile::encodeName(program.path(art)) + '\n';
+    }
+    program.put(QStringLiteral("Configs/castle.ini"), ini);
+}
 
 } // namespace
 
@@ -90,6 +127,74 @@ private slots:
         QCOMPARE(program.root()->firstChild()->text(), QByteArray("Config = /games/castle.ini"));
         QCOMPARE(tree.count(), 3);
         QCOMPARE(tree.nodeAt(2)->text(), QByteArray("Dialog1"));
+    }
+
+    void generateWritesUnsavedChanges()
+    {
+        Program program;
+        prepareProject(program);
+        TForm1 &form = program.form();
+        program.prompter.fileAnswers = {program.path(QStringLiteral("Configs/castle.ini"))};
+        form.Edit4->trigger();
+        const QString document = program.path(QStringLiteral("my story.dlg"));
+        form.CurrentFileName = document;
+        form.fileCommands().save(document);
+        const QByteArray saved = contents(document);
+
+        // An edit that no file holds yet.
+        DialogTree &tree = form.document();
+        tree.setDialogCount(tree.DialogCount() + 1);
+        DialogNode *dialog = tree.addSibling(program.root(), NodeText::dialog(tree.DialogCount()));
+        tree.addChild(dialog, NodeText::typeText());
+        form.Modified = true;
+
+        program.prompter.inputAnswers = {std::nullopt};
+        form.SpeedButton6->click();
+
+        QCOMPARE(program.prompter.messages(),
+                 QStringList{QStringLiteral("Project folder created successfully!")});
+        QCOMPARE(program.prompter.inputInitials, QStringList{QStringLiteral("my story")});
+        const QString project = program.path(QStringLiteral("Projects/my story/"));
+        form.fileCommands().save(program.path(QStringLiteral("expected.dlg")));
+        QCOMPARE(contents(project + QStringLiteral("my story.dlg")),
+                 contents(program.path(QStringLiteral("expected.dlg"))));
+        QVERIFY(
+            contents(project + QStringLiteral("WDLAction.wdl"))
+                .contains("   StartDialog(\"my story.dlg\",\"PlayerName\",\"EntityName\");\r\n"));
+        QVERIFY(QFile::exists(project + QStringLiteral("castle.ini")));
+
+        DialogTree written;
+        DlgFile::load(written, project + QStringLiteral("my story.dlg"));
+        QCOMPARE(written.count(), 4);
+        QCOMPARE(written.nodeAt(2)->text(), QByteArray("Dialog1"));
+        // The document, its file and its state are left as they were.
+        QCOMPARE(contents(document), saved);
+        QCOMPARE(form.CurrentFileName, document);
+        QVERIFY(form.Modified);
+        QCOMPARE(tree.count(), 4);
+    }
+
+    void generateRefusesNeverSavedDocument()
+    {
+        Program program;
+        prepareProject(program);
+        program.prompter.fileAnswers = {program.path(QStringLiteral("Configs/castle.ini"))};
+        program.form().Edit4->trigger();
+        program.form().SpeedButton6->click();
+        QCOMPARE(
+            program.prompter.messages(),
+            QStringList{QStringLiteral("Please save the dialog before generating a project!")});
+        QCOMPARE(QDir(program.path(QStringLiteral("Projects")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+    }
+
+    void generateWithoutConfiguration()
+    {
+        Program program;
+        program.form().SpeedButton6->click();
+        QCOMPARE(program.prompter.messages(),
+                 QStringList{QStringLiteral("Config file was not found!")});
     }
 };
 
