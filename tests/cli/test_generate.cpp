@@ -1,0 +1,166 @@
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "persistence/dlg_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A program folder with the runtime files, the shipped example configuration and a document
+// that names it relative to the program folder, which is the current directory of every run.
+class Program
+{
+public:
+    Program()
+    {
+        QDir root(dir.path());
+        root.mkpath(QStringLiteral("Projects"));
+        root.mkpath(QStringLiteral("Configs/Example"));
+        put(QStringLiteral("bin/Dialog.dll"), "runtime library");
+        put(QStringLiteral("bin/PanelEvent.wdl"), "companion script");
+        const QString shipped = QStringLiteral(TALMERO_SOURCE_DIR "/data/Configs/");
+        QFile::copy(shipped + QStringLiteral("Example.ini"),
+                    path(QStringLiteral("Configs/Example.ini")));
+        const QDir examples(shipped + QStringLiteral("Example"));
+        for (const QString &file : examples.entryList(QDir::Files))
+            QFile::copy(examples.filePath(file), path(QStringLiteral("Configs/Example/") + file));
+
+        DialogTree tree;
+        DialogNode *rootNode = tree.addSibling(nullptr, NodeText::root());
+        tree.addChild(rootNode, NodeText::config("Configs/Example.ini"));
+        DialogNode *dialog = tree.addSibling(rootNode, NodeText::dialog(1));
+        tree.addChild(dialog, NodeText::typeText());
+        tree.addChild(dialog, NodeText::speaker("Player"));
+        tree.addChild(dialog, NodeText::text("Hello"));
+        tree.addChild(dialog, NodeText::setVariable("Short", "gold", "100"));
+        tree.addChild(dialog, NodeText::gotoDialog(1));
+        DlgFile::save(tree, document(), {});
+    }
+
+    QString path(const QString &relative) const { return dir.filePath(relative); }
+    QString document() const { return path(QStringLiteral("my story.dlg")); }
+    void put(const QString &relative, const QByteArray &bytes) const
+    {
+        QDir(dir.path()).mkpath(QFileInfo(relative).path());
+        QFile file(path(relative));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    Result generate(const QStringList &arguments) const
+    {
+        QProcess process;
+        process.setWorkingDirectory(dir.path());
+        process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
+                      QStringList{QStringLiteral("generate")} + arguments);
+        process.waitForFinished(30000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+class TestGenerate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generatesTheProject()
+    {
+        Program program;
+        const Result r = program.generate({program.document(), QStringLiteral("--name"),
+                                           QStringLiteral("castle"),
+                                           QStringLiteral("--program-folder"), program.dir.path()});
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.out, QByteArray("Project folder created successfully!\n"));
+        QCOMPARE(r.exitCode, 0);
+
+        const QString project = program.path(QStringLiteral("Projects/castle/"));
+        QCOMPARE(QDir(project).entryList(QDir::Files).size(), 16);
+        QVERIFY(
+            contents(project + QStringLiteral("WDLAction.wdl"))
+                .contains("   StartDialog(\"my story.dlg\",\"PlayerName\",\"EntityName\");\r\n"));
+        // The document arrives as Open leaves it: the variable operation is gone, the jump stays.
+        DialogTree expected;
+        DlgFile::load(expected, program.document());
+        QCOMPARE(expected.count(), 7);
+        DlgFile::save(expected, program.path(QStringLiteral("expected.dlg")), {});
+        QCOMPARE(contents(project + QStringLiteral("my story.dlg")),
+                 contents(program.path(QStringLiteral("expected.dlg"))));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("errStart");
+
+        QTest::newRow("project exists")
+            << QStringList{"--name", "castle"}
+            << QByteArray("A project called castle already exists!\n") << QByteArray();
+        QTest::newRow("refused name")
+            << QStringList{"--name", ".."}
+            << QByteArray("\"..\" is not a valid project name: a project name is the name of one "
+                          "folder, without \"/\" or \"\\\", and not \".\" or \"..\".\n")
+            << QByteArray();
+        QTest::newRow("no name") << QStringList() << QByteArray()
+                                 << QByteArray("Usage: talmero-cli generate FILE.dlg --name NAME");
+        QTest::newRow("unknown option") << QStringList{"--name", "a", "--force"} << QByteArray()
+                                        << QByteArray("talmero-cli generate: unexpected argument "
+                                                      "'--force'");
+    }
+    void failures()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, errStart);
+
+        Program program;
+        QDir(program.path(QStringLiteral("Projects"))).mkpath(QStringLiteral("castle"));
+        const Result r =
+            program.generate(QStringList{program.document(), QStringLiteral("--program-folder"),
+                                         program.dir.path()} +
+                             arguments);
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, out);
+        QVERIFY2(r.err.startsWith(errStart), r.err.constData());
+        QCOMPARE(QDir(program.path(QStringLiteral("Projects")))
+                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("castle")});
+    }
+
+    void unreadableDocument()
+    {
+        Program program;
+        const QString missing = program.path(QStringLiteral("missing.dlg"));
+        const Result r = program.generate({missing, QStringLiteral("--name"), QStringLiteral("a"),
+                                           QStringLiteral("--program-folder"), program.dir.path()});
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.out, QByteArray());
+        QVERIFY2(r.err.startsWith("Cannot open file \"" + QFile::encodeName(missing) + "\". "),
+                 r.err.constData());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestGenerate)
+#include "test_generate.moc"
