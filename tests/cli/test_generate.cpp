@@ -109,6 +109,24 @@ private slots:
                  contents(program.path(QStringLiteral("expected.dlg"))));
     }
 
+    void shippedExampleGenerates()
+    {
+        // The example document names the example configuration relative to the program folder.
+        Program program;
+        const QString example = program.path(QStringLiteral("Examples/Castle.dlg"));
+        QDir(program.dir.path()).mkpath(QStringLiteral("Examples"));
+        QVERIFY(
+            QFile::copy(QStringLiteral(TALMERO_SOURCE_DIR "/data/Examples/Castle.dlg"), example));
+        const Result r =
+            program.generate({example, QStringLiteral("--name"), QStringLiteral("Castle"),
+                              QStringLiteral("--program-folder"), program.dir.path()});
+        QCOMPARE(r.out, QByteArray("Project folder created successfully!\n"));
+        QCOMPARE(r.exitCode, 0);
+        const QString project = program.path(QStringLiteral("Projects/Castle/"));
+        QCOMPARE(contents(project + QStringLiteral("Castle.dlg")), contents(example));
+        QVERIFY(QFile::exists(project + QStringLiteral("Example.ini")));
+    }
+
     void failures_data()
     {
         QTest::addColumn<QStringList>("arguments");
