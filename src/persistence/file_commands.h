@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QStringList>
-#include <functional>
 
 class RecentMenu;
 class TForm1;
