@@ -3,6 +3,7 @@
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
 #include "document/node_text.h"
+#include "editing/tform2.h"
 #include "persistence/dlg_file.h"
 #include "recent_menu.h"
 
@@ -55,8 +56,8 @@ void FileCommands::load(const QString &fileName)
 
 void FileCommands::refreshPlacementList()
 {
-    if (placementListRefresh)
-        placementListRefresh();
+    if (TForm2 *placement = m_form.placementWindow())
+        placement->refreshchoices();
 }
 
 void FileCommands::New1Click()

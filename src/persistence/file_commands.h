@@ -2,7 +2,6 @@
 
 #include <QObject>
 #include <QStringList>
-#include <functional>
 
 class RecentMenu;
 class TForm1;
@@ -43,9 +42,7 @@ public:
 
     RecentMenu &recentMenu() { return *m_recent; }
 
-    // Rebuilds the placement window's list of choices after Open and an Open Recent entry. The
-    // placement window sets this when it exists; until then nothing is to be rebuilt.
-    std::function<void()> placementListRefresh;
+    // Rebuilds the placement window's list of choices after Open and an Open Recent entry.
     void refreshPlacementList();
 
 private:

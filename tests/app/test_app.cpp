@@ -10,6 +10,7 @@
 #include "scripted_prompter.h"
 #include "shell/tform7.h"
 #include "shell/tform8.h"
+#include "shipped_data.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -44,11 +45,7 @@ struct Program
 
     explicit Program(const QStringList &arguments = {})
     {
-        // The font generator draws its first preview from the shipped character files.
-        const QDir shipped(QStringLiteral(TALMERO_SOURCE_DIR "/data/Fonts"));
-        QDir(folder.path()).mkdir(QStringLiteral("Fonts"));
-        for (const QString &name : shipped.entryList(QDir::Files))
-            QFile::copy(shipped.filePath(name), folder.filePath(QStringLiteral("Fonts/") + name));
+        ShippedData::installFonts(folder.path());
         app =
             std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
     }

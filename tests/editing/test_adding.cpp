@@ -8,6 +8,7 @@
 #include "editing/tform2.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
+#include "shipped_data.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -45,11 +46,7 @@ struct Session
         if (recent.open(QIODevice::WriteOnly))
             recent.write("empty\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
         recent.close();
-        // The font generator draws its first preview from the shipped character files.
-        const QDir shipped(QStringLiteral(TALMERO_SOURCE_DIR "/data/Fonts"));
-        QDir(dir.path()).mkdir(QStringLiteral("Fonts"));
-        for (const QString &name : shipped.entryList(QDir::Files))
-            QFile::copy(shipped.filePath(name), dir.filePath(QStringLiteral("Fonts/") + name));
+        ShippedData::installFonts(dir.path());
         app = std::make_unique<TalmeroApp>(ProgramFolder(dir.path() + QLatin1Char('/')), prompter,
                                            shell, QStringList());
         // Buttons take mouse clicks only on a shown window.

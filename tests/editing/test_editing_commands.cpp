@@ -8,6 +8,7 @@
 #include "platform/ansi.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
+#include "shipped_data.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -36,6 +37,7 @@ struct Program
         if (recent.open(QIODevice::WriteOnly))
             recent.write("empty\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
         recent.close();
+        ShippedData::installFonts(folder.path());
         app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path() + QLatin1Char('/')),
                                            prompter, shell, QStringList());
     }

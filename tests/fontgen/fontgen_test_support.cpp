@@ -1,14 +1,13 @@
 #include "fontgen_test_support.h"
 
+#include "shipped_data.h"
+
 #include <QDir>
 #include <QFile>
 
 FontTestFolder::FontTestFolder()
 {
-    QDir(m_dir.path()).mkdir(QStringLiteral("Fonts"));
-    const QDir shipped(QStringLiteral(TALMERO_SOURCE_DIR "/data/Fonts"));
-    for (const QString &name : shipped.entryList({QStringLiteral("dummy_font*.txt")}))
-        QFile::copy(shipped.filePath(name), path(QStringLiteral("Fonts/") + name));
+    ShippedData::installFonts(m_dir.path());
 }
 
 void FontTestFolder::write(const QString &relative, const QByteArray &bytes) const

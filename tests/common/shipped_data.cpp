@@ -1,0 +1,17 @@
+#include "shipped_data.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace ShippedData {
+
+void installFonts(const QString &programFolder)
+{
+    const QDir shipped(QStringLiteral(TALMERO_SOURCE_DIR "/data/Fonts"));
+    QDir folder(programFolder);
+    folder.mkpath(QStringLiteral("Fonts"));
+    for (const QString &name : shipped.entryList(QDir::Files))
+        QFile::copy(shipped.filePath(name), folder.filePath(QStringLiteral("Fonts/") + name));
+}
+
+} // namespace ShippedData
