@@ -6,6 +6,7 @@
 #include "persistence/file_commands.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
+#include "shipped_data.h"
 
 #include <QAction>
 #include <QDir>
@@ -26,6 +27,7 @@ struct Program
 
     Program()
     {
+        ShippedData::installFonts(folder.path());
         app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell,
                                            QStringList());
     }
@@ -172,6 +174,7 @@ private slots:
         QCOMPARE(form.CurrentFileName, document);
         QVERIFY(form.Modified);
         QCOMPARE(tree.count(), 4);
+        QVERIFY(program.prompter.errors().isEmpty());
     }
 
     void generateRefusesNeverSavedDocument()
