@@ -9,9 +9,9 @@
 namespace {
 
 const char kUsage[] =
-    "font [--program-folder DIR] [--out FILE] [--font FAMILY] [--size POINTS] [--bold] "
+    "talmero-cli font [--program-folder DIR] [--out FILE] [--font FAMILY] [--size POINTS] [--bold] "
     "[--italic] [--fg RRGGBB] [--bg RRGGBB] [--shadow SIZE] [--shadow-color RRGGBB] "
-    "[--outline SIZE] [--outline-color RRGGBB] [--space-x N] [--space-y N] [--name NAME]";
+    "[--outline SIZE] [--outline-color RRGGBB] [--space-x N] [--space-y N] [--name NAME]    render a glyph sheet and print its WDL declaration";
 
 struct UsageError
 {
@@ -119,7 +119,7 @@ int runFont(const QStringList &arguments, QTextStream &out, QTextStream &err)
                 throw UsageError{QStringLiteral("unknown option '%1'").arg(option)};
         }
     } catch (const UsageError &error) {
-        err << "talmero-cli font: " << error.text << "\nUsage: talmero-cli " << kUsage << '\n';
+        err << "talmero-cli font: " << error.text << "\nUsage: " << kUsage << '\n';
         return 2;
     }
 
