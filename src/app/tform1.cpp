@@ -112,7 +112,6 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     columns->addWidget(buildLeftColumn(), 1);
     columns->addWidget(buildRightColumn(), 0);
     setCentralWidget(central);
-    m_fileCommands = new FileCommands(*this);
 
     const int menuHeight = menuBar()->sizeHint().height();
     setMinimumSize(kClientWidth - 120, kClientHeight + menuHeight);
@@ -126,7 +125,6 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(current);
             });
     connect(m_model, &DialogTreeModel::nodeWasAdded, this, [this] { TreeView1Addition(); });
-    new CompanionToolCommand(*this);
     // Rows that appear under an open node are shown open as well: nothing is ever collapsed.
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &parent, int first, int last) {
@@ -134,12 +132,15 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(m_model->index(row, 0, parent));
             });
 
+    // The commands of each subsystem connect themselves to the controls.
+    m_fileCommands = new FileCommands(*this);
     m_adding = new AddingCommands(*this);
     new ActionCommands(*this);
     new UpdateCommands(*this);
     new DeleteCommands(*this);
     new SearchCommands(*this);
     new ProjectCommands(*this);
+    new CompanionToolCommand(*this);
 }
 
 // The view and its model go first: the model leaves the document's observers, and a label
