@@ -4,6 +4,7 @@
 
 #include "app/talmero_app.h"
 #include "app/tform1.h"
+#include "bench_prompter.h"
 #include "editing/adding_commands.h"
 #include "editing/tform2.h"
 #include "platform/prompter.h"
@@ -22,36 +23,6 @@
 
 namespace {
 
-// Answers nothing and shows nothing: the benchmark never reaches a box.
-class SilentPrompter : public Prompter
-{
-public:
-    void message(const QString &text) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    bool confirm(const QString &) override { return true; }
-    void error(const QString &text) override
-    {
-        std::fprintf(stderr, "error: %s\n", qPrintable(text));
-    }
-    std::optional<QString> chooseFile(const FileDialogRequest &) override { return {}; }
-    std::optional<QString> inputText(const QString &, const QString &, const QString &,
-                                     int) override
-    {
-        return {};
-    }
-    std::optional<FontChoice> chooseFont(const FontChoice &, bool) override { return {}; }
-    std::optional<quint32> chooseColor(quint32) override { return {}; }
-};
-
-class SilentShell : public ShellServices
-{
-public:
-    void open(const QString &) override {}
-    void start(const QString &, const QString &) override {}
-};
-
 double millis(const QElapsedTimer &timer)
 {
     return double(timer.nsecsElapsed()) / 1e6;
@@ -67,8 +38,8 @@ int main(int argc, char *argv[])
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 5;
 
     QTemporaryDir dir;
-    SilentPrompter prompter;
-    SilentShell shell;
+    BenchPrompter prompter;
+    BenchShell shell;
     TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
     TForm1 &form = talmero.mainWindow();
     TForm2 &placement = talmero.placementWindow();

@@ -6,6 +6,7 @@
 #include "app/dialog_tree_view.h"
 #include "app/talmero_app.h"
 #include "app/tform1.h"
+#include "bench_prompter.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "platform/prompter.h"
@@ -22,31 +23,6 @@ namespace {
 
 constexpr int kDialogs = 25000;
 constexpr int kWalkedHits = 1000;
-
-// Answers every question with Yes and counts the messages.
-class YesPrompter : public Prompter
-{
-public:
-    int messages = 0;
-    void message(const QString &) override { ++messages; }
-    bool confirm(const QString &) override { return true; }
-    void error(const QString &text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    std::optional<QString> chooseFile(const FileDialogRequest &) override { return {}; }
-    std::optional<QString> inputText(const QString &, const QString &, const QString &,
-                                     int) override
-    {
-        return {};
-    }
-    std::optional<FontChoice> chooseFont(const FontChoice &, bool) override { return {}; }
-    std::optional<quint32> chooseColor(quint32) override { return {}; }
-};
-
-class NoShell : public ShellServices
-{
-public:
-    void open(const QString &) override {}
-    void start(const QString &, const QString &) override {}
-};
 
 void fill(DialogTree &tree)
 {
@@ -74,8 +50,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     QTemporaryDir folder;
-    YesPrompter prompter;
-    NoShell shell;
+    BenchPrompter prompter;
+    BenchShell shell;
     TalmeroApp talmero(ProgramFolder(folder.path() + QLatin1Char('/')), prompter, shell, {});
     TForm1 &form = talmero.mainWindow();
     form.show();
