@@ -156,3 +156,11 @@ void TForm7::showEvent(QShowEvent *event)
     if (const QScreen *desktop = screen())
         move(desktop->availableGeometry().center() - rect().center());
 }
+
+void TForm7::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    // A window closed with the keyboard while the mouse rests on the link gets no leave event;
+    // the link must not come back red when the mouse has moved on.
+    Label2MouseLeave();
+}

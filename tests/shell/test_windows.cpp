@@ -138,6 +138,24 @@ private slots:
         QCOMPARE(form.result(), int(QDialog::Accepted));
     }
 
+    void linkIsBlueAgainAfterClosingUnderTheMouse()
+    {
+        // The window is closed with the keyboard while the mouse rests on the link, and the
+        // mouse has moved on when the window is shown again.
+        TForm7 form(m_shell);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mouseMove(form.Label2, form.Label2->rect().center());
+        QTRY_COMPARE(form.Label2->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QTest::keyClick(&form, Qt::Key_Return);
+        QVERIFY(!form.isVisible());
+        QTest::mouseMove(form.Button1, form.Button1->rect().center());
+
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QCOMPARE(form.Label2->palette().color(QPalette::WindowText), QColor(Qt::blue));
+    }
+
     void undecodablePictures_data()
     {
         QTest::addColumn<QByteArray>("bytes");
