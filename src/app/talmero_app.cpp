@@ -10,6 +10,7 @@
 #include "shell/tform8.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
 TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
                        const QStringList &arguments)
@@ -21,8 +22,9 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     m_form5 = std::make_unique<TForm5>(programFolder, prompter, shell);
     m_form6 = std::make_unique<TForm6>();
     m_form7 = std::make_unique<TForm7>(shell);
-    m_form8 = std::make_unique<TForm8>(prompter, FileTypeRegistration::forCurrentUser(),
-                                       QCoreApplication::applicationFilePath());
+    m_form8 =
+        std::make_unique<TForm8>(prompter, FileTypeRegistration::forCurrentUser(),
+                                 QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
     m_form1->setWindows(m_form2.get(), m_form5.get(), m_form7.get(), m_form8.get());
 }
 
