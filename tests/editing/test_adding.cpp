@@ -380,6 +380,32 @@ private slots:
         QCOMPARE(s.outline(), before);
     }
 
+    void rebuiltListForgetsTheSelectedRow()
+    {
+        Session s;
+        s.addTextDialog(QStringLiteral("x"));
+        s.addChoiceDialog({QStringLiteral("Yes"), QStringLiteral("No")});
+        s.form().Memo1->setPlainText(QStringLiteral("inner"));
+        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
+            window.RadioButton2->setChecked(true);
+            selectPlacementRow(window, 1);
+            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        });
+        const QByteArray before = s.outline();
+        // The next showing keeps "Add item into choice" but lists the choices afresh: no row
+        // is selected until the author picks one.
+        bool nothingSelected = false;
+        const bool stayed = s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
+            nothingSelected = window.ListView1->selectedItems().isEmpty();
+            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        });
+        QVERIFY(nothingSelected);
+        QVERIFY(stayed);
+        QCOMPARE(s.prompter.messages(),
+                 QStringList{QStringLiteral("Please select a choice first!")});
+        QCOMPARE(s.outline(), before);
+    }
+
     void addBeforeDialogNumber()
     {
         Session s;
