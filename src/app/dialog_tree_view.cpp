@@ -57,14 +57,33 @@ void DialogTreeView::focusInEvent(QFocusEvent *event)
     QTreeView::focusInEvent(event);
 }
 
+// Only the left button selects, clicks and drags: a right or middle click leaves the selection
+// and the document as they are.
+void DialogTreeView::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QTreeView::mousePressEvent(event);
+}
+
 void DialogTreeView::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QTreeView::mouseReleaseEvent(event);
     emit clickedAnywhere();
 }
 
 void DialogTreeView::mouseDoubleClickEvent(QMouseEvent *event)
 {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QTreeView::mouseDoubleClickEvent(event);
     emit doubleClickedAnywhere();
 }

@@ -138,6 +138,26 @@ private slots:
         QCOMPARE(program.prompter.confirmations().size(), 2);
     }
 
+    void onlyTheLeftButtonSelects()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        DialogNode *dialog = program.addDialog("Hello");
+        DialogTreeView *tree = form.TreeView1;
+        int clicks = 0;
+        connect(tree, &DialogTreeView::clickedAnywhere, this, [&clicks] { ++clicks; });
+        QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, centreOf(tree, dialog));
+        QTest::mouseClick(tree->viewport(), Qt::MiddleButton, {}, centreOf(tree, dialog));
+        QVERIFY(!form.selectedNode());
+        QVERIFY(!form.Modified);
+        QCOMPARE(clicks, 0);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, centreOf(tree, dialog));
+        QCOMPARE(form.selectedNode(), dialog);
+        QCOMPARE(clicks, 1);
+    }
+
     void selectionChangeResetsSearchAndMarksChanged()
     {
         Program program;
