@@ -5,6 +5,7 @@
 #include "stream_source.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QtEndian>
 #include <array>
 #include <initializer_list>
@@ -265,7 +266,7 @@ DlgReader::Content DlgReader::readFile(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw AppError::cannotOpen(fileName, file.errorString());
+        throw AppError::cannotOpen(QFileInfo(fileName).absoluteFilePath(), file.errorString());
     return DlgReader(file).read();
 }
 

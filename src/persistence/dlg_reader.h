@@ -24,7 +24,8 @@ public:
     explicit DlgReader(QIODevice &device);
 
     Content read();
-    // Opens the file for reading (others may read it meanwhile) and reads it.
+    // Opens the file for reading (others may read it meanwhile) and reads it. An error that the
+    // file cannot be opened names its full path.
     static Content readFile(const QString &fileName);
     // The records of a node block: the top-level count, then the records depth-first.
     static DlgRecordList parseNodeBlock(const QByteArray &block);

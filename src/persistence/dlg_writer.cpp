@@ -3,6 +3,7 @@
 #include "document/dialog_tree.h"
 #include "platform/app_error.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
@@ -190,7 +191,7 @@ void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError::cannotCreate(fileName, file.errorString());
+        throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
     if (file.write(stream) != stream.size() || !file.commit())
         throw AppError(QStringLiteral("Stream write error"));
 }

@@ -22,7 +22,8 @@ public:
     // The node block: the top-level count, then every record followed by its descendants'.
     static QByteArray nodeBlock(const DialogTree &tree);
     static QByteArray nodeBlock(const DlgRecordList &records);
-    // Writes the stream through a temporary file beside fileName (see DlgFile::save).
+    // Writes the stream through a temporary file beside fileName (see DlgFile::save). An error
+    // that the file cannot be created names its full path.
     static void writeFile(const QByteArray &stream, const QString &fileName);
 
 private:

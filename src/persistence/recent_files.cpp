@@ -56,7 +56,8 @@ void RecentFiles::ReadRecent()
     int slot = 0;
     for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kSlots); ++i) {
         const QString path = Ansi::toUnicode(lines[i]);
-        if (path != emptySlot() && QFileInfo::exists(path))
+        // Only files count: a line naming a folder drops out like a missing file.
+        if (path != emptySlot() && QFileInfo(path).isFile())
             m_captions[slot++] = path;
     }
 }

@@ -18,7 +18,8 @@ public:
     QString fileName() const { return m_folder.file(QStringLiteral("Recent.txt")); }
 
     // Fills the slots from the first five lines of Recent.txt whose files exist, in their file
-    // order; the other slots read "empty". A missing file or one with fewer lines is no error.
+    // order (folders do not count); the other slots read "empty". A missing file or one with
+    // fewer lines is no error.
     // Throws AppError ("Cannot open file ...") only for a file that exists but cannot be read.
     void ReadRecent();
     // Puts path at the top unless a slot already holds it (letters a to z compared without

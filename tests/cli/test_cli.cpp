@@ -13,9 +13,10 @@ struct Result
     QByteArray err;
 };
 
-Result runCli(const QStringList &arguments)
+Result runCli(const QStringList &arguments, const QString &workingDirectory = QString())
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"), arguments);
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
@@ -172,6 +173,21 @@ private slots:
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(error), r.err.constData());
         QVERIFY(!QFile::exists(path("out.dlg")));
+    }
+
+    void fileErrorsNameTheFullPath()
+    {
+        const Result open = runCli({"dump", "absent.dlg"}, m_dir.path());
+        QCOMPARE(open.exitCode, 1);
+        QVERIFY2(open.err.startsWith("Cannot open file \"" + path("absent.dlg").toUtf8() + "\". "),
+                 open.err.constData());
+
+        writeFile(path("root.txt"), "Root\n");
+        const Result create = runCli({"pack", "root.txt", "nowhere/root.dlg"}, m_dir.path());
+        QCOMPARE(create.exitCode, 1);
+        QVERIFY2(create.err.startsWith("Cannot create file \"" + path("nowhere/root.dlg").toUtf8() +
+                                       "\". "),
+                 create.err.constData());
     }
 
     void helpWorks_data()

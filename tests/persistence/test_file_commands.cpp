@@ -258,6 +258,81 @@ private slots:
         QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
     }
 
+    void failedSaveKeepsTheChosenNameOnly()
+    {
+        Program p;
+        p.start();
+        p.addStory();
+        p.form().Modified = true;
+        const QByteArray story = TreeListing::outline(p.form().document());
+        const QString lost = p.doc("missing/story.dlg");
+        const QString cannotCreate = "Cannot create file \"" + lost + "\". ";
+
+        // Save As: the title and the file name already name the new file.
+        p.saveAs(p.doc("missing/story"));
+        QCOMPARE(p.prompter.errors().size(), 1);
+        QVERIFY2(p.prompter.errors()[0].startsWith(cannotCreate),
+                 qPrintable(p.prompter.errors()[0]));
+        QCOMPARE(p.form().CurrentFileName, lost);
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + lost + "]");
+        QVERIFY(p.form().Modified);
+        QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 5);
+
+        // New with a file name: the save fails and the tree stays.
+        p.prompter.confirmAnswers = {true};
+        p.form().New1->trigger();
+        QCOMPARE(p.prompter.errors().size(), 2);
+        QVERIFY(p.prompter.errors()[1].startsWith(cannotCreate));
+        QCOMPARE(TreeListing::outline(p.form().document()), story);
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + lost + "]");
+        QVERIFY(p.form().Modified);
+
+        // New without a file name: the chosen name shows, the tree stays.
+        Program q;
+        q.start();
+        q.addStory();
+        q.form().Modified = true;
+        q.prompter.confirmAnswers = {true};
+        q.prompter.fileAnswers = {q.doc("missing/new")};
+        q.form().New1->trigger();
+        QCOMPARE(q.prompter.errors().size(), 1);
+        QCOMPARE(TreeListing::outline(q.form().document()), story);
+        QCOMPARE(q.form().CurrentFileName, q.doc("missing/new"));
+        QCOMPARE(q.form().windowTitle(), "Talmero [" + q.doc("missing/new") + "]");
+        QVERIFY(q.form().Modified);
+        QCOMPARE(q.recent().count(RecentFiles::emptySlot()), 5);
+    }
+
+    void saveWritesAndListsEvenWithoutChanges()
+    {
+        Program p;
+        p.start();
+        p.form().CurrentFileName = p.doc("named.dlg");
+        p.form().Save1->trigger();
+        QVERIFY(p.prompter.shown.isEmpty());
+        QVERIFY(readFile(p.doc("named.dlg")).startsWith("TPF0"));
+        QCOMPARE(p.recent().first(), p.doc("named.dlg"));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
+    }
+
+    void newAfterOpenForgetsTheFile()
+    {
+        Program p;
+        p.start();
+        p.addStory();
+        p.saveAs(p.doc("story.dlg"));
+        const QByteArray before = readFile(p.doc("story.dlg"));
+        p.form().New1->trigger();
+        p.prompter.clear();
+        p.prompter.fileAnswers = {std::nullopt};
+        p.form().Save1->trigger();
+        QCOMPARE(p.prompter.fileRequests.size(), 1);
+        QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
+        QCOMPARE(readFile(p.doc("story.dlg")), before);
+        QVERIFY(p.form().CurrentFileName.isEmpty());
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
+    }
+
     void speedButton5OffersToSave()
     {
         Program p;

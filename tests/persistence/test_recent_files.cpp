@@ -115,6 +115,17 @@ private slots:
         QCOMPARE(recentBytes(), bytes);
     }
 
+    void readingSkipsFolders()
+    {
+        const QString a = touch(QStringLiteral("a.dlg"));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.dlg")));
+        writeRecent(m_dir->filePath("folder.dlg").toLocal8Bit() + "\r\n" + a.toLocal8Bit() +
+                    "\r\nempty\r\nempty\r\nempty\r\n");
+        RecentFiles recent(folder());
+        recent.ReadRecent();
+        QCOMPARE(recent.captions(), (QStringList{a, "empty", "empty", "empty", "empty"}));
+    }
+
     void shortOrMissingListIsNoError_data()
     {
         QTest::addColumn<QByteArray>("bytes");
