@@ -51,8 +51,9 @@ std::optional<QString> QtPrompter::chooseFile(const FileDialogRequest &request)
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(request.kind == FileDialogRequest::Save ? QFileDialog::AcceptSave
                                                                  : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.kind == FileDialogRequest::Save ? QFileDialog::AnyFile
-                                                               : QFileDialog::ExistingFile);
+    // Neither kind checks that the file exists or can be written: the command that uses the
+    // name reports what goes wrong.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(request.filterText + QStringLiteral(" (") + request.filterPattern + u')');
     const QString last = m_lastFiles.value(request.name);
     if (!last.isEmpty())
