@@ -283,6 +283,20 @@ private slots:
         QVERIFY(FontGenerator(dir.folder()).repaint(settings).image != render.image);
     }
 
+    void declarationTakesTheFontNameAsTyped_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "My_Font";
+        QTest::newRow("markers") << "F%1_%2%3";
+        QTest::newRow("empty") << "";
+    }
+    void declarationTakesTheFontNameAsTyped()
+    {
+        QFETCH(QString, name);
+        QCOMPARE(FontGenerator::declaration(name, 13, 15),
+                 name + QStringLiteral(" <My_Font_Name.bmp>, 13, 15;"));
+    }
+
     void emptyMeasuringFileWithoutSpacesWritesNoPixels()
     {
         FontTestFolder dir;
