@@ -55,10 +55,9 @@ FontGenerator::FontGenerator(ProgramFolder folder) : m_folder(std::move(folder))
 
 QString FontGenerator::declaration(const QString &fontName, int cellWidth, int cellHeight)
 {
+    // One pass, so that markers like "%1" typed into the font name stay as typed.
     return QStringLiteral("%1 <My_Font_Name.bmp>, %2, %3;")
-        .arg(fontName)
-        .arg(cellWidth)
-        .arg(cellHeight);
+        .arg(fontName, QString::number(cellWidth), QString::number(cellHeight));
 }
 
 QString FontGenerator::characterFile(int row) const

@@ -24,10 +24,13 @@ public:
     // shadow first and then its face, plain or outlined.
     void drawGlyph(char byte, int cellX, int cellY, int cellWidth);
     // True when the glyph of a cell that far to the right cannot reach x < edge, so drawing it
-    // can be left out (clipping would lose it anyway). A line height is ample for any overhang.
+    // can be left out (clipping would lose it anyway). A line height is ample for any overhang of
+    // the glyph itself; an outline reaches out by up to its pen width on top of that.
     bool isPastEdge(qint64 cellX, int cellWidth, char byte, int edge) const
     {
-        return cellX + cellWidth / 2 - m_metrics.advance(byte) / 2 - m_metrics.lineHeight() > edge;
+        const qint64 reach = m_metrics.lineHeight() +
+                             (m_settings.outline ? qAbs(qint64(m_settings.outlineSize)) : 0);
+        return cellX + cellWidth / 2 - m_metrics.advance(byte) / 2 - reach > edge;
     }
 
     // The text filled with the even-odd rule, then its contours stroked with a pen centred on

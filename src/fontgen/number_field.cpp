@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 NumberField::NumberField(int minimum, int maximum, int value, QWidget *parent)
     : QAbstractSpinBox(parent), m_minimum(minimum), m_maximum(maximum)
@@ -78,7 +79,8 @@ void NumberField::focusOutEvent(QFocusEvent *event)
 
 bool NumberField::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease)
+    if (watched == lineEdit() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
         emit clicked();
     return QAbstractSpinBox::eventFilter(watched, event);
 }

@@ -24,7 +24,7 @@ public:
 signals:
     // The text changed, by typing, the arrows or a reset on leaving.
     void changed();
-    // The user clicked into the text (not onto the arrows).
+    // The user clicked into the text with the left button (not onto the arrows).
     void clicked();
 
 protected:

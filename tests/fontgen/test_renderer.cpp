@@ -255,6 +255,48 @@ private slots:
         QVERIFY(longer.image == exact.image);
     }
 
+    void wideOutlineOfACharacterPastTheEdgeIsClippedNotLeftOut()
+    {
+        // A glyph in a cell beyond the sheet can still reach back into the last cell with its
+        // outline: it is drawn and clipped like any other.
+        FontTestFolder dir;
+        dir.write(QStringLiteral("Fonts/dummy_font1.txt"), QByteArray(33, 'l'));
+        dir.write(QStringLiteral("Fonts/dummy_font2.txt"), "");
+        dir.write(QStringLiteral("Fonts/dummy_font3.txt"), "");
+        FontSettings settings = dejaVu(8);
+        settings.spaceX = 30;
+        settings.outline = true;
+        settings.outlineSize = 50;
+        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        const int w = render.cellWidth, h = render.cellHeight;
+        QImage unclipped(34 * w, 4 * h, QImage::Format_RGB32);
+        unclipped.fill(Qt::black);
+        {
+            const GlyphMetrics metrics(settings.font);
+            GlyphPainter painter(unclipped, metrics, settings);
+            for (int k = 0; k < 33; ++k)
+                painter.drawGlyph('l', k * w, h, w);
+        }
+        QVERIFY(render.image == unclipped.copy(0, 0, 32 * w, 4 * h));
+        // The 33rd glyph does show: without it the last cell differs.
+        dir.write(QStringLiteral("Fonts/dummy_font1.txt"), QByteArray(32, 'l'));
+        QVERIFY(FontGenerator(dir.folder()).repaint(settings).image != render.image);
+    }
+
+    void declarationTakesTheFontNameAsTyped_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "My_Font";
+        QTest::newRow("markers") << "F%1_%2%3";
+        QTest::newRow("empty") << "";
+    }
+    void declarationTakesTheFontNameAsTyped()
+    {
+        QFETCH(QString, name);
+        QCOMPARE(FontGenerator::declaration(name, 13, 15),
+                 name + QStringLiteral(" <My_Font_Name.bmp>, 13, 15;"));
+    }
+
     void emptyMeasuringFileWithoutSpacesWritesNoPixels()
     {
         FontTestFolder dir;

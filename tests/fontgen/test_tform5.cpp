@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -227,6 +228,13 @@ private slots:
         const QImage small = w.preview();
         f.SpinEdit1->stepBy(5);
         QCOMPARE(f.SpinEdit1->value(), 6);
+        QVERIFY(w.preview() == small);
+        // A right click is no click into the field.
+        const QPointF inside(2, 2);
+        QMouseEvent right(QEvent::MouseButtonRelease, inside,
+                          textOf(f.SpinEdit1)->mapToGlobal(inside), Qt::RightButton, Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(textOf(f.SpinEdit1), &right);
         QVERIFY(w.preview() == small);
         QTest::mouseClick(textOf(f.SpinEdit1), Qt::LeftButton);
         const QImage moved = w.preview();
