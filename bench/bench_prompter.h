@@ -14,6 +14,7 @@ public:
     bool confirm(const QString &) override { return true; }
     void error(const QString &text) override;
     std::optional<QString> chooseFile(const FileDialogRequest &) override { return {}; }
+    void keepFileName(const QString &, const QString &) override {}
     std::optional<QString> inputText(const QString &, const QString &, const QString &,
                                      int) override
     {

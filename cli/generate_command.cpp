@@ -30,6 +30,7 @@ public:
     }
     void error(const QString &text) override { m_err << AppError::boxText(text) << '\n'; }
     std::optional<QString> chooseFile(const FileDialogRequest &) override { return std::nullopt; }
+    void keepFileName(const QString &, const QString &) override {}
     std::optional<QString> inputText(const QString &, const QString &, const QString &,
                                      int maxLength) override
     {

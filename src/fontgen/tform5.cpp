@@ -305,6 +305,7 @@ void TForm5::Button4Click()
         return;
     }
     const QString target = FontSaving::withExtension(*chosen);
+    m_prompter.keepFileName(request.name, target);
     const FontSaving::CopyResult copy =
         FontSaving::copyWithoutReplacing(m_generator.sheetPath(), target);
     if (copy.outcome == FontSaving::CopyResult::AlreadyExists) {

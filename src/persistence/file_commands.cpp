@@ -123,6 +123,7 @@ void FileCommands::SaveAs1Click()
     const qsizetype dot = fileName.lastIndexOf(u'.');
     if (dot < 0 || fileName.mid(dot) != u".dlg")
         name += QStringLiteral(".dlg");
+    m_form.prompter().keepFileName(m_form.SaveDialog1.name, name);
     m_form.setWindowTitle(titleFor(name));
     m_form.CurrentFileName = name;
     save(name);

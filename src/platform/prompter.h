@@ -45,6 +45,9 @@ public:
     virtual void error(const QString &text) = 0;
     // A file dialog; nothing when the user cancels.
     virtual std::optional<QString> chooseFile(const FileDialogRequest &request) = 0;
+    // The named file dialog takes fileName as its current file name, as when a command extends
+    // the name chosen in it; the dialog's next showing starts on it.
+    virtual void keepFileName(const QString &dialogName, const QString &fileName) = 0;
     // An input box with one edit field of at most maxLength characters; nothing on Cancel.
     virtual std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                              const QString &initial, int maxLength) = 0;

@@ -67,6 +67,11 @@ std::optional<QString> QtPrompter::chooseFile(const FileDialogRequest &request)
     return chosen;
 }
 
+void QtPrompter::keepFileName(const QString &dialogName, const QString &fileName)
+{
+    m_lastFiles.insert(dialogName, fileName);
+}
+
 std::optional<QString> QtPrompter::inputText(const QString &caption, const QString &prompt,
                                              const QString &initial, int maxLength)
 {

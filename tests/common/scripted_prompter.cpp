@@ -40,6 +40,11 @@ std::optional<QString> ScriptedPrompter::chooseFile(const FileDialogRequest &req
     return take(fileAnswers, "a file dialog");
 }
 
+void ScriptedPrompter::keepFileName(const QString &dialogName, const QString &fileName)
+{
+    keptFileNames.append({dialogName, fileName});
+}
+
 std::optional<QString> ScriptedPrompter::inputText(const QString &caption, const QString &prompt,
                                                    const QString &initial, int maxLength)
 {
@@ -94,6 +99,7 @@ void ScriptedPrompter::clear()
 {
     shown.clear();
     fileRequests.clear();
+    keptFileNames.clear();
     inputInitials.clear();
     inputPrompts.clear();
     inputMaxLengths.clear();

@@ -23,6 +23,7 @@ public:
     bool confirm(const QString &text) override;
     void error(const QString &text) override;
     std::optional<QString> chooseFile(const FileDialogRequest &request) override;
+    void keepFileName(const QString &dialogName, const QString &fileName) override;
     std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                      const QString &initial, int maxLength) override;
     std::optional<FontChoice> chooseFont(const FontChoice &current, bool trueTypeOnly) override;
@@ -38,6 +39,7 @@ public:
     // What was shown, in order.
     QList<Shown> shown;
     QList<FileDialogRequest> fileRequests;
+    QList<QPair<QString, QString>> keptFileNames; // dialog name, file name
     QStringList inputInitials;
     QStringList inputPrompts;
     QList<int> inputMaxLengths;

@@ -281,6 +281,8 @@ private slots:
         const QByteArray sheet = w.dir.read(QStringLiteral("Fonts/temp.bmp"));
         QVERIFY(sheet.startsWith("BM"));
         QCOMPARE(w.dir.read(QStringLiteral("Fonts/mine.bmp")), sheet);
+        QCOMPARE(w.prompter.keptFileNames.last(),
+                 qMakePair(QStringLiteral("save"), chosen + QStringLiteral(".bmp")));
         QVERIFY(w.form->Edit4->text().startsWith(QStringLiteral("Saved <My_Font_Name.bmp>, ")));
         QVERIFY(w.prompter.messages().isEmpty());
 

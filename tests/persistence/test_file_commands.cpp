@@ -156,6 +156,9 @@ private slots:
         QCOMPARE(p.form().CurrentFileName, p.doc(saved));
         QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc(saved) + "]");
         QCOMPARE(p.recent().first(), p.doc(saved));
+        // The dialog opens on the extended name next time.
+        QCOMPARE(p.prompter.keptFileNames.last(),
+                 qMakePair(QStringLiteral("SaveDialog1"), p.doc(saved)));
     }
 
     void openAsksAfterTheFileDialog()
