@@ -10,7 +10,7 @@
 #include "scripted_prompter.h"
 #include "shell/tform7.h"
 #include "shell/tform8.h"
-#include "shipped_data.h"
+#include "test_program.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -35,21 +35,9 @@ namespace {
 const QString kCloseQuestion =
     QStringLiteral("Dialog has been changed!\n\rDo you want to quit without saving?");
 
-// The whole program against a temporary program folder, with scripted prompts.
-struct Program
+struct Program : TestProgram
 {
-    QTemporaryDir folder;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    std::unique_ptr<TalmeroApp> app;
-
-    explicit Program(const QStringList &arguments = {})
-    {
-        ShippedData::installFonts(folder.path());
-        app =
-            std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
-    }
-    TForm1 &form() { return app->mainWindow(); }
+    explicit Program(const QStringList &arguments = {}) { start(arguments); }
 
     // A text dialog built the way the add command builds one.
     DialogNode *addDialog(const QByteArray &text)

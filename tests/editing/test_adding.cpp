@@ -8,7 +8,7 @@
 #include "editing/tform2.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
-#include "shipped_data.h"
+#include "test_program.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -37,18 +37,12 @@ QByteArray lines(const QList<QByteArray> &list)
     return result;
 }
 
-// The whole program against a temporary program folder, with scripted prompts.
-struct Session
+// The whole program, its main window shown.
+struct Session : TestProgram
 {
     Session()
     {
-        QFile recent(dir.filePath(QStringLiteral("Recent.txt")));
-        if (recent.open(QIODevice::WriteOnly))
-            recent.write("empty\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
-        recent.close();
-        ShippedData::installFonts(dir.path());
-        app = std::make_unique<TalmeroApp>(ProgramFolder(dir.path() + QLatin1Char('/')), prompter,
-                                           shell, QStringList());
+        start();
         // Buttons take mouse clicks only on a shown window.
         form().show();
         if (!QTest::qWaitForWindowExposed(&form()))
@@ -56,7 +50,6 @@ struct Session
         QVERIFY2(!form().Modified, "showing the window changed nothing");
     }
 
-    TForm1 &form() { return app->mainWindow(); }
     TForm2 &placement() { return app->placementWindow(); }
     AddingCommands &adding() { return *form().addingCommands(); }
     DialogTree &tree() { return form().document(); }
@@ -126,11 +119,6 @@ struct Session
             QTest::qFail("the placement window was not shown", __FILE__, __LINE__);
         return stayedOpen;
     }
-
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    std::unique_ptr<TalmeroApp> app;
 };
 
 void selectPlacementRow(TForm2 &window, int row)

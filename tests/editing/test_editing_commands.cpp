@@ -8,7 +8,7 @@
 #include "platform/ansi.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
-#include "shipped_data.h"
+#include "test_program.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -23,25 +23,9 @@
 
 namespace {
 
-// The whole program against a temporary program folder, with scripted boxes.
-struct Program
+struct Program : TestProgram
 {
-    QTemporaryDir folder;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    std::unique_ptr<TalmeroApp> app;
-
-    Program()
-    {
-        QFile recent(folder.filePath(QStringLiteral("Recent.txt")));
-        if (recent.open(QIODevice::WriteOnly))
-            recent.write("empty\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
-        recent.close();
-        ShippedData::installFonts(folder.path());
-        app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path() + QLatin1Char('/')),
-                                           prompter, shell, QStringList());
-    }
-    TForm1 &form() { return app->mainWindow(); }
+    Program() { start(); }
     DialogTree &tree() { return form().document(); }
     DialogTreeView *view() { return form().TreeView1; }
     QByteArray outline() { return TreeListing::outline(tree()); }

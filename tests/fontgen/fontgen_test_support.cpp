@@ -1,6 +1,6 @@
 #include "fontgen_test_support.h"
 
-#include "shipped_data.h"
+#include "test_program.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,7 +6,7 @@
 #include "persistence/file_commands.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
-#include "shipped_data.h"
+#include "test_program.h"
 
 #include <QAction>
 #include <QDir>

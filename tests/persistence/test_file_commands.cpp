@@ -8,7 +8,7 @@
 #include "persistence/recent_menu.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
-#include "shipped_data.h"
+#include "test_program.h"
 
 #include <QAction>
 #include <QDir>
@@ -41,21 +41,10 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 // The whole program against a temporary program folder, with scripted prompts; documents are
 // kept in a folder of their own.
-struct Program
+struct Program : TestProgram
 {
-    QTemporaryDir folder;
     QTemporaryDir documents;
-    ScriptedPrompter prompter;
-    RecordingShell shell;
-    std::unique_ptr<TalmeroApp> app;
 
-    void start(const QStringList &arguments = {})
-    {
-        ShippedData::installFonts(folder.path());
-        app =
-            std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
-    }
-    TForm1 &form() { return app->mainWindow(); }
     QString doc(const QString &name) const { return documents.filePath(name); }
     QString recentPath() const { return folder.filePath(QStringLiteral("Recent.txt")); }
     QStringList recent() { return form().fileCommands().recentMenu().list().captions(); }

@@ -1,7 +1,13 @@
-#include "shipped_data.h"
+#include "test_program.h"
 
 #include <QDir>
 #include <QFile>
+
+void TestProgram::start(const QStringList &arguments)
+{
+    ShippedData::installFonts(folder.path());
+    app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
+}
 
 namespace ShippedData {
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "recording_shell.h"
+#include "scripted_prompter.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+// The whole program in a temporary program folder that holds the shipped character files (so
+// the font generator's first preview succeeds), with scripted prompts and a recording shell.
+struct TestProgram
+{
+    QTemporaryDir folder;
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    std::unique_ptr<TalmeroApp> app;
+
+    // Creates the program's windows as its start-up does, with these command-line arguments.
+    void start(const QStringList &arguments = {});
+    TForm1 &form() { return app->mainWindow(); }
+};
+
+namespace ShippedData {
+
+// Lays the font generator's shipped character files into a program folder.
+void installFonts(const QString &programFolder);
+
+} // namespace ShippedData
