@@ -2,7 +2,6 @@
 
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"
-#include "document/node_text.h"
 #include "editing/action_commands.h"
 #include "editing/adding_commands.h"
 #include "editing/delete_commands.h"
@@ -156,9 +155,7 @@ void TForm1::FormCreate(const QStringList &arguments)
     m_document.setDialogCount(0);
     CurrentFileName.clear();
     SearchPosition = -1;
-    DialogNode *root = m_document.addChild(nullptr, NodeText::root());
-    m_document.setBold(root, true);
-    m_document.setImageIndex(root, 3);
+    m_document.addRootNode();
     Modified = false;
     m_fileCommands->ReadRecent();
     OpenDialog2.initialFolder = m_programFolder.file(QStringLiteral("Configs/"));

@@ -46,6 +46,14 @@ DialogNode *DialogTree::addSibling(DialogNode *node, const QByteArray &text)
     return createNode(node ? node->parent() : nullptr, text);
 }
 
+DialogNode *DialogTree::addRootNode()
+{
+    DialogNode *root = addChild(nullptr, NodeText::root());
+    setBold(root, true);
+    setImageIndex(root, 3);
+    return root;
+}
+
 DialogNode *DialogTree::addChild(DialogNode *parent, const QByteArray &text)
 {
     return createNode(parent, text);

@@ -38,6 +38,8 @@ public:
     // Creates a node as the last child of node's parent; at the end of the top level when node
     // is a top-level node or none.
     DialogNode *addSibling(DialogNode *node, const QByteArray &text);
+    // The one node of a new document: "Root" at the end of the top level, bold, image index 3.
+    DialogNode *addRootNode();
     // Creates a node as the last child of parent (none: the top level).
     DialogNode *addChild(DialogNode *parent, const QByteArray &text);
     // Moves node with its subtree to stand immediately before target, as target's sibling.

@@ -2,7 +2,6 @@
 
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
-#include "document/node_text.h"
 #include "editing/tform2.h"
 #include "persistence/dlg_file.h"
 #include "recent_menu.h"
@@ -63,20 +62,12 @@ void FileCommands::refreshPlacementList()
 void FileCommands::New1Click()
 {
     if (m_form.Modified && m_form.prompter().confirm(saveQuestion())) {
-        if (m_form.CurrentFileName.isEmpty()) {
-            const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.SaveDialog1);
-            if (!chosen)
-                return;
-            m_form.setWindowTitle(titleFor(*chosen));
-            m_form.CurrentFileName = *chosen;
-        }
+        if (!nameDocument())
+            return;
         save(m_form.CurrentFileName);
     }
-    DialogTree &tree = m_form.document();
-    tree.clear();
-    DialogNode *root = tree.addChild(nullptr, NodeText::root());
-    tree.setBold(root, true);
-    tree.setImageIndex(root, 3);
+    m_form.document().clear();
+    m_form.document().addRootNode();
     m_form.setWindowTitle(QStringLiteral("Talmero"));
     m_form.CurrentFileName.clear();
     m_form.Modified = false;
@@ -98,15 +89,22 @@ void FileCommands::Open1Click()
     m_recent->addToRecentMenu(*chosen);
 }
 
+bool FileCommands::nameDocument()
+{
+    if (!m_form.CurrentFileName.isEmpty())
+        return true;
+    const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.SaveDialog1);
+    if (!chosen)
+        return false;
+    m_form.setWindowTitle(titleFor(*chosen));
+    m_form.CurrentFileName = *chosen;
+    return true;
+}
+
 void FileCommands::Save1Click()
 {
-    if (m_form.CurrentFileName.isEmpty()) {
-        const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.SaveDialog1);
-        if (!chosen)
-            return;
-        m_form.setWindowTitle(titleFor(*chosen));
-        m_form.CurrentFileName = *chosen;
-    }
+    if (!nameDocument())
+        return;
     save(m_form.CurrentFileName);
     m_recent->addToRecentMenu(m_form.CurrentFileName);
     m_form.Modified = false;

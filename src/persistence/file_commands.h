@@ -46,6 +46,10 @@ public:
     void refreshPlacementList();
 
 private:
+    // A document without a file takes the name chosen in SaveDialog1 (title and file name);
+    // false when the author cancels.
+    bool nameDocument();
+
     TForm1 &m_form;
     RecentMenu *m_recent;
 };
