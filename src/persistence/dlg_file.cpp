@@ -18,6 +18,8 @@ void load(DialogTree &tree, const QString &fileName)
     const DlgReader::Content content = DlgReader::readFile(fileName);
     if (content.hasNodeBlock) {
         DialogTree fresh;
+        // Only renumbering passes set the count; a block without nodes runs none.
+        fresh.setDialogCount(tree.DialogCount());
         DlgTreeBuilder::build(fresh, content.records);
         tree.swapContents(fresh);
     }

@@ -268,8 +268,13 @@ private slots:
         writeFile(path("zero.dlg"), stream(itemsData(int32(0))));
         DialogTree tree;
         fillDocument(tree);
+        tree.refreshlist();
+        const int dialogs = tree.DialogCount();
+        QVERIFY(dialogs > 0);
         DlgFile::load(tree, path("zero.dlg"));
         QCOMPARE(tree.count(), 0);
+        // No node was created, so no renumbering pass counted the dialogs anew.
+        QCOMPARE(tree.DialogCount(), dialogs);
         QVERIFY(!DlgWriter::stream(DlgWriter::records(tree), {}).contains("Items.Data"));
     }
 
