@@ -12,6 +12,7 @@
 #include "icons.h"
 #include "persistence/file_commands.h"
 #include "platform/app_error.h"
+#include "platform/named.h"
 #include "shell/companion_tool_command.h"
 
 #include <QAction>
@@ -41,12 +42,6 @@ constexpr int kClientWidth = 912;
 constexpr int kClientHeight = 606;
 constexpr int kRightColumnWidth = 439;
 constexpr int kEditPanelHeight = 53;
-
-template <typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QToolButton *pictureButton(QWidget *parent, const char *name, Icons::Kind icon, const QString &hint,
                            const QString &caption = QString())

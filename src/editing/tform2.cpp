@@ -4,6 +4,7 @@
 #include "document/node_text.h"
 #include "editing/adding_commands.h"
 #include "platform/ansi.h"
+#include "platform/named.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -24,12 +25,6 @@ constexpr int kRowHeight = 17;
 // " 3", "Text = Yes" shows " Yes".
 constexpr int kChoiceCut = 8;
 constexpr int kTextCut = 6;
-
-template <typename T> T *named(T *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QTableWidgetItem *cell(const QString &text)
 {

@@ -5,6 +5,7 @@
 #include "fontgen/number_field.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/named.h"
 #include "platform/prompter.h"
 #include "platform/shell_services.h"
 
@@ -30,12 +31,6 @@ QLabel *namedLabel(const char *name, const QString &text, QWidget *parent, bool 
         label->setFont(font);
     }
     return label;
-}
-
-template <typename W> W *named(W *widget, const char *name)
-{
-    widget->setObjectName(QLatin1String(name));
-    return widget;
 }
 
 QPushButton *button(const char *name, const QString &caption, QWidget *parent)

@@ -1,3 +1,5 @@
+#include "test_files.h"
+
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -21,19 +23,6 @@ Result runCli(const QStringList &arguments, const QString &workingDirectory = QS
     process.waitForFinished(30000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
 }
 
 // A document with a text dialog holding actions, a choice dialog with a nested dialog, and
@@ -70,19 +59,19 @@ private:
 private slots:
     void packWritesTheNewDocumentFile()
     {
-        writeFile(path("root.txt"), "Root\n");
+        TestFiles::write(path("root.txt"), "Root\n");
         const Result r = runCli({"pack", path("root.txt"), path("root.dlg")});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(
-            readFile(path("root.dlg")),
-            readFile(QStringLiteral(TALMERO_SOURCE_DIR "/tests/persistence/data/root_only.dlg")));
+        QCOMPARE(TestFiles::read(path("root.dlg")),
+                 TestFiles::read(
+                     QStringLiteral(TALMERO_SOURCE_DIR "/tests/persistence/data/root_only.dlg")));
     }
 
     void storedDumpShowsRecordsAsStored()
     {
-        writeFile(path("story.txt"), kListing);
+        TestFiles::write(path("story.txt"), kListing);
         QCOMPARE(runCli({"pack", path("story.txt"), path("story.dlg")}).exitCode, 0);
-        QVERIFY(readFile(path("story.dlg")).contains("Caf\xe9 au lait"));
+        QVERIFY(TestFiles::read(path("story.dlg")).contains("Caf\xe9 au lait"));
         const Result r = runCli({"dump", "--stored", path("story.dlg")});
         QCOMPARE(r.exitCode, 0);
         const QList<QByteArray> lines = r.out.split('\n');
@@ -96,7 +85,7 @@ private slots:
 
     void dumpShowsTheTreeAsOpened()
     {
-        writeFile(path("story.txt"), kListing);
+        TestFiles::write(path("story.txt"), kListing);
         QCOMPARE(runCli({"pack", path("story.txt"), path("story.dlg")}).exitCode, 0);
         const Result r = runCli({"dump", path("story.dlg")});
         QCOMPARE(r.exitCode, 0);
@@ -120,18 +109,18 @@ private slots:
 
     void storedDumpPacksBackToTheSameBytes()
     {
-        writeFile(path("story.txt"), kListing);
+        TestFiles::write(path("story.txt"), kListing);
         QCOMPARE(
             runCli({"pack", path("story.txt"), path("a.dlg"), "--size", "1024x40000"}).exitCode, 0);
         QByteArray listing = runCli({"dump", "--stored", path("a.dlg")}).out;
         listing.replace("3,0,-1,-1,0", "3,0,-1,-1,77");
-        writeFile(path("a.txt"), listing);
+        TestFiles::write(path("a.txt"), listing);
         QCOMPARE(runCli({"pack", "--size", "1024x40000", path("a.txt"), path("b.dlg")}).exitCode,
                  0);
         QCOMPARE(runCli({"dump", "--stored", path("b.dlg")}).out, listing);
-        QByteArray expected = readFile(path("a.dlg"));
+        QByteArray expected = TestFiles::read(path("a.dlg"));
         expected[expected.indexOf("Root") - 9] = 77; // the root record's data value
-        QCOMPARE(readFile(path("b.dlg")), expected);
+        QCOMPARE(TestFiles::read(path("b.dlg")), expected);
     }
 
     void errorsGoToStandardError_data()
@@ -154,12 +143,12 @@ private slots:
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, error);
-        writeFile(path("listing.txt"), "Root\n");
-        writeFile(path("odd.txt"), "Root\n   Config = x\n");
-        writeFile(
-            path("broken.dlg"),
-            readFile(QStringLiteral(TALMERO_SOURCE_DIR "/tests/persistence/data/root_only.dlg"))
-                .chopped(2));
+        TestFiles::write(path("listing.txt"), "Root\n");
+        TestFiles::write(path("odd.txt"), "Root\n   Config = x\n");
+        TestFiles::write(path("broken.dlg"),
+                         TestFiles::read(QStringLiteral(TALMERO_SOURCE_DIR
+                                                        "/tests/persistence/data/root_only.dlg"))
+                             .chopped(2));
         const QByteArray quotedMissing = "\"" + path("missing").toUtf8() + "\"";
         const QHash<QString, QString> files = {{"MISSING", path("missing")},
                                                {"LISTING", path("listing.txt")},
@@ -182,7 +171,7 @@ private slots:
         QVERIFY2(open.err.startsWith("Cannot open file \"" + path("absent.dlg").toUtf8() + "\". "),
                  open.err.constData());
 
-        writeFile(path("root.txt"), "Root\n");
+        TestFiles::write(path("root.txt"), "Root\n");
         const Result create = runCli({"pack", "root.txt", "nowhere/root.dlg"}, m_dir.path());
         QCOMPARE(create.exitCode, 1);
         QVERIFY2(create.err.startsWith("Cannot create file \"" + path("nowhere/root.dlg").toUtf8() +

@@ -9,6 +9,7 @@
 #include "persistence/dlg_tree_builder.h"
 #include "persistence/dlg_writer.h"
 #include "platform/app_error.h"
+#include "test_files.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -18,19 +19,6 @@
 using namespace StreamBuilder;
 
 namespace {
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every node as "level text" with a "*" for bold: what the tests compare.
 QStringList shape(const DialogTree &tree)
@@ -137,14 +125,14 @@ private slots:
         DialogNode *extra = tree.addChild(tree.lastTopLevel(), "Goto = 1");
         tree.setRecord(extra, 0, 0, -1, -1, 4242);
         DlgFile::save(tree, path("a.dlg"), {640, 480});
-        const QByteArray first = readFile(path("a.dlg"));
+        const QByteArray first = TestFiles::read(path("a.dlg"));
 
         DialogTree loaded;
         DlgFile::load(loaded, path("a.dlg"));
         QCOMPARE(TreeListing::outline(loaded), TreeListing::outline(tree));
         QCOMPARE(loaded.nodeAt(5)->data(), 4242u);
         DlgFile::save(loaded, path("b.dlg"), {640, 480});
-        QCOMPARE(readFile(path("b.dlg")), first);
+        QCOMPARE(TestFiles::read(path("b.dlg")), first);
     }
 
     void loadRenumbersAsSequentialPassesDo()
@@ -164,7 +152,7 @@ private slots:
                 records.push_back(r);
             }
             DlgRecordList stored = records;
-            writeFile(path("random.dlg"), DlgWriter::stream(stored, {}));
+            TestFiles::write(path("random.dlg"), DlgWriter::stream(stored, {}));
             DialogTree tree;
             DlgFile::load(tree, path("random.dlg"));
             const Reference expected(records);
@@ -175,8 +163,8 @@ private slots:
 
     void lastNodeReadIsNotRenumbered()
     {
-        writeFile(path("last.dlg"),
-                  stream(itemsData(block(3, {{"Root", 0, 3}, {"Dialog9"}, {"Dialog9"}}))));
+        TestFiles::write(path("last.dlg"),
+                         stream(itemsData(block(3, {{"Root", 0, 3}, {"Dialog9"}, {"Dialog9"}}))));
         DialogTree tree;
         DlgFile::load(tree, path("last.dlg"));
         QCOMPARE(shape(tree), (QStringList{"0 Root*", "0 Dialog1*", "0 Dialog9"}));
@@ -220,7 +208,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, error);
-        writeFile(path("bad.dlg"), bytes);
+        TestFiles::write(path("bad.dlg"), bytes);
         DialogTree tree;
         fillDocument(tree);
         tree.refreshlist();
@@ -253,7 +241,7 @@ private slots:
 
     void streamWithoutNodesKeepsTheTreeAndCleansIt()
     {
-        writeFile(path("bare.dlg"), stream(entry("Width", int8Value(9))));
+        TestFiles::write(path("bare.dlg"), stream(entry("Width", int8Value(9))));
         DialogTree tree;
         fillDocument(tree);
         DialogNode *set = tree.addChild(tree.lastTopLevel(), "Set Short a = 1");
@@ -265,7 +253,7 @@ private slots:
 
     void zeroTopLevelNodesLeavesAnEmptyTree()
     {
-        writeFile(path("zero.dlg"), stream(itemsData(int32(0))));
+        TestFiles::write(path("zero.dlg"), stream(itemsData(int32(0))));
         DialogTree tree;
         fillDocument(tree);
         tree.refreshlist();

@@ -8,6 +8,7 @@
 #include "persistence/recent_menu.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
+#include "test_files.h"
 #include "test_program.h"
 
 #include <QAction>
@@ -25,19 +26,6 @@ const QString kSaveQuestion =
     QStringLiteral("Dialog has been changed!\n\rDo you want to save your dialog file?");
 const QString kContinueQuestion =
     QStringLiteral("Dialog has been changed!\n\rDo you want to continue without saving?");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 // The whole program against a temporary program folder, with scripted prompts; documents are
 // kept in a folder of their own.
@@ -92,11 +80,11 @@ private slots:
         QCOMPARE(p.prompter.fileRequests.size(), 1);
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
         QCOMPARE(p.prompter.fileRequests[0].filterPattern, QStringLiteral("*.dlg"));
-        QVERIFY(readFile(p.doc("story")).startsWith("TPF0"));
+        QVERIFY(TestFiles::read(p.doc("story")).startsWith("TPF0"));
         QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story") + "]");
         QCOMPARE(p.form().CurrentFileName, p.doc("story"));
         QVERIFY(!p.form().Modified);
-        QCOMPARE(readFile(p.recentPath()),
+        QCOMPARE(TestFiles::read(p.recentPath()),
                  p.doc("story").toLocal8Bit() + "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
 
         // A second Save writes to the same file without asking.
@@ -112,7 +100,7 @@ private slots:
         p.form().show();
         QVERIFY(QTest::qWaitForWindowExposed(&p.form()));
         p.saveAs(p.doc("shown.dlg"));
-        const QByteArray bytes = readFile(p.doc("shown.dlg"));
+        const QByteArray bytes = TestFiles::read(p.doc("shown.dlg"));
         QVERIFY(bytes.contains(QByteArray("\x05Width\x03\xd9\x01\x06Height\x03\x29\x02", 19)));
     }
 
@@ -193,9 +181,9 @@ private slots:
         p.start();
         p.addStory();
         p.saveAs(p.doc("story.dlg"));
-        QByteArray broken = readFile(p.doc("story.dlg"));
+        QByteArray broken = TestFiles::read(p.doc("story.dlg"));
         broken.chop(40);
-        writeFile(p.doc("broken.dlg"), broken);
+        TestFiles::write(p.doc("broken.dlg"), broken);
         const QByteArray before = TreeListing::outline(p.form().document());
 
         p.prompter.fileAnswers = {p.doc("broken.dlg")};
@@ -209,7 +197,7 @@ private slots:
 
         // Save then still writes the document as it was to its own file.
         p.form().Save1->trigger();
-        QCOMPARE(readFile(p.doc("story.dlg")).size(), broken.size() + 40);
+        QCOMPARE(TestFiles::read(p.doc("story.dlg")).size(), broken.size() + 40);
     }
 
     void newAsksToSaveChanges()
@@ -233,7 +221,7 @@ private slots:
         p.prompter.confirmAnswers = {true};
         p.prompter.fileAnswers = {p.doc("kept")};
         p.form().New1->trigger();
-        QVERIFY(readFile(p.doc("kept")).contains("Set Short gold = 1"));
+        QVERIFY(TestFiles::read(p.doc("kept")).contains("Set Short gold = 1"));
         QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
         QVERIFY(p.form().document().nodeAt(0)->isBold());
         QCOMPARE(p.form().document().nodeAt(0)->imageIndex(), 3);
@@ -302,7 +290,7 @@ private slots:
         p.form().CurrentFileName = p.doc("named.dlg");
         p.form().Save1->trigger();
         QVERIFY(p.prompter.shown.isEmpty());
-        QVERIFY(readFile(p.doc("named.dlg")).startsWith("TPF0"));
+        QVERIFY(TestFiles::read(p.doc("named.dlg")).startsWith("TPF0"));
         QCOMPARE(p.recent().first(), p.doc("named.dlg"));
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
     }
@@ -313,14 +301,14 @@ private slots:
         p.start();
         p.addStory();
         p.saveAs(p.doc("story.dlg"));
-        const QByteArray before = readFile(p.doc("story.dlg"));
+        const QByteArray before = TestFiles::read(p.doc("story.dlg"));
         p.form().New1->trigger();
         p.prompter.clear();
         p.prompter.fileAnswers = {std::nullopt};
         p.form().Save1->trigger();
         QCOMPARE(p.prompter.fileRequests.size(), 1);
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
-        QCOMPARE(readFile(p.doc("story.dlg")), before);
+        QCOMPARE(TestFiles::read(p.doc("story.dlg")), before);
         QVERIFY(p.form().CurrentFileName.isEmpty());
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
     }
@@ -385,7 +373,7 @@ private slots:
     void unreadableCommandLineFileShowsTheError()
     {
         Program p;
-        writeFile(p.doc("junk.dlg"), "junk");
+        TestFiles::write(p.doc("junk.dlg"), "junk");
         p.start({p.doc("junk.dlg")});
         QCOMPARE(p.prompter.errors(), QStringList{"Invalid stream format"});
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
@@ -417,7 +405,7 @@ private slots:
         QCOMPARE(form.windowTitle(), "Talmero [" + first.doc("plain.dlg") + "]");
         QCOMPARE(form.CurrentFileName, first.doc("plain.dlg"));
         QVERIFY(!form.Modified);
-        QCOMPARE(readFile(p.recentPath()), readFile(first.recentPath()));
+        QCOMPARE(TestFiles::read(p.recentPath()), TestFiles::read(first.recentPath()));
 
         // The "&" is taken out of the path before the file is opened.
         form.empty1->trigger();

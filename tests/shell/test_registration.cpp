@@ -2,6 +2,7 @@
 #include "shell/file_hive.h"
 #include "shell/file_type_registration.h"
 #include "shell/registry.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,19 +25,6 @@ bool install(FileTypeRegistration &registration, const QString &ext = QStringLit
 QString defaultOf(FileHive &hive, const QString &path)
 {
     return hive.readDefault(path).text;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -180,16 +168,16 @@ private slots:
         QVERIFY(hive.createKey(QStringLiteral(".dlg")));
         if (withValue)
             QVERIFY(hive.setDefault(QStringLiteral(".dlg"), type));
-        const QByteArray before = readFile(hivePath());
+        const QByteArray before = TestFiles::read(hivePath());
 
         QVERIFY(!registration()->UnInstallExt(QStringLiteral(".dlg")));
-        QCOMPARE(readFile(hivePath()), before);
+        QCOMPARE(TestFiles::read(hivePath()), before);
     }
 
     void nonStringDefaultIsAnError()
     {
         QDir().mkpath(QFileInfo(hivePath()).absolutePath());
-        writeFile(hivePath(), R"({"name": "", "keys": [{"name": ".dlg", "default": 1},
+        TestFiles::write(hivePath(), R"({"name": "", "keys": [{"name": ".dlg", "default": 1},
                                  {"name": "Talmero File"}]})");
         try {
             registration()->UnInstallExt(QStringLiteral(".dlg"));
@@ -211,7 +199,7 @@ private slots:
     void readOnlyHiveRefusesValues()
     {
         QVERIFY(install(*registration()));
-        const QByteArray before = readFile(hivePath());
+        const QByteArray before = TestFiles::read(hivePath());
         try {
             install(*registration(FileHive::ReadOnly));
             QFAIL("no error raised");
@@ -219,17 +207,17 @@ private slots:
             QCOMPARE(error.text(), QStringLiteral("Failed to set data for ''"));
         }
         QVERIFY(!registration(FileHive::ReadOnly)->UnInstallExt(QStringLiteral(".dlg")));
-        QCOMPARE(readFile(hivePath()), before);
+        QCOMPARE(TestFiles::read(hivePath()), before);
     }
 
     // A hive that cannot be read is never overwritten.
     void damagedHiveIsLeftAlone()
     {
         QDir().mkpath(QFileInfo(hivePath()).absolutePath());
-        writeFile(hivePath(), "{ not json");
+        TestFiles::write(hivePath(), "{ not json");
         QVERIFY(!install(*registration()));
         QVERIFY(!registration()->UnInstallExt(QStringLiteral(".dlg")));
-        QCOMPARE(readFile(hivePath()), QByteArray("{ not json"));
+        QCOMPARE(TestFiles::read(hivePath()), QByteArray("{ not json"));
     }
 };
 
