@@ -11,7 +11,8 @@ namespace {
 const char kUsage[] =
     "talmero-cli font [--program-folder DIR] [--out FILE] [--font FAMILY] [--size POINTS] [--bold] "
     "[--italic] [--fg RRGGBB] [--bg RRGGBB] [--shadow SIZE] [--shadow-color RRGGBB] "
-    "[--outline SIZE] [--outline-color RRGGBB] [--space-x N] [--space-y N] [--name NAME]    render a glyph sheet and print its WDL declaration";
+    "[--outline SIZE] [--outline-color RRGGBB] [--space-x N] [--space-y N] [--name NAME]"
+    "    render a glyph sheet and print its WDL declaration";
 
 struct UsageError
 {
