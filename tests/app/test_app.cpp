@@ -42,13 +42,7 @@ struct Program : TestProgram
     // A text dialog built the way the add command builds one.
     DialogNode *addDialog(const QByteArray &text)
     {
-        DialogTree &tree = form().document();
-        tree.setDialogCount(tree.DialogCount() + 1);
-        DialogNode *dialog = tree.addSibling(nullptr, NodeText::dialog(tree.DialogCount()));
-        tree.setImageIndex(dialog, 1);
-        tree.addChild(dialog, NodeText::typeText());
-        tree.addChild(dialog, NodeText::speaker("Player"));
-        tree.addChild(dialog, NodeText::text(text));
+        DialogNode *dialog = addTextDialog(form().document(), nullptr, text);
         form().expandNode(dialog, true);
         return dialog;
     }

@@ -23,6 +23,14 @@ struct TestProgram
     TForm1 &form() { return app->mainWindow(); }
 };
 
+class DialogNode;
+class DialogTree;
+
+// A text dialog added as the add command adds one: DialogCount raised, the provisional number,
+// image index 1, then the type, speaker and text nodes. at: none for the end of the top level.
+DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &text,
+                          const QByteArray &speaker = "Player");
+
 namespace ShippedData {
 
 // Lays the font generator's shipped character files into a program folder.

@@ -5,23 +5,11 @@
 #include "document/tree_observer.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "test_program.h"
 
 #include <QTest>
 
 namespace {
-
-// Builds a text dialog as the add command does: the provisional number, then three children.
-DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &text,
-                          const QByteArray &speaker = "Player")
-{
-    tree.setDialogCount(tree.DialogCount() + 1);
-    DialogNode *dialog = tree.addSibling(at, NodeText::dialog(tree.DialogCount()));
-    tree.setImageIndex(dialog, 1);
-    tree.addChild(dialog, NodeText::typeText());
-    tree.addChild(dialog, NodeText::speaker(speaker));
-    tree.addChild(dialog, NodeText::text(text));
-    return dialog;
-}
 
 DialogNode *addChoiceDialog(DialogTree &tree, DialogNode *at, const QList<QByteArray> &answers)
 {

@@ -41,12 +41,7 @@ struct Program : TestProgram
     void addStory()
     {
         DialogTree &tree = form().document();
-        tree.setDialogCount(tree.DialogCount() + 1);
-        DialogNode *dialog = tree.addSibling(nullptr, NodeText::dialog(tree.DialogCount()));
-        tree.setImageIndex(dialog, 1);
-        tree.addChild(dialog, NodeText::typeText());
-        tree.addChild(dialog, NodeText::speaker("Player"));
-        tree.addChild(dialog, NodeText::text("Hello"));
+        DialogNode *dialog = addTextDialog(tree, nullptr, "Hello");
         tree.addChild(tree.addChild(dialog, "Set Short gold = 1"), "Goto = 7");
         tree.addChild(dialog, NodeText::call("Open, 1"));
         tree.addChild(dialog, NodeText::gotoDialog(1));
