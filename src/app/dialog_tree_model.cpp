@@ -1,5 +1,7 @@
 #include "dialog_tree_model.h"
 
+#include "undo_history.h"
+
 #include "document/dialog_tree.h"
 #include "platform/ansi.h"
 
@@ -84,7 +86,13 @@ bool DialogTreeModel::setData(const QModelIndex &index, const QVariant &value, i
     DialogNode *n = node(index);
     if (!n || role != Qt::EditRole)
         return false;
-    m_tree.setText(n, Ansi::fromUnicode(value.toString()));
+    const QByteArray text = Ansi::fromUnicode(value.toString());
+    if (m_history && text != n->text()) {
+        EditStep step(*m_history, QStringLiteral("Rename ") + Ansi::toUnicode(n->text()));
+        m_tree.setText(n, text);
+    } else {
+        m_tree.setText(n, text);
+    }
     return true;
 }
 

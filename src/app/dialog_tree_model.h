@@ -7,6 +7,7 @@
 
 class DialogTree;
 class DialogNode;
+class UndoHistory;
 
 // Shows a DialogTree in a Qt item view: one column, the node text converted from the ANSI code
 // page, bold where the tree says so. In-place editing gives the node the typed text as it
@@ -22,6 +23,8 @@ public:
     QModelIndex indexOf(const DialogNode *node) const;
     // The view's font, from which the bold font of bold nodes is made.
     void setBaseFont(const QFont &font);
+    // Renaming in place is one step of this history.
+    void setHistory(UndoHistory *history) { m_history = history; }
 
     QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
     QModelIndex parent(const QModelIndex &child) const override;
@@ -52,4 +55,5 @@ private:
 
     DialogTree &m_tree;
     QFont m_boldFont;
+    UndoHistory *m_history = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "platform/app_error.h"
 #include "platform/named.h"
 #include "shell/companion_tool_command.h"
+#include "undo_history.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -33,6 +34,7 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 namespace {
@@ -98,6 +100,12 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     OpenDialog2 = {FileDialogRequest::Open, QStringLiteral("OpenDialog2"), QStringLiteral("*.ini"),
                    QStringLiteral("*.ini"), QString()};
 
+    m_history = new UndoHistory(
+        m_document, [this] { return selectedNode(); }, [this](DialogNode *node) { selectNode(node); },
+        this);
+    m_model->setHistory(m_history);
+    // Undo and redo are edits like any other: closing must ask.
+    connect(m_history, &UndoHistory::applied, this, [this] { Modified = true; });
     buildMenus();
     auto *central = new QWidget(this);
     auto *columns = new QHBoxLayout(central);
@@ -119,11 +127,17 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(current);
             });
     connect(m_model, &DialogTreeModel::nodeWasAdded, this, [this] { TreeView1Addition(); });
-    // Rows that appear under an open node are shown open as well: nothing is ever collapsed.
+    // Rows that appear under an open node are shown open as well, with what they hold (an undone
+    // delete brings back a whole subtree): nothing is ever collapsed.
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &parent, int first, int last) {
-                for (int row = first; row <= last; ++row)
-                    TreeView1->expand(m_model->index(row, 0, parent));
+                for (int row = first; row <= last; ++row) {
+                    const QModelIndex index = m_model->index(row, 0, parent);
+                    if (m_model->rowCount(index) > 0)
+                        TreeView1->expandRecursively(index);
+                    else
+                        TreeView1->expand(index);
+                }
             });
 
     // The commands of each subsystem connect themselves to the controls.
@@ -143,6 +157,7 @@ TForm1::~TForm1()
 {
     delete TreeView1;
     delete m_model;
+    delete m_history;
 }
 
 void TForm1::FormCreate(const QStringList &arguments)
@@ -253,6 +268,17 @@ void TForm1::buildMenus()
     file->addSeparator();
     Exit1 = named(file->addAction(Icons::icon(Icons::Close), QStringLiteral("&Close")), "Exit1");
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
+
+    QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
+    undoAction = named(m_history->stack()->createUndoAction(edit, QStringLiteral("Undo")),
+                       "undoAction");
+    undoAction->setShortcut(QKeySequence::Undo);
+    redoAction = named(m_history->stack()->createRedoAction(edit, QStringLiteral("Redo")),
+                       "redoAction");
+    redoAction->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
+                              QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    edit->addAction(undoAction);
+    edit->addAction(redoAction);
 
     QMenu *options = bar->addMenu(QStringLiteral("O&ptions"));
     Edit4 = named(options->addAction(QStringLiteral("Change config file...")), "Edit4");

@@ -13,6 +13,7 @@ class DialogTreeView;
 class FileCommands;
 class ShellServices;
 class TForm2;
+class UndoHistory;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -47,6 +48,7 @@ public:
     TForm2 *placementWindow() const { return m_placement; }
     AddingCommands *addingCommands() const { return m_adding; }
     FileCommands &fileCommands() { return *m_fileCommands; }
+    UndoHistory &history() { return *m_history; }
 
     DialogTree &document() { return m_document; }
     Prompter &prompter() { return m_prompter; }
@@ -87,6 +89,8 @@ public:
     QAction *Save1;
     QAction *SaveAs1;
     QAction *Exit1;
+    QAction *undoAction;
+    QAction *redoAction;
     QAction *Edit4;
     QAction *Options1;
     QAction *Open4;
@@ -166,6 +170,7 @@ private:
     ShellServices &m_shell;
     DialogTree m_document;
     DialogTreeModel *m_model;
+    UndoHistory *m_history = nullptr;
     FileCommands *m_fileCommands = nullptr;
     TForm2 *m_placement = nullptr;
     QDialog *m_fontGenerator = nullptr;

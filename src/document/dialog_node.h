@@ -45,6 +45,7 @@ public:
 
 private:
     friend class DialogTree;
+    friend class TreeJournal;
     DialogNode() = default;
 
     QByteArray m_text;

@@ -2,6 +2,7 @@
 
 #include "node_text.h"
 #include "platform/app_error.h"
+#include "tree_journal.h"
 #include "tree_observer.h"
 
 #include <algorithm>
@@ -39,6 +40,11 @@ DialogNode *DialogTree::nodeAt(int index) const
 DialogNode *DialogTree::lastTopLevel() const
 {
     return m_top->m_children.empty() ? nullptr : m_top->m_children.back().get();
+}
+
+bool DialogTree::contains(const DialogNode *node) const
+{
+    return node && node->isInSubtreeOf(m_top.get());
 }
 
 DialogNode *DialogTree::addSibling(DialogNode *node, const QByteArray &text)
@@ -79,6 +85,8 @@ DialogNode *DialogTree::createNode(DialogNode *parent, const QByteArray &text)
     reindexFrom(position);
     markDirty(position);
     notify([&](TreeObserver *o) { o->nodeInserted(node); });
+    if (m_journal)
+        m_journal->m_changes.push_back({TreeJournal::Change::Insert, node});
 
     if (!m_holdAdditions)
         announceAddition(node);
@@ -96,6 +104,7 @@ bool DialogTree::moveBefore(DialogNode *node, DialogNode *target)
         return false;
 
     DialogNode *oldParent = node->m_parent;
+    const int oldRow = node->m_row;
     DialogNode *newParent = target->m_parent;
     DialogNode *shownParent = newParent->m_invisibleRoot ? nullptr : newParent;
     notify([&](TreeObserver *o) { o->nodeAboutToBeMoved(node, shownParent, target->m_row); });
@@ -127,6 +136,12 @@ bool DialogTree::moveBefore(DialogNode *node, DialogNode *target)
         markDirty(from);
     }
     notify([&](TreeObserver *o) { o->nodeMoved(node); });
+    if (m_journal) {
+        TreeJournal::Change change{TreeJournal::Change::Move, node, oldParent, oldRow};
+        change.toParent = newParent;
+        change.toRow = node->m_row;
+        m_journal->m_changes.push_back(std::move(change));
+    }
     return true;
 }
 
@@ -134,18 +149,116 @@ void DialogTree::remove(DialogNode *node)
 {
     if (!node)
         return;
+    DialogNode *parent = node->m_parent;
+    const int row = node->m_row;
+    std::unique_ptr<DialogNode> owned = detach(node);
+    if (m_journal) {
+        TreeJournal::Change change{TreeJournal::Change::Remove, node, parent, row};
+        change.detached = std::move(owned);
+        m_journal->m_changes.push_back(std::move(change));
+    }
+}
+
+std::unique_ptr<DialogNode> DialogTree::detach(DialogNode *node)
+{
     notify([&](TreeObserver *o) { o->nodeAboutToBeRemoved(node); });
     const int from = node->m_index;
     const int size = node->subtreeSize();
     m_order.erase(m_order.begin() + from, m_order.begin() + from + size);
     DialogNode *parent = node->m_parent;
     const int row = node->m_row;
-    parent->m_children.erase(parent->m_children.begin() + row); // deletes the subtree
+    std::unique_ptr<DialogNode> owned = std::move(parent->m_children[size_t(row)]);
+    parent->m_children.erase(parent->m_children.begin() + row);
     for (int r = row; r < parent->childCount(); ++r)
         parent->m_children[size_t(r)]->m_row = r;
+    owned->m_parent = nullptr;
     reindexFrom(from);
     markDirty(from);
     notify([](TreeObserver *o) { o->nodeRemoved(); });
+    return owned;
+}
+
+void DialogTree::attach(std::unique_ptr<DialogNode> owned, DialogNode *parent, int row)
+{
+    DialogNode *node = owned.get();
+    DialogNode *shownParent = parent->m_invisibleRoot ? nullptr : parent;
+    const int position = row < parent->childCount() ? parent->child(row)->m_index
+                                                    : parent->lastDescendant()->m_index + 1;
+    notify([&](TreeObserver *o) { o->nodeAboutToBeInserted(shownParent, row); });
+    node->m_parent = parent;
+    parent->m_children.insert(parent->m_children.begin() + row, std::move(owned));
+    for (int r = row; r < parent->childCount(); ++r)
+        parent->m_children[size_t(r)]->m_row = r;
+
+    std::vector<DialogNode *> block;
+    std::vector<DialogNode *> stack{node};
+    while (!stack.empty()) {
+        DialogNode *n = stack.back();
+        stack.pop_back();
+        block.push_back(n);
+        for (int r = n->childCount() - 1; r >= 0; --r)
+            stack.push_back(n->child(r));
+    }
+    m_order.insert(m_order.begin() + position, block.begin(), block.end());
+    reindexFrom(position);
+    markDirty(position);
+    notify([&](TreeObserver *o) { o->nodeInserted(node); });
+}
+
+void DialogTree::setJournal(TreeJournal *journal)
+{
+    if (m_journal)
+        m_journal->m_dialogCountAfter = m_dialogCount;
+    m_journal = journal;
+    if (m_journal)
+        m_journal->m_dialogCountBefore = m_dialogCount;
+}
+
+void DialogTree::recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold)
+{
+    TreeJournal::Change change{TreeJournal::Change::Label, node};
+    change.oldText = oldText;
+    change.oldBold = oldBold;
+    change.newText = node->m_text;
+    change.newBold = node->m_bold;
+    m_journal->m_changes.push_back(std::move(change));
+}
+
+void DialogTree::recordValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
+                              qint32 overlay, quint32 data)
+{
+    TreeJournal::Change change{TreeJournal::Change::Values, node};
+    change.oldRecord = {node->m_imageIndex, node->m_selectedIndex, node->m_stateIndex,
+                        node->m_overlayIndex, node->m_data};
+    change.newRecord = {image, selected, state, overlay, data};
+    m_journal->m_changes.push_back(std::move(change));
+}
+
+void DialogTree::restoreLabels(
+    const std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> &labels)
+{
+    std::vector<DialogNode *> changed;
+    changed.reserve(labels.size());
+    for (const auto &[node, label] : labels) {
+        node->m_text = label.first;
+        node->m_bold = label.second;
+        markDirty(node->m_index);
+        changed.push_back(node);
+    }
+    if (!changed.empty())
+        notify([&](TreeObserver *o) { o->nodesChanged(changed); });
+}
+
+void DialogTree::restoreValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
+                               qint32 overlay, quint32 data)
+{
+    if (m_journal)
+        recordValues(node, image, selected, state, overlay, data);
+    node->m_imageIndex = image;
+    node->m_selectedIndex = selected;
+    node->m_stateIndex = state;
+    node->m_overlayIndex = overlay;
+    node->m_data = data;
 }
 
 int DialogTree::removeIf(const std::function<bool(const DialogNode *)> &matches)
@@ -163,7 +276,8 @@ int DialogTree::removeIf(const std::function<bool(const DialogNode *)> &matches)
     if (doomed.empty())
         return 0;
 
-    if (doomed.size() <= kSingleRemovalLimit) {
+    // A journal hears of each removal on its own.
+    if (doomed.size() <= kSingleRemovalLimit || m_journal) {
         // Last first, so that the earlier ones keep their positions.
         for (auto it = doomed.rbegin(); it != doomed.rend(); ++it)
             remove(*it);
@@ -216,7 +330,13 @@ void DialogTree::setText(DialogNode *node, const QByteArray &text)
 {
     if (!node || node->m_text == text)
         return;
-    node->m_text = text;
+    if (m_journal) {
+        const QByteArray old = node->m_text;
+        node->m_text = text;
+        recordLabel(node, old, node->m_bold);
+    } else {
+        node->m_text = text;
+    }
     markDirty(node->m_index);
     notify([&](TreeObserver *o) { o->nodeChanged(node); });
 }
@@ -226,6 +346,8 @@ void DialogTree::setBold(DialogNode *node, bool bold)
     if (!node || node->m_bold == bold)
         return;
     node->m_bold = bold;
+    if (m_journal)
+        recordLabel(node, node->m_text, !bold);
     markDirty(node->m_index);
     notify([&](TreeObserver *o) { o->nodeChanged(node); });
 }
@@ -234,12 +356,17 @@ void DialogTree::setImageIndex(DialogNode *node, qint32 image)
 {
     if (!node)
         return;
+    if (m_journal)
+        recordValues(node, image, node->m_selectedIndex, node->m_stateIndex,
+                     node->m_overlayIndex, node->m_data);
     node->m_imageIndex = image;
 }
 
 void DialogTree::setRecord(DialogNode *node, qint32 image, qint32 selected, qint32 state,
                            qint32 overlay, quint32 data)
 {
+    if (m_journal)
+        recordValues(node, image, selected, state, overlay, data);
     node->m_imageIndex = image;
     node->m_selectedIndex = selected;
     node->m_stateIndex = state;
@@ -263,15 +390,21 @@ void DialogTree::refreshlist()
             const bool named = text.size() == 6 + length && text.startsWith("Dialog") &&
                                std::memcmp(text.constData() + 6, digits, size_t(length)) == 0;
             if (!named || !node->m_bold) {
+                const QByteArray oldText = m_journal ? text : QByteArray();
+                const bool oldBold = node->m_bold;
                 text.resize(6 + length);
                 char *out = text.data();
                 std::memcpy(out, "Dialog", 6);
                 std::memcpy(out + 6, digits, size_t(length));
                 node->m_bold = true;
+                if (m_journal)
+                    recordLabel(node, oldText, oldBold);
                 changed.push_back(node);
             }
         } else if (NodeText::isRoot(node->m_text) && !node->m_bold) {
             node->m_bold = true;
+            if (m_journal)
+                recordLabel(node, node->m_text, false);
             changed.push_back(node);
         }
         node->m_ordinal = counter;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+class TreeJournal;
 class TreeObserver;
 
 // The dialog tree: an ordered tree of nodes whose top level holds "Root" and the top-level
@@ -34,6 +35,8 @@ public:
     DialogNode *topLevel(int row) const { return m_top->child(row); }
     // The last node of the top level; none for an empty tree.
     DialogNode *lastTopLevel() const;
+    // Whether node stands in this tree (a node taken out by an edit that can be undone does not).
+    bool contains(const DialogNode *node) const;
 
     // Creates a node as the last child of node's parent; at the end of the top level when node
     // is a top-level node or none.
@@ -75,7 +78,23 @@ public:
     void setHoldAdditions(bool hold) { m_holdAdditions = hold; }
     void announceAddition(DialogNode *node);
 
+    // While set, every change is written into journal, which can then take it back; none stops
+    // the writing. The journal notes DialogCount on both ends.
+    void setJournal(TreeJournal *journal);
+
 private:
+    friend class TreeJournal;
+    // Takes node with its subtree out of the tree and hands it over.
+    std::unique_ptr<DialogNode> detach(DialogNode *node);
+    // Puts a subtree taken out before back in as the child of parent at row.
+    void attach(std::unique_ptr<DialogNode> owned, DialogNode *parent, int row);
+    void restoreLabels(const std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> &labels);
+    void restoreValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
+                       qint32 overlay, quint32 data);
+    void recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold);
+    void recordValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
+                      qint32 overlay, quint32 data);
+
     DialogNode *createNode(DialogNode *parent, const QByteArray &text);
     void markDirty(int index);
     void reindexFrom(int index);
@@ -88,5 +107,6 @@ private:
     int m_cleanUpTo = 0;
     int m_dialogCount = 0;
     bool m_holdAdditions = false;
+    TreeJournal *m_journal = nullptr;
     std::vector<TreeObserver *> m_observers;
 };

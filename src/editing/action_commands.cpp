@@ -1,6 +1,7 @@
 #include "action_commands.h"
 
 #include "app/tform1.h"
+#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "document/str_operants.h"
 #include "platform/ansi.h"
@@ -58,6 +59,7 @@ DialogNode *ActionCommands::actionDialog(const QString &choiceRefusal)
 
 void ActionCommands::addAction(DialogNode *dialog, const QByteArray &text)
 {
+    EditStep step(m_form.history(), QStringLiteral("Add ") + Ansi::toUnicode(text));
     m_form.document().addChild(dialog, text);
     m_form.Modified = true;
 }

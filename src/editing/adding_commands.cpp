@@ -1,6 +1,7 @@
 #include "adding_commands.h"
 
 #include "app/tform1.h"
+#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "editing/tform2.h"
 #include "platform/ansi.h"
@@ -59,6 +60,7 @@ AddingCommands::AddingCommands(TForm1 &form) : QObject(&form), m_form(form)
 DialogNode *AddingCommands::addDialog(DialogNode *node)
 {
     DialogTree &tree = m_form.document();
+    EditStep step(m_form.history(), QStringLiteral("Add dialog"));
 
     const QByteArray line = NodeText::joinLines(authorText(m_form.Memo1));
     m_form.Memo1->setPlainText(Ansi::toUnicode(line));
@@ -85,6 +87,7 @@ DialogNode *AddingCommands::addChoice(DialogNode *node)
         return nullptr;
     }
     DialogTree &tree = m_form.document();
+    EditStep step(m_form.history(), QStringLiteral("Add decision"));
     tree.setDialogCount(tree.DialogCount() + 1);
     DialogNode *dialog = tree.addSibling(node, NodeText::dialog(tree.DialogCount()));
     tree.setImageIndex(dialog, kChoiceDialogImage);

@@ -2,6 +2,7 @@
 
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
+#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "platform/ansi.h"
 
@@ -33,6 +34,7 @@ DialogNode *DeleteCommands::getparentnode(DialogNode *node)
 void DeleteCommands::removeDialog(DialogNode *dialog)
 {
     DialogTree &tree = m_form.document();
+    EditStep step(m_form.history(), QStringLiteral("Delete ") + Ansi::toUnicode(dialog->text()));
     tree.remove(dialog);
     tree.refreshlist();
     m_form.Modified = true;
@@ -56,6 +58,7 @@ void DeleteCommands::SpeedButton14Click()
         return;
     }
     if (NodeText::isAction(text)) {
+        EditStep step(m_form.history(), QStringLiteral("Delete ") + Ansi::toUnicode(text));
         m_form.document().remove(node);
         m_form.Modified = true;
         return;
@@ -93,6 +96,7 @@ void DeleteCommands::TreeView1DragDrop(DialogNode *target)
         return;
     // A drop into the dragged dialog's own subtree moves nothing; the rest still runs.
     DialogTree &tree = m_form.document();
+    EditStep step(m_form.history(), QStringLiteral("Move ") + Ansi::toUnicode(dragged->text()));
     tree.moveBefore(dragged, target);
     tree.refreshlist();
     m_form.Modified = true;

@@ -1,6 +1,7 @@
 #include "tform2.h"
 
 #include "app/tform1.h"
+#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "editing/adding_commands.h"
 #include "platform/ansi.h"
@@ -184,6 +185,10 @@ DialogNode *TForm2::add(DialogNode *node)
 void TForm2::Button1Click()
 {
     DialogTree &tree = m_form.document();
+    // The addition and its placing are one step.
+    EditStep step(m_form.history(), m_form.PlaceMode == QLatin1String("dialog")
+                                        ? QStringLiteral("Add dialog")
+                                        : QStringLiteral("Add decision"));
     if (RadioButton1->isChecked()) {
         add(nullptr);
     } else if (RadioButton2->isChecked()) {

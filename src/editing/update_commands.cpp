@@ -2,6 +2,7 @@
 
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
+#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "platform/ansi.h"
 
@@ -53,6 +54,7 @@ void UpdateCommands::SpeedButton13Click()
         m_form.prompter().message(QStringLiteral("Root element cannot be changed!"));
         return;
     }
+    EditStep step(m_form.history(), QStringLiteral("Update ") + Ansi::toUnicode(node->text()));
     m_form.document().setText(node, Ansi::fromUnicode(m_form.Edit1->text()));
     m_form.Modified = true;
 }

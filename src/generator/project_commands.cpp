@@ -1,6 +1,7 @@
 #include "project_commands.h"
 
 #include "app/tform1.h"
+#include "app/undo_history.h"
 #include "generator/config_node.h"
 #include "generator/project_generator.h"
 #include "persistence/file_commands.h"
@@ -23,6 +24,7 @@ void ProjectCommands::Edit4Click()
     const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.OpenDialog2);
     if (!chosen)
         return;
+    EditStep step(m_form.history(), QStringLiteral("Change config file"));
     // The tree changed, so the document holds changes that no file has.
     if (ConfigNode::set(m_form.document(), Ansi::fromUnicode(*chosen)))
         m_form.Modified = true;

@@ -302,7 +302,12 @@ private slots:
         QStringList menus;
         for (QAction *action : form.menuBar()->actions())
             menus << action->text();
-        QCOMPARE(menus, QStringList({"&File", "O&ptions", "&Tools", "&About"}));
+        QCOMPARE(menus, QStringList({"&File", "&Edit", "O&ptions", "&Tools", "&About"}));
+        QCOMPARE(form.undoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(form.redoAction->shortcuts(),
+                 QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),
+                                      QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+        QVERIFY(!form.undoAction->isEnabled());
         QCOMPARE(form.OpenRecent1->title(), QStringLiteral("Open &Recent"));
         QCOMPARE(form.OpenRecent1->actions().size(), 5);
         for (QAction *slot : form.OpenRecent1->actions())

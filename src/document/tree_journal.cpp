@@ -1,0 +1,79 @@
+#include "tree_journal.h"
+
+#include "dialog_tree.h"
+
+TreeJournal::TreeJournal(DialogTree &tree) : m_tree(tree) {}
+
+TreeJournal::~TreeJournal() = default;
+
+void TreeJournal::undo()
+{
+    for (size_t i = m_changes.size(); i > 0;) {
+        // A run of label changes (a renumbering pass, mostly) goes back with one notice.
+        if (m_changes[i - 1].kind == Change::Label) {
+            std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> labels;
+            for (; i > 0 && m_changes[i - 1].kind == Change::Label; --i) {
+                const Change &change = m_changes[i - 1];
+                labels.push_back({change.node, {change.oldText, change.oldBold}});
+            }
+            m_tree.restoreLabels(labels);
+            continue;
+        }
+        apply(m_changes[--i], false);
+    }
+    m_tree.m_dialogCount = m_dialogCountBefore;
+}
+
+void TreeJournal::redo()
+{
+    for (size_t i = 0; i < m_changes.size();) {
+        if (m_changes[i].kind == Change::Label) {
+            std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> labels;
+            for (; i < m_changes.size() && m_changes[i].kind == Change::Label; ++i) {
+                const Change &change = m_changes[i];
+                labels.push_back({change.node, {change.newText, change.newBold}});
+            }
+            m_tree.restoreLabels(labels);
+            continue;
+        }
+        apply(m_changes[i++], true);
+    }
+    m_tree.m_dialogCount = m_dialogCountAfter;
+}
+
+void TreeJournal::apply(Change &change, bool forward)
+{
+    DialogNode *node = change.node;
+    switch (change.kind) {
+    case Change::Insert:
+        if (forward) {
+            m_tree.attach(std::move(change.detached), change.fromParent, change.fromRow);
+        } else {
+            change.fromParent = node->m_parent;
+            change.fromRow = node->m_row;
+            change.detached = m_tree.detach(node);
+        }
+        break;
+    case Change::Remove:
+        if (forward)
+            change.detached = m_tree.detach(node);
+        else
+            m_tree.attach(std::move(change.detached), change.fromParent, change.fromRow);
+        break;
+    case Change::Move:
+        if (forward)
+            m_tree.attach(m_tree.detach(node), change.toParent, change.toRow);
+        else
+            m_tree.attach(m_tree.detach(node), change.fromParent, change.fromRow);
+        break;
+    case Change::Values: {
+        const Record &r = forward ? change.newRecord : change.oldRecord;
+        m_tree.restoreValues(node, r.image, r.selected, r.state, r.overlay, r.data);
+        break;
+    }
+    case Change::Label:
+        m_tree.restoreLabels({{node, {forward ? change.newText : change.oldText,
+                                      forward ? change.newBold : change.oldBold}}});
+        break;
+    }
+}
