@@ -1,0 +1,123 @@
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "document/tree_journal.h"
+#include "persistence/dlg_writer.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Everything an undo must bring back: the stored records, the bold states and DialogCount.
+QByteArray snapshot(const DialogTree &tree)
+{
+    QByteArray state = DlgWriter::nodeBlock(tree);
+    for (int i = 0; i < tree.count(); ++i)
+        state += tree.nodeAt(i)->isBold() ? 'B' : '-';
+    return state + QByteArray::number(tree.DialogCount());
+}
+
+// One random edit of the kinds the commands make, renumbering included.
+void randomEdit(DialogTree &tree, QRandomGenerator &random)
+{
+    const int count = tree.count();
+    DialogNode *node = tree.nodeAt(int(random.bounded(count)));
+    static const QByteArray texts[] = {"Dialog0", "Display", "Text = a",   "Goto = 3",
+                                       "",        "Root",    "Choice = 1", "Set Short x = 1"};
+    const QByteArray text = texts[random.bounded(int(std::size(texts)))];
+    switch (random.bounded(7)) {
+    case 0:
+        tree.setDialogCount(tree.DialogCount() + 1);
+        tree.addSibling(node, text);
+        break;
+    case 1:
+        tree.addChild(node, text);
+        break;
+    case 2:
+        if (count > 1 && node->absoluteIndex() > 0)
+            tree.remove(node);
+        break;
+    case 3:
+        tree.moveBefore(node, tree.nodeAt(int(random.bounded(count))));
+        tree.refreshlist();
+        break;
+    case 4:
+        tree.setText(node, text);
+        break;
+    case 5:
+        tree.setRecord(node, qint32(random.bounded(4)), qint32(random.bounded(3)), -1,
+                       qint32(random.bounded(2)) - 1, random.generate());
+        break;
+    default:
+        tree.setBold(node, !node->isBold());
+        break;
+    }
+}
+
+} // namespace
+
+class TestJournal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A few thousand mixed edits, each one journal: undone to the start they give the starting
+    // state, redone the final one, and so at every step on the way.
+    void randomEditsUndoAndRedoExactly()
+    {
+        QRandomGenerator random(20261208);
+        DialogTree tree;
+        tree.addRootNode();
+        for (int i = 0; i < 20; ++i)
+            tree.addChild(i % 3 ? tree.nodeAt(int(random.bounded(tree.count()))) : nullptr,
+                          "Dialog1");
+        std::vector<std::unique_ptr<TreeJournal>> steps;
+        std::vector<QByteArray> states{snapshot(tree)};
+        for (int i = 0; i < 3000; ++i) {
+            auto journal = std::make_unique<TreeJournal>(tree);
+            tree.setJournal(journal.get());
+            randomEdit(tree, random);
+            tree.setJournal(nullptr);
+            steps.push_back(std::move(journal));
+            states.push_back(snapshot(tree));
+        }
+        for (size_t i = steps.size(); i > 0; --i) {
+            steps[i - 1]->undo();
+            QCOMPARE(snapshot(tree), states[i - 1]);
+        }
+        for (size_t i = 0; i < steps.size(); ++i)
+            steps[i]->redo();
+        QCOMPARE(snapshot(tree), states.back());
+        // Nodes and positions agree after all the moving about.
+        for (int i = 0; i < tree.count(); ++i)
+            QCOMPARE(tree.nodeAt(i)->absoluteIndex(), i);
+    }
+
+    // A journal keeps what it took out: dropping it with the subtree out frees it, and an empty
+    // edit leaves the journal empty.
+    void journalOwnsRemovedSubtrees()
+    {
+        DialogTree tree;
+        tree.addRootNode();
+        DialogNode *dialog = tree.addChild(nullptr, NodeText::dialog(1));
+        tree.addChild(dialog, NodeText::typeText());
+        {
+            TreeJournal journal(tree);
+            tree.setJournal(&journal);
+            tree.remove(dialog);
+            tree.setJournal(nullptr);
+            QCOMPARE(tree.count(), 1);
+            QVERIFY(!tree.contains(dialog));
+        }
+        TreeJournal nothing(tree);
+        tree.setJournal(&nothing);
+        tree.setText(tree.firstNode(), "Root");
+        tree.setJournal(nullptr);
+        QVERIFY(nothing.isEmpty());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestJournal)
+#include "test_journal.moc"

@@ -1,0 +1,212 @@
+#include "app/dialog_tree_model.h"
+#include "app/dialog_tree_view.h"
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "document/node_text.h"
+#include "editing/delete_commands.h"
+#include "editing/tform2.h"
+#include "persistence/dlg_writer.h"
+#include "test_program.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <functional>
+
+namespace {
+
+using Edit = std::function<void(TestProgram &)>;
+
+DialogTree &treeOf(TestProgram &p)
+{
+    return p.form().document();
+}
+
+// What the saved file holds, and what it does not: bold states and DialogCount.
+QByteArray snapshot(TestProgram &p)
+{
+    const DialogTree &tree = treeOf(p);
+    QByteArray state = DlgWriter::nodeBlock(tree);
+    for (int i = 0; i < tree.count(); ++i)
+        state += tree.nodeAt(i)->isBold() ? 'B' : '-';
+    return state + QByteArray::number(tree.DialogCount());
+}
+
+DialogNode *find(TestProgram &p, const QByteArray &text)
+{
+    DialogTree &tree = treeOf(p);
+    for (int i = 0; i < tree.count(); ++i) {
+        if (tree.nodeAt(i)->text() == text)
+            return tree.nodeAt(i);
+    }
+    qFatal("no node %s", text.constData());
+}
+
+// Root with a configuration; Dialog1 a text dialog with a goto; Dialog2 a choice dialog whose
+// first choice holds Dialog3; Dialog4 a text dialog.
+void buildStory(TestProgram &p)
+{
+    DialogTree &tree = treeOf(p);
+    tree.addChild(tree.firstNode(), NodeText::config("c.ini"));
+    DialogNode *first = addTextDialog(tree, nullptr, "Hello");
+    tree.addChild(first, NodeText::gotoDialog(4));
+    tree.setDialogCount(tree.DialogCount() + 1);
+    DialogNode *choices = tree.addSibling(first, NodeText::dialog(tree.DialogCount()));
+    for (const char *answer : {"Yes", "No"}) {
+        DialogNode *choice =
+            tree.addChild(choices, NodeText::choice(QByteArray::number(choices->childCount() + 1)));
+        tree.addChild(choice, NodeText::text(answer));
+    }
+    addTextDialog(tree, choices->child(0), "Fine", "Entity");
+    addTextDialog(tree, nullptr, "Bye");
+    tree.refreshlist();
+    p.form().expandAll();
+}
+
+void place(TestProgram &p, QRadioButton *TForm2::*mode, const std::function<void(TForm2 &)> &set)
+{
+    TForm2 &window = p.app->placementWindow();
+    p.form().PlaceMode = QStringLiteral("dialog");
+    window.refreshchoices();
+    window.SpinEdit1->setMaximum(treeOf(p).DialogCount());
+    (window.*mode)->setChecked(true);
+    set(window);
+    window.Button1Click();
+}
+
+} // namespace
+
+class TestUndo : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every kind of command is one step: undone, the document is exactly as before (the bytes
+    // a save writes, bold states, DialogCount); redone, exactly as after.
+    void everyCommandIsOneStep_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("undoText");
+
+        QTest::newRow("add dialog") << Edit([](TestProgram &p) {
+            p.form().Memo1->setPlainText(QStringLiteral("Two\nlines"));
+            p.form().CheckBox3->setChecked(true);
+            p.form().SpeedButton7->click();
+        }) << "Undo Add dialog";
+        QTest::newRow("add decision") << Edit([](TestProgram &p) {
+            p.form().Edit5->setText(QStringLiteral("Left"));
+            p.form().SpeedButton8->click();
+            p.form().CheckBox3->setChecked(true);
+            p.form().SpeedButton11->click();
+        }) << "Undo Add decision";
+        QTest::newRow("place before a number") << Edit([](TestProgram &p) {
+            p.form().Memo1->setPlainText(QStringLiteral("Early"));
+            place(p, &TForm2::RadioButton3, [](TForm2 &w) { w.SpinEdit1->setValue(2); });
+        }) << "Undo Add dialog";
+        QTest::newRow("place into a choice") << Edit([](TestProgram &p) {
+            p.form().Memo1->setPlainText(QStringLiteral("Nested"));
+            place(p, &TForm2::RadioButton2, [](TForm2 &w) { w.ListView1->selectRow(1); });
+        }) << "Undo Add dialog";
+        QTest::newRow("update") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Text = Bye"));
+            p.form().Edit1->setText(QStringLiteral("Text = Later"));
+            p.form().SpeedButton13->click();
+        }) << "Undo Update Text = Bye";
+        QTest::newRow("rename making a dialog") << Edit([](TestProgram &p) {
+            DialogTreeModel *model = p.form().TreeView1->dialogModel();
+            model->setData(model->indexOf(find(p, "Text = Fine")), QStringLiteral("Display"));
+        }) << "Undo Rename Text = Fine";
+        QTest::newRow("delete dialog") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Dialog1"));
+            p.prompter.confirmAnswers = {true};
+            p.form().SpeedButton14->click();
+        }) << "Undo Delete Dialog1";
+        QTest::newRow("delete choice") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Choice = 2"));
+            p.prompter.confirmAnswers = {true};
+            p.form().SpeedButton14->click();
+        }) << "Undo Delete Dialog2";
+        QTest::newRow("delete action") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Goto = 4"));
+            p.form().SpeedButton14->click();
+        }) << "Undo Delete Goto = 4";
+        QTest::newRow("drop") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Dialog4"));
+            p.form().findChild<DeleteCommands *>()->TreeView1DragDrop(find(p, "Dialog1"));
+        }) << "Undo Move Dialog4";
+        QTest::newRow("goto") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Dialog4"));
+            p.form().SpinEdit1->setValue(2);
+            emit p.form().SpeedButton3->clicked();
+        }) << "Undo Add Goto = 2";
+        QTest::newRow("config") << Edit([](TestProgram &p) {
+            p.prompter.fileAnswers = {QStringLiteral("/x/other.ini")};
+            p.form().Edit4->trigger();
+        }) << "Undo Change config file";
+    }
+    void everyCommandIsOneStep()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(QString, undoText);
+        TestProgram p;
+        p.start();
+        buildStory(p);
+        TForm1 &form = p.form();
+        const QByteArray before = snapshot(p);
+        QVERIFY(!form.undoAction->isEnabled());
+
+        edit(p);
+        const QByteArray after = snapshot(p);
+        QVERIFY(after != before);
+        QCOMPARE(form.undoAction->text(), undoText);
+
+        form.Modified = false;
+        form.undoAction->trigger();
+        QCOMPARE(snapshot(p), before);
+        QVERIFY(form.Modified);
+        QVERIFY(!form.undoAction->isEnabled());
+        QCOMPARE(form.redoAction->text(),
+                 undoText.replace(QStringLiteral("Undo"), QStringLiteral("Redo")));
+        form.redoAction->trigger();
+        QCOMPARE(snapshot(p), after);
+        form.undoAction->trigger();
+        QCOMPARE(snapshot(p), before);
+        // The view shows what the document holds, every node open.
+        DialogTreeModel *model = form.TreeView1->dialogModel();
+        for (int i = 0; i < treeOf(p).count(); ++i) {
+            DialogNode *node = treeOf(p).nodeAt(i);
+            QCOMPARE(model->node(model->indexOf(node)), node);
+            if (node->childCount() > 0)
+                QVERIFY(form.TreeView1->isExpanded(model->indexOf(node)));
+        }
+    }
+
+    // A new or opened document starts a new history; a refused command leaves none.
+    void historyStartsWithEachDocument()
+    {
+        TestProgram p;
+        p.start();
+        buildStory(p);
+        TForm1 &form = p.form();
+        form.selectNode(find(p, "Root"));
+        form.SpeedButton14->click();
+        QVERIFY(!form.undoAction->isEnabled());
+        form.SpeedButton7->click();
+        QVERIFY(form.undoAction->isEnabled());
+        form.Modified = false;
+        form.New1->trigger();
+        QVERIFY(!form.undoAction->isEnabled());
+        QVERIFY(!form.redoAction->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestUndo)
+#include "test_undo.moc"
