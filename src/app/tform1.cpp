@@ -101,8 +101,8 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                    QStringLiteral("*.ini"), QString()};
 
     m_history = new UndoHistory(
-        m_document, [this] { return selectedNode(); }, [this](DialogNode *node) { selectNode(node); },
-        this);
+        m_document, [this] { return selectedNode(); },
+        [this](DialogNode *node) { selectNode(node); }, this);
     m_model->setHistory(m_history);
     // Undo and redo are edits like any other: closing must ask.
     connect(m_history, &UndoHistory::applied, this, [this] { Modified = true; });
@@ -270,13 +270,13 @@ void TForm1::buildMenus()
     connect(Exit1, &QAction::triggered, this, &QWidget::close);
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
-    undoAction = named(m_history->stack()->createUndoAction(edit, QStringLiteral("Undo")),
-                       "undoAction");
+    undoAction =
+        named(m_history->stack()->createUndoAction(edit, QStringLiteral("Undo")), "undoAction");
     undoAction->setShortcut(QKeySequence::Undo);
-    redoAction = named(m_history->stack()->createRedoAction(edit, QStringLiteral("Redo")),
-                       "redoAction");
-    redoAction->setShortcuts({QKeySequence(QStringLiteral("Ctrl+Y")),
-                              QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
+    redoAction =
+        named(m_history->stack()->createRedoAction(edit, QStringLiteral("Redo")), "redoAction");
+    redoAction->setShortcuts(
+        {QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))});
     edit->addAction(undoAction);
     edit->addAction(redoAction);
 

@@ -66,8 +66,7 @@ void UndoHistory::end()
     std::unique_ptr<TreeJournal> journal = std::move(m_open);
     if (journal->isEmpty())
         return;
-    m_stack->push(
-        new Step(*this, m_openName, std::move(journal), m_openSelection, m_selected()));
+    m_stack->push(new Step(*this, m_openName, std::move(journal), m_openSelection, m_selected()));
 }
 
 void UndoHistory::apply(TreeJournal &journal, bool forward, DialogNode *selection)

@@ -85,8 +85,12 @@ DialogNode *DialogTree::createNode(DialogNode *parent, const QByteArray &text)
     reindexFrom(position);
     markDirty(position);
     notify([&](TreeObserver *o) { o->nodeInserted(node); });
-    if (m_journal)
-        m_journal->m_changes.push_back({TreeJournal::Change::Insert, node});
+    if (m_journal) {
+        TreeJournal::Change change{TreeJournal::Change::Insert, node};
+        change.nested = m_journal->m_inserted.count(p) > 0;
+        m_journal->m_inserted.insert(node);
+        m_journal->m_changes.push_back(std::move(change));
+    }
 
     if (!m_holdAdditions)
         announceAddition(node);
@@ -357,8 +361,8 @@ void DialogTree::setImageIndex(DialogNode *node, qint32 image)
     if (!node)
         return;
     if (m_journal)
-        recordValues(node, image, node->m_selectedIndex, node->m_stateIndex,
-                     node->m_overlayIndex, node->m_data);
+        recordValues(node, image, node->m_selectedIndex, node->m_stateIndex, node->m_overlayIndex,
+                     node->m_data);
     node->m_imageIndex = image;
 }
 

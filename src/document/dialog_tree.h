@@ -88,12 +88,13 @@ private:
     std::unique_ptr<DialogNode> detach(DialogNode *node);
     // Puts a subtree taken out before back in as the child of parent at row.
     void attach(std::unique_ptr<DialogNode> owned, DialogNode *parent, int row);
-    void restoreLabels(const std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> &labels);
+    void
+    restoreLabels(const std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> &labels);
     void restoreValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
                        qint32 overlay, quint32 data);
     void recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold);
-    void recordValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
-                      qint32 overlay, quint32 data);
+    void recordValues(DialogNode *node, qint32 image, qint32 selected, qint32 state, qint32 overlay,
+                      quint32 data);
 
     DialogNode *createNode(DialogNode *parent, const QByteArray &text);
     void markDirty(int index);

@@ -46,6 +46,8 @@ void TreeJournal::apply(Change &change, bool forward)
     DialogNode *node = change.node;
     switch (change.kind) {
     case Change::Insert:
+        if (change.nested)
+            break;
         if (forward) {
             m_tree.attach(std::move(change.detached), change.fromParent, change.fromRow);
         } else {
@@ -72,8 +74,9 @@ void TreeJournal::apply(Change &change, bool forward)
         break;
     }
     case Change::Label:
-        m_tree.restoreLabels({{node, {forward ? change.newText : change.oldText,
-                                      forward ? change.newBold : change.oldBold}}});
+        m_tree.restoreLabels({{node,
+                               {forward ? change.newText : change.oldText,
+                                forward ? change.newBold : change.oldBold}}});
         break;
     }
 }

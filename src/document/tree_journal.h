@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 class DialogNode;
@@ -59,12 +60,16 @@ private:
         Record newRecord;
         // The subtree while it is out of the tree.
         std::unique_ptr<DialogNode> detached;
+        // Insert: the node was created under a node this journal created too, and goes out and
+        // comes back with that one: the view hears of one subtree, not of every node in it.
+        bool nested = false;
     };
 
     void apply(Change &change, bool forward);
 
     DialogTree &m_tree;
     std::vector<Change> m_changes;
+    std::unordered_set<const DialogNode *> m_inserted;
     int m_dialogCountBefore = 0;
     int m_dialogCountAfter = 0;
 };

@@ -63,8 +63,8 @@ class TestJournal : public QObject
     Q_OBJECT
 
 private slots:
-    // A few thousand mixed edits, each one journal: undone to the start they give the starting
-    // state, redone the final one, and so at every step on the way.
+    // A few thousand mixed edits, one to four to a journal: undone to the start they give the
+    // starting state, redone the final one, and so at every step on the way.
     void randomEditsUndoAndRedoExactly()
     {
         QRandomGenerator random(20261208);
@@ -78,7 +78,8 @@ private slots:
         for (int i = 0; i < 3000; ++i) {
             auto journal = std::make_unique<TreeJournal>(tree);
             tree.setJournal(journal.get());
-            randomEdit(tree, random);
+            for (int edits = 1 + int(random.bounded(4)); edits > 0; --edits)
+                randomEdit(tree, random);
             tree.setJournal(nullptr);
             steps.push_back(std::move(journal));
             states.push_back(snapshot(tree));

@@ -1,0 +1,119 @@
+// Times what an author waits for on a large, fully expanded tree in a shown main window: each
+// command and the tree view catching up with it, as the median of several runs. Covers
+// selecting, adding at the end, undo and redo of that add, placing before Dialog1, deleting
+// Dialog1 and a drop onto Dialog1. Run by hand: bench_undo [nodes] [repeats].
+
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "bench_prompter.h"
+#include "document/node_text.h"
+#include "editing/adding_commands.h"
+#include "editing/delete_commands.h"
+#include "editing/tform2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+DialogNode *dialogNumber(DialogTree &tree, int number)
+{
+    const QByteArray name = NodeText::dialog(number);
+    for (int i = 0; i < tree.count(); ++i) {
+        if (tree.nodeAt(i)->text() == name)
+            return tree.nodeAt(i);
+    }
+    return nullptr;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const int nodes = argc > 1 ? std::atoi(argv[1]) : 100000;
+    const int repeats = argc > 2 ? std::atoi(argv[2]) : 9;
+
+    QTemporaryDir dir;
+    BenchPrompter prompter;
+    BenchShell shell;
+    TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
+    TForm1 &form = talmero.mainWindow();
+    TForm2 &placement = talmero.placementWindow();
+    AddingCommands &adding = *form.addingCommands();
+    DialogTree &tree = form.document();
+    form.show();
+    while (tree.count() < nodes) {
+        form.Memo1->setPlainText(QStringLiteral("Hello there"));
+        adding.addDialog(nullptr);
+    }
+    form.expandAll();
+    QApplication::processEvents();
+    std::printf("tree: %d nodes, %d dialogs, fully expanded\n", tree.count(), tree.DialogCount());
+
+    // step is timed with the view catching up; after, untimed, sets up the next run.
+    auto run = [&](const char *what, const std::function<void()> &step,
+                   const std::function<void()> &after = {}) {
+        std::vector<double> times;
+        std::vector<double> commands;
+        for (int i = 0; i < repeats; ++i) {
+            QElapsedTimer timer;
+            timer.start();
+            step();
+            commands.push_back(double(timer.nsecsElapsed()) / 1e6);
+            QApplication::processEvents();
+            times.push_back(double(timer.nsecsElapsed()) / 1e6);
+            if (after) {
+                after();
+                QApplication::processEvents();
+            }
+        }
+        std::sort(times.begin(), times.end());
+        std::sort(commands.begin(), commands.end());
+        std::printf("%-28s with view: median %7.2f ms (best %7.2f, worst %7.2f); command "
+                    "alone: median %7.2f ms\n",
+                    what, times[times.size() / 2], times.front(), times.back(),
+                    commands[commands.size() / 2]);
+    };
+
+    int pick = 0;
+    run("select a node", [&] { form.selectNode(tree.nodeAt((pick += 7919) % tree.count())); });
+    form.CheckBox3->setChecked(true);
+    run("add dialog at the end", [&] {
+        form.Memo1->setPlainText(QStringLiteral("Hello"));
+        adding.SpeedButton7Click();
+    });
+    run("undo add", [&] { form.undoAction->trigger(); }, [&] { form.redoAction->trigger(); });
+    form.undoAction->trigger();
+    run("redo add", [&] { form.redoAction->trigger(); }, [&] { form.undoAction->trigger(); });
+    run("place before Dialog1", [&] {
+        form.PlaceMode = QStringLiteral("dialog");
+        placement.refreshchoices();
+        placement.SpinEdit1->setMaximum(tree.DialogCount());
+        placement.RadioButton3->setChecked(true);
+        placement.SpinEdit1->setValue(1);
+        placement.Button1Click();
+    });
+    run("delete Dialog1", [&] {
+        form.selectNode(dialogNumber(tree, 1));
+        form.SpeedButton14->click();
+    });
+    auto *drops = form.findChild<DeleteCommands *>();
+    run("drop Dialog5 onto Dialog1", [&] {
+        form.selectNode(dialogNumber(tree, 5));
+        drops->TreeView1DragDrop(dialogNumber(tree, 1));
+    });
+    return 0;
+}
