@@ -13,6 +13,7 @@
 #include "persistence/file_commands.h"
 #include "platform/app_error.h"
 #include "platform/named.h"
+#include "review_commands.h"
 #include "shell/companion_tool_command.h"
 #include "undo_history.h"
 
@@ -149,6 +150,7 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     new SearchCommands(*this);
     new ProjectCommands(*this);
     new CompanionToolCommand(*this);
+    new ReviewCommands(*this);
 }
 
 // The view and its model go first: the model leaves the document's observers, and a label

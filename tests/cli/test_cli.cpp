@@ -1,5 +1,6 @@
 #include "test_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
@@ -179,12 +180,55 @@ private slots:
                  create.err.constData());
     }
 
+    // 0 for a clean file, 1 with one line per finding, 2 with the reader's error when the file
+    // cannot be read. The configuration is found from the current directory.
+    void checkExitCodes()
+    {
+        TestFiles::write(path("panel.ini"), "[Main]\r\n");
+        const QByteArray story = "Root\n"
+                                 "  Config = panel.ini\n"
+                                 "Dialog1\n"
+                                 "  Type = Text\n"
+                                 "  Speaker = Player\n"
+                                 "  Text = Hello\n"
+                                 "  Goto = 2\n"
+                                 "Dialog2\n"
+                                 "  Type = Text\n"
+                                 "  Speaker = Entity\n"
+                                 "  Text = Bye\n";
+        TestFiles::write(path("clean.txt"), story);
+        TestFiles::write(path("broken.txt"), QByteArray(story).replace("Goto = 2", "Goto = 4"));
+        QCOMPARE(runCli({"pack", path("clean.txt"), path("clean.dlg")}).exitCode, 0);
+        QCOMPARE(runCli({"pack", path("broken.txt"), path("broken.dlg")}).exitCode, 0);
+
+        const Result clean = runCli({"check", "clean.dlg"}, m_dir.path());
+        QCOMPARE(clean.exitCode, 0);
+        QCOMPARE(clean.out, QByteArray());
+
+        const Result broken = runCli({"check", "broken.dlg"}, m_dir.path());
+        QCOMPARE(broken.exitCode, 1);
+        QCOMPARE(broken.out,
+                 QByteArray("Dialog1: Goto = 4: names Dialog4, which does not exist\n"));
+
+        const Result elsewhere = runCli({"check", path("clean.dlg")}, QDir::rootPath());
+        QCOMPARE(elsewhere.exitCode, 1);
+        QCOMPARE(elsewhere.out,
+                 QByteArray("Root: Config = panel.ini: the configuration file does not exist\n"));
+
+        const Result unreadable = runCli({"check", path("clean.txt")});
+        QCOMPARE(unreadable.exitCode, 2);
+        QCOMPARE(unreadable.out, QByteArray());
+        QVERIFY2(unreadable.err.contains("Invalid stream format."), unreadable.err.constData());
+        QCOMPARE(runCli({"check", path("absent.dlg")}).exitCode, 2);
+    }
+
     void helpWorks_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("program") << QStringList{"--help"};
         QTest::newRow("dump") << QStringList{"dump", "--help"};
         QTest::newRow("pack") << QStringList{"pack", "--help"};
+        QTest::newRow("check") << QStringList{"check", "--help"};
     }
     void helpWorks()
     {

@@ -1,0 +1,243 @@
+#include "dialog_check.h"
+
+#include "dialog_numbers.h"
+#include "dialog_tree.h"
+#include "generator/config_node.h"
+#include "node_text.h"
+#include "platform/ansi.h"
+#include "str_operants.h"
+
+#include <QFileInfo>
+#include <limits>
+
+namespace {
+
+// Longer texts are cut to this many characters when saved.
+constexpr int kStoredTextLimit = 255;
+
+enum class Kind {
+    Root,
+    Config,
+    Dialog,
+    Type,
+    Speaker,
+    Text,
+    Choice,
+    Set,
+    Call,
+    Goto,
+    Delete,
+    Unknown
+};
+
+// What may stand among the children of a node of each kind.
+enum class Place : quint8 {
+    Top,
+    RootChild,
+    TextDialogChild,
+    ChoiceDialogChild,
+    ChoiceChild,
+    Leaf,
+    Free
+};
+
+bool isVariableOperation(const QByteArray &text)
+{
+    if (!text.startsWith("Set "))
+        return false;
+    const int blank = text.indexOf(' ', 4);
+    if (blank < 0)
+        return false;
+    const QByteArray type = text.mid(4, blank - 4);
+    if (type != "Short" && type != "Float" && type != "String")
+        return false;
+    // The name may hold blanks and even " = "; a value of a number type never does.
+    const int equals = text.lastIndexOf(" = ");
+    return equals >= blank && checktype(text.mid(equals + 3), type);
+}
+
+Kind classify(const DialogNode *node)
+{
+    const QByteArray &text = node->text();
+    if (NodeText::isRoot(text))
+        return Kind::Root;
+    if (text.startsWith("Config = "))
+        return Kind::Config;
+    if (DialogNumbers::numberOf(node))
+        return Kind::Dialog;
+    if (text == NodeText::typeText())
+        return Kind::Type;
+    if (text == "Speaker = Player" || text == "Speaker = Entity")
+        return Kind::Speaker;
+    if (text.startsWith("Text = "))
+        return Kind::Text;
+    if (text.startsWith("Choice = ") &&
+        ActionReference::parseNumber(text.mid(9), std::numeric_limits<int>::max()))
+        return Kind::Choice;
+    if (isVariableOperation(text))
+        return Kind::Set;
+    if (text.startsWith("Call = "))
+        return Kind::Call;
+    switch (ActionReference::parse(text).kind) {
+    case ActionReference::Goto:
+        return Kind::Goto;
+    case ActionReference::DeleteDialog:
+    case ActionReference::DeleteChoice:
+        return Kind::Delete;
+    case ActionReference::None:
+        break;
+    }
+    return Kind::Unknown;
+}
+
+Place childPlace(Kind kind, const DialogNode *node)
+{
+    switch (kind) {
+    case Kind::Root:
+        return Place::RootChild;
+    case Kind::Dialog:
+        return NodeText::isChoiceDialog(node) ? Place::ChoiceDialogChild : Place::TextDialogChild;
+    case Kind::Choice:
+        return Place::ChoiceChild;
+    case Kind::Unknown:
+        return Place::Free;
+    default:
+        return Place::Leaf;
+    }
+}
+
+bool fits(Kind kind, Place place, int row)
+{
+    switch (place) {
+    case Place::Top:
+        return row == 0 ? kind == Kind::Root : kind == Kind::Dialog;
+    case Place::RootChild:
+        return row == 0 && kind == Kind::Config;
+    case Place::TextDialogChild:
+        if (row == 0)
+            return kind == Kind::Type;
+        if (row == 1)
+            return kind == Kind::Speaker;
+        if (row == 2)
+            return kind == Kind::Text;
+        return kind == Kind::Set || kind == Kind::Call || kind == Kind::Goto ||
+               kind == Kind::Delete;
+    case Place::ChoiceDialogChild:
+        return kind == Kind::Choice;
+    case Place::ChoiceChild:
+        return row == 0 ? kind == Kind::Text : kind == Kind::Dialog;
+    case Place::Leaf:
+        return false;
+    case Place::Free:
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString CheckFinding::line() const
+{
+    return Ansi::toUnicode(dialog) + QStringLiteral(": ") + Ansi::toUnicode(nodeText) +
+           QStringLiteral(": ") + message;
+}
+
+namespace DialogCheck {
+
+QString outOfGrammar()
+{
+    return QStringLiteral("matches no kind of node that may stand here");
+}
+
+CheckFinding finding(const DialogNode *node, const QString &message)
+{
+    const DialogNode *dialog = node;
+    while (dialog && !NodeText::isDialog(dialog->text()))
+        dialog = dialog->parent();
+    return {node, dialog ? dialog->text() : NodeText::root(), node ? node->text() : QByteArray(),
+            message};
+}
+
+QString referenceProblem(const DialogNumbers &numbers, const DialogNode *dialog,
+                         const ActionReference &reference)
+{
+    if (reference.kind == ActionReference::None)
+        return outOfGrammar();
+    const DialogNode *target = numbers.find(reference.dialog);
+    if (!target)
+        return QStringLiteral("names Dialog%1, which does not exist").arg(reference.dialog);
+    if (reference.kind == ActionReference::Goto && target == dialog)
+        return QStringLiteral("goes to its own dialog");
+    if (reference.kind == ActionReference::DeleteChoice) {
+        if (!NodeText::isChoiceDialog(target))
+            return QStringLiteral("Dialog%1 is not a choice dialog").arg(reference.dialog);
+        if (!numbers.hasChoice(target, reference.choice))
+            return QStringLiteral("Dialog%1 has no choice %2")
+                .arg(reference.dialog)
+                .arg(reference.choice);
+    }
+    return QString();
+}
+
+std::vector<CheckFinding> check(const DialogTree &tree)
+{
+    std::vector<CheckFinding> findings;
+    const DialogNode *root = tree.firstNode();
+    if (!root || !root->firstChild()) {
+        findings.push_back(
+            finding(root, QStringLiteral("the document names no configuration file")));
+    } else {
+        const QFileInfo config(Ansi::toUnicode(*ConfigNode::path(tree)));
+        if (!config.isFile())
+            findings.push_back(finding(root->firstChild(),
+                                       QStringLiteral("the configuration file does not exist")));
+    }
+
+    const DialogNumbers numbers(tree);
+    // Per node by absolute index, filled before its children are visited: where its children
+    // stand, and the dialog that holds it (its own index for a dialog, -1 outside dialogs).
+    const int count = tree.count();
+    std::vector<Place> places(size_t(count), Place::Free);
+    std::vector<int> holders(size_t(count), -1);
+    std::vector<bool> hasGoto(size_t(count), false);
+
+    for (int i = 0; i < count; ++i) {
+        const DialogNode *node = tree.nodeAt(i);
+        const DialogNode *parent = node->parent();
+        const int parentIndex = parent ? parent->absoluteIndex() : -1;
+        const Place place = parent ? places[size_t(parentIndex)] : Place::Top;
+        const Kind kind = classify(node);
+        const bool isDialog = NodeText::isDialog(node->text());
+        holders[size_t(i)] = isDialog ? i : (parent ? holders[size_t(parentIndex)] : -1);
+        places[size_t(i)] = childPlace(kind, node);
+        const int holder = holders[size_t(i)];
+        const DialogNode *dialog = holder >= 0 ? tree.nodeAt(holder) : nullptr;
+        const QByteArray label = dialog ? dialog->text() : NodeText::root();
+        auto report = [&](const QString &message) {
+            findings.push_back({node, label, node->text(), message});
+        };
+
+        if (node->text().size() > kStoredTextLimit)
+            report(QStringLiteral("is %1 characters long; only the first %2 are saved")
+                       .arg(node->text().size())
+                       .arg(kStoredTextLimit));
+        if (!fits(kind, place, node->row())) {
+            report(outOfGrammar());
+        } else if (kind == Kind::Goto && place == Place::TextDialogChild) {
+            if (hasGoto[size_t(parentIndex)])
+                report(QStringLiteral("is a second goto; a dialog holds one at most"));
+            hasGoto[size_t(parentIndex)] = true;
+        }
+        if (kind == Kind::Goto || kind == Kind::Delete) {
+            const QString problem =
+                referenceProblem(numbers, dialog, ActionReference::parse(node->text()));
+            if (!problem.isEmpty())
+                report(problem);
+        }
+        if (isDialog && node->childCount() == 0)
+            report(QStringLiteral("is a dialog without children"));
+    }
+    return findings;
+}
+
+} // namespace DialogCheck

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "action_reference.h"
+
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+class DialogNode;
+class DialogNumbers;
+class DialogTree;
+
+// One thing the check found: the node, the dialog that holds it ("Dialog" + number, or "Root"
+// for nodes outside every dialog), the node's text and what is wrong with it.
+struct CheckFinding
+{
+    const DialogNode *node = nullptr;
+    QByteArray dialog;
+    QByteArray nodeText;
+    QString message;
+
+    // "Dialog3: Goto = 9: names Dialog9, which does not exist".
+    QString line() const;
+};
+
+// Looks for what an author cannot see in the tree but the game would trip over: actions that
+// name missing dialogs or choices, a goto to its own dialog, texts too long to be saved whole,
+// nodes out of the grammar, empty dialogs and a missing configuration file. One pass over the
+// tree, no recursion.
+namespace DialogCheck {
+
+std::vector<CheckFinding> check(const DialogTree &tree);
+
+// The finding on a node whose text fits no kind of node where it stands.
+QString outOfGrammar();
+// A finding on node, labelled with the dialog that holds it.
+CheckFinding finding(const DialogNode *node, const QString &message);
+// What is wrong with the reference of an action held by dialog; empty when it names a dialog
+// (and choice) that exists and is not a goto to its own dialog. A reference of kind None, from a
+// goto or delete node that does not parse, is out of the grammar.
+QString referenceProblem(const DialogNumbers &numbers, const DialogNode *dialog,
+                         const ActionReference &reference);
+
+} // namespace DialogCheck

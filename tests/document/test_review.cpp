@@ -1,0 +1,320 @@
+#include "document/dialog_check.h"
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "document/read_through.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryFile>
+#include <QTest>
+
+namespace {
+
+// Builds a tree from an outline (two blanks per level) through the ordinary node creation, so
+// dialogs are renumbered as they come.
+void build(DialogTree &tree, const QByteArray &outline)
+{
+    std::vector<DialogNode *> parents;
+    for (const QByteArray &line : outline.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        int blanks = 0;
+        while (line[blanks] == ' ')
+            ++blanks;
+        const size_t level = size_t(blanks / 2);
+        parents.resize(level);
+        parents.push_back(tree.addChild(level ? parents[level - 1] : nullptr, line.mid(blanks)));
+    }
+}
+
+QStringList lines(const std::vector<CheckFinding> &findings)
+{
+    QStringList result;
+    for (const CheckFinding &finding : findings)
+        result << finding.line();
+    return result;
+}
+
+// The transcript in short: the dialogs reached, what was said, done, answered and noted.
+QStringList summary(const ReadThrough &reader)
+{
+    QStringList result;
+    for (const ReadThrough::Entry &e : reader.transcript()) {
+        switch (e.kind) {
+        case ReadThrough::Entry::Reached:
+            result << QString::fromLatin1(e.subject);
+            break;
+        case ReadThrough::Entry::Speech:
+            result << QString::fromLatin1(e.subject + ": " + e.text);
+            break;
+        case ReadThrough::Entry::Action:
+            result << QString::fromLatin1(e.subject) + QStringLiteral(" | ") + e.note;
+            break;
+        case ReadThrough::Entry::Answer:
+            result << QString::fromLatin1("> " + e.subject + ": " + e.text);
+            break;
+        case ReadThrough::Entry::Note:
+            result << QStringLiteral("~ ") + e.note;
+            break;
+        case ReadThrough::Entry::Stop:
+            result << QStringLiteral("! ") + e.note;
+            break;
+        case ReadThrough::Entry::End:
+            result << QStringLiteral("END");
+            break;
+        }
+    }
+    return result;
+}
+
+// Entity greets; a choice whose first answer deletes itself and comes back, whose second holds
+// a nested choice; a closing dialog after the choice.
+const QByteArray kStory = "Root\n"
+                          "Dialog1\n"
+                          "  Type = Text\n"
+                          "  Speaker = Entity\n"
+                          "  Text = Halt!\\nWho goes there?\n"
+                          "  Set Short met = 1\n"
+                          "Dialog2\n"
+                          "  Choice = 1\n"
+                          "    Text = A friend\n"
+                          "    Dialog3\n"
+                          "      Type = Text\n"
+                          "      Speaker = Player\n"
+                          "      Text = A friend.\n"
+                          "      Delete = 1 from 2\n"
+                          "      Goto = 2\n"
+                          "  Choice = 2\n"
+                          "    Text = Nobody\n"
+                          "    Dialog4\n"
+                          "      Choice = 1\n"
+                          "        Text = Run\n"
+                          "        Dialog5\n"
+                          "          Type = Text\n"
+                          "          Speaker = Player\n"
+                          "          Text = I run.\n"
+                          "      Choice = 2\n"
+                          "        Text = Stay\n"
+                          "Dialog6\n"
+                          "  Type = Text\n"
+                          "  Speaker = Entity\n"
+                          "  Text = Farewell.\n"
+                          "  Call = Close, 1\n";
+
+} // namespace
+
+class TestReview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void checkFindsOneOfEach()
+    {
+        DialogTree tree;
+        build(tree, "Root\n"
+                    "  Config = /nonexistent/talmero/panel.ini\n"
+                    "Dialog1\n"
+                    "  Type = Text\n"
+                    "  Speaker = Player\n"
+                    "  Text = Hello\n"
+                    "  Goto = 9\n"
+                    "  Delete = 5 from 2\n"
+                    "  Delete = 1 from 3\n"
+                    "  Delete = 7\n"
+                    "Dialog2\n"
+                    "  Choice = 1\n"
+                    "    Text = Yes\n"
+                    "    Dialog3\n"
+                    "      Type = Text\n"
+                    "      Speaker = Entity\n"
+                    "      Text = " +
+                        QByteArray(250, 'x') +
+                        "\n"
+                        "      Goto = 3\n"
+                        "      Delete = 1 from 2\n"
+                        "  Choice = 2\n"
+                        "    Text = No\n"
+                        "Dialog4\n"
+                        "Dialog5\n"
+                        "  Type = Text\n"
+                        "  Speaker = Nobody\n"
+                        "  Text = Bye\n"
+                        "  Goto = 1\n"
+                        "  Goto = 2\n"
+                        "  Set Short gold = 1.5\n"
+                        "  Set String name = Tom = Jerry\n");
+        const QString longText = QStringLiteral("Text = ") + QString(250, u'x');
+        QCOMPARE(
+            lines(DialogCheck::check(tree)),
+            QStringList({
+                "Root: Config = /nonexistent/talmero/panel.ini: the configuration file does "
+                "not exist",
+                "Dialog1: Goto = 9: names Dialog9, which does not exist",
+                "Dialog1: Delete = 5 from 2: Dialog2 has no choice 5",
+                "Dialog1: Delete = 1 from 3: Dialog3 is not a choice dialog",
+                "Dialog1: Delete = 7: names Dialog7, which does not exist",
+                "Dialog3: " + longText + ": is 257 characters long; only the first 255 are saved",
+                "Dialog3: Goto = 3: goes to its own dialog",
+                "Dialog4: Dialog4: is a dialog without children",
+                "Dialog5: Speaker = Nobody: matches no kind of node that may stand here",
+                "Dialog5: Goto = 2: is a second goto; a dialog holds one at most",
+                "Dialog5: Set Short gold = 1.5: matches no kind of node that may stand here",
+            }));
+    }
+
+    void checkReadsConfigurationAndPlacement()
+    {
+        QTemporaryFile config;
+        QVERIFY(config.open());
+        DialogTree tree;
+        build(tree, "Root\n"
+                    "  Config = " +
+                        config.fileName().toLocal8Bit() +
+                        "\n"
+                        "Dialog1\n"
+                        "  Type = Text\n"
+                        "  Speaker = Entity\n"
+                        "  Text = Hi\n"
+                        "  Type = Text\n"
+                        "    Text = nested under an action\n"
+                        "Dialog2\n"
+                        "  Choice = 1\n"
+                        "    Dialog3\n"
+                        "      Choice = 1\n"
+                        "        Text = fine\n");
+        QCOMPARE(lines(DialogCheck::check(tree)),
+                 QStringList({
+                     "Dialog1: Type = Text: matches no kind of node that may stand here",
+                     "Dialog1: Text = nested under an action: matches no kind of node that may "
+                     "stand here",
+                     "Dialog3: Dialog3: matches no kind of node that may stand here",
+                 }));
+
+        DialogTree bare;
+        bare.addRootNode();
+        QCOMPARE(lines(DialogCheck::check(bare)),
+                 QStringList({"Root: Root: the document names no configuration file"}));
+    }
+
+    // A long document, deep and wide, is checked in one pass: no quadratic lookups of dialogs
+    // by number and no recursion on the depth.
+    void checkScalesToLargeDeepTrees()
+    {
+        DialogTree tree;
+        tree.addRootNode();
+        DialogNode *parent = nullptr;
+        // 2,000 nested choice dialogs, then a long row of text dialogs that go to each other.
+        for (int i = 0; i < 2000; ++i) {
+            DialogNode *dialog = tree.addChild(parent, NodeText::dialog(0));
+            DialogNode *choice = tree.addChild(dialog, NodeText::choice("1"));
+            tree.addChild(choice, NodeText::text("deeper"));
+            parent = choice;
+        }
+        while (tree.count() < 100000) {
+            DialogNode *dialog = tree.addChild(nullptr, NodeText::dialog(0));
+            tree.addChild(dialog, NodeText::typeText());
+            tree.addChild(dialog, NodeText::speaker("Player"));
+            tree.addChild(dialog, NodeText::text("line"));
+            tree.addChild(dialog, NodeText::gotoDialog(1 + tree.count() % 9999));
+            tree.addChild(dialog, NodeText::deleteChoice(2, 1 + tree.count() % 2000));
+        }
+        tree.refreshlist();
+        QElapsedTimer timer;
+        timer.start();
+        const std::vector<CheckFinding> findings = DialogCheck::check(tree);
+        const qint64 elapsed = timer.elapsed();
+        qInfo("checked %d nodes in %lld ms", tree.count(), elapsed);
+        QVERIFY(elapsed < 5000);
+        // The configuration, and every delete names a choice 2 that no dialog has.
+        QVERIFY(findings.size() > 10000);
+        QCOMPARE(findings.front().message,
+                 QStringLiteral("the document names no configuration file"));
+        QCOMPARE(findings.back().message,
+                 QStringLiteral("Dialog%1 has no choice 2").arg(1 + (tree.count() - 1) % 2000));
+    }
+
+    void readThroughFollowsChoicesGotosAndDeletions()
+    {
+        DialogTree tree;
+        build(tree, kStory);
+        ReadThrough reader(tree);
+        reader.restart();
+        QCOMPARE(reader.state(), ReadThrough::State::Choosing);
+        QCOMPARE(reader.answers().size(), size_t(2));
+        reader.choose(0); // A friend: deletes itself, goes back to Dialog2
+        QCOMPARE(reader.answers().size(), size_t(1));
+        QCOMPARE(reader.answers()[0].text, QByteArray("Nobody"));
+        reader.choose(0);
+        QCOMPARE(reader.currentDialog()->text(), QByteArray("Dialog4"));
+        reader.choose(0); // Run
+        QCOMPARE(reader.state(), ReadThrough::State::Ended);
+        QCOMPARE(summary(reader), QStringList({
+                                      "Dialog1",
+                                      "Entity: Halt!\\nWho goes there?",
+                                      "Set Short met = 1 | variable operation",
+                                      "Dialog2",
+                                      "> 1: A friend",
+                                      "Dialog3",
+                                      "Player: A friend.",
+                                      "Delete = 1 from 2 | hides choice 1 of Dialog2 from now on",
+                                      "Goto = 2 | goes to Dialog2",
+                                      "Dialog2",
+                                      "> 2: Nobody",
+                                      "Dialog4",
+                                      "> 1: Run",
+                                      "Dialog5",
+                                      "Player: I run.",
+                                      "Dialog6",
+                                      "Entity: Farewell.",
+                                      "Call = Close, 1 | function call",
+                                      "END",
+                                  }));
+
+        // An answer with nothing under it goes on past its choice dialog; Restart forgets what
+        // was deleted.
+        reader.restart();
+        reader.choose(1);
+        reader.choose(1); // Stay
+        QCOMPARE(summary(reader).mid(5),
+                 QStringList({"Dialog4", "> 2: Stay", "Dialog6", "Entity: Farewell.",
+                              "Call = Close, 1 | function call", "END"}));
+    }
+
+    void readThroughStopsAtBrokenReferencesLoopsAndChanges()
+    {
+        DialogTree broken;
+        build(broken, "Root\nDialog1\n  Type = Text\n  Speaker = Player\n  Text = Hi\n"
+                      "  Goto = 9\nDialog2\n  Type = Text\n  Speaker = Player\n  Text = Never\n");
+        ReadThrough reader(broken);
+        reader.restart();
+        QCOMPARE(reader.state(), ReadThrough::State::Stopped);
+        QCOMPARE(summary(reader).last(),
+                 QStringLiteral("! Dialog1: Goto = 9: names Dialog9, which does not exist"));
+
+        // Two text dialogs that go to each other, with a deletion that changes nothing the
+        // second time round.
+        DialogTree loop;
+        build(loop, "Root\nDialog1\n  Type = Text\n  Speaker = Player\n  Text = Ping\n"
+                    "  Goto = 2\nDialog2\n  Type = Text\n  Speaker = Entity\n  Text = Pong\n"
+                    "  Delete = 3\n  Goto = 1\nDialog3\n  Type = Text\n  Speaker = Entity\n"
+                    "  Text = Out\n");
+        ReadThrough looping(loop);
+        looping.restart();
+        QCOMPARE(looping.state(), ReadThrough::State::Stopped);
+        QVERIFY(summary(looping).last().contains(QStringLiteral("loop")));
+        QVERIFY(looping.transcript().size() < 20);
+
+        DialogTree story;
+        build(story, kStory);
+        ReadThrough reading(story);
+        reading.restart();
+        reading.invalidate(QStringLiteral("changed"));
+        QCOMPARE(reading.state(), ReadThrough::State::Stopped);
+        QCOMPARE(reading.currentDialog(), nullptr);
+        QVERIFY(reading.answers().empty());
+        reading.choose(0); // nothing left to choose: no effect
+        QCOMPARE(summary(reading).last(), QStringLiteral("! changed"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestReview)
+#include "test_review.moc"
