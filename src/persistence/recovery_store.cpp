@@ -79,9 +79,10 @@ QList<RecoveryStore::Abandoned> RecoveryStore::abandoned() const
         std::shared_ptr<QLockFile> lock = lockFile(file(id, ".lock"));
         if (!lock->tryLock(0))
             continue;
+        // Start-up must not block: only a regular file is read, and only as much as a path takes.
         QString originalName;
         QFile name(file(id, ".name"));
-        if (name.open(QIODevice::ReadOnly))
+        if (QFileInfo(name).isFile() && name.open(QIODevice::ReadOnly))
             originalName = QString::fromUtf8(name.read(64 * 1024));
         copies.append({copy.filePath(), originalName, copy.lastModified(), lock});
     }
