@@ -4,6 +4,7 @@
 #include "platform/qt_shell_services.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -13,7 +14,8 @@ int main(int argc, char *argv[])
     QtPrompter prompter(QStringLiteral("Talmero Basic"));
     QtShellServices shell;
     TalmeroApp talmero(ProgramFolder::ofExecutable(), prompter, shell,
-                       QApplication::arguments().mid(1));
+                       QApplication::arguments().mid(1),
+                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     prompter.setOwner(&talmero.mainWindow());
     talmero.mainWindow().show();
     return application.exec();

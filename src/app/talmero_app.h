@@ -6,6 +6,7 @@
 #include <memory>
 
 class Prompter;
+class RecoveryController;
 class ShellServices;
 class TForm1;
 class TForm2;
@@ -17,12 +18,12 @@ class TForm8;
 
 // The program: its seven windows, created in a fixed order with the main window first, and
 // kept until the program ends. Tests build it against a temporary program folder with scripted
-// prompts.
+// prompts. Recovery copies of the unsaved document go into recoveryFolder (none: no copies).
 class TalmeroApp
 {
 public:
     TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
-               const QStringList &arguments);
+               const QStringList &arguments, const QString &recoveryFolder = QString());
     ~TalmeroApp();
 
     TForm1 &mainWindow() { return *m_form1; }
@@ -30,6 +31,7 @@ public:
     TForm5 &fontGenerator() { return *m_form5; }
     TForm7 &aboutWindow() { return *m_form7; }
     TForm8 &optionsWindow() { return *m_form8; }
+    RecoveryController &recovery() { return *m_recovery; }
 
 private:
     std::unique_ptr<TForm1> m_form1;
@@ -39,4 +41,5 @@ private:
     std::unique_ptr<TForm6> m_form6;
     std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm8> m_form8;
+    std::unique_ptr<RecoveryController> m_recovery;
 };

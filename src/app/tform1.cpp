@@ -236,8 +236,9 @@ bool TForm1::FormClose()
 {
     if (!Modified)
         return true;
-    return m_prompter.confirm(
-        QStringLiteral("Dialog has been changed!\n\rDo you want to quit without saving?"));
+    return m_prompter.confirmUnsaved(
+        QStringLiteral("Dialog has been changed!\n\rDo you want to quit without saving?"),
+        Prompter::Answer::No);
 }
 
 void TForm1::closeEvent(QCloseEvent *event)

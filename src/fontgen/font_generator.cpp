@@ -4,9 +4,9 @@
 #include "fontgen/glyph_metrics.h"
 #include "fontgen/glyph_painter.h"
 #include "platform/app_error.h"
+#include "platform/safe_save_file.h"
 
 #include <QImageReader>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -32,7 +32,7 @@ QByteArray emptyBmp()
 // Replaces the file only once the whole image is written.
 void writeBmp(const QImage &image, const QString &path)
 {
-    QSaveFile file(path);
+    SafeSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError::cannotCreate(path, file.errorString());
     const bool written = image.isNull() ? file.write(emptyBmp()) == 54 : image.save(&file, "BMP");

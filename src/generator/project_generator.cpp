@@ -6,10 +6,11 @@
 #include "platform/ansi.h"
 #include "platform/app_error.h"
 #include "platform/prompter.h"
+#include "platform/safe_save_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <filesystem>
 #include <system_error>
 
@@ -46,22 +47,36 @@ bool fileExists(const QString &path)
 }
 
 // Copies source into the folder under its own file name. A file already there stays: when two
-// sources share a file name, the first one copied wins.
-void copyInto(const QString &source, const QString &folder)
+// sources share a file name, the first one copied wins. True when the copy made a new file.
+bool copyInto(const QString &source, const QString &folder)
 {
     const QString target = folder + QFileInfo(source).fileName();
     if (QFileInfo::exists(target))
-        return;
+        return false;
     QFile file(source);
     if (!file.copy(target)) {
         throw AppError(QStringLiteral("Cannot copy \"%1\" to \"%2\". %3")
                            .arg(source, target, file.errorString()));
     }
+    return true;
+}
+
+// A Starton value goes into the script as part of a name: letters, digits and "_" only.
+bool isScriptName(const QByteArray &value)
+{
+    if (value.isEmpty())
+        return false;
+    for (const char c : value) {
+        if (!(c == '_' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+              (c >= '0' && c <= '9')))
+            return false;
+    }
+    return true;
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
+    SafeSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw AppError::cannotCreate(path, file.errorString());
 }
@@ -129,8 +144,51 @@ bool ProjectGenerator::copyRequired(const QString &source, const QString &projec
         m_prompter.message(source + QStringLiteral(" does not exist!"));
         return false;
     }
-    copyInto(source, projectFolder);
+    copyIfPresent(source, projectFolder);
     return true;
+}
+
+void ProjectGenerator::copyIfPresent(const QString &source, const QString &projectFolder)
+{
+    if (fileExists(source) && copyInto(source, projectFolder))
+        m_created.append(projectFolder + QFileInfo(source).fileName());
+}
+
+QString ProjectGenerator::scriptRefusal(const QString &documentFileName, const QByteArray &startOn)
+{
+    if (documentFileName.contains(u'"')) {
+        return QStringLiteral("The document name %1 holds a double quote, which would break "
+                              "WDLAction.wdl. Save the document under a name without one.")
+            .arg(documentFileName);
+    }
+    if (!isScriptName(startOn)) {
+        return QStringLiteral("The configuration's Starton value \"%1\" cannot be written into "
+                              "WDLAction.wdl: it may hold only letters, digits and \"_\".")
+            .arg(Ansi::toUnicode(startOn));
+    }
+    return QString();
+}
+
+QString ProjectGenerator::clashRefusal(const QStringList &sources, const QStringList &ownNames)
+{
+    for (const QString &source : sources) {
+        const QString name = QFileInfo(source).fileName();
+        if (!name.isEmpty() && ownNames.contains(name, Qt::CaseInsensitive)) {
+            return QStringLiteral("The configuration names %1, whose file name is that of a file "
+                                  "the project generator writes itself. Rename that file.")
+                .arg(source);
+        }
+    }
+    return QString();
+}
+
+void ProjectGenerator::removeCreated(const QString &projectFolder)
+{
+    // Only what this run made goes: its files, then the folder, which is then empty.
+    for (const QString &file : std::as_const(m_created))
+        QFile::remove(file);
+    m_created.clear();
+    QDir().rmdir(projectFolder);
 }
 
 bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileName,
@@ -149,6 +207,30 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
     }
     const QString config = Ansi::toUnicode(*configPath);
     const IniFile ini(config);
+    const QByteArray startOn = ini.readString("Main", "Starton", "click");
+    const auto read = [&](const char *section, const char *key) {
+        return Ansi::toUnicode(ini.readString(section, key, QByteArray()));
+    };
+    const bool avatars = ini.readInteger("CharacterTextBox", "AvatarEnabled", 0) != 0;
+    QStringList images;
+    for (const char *key :
+         {"bgimage", "choiceup", "choicedown", "choiceover", "nextup", "nextdown", "nextover"})
+        images.append(read("Appearance", key));
+    QStringList fonts = {read("Font", "Textboxfont"), read("Font", "Charactertextboxfont")};
+    QStringList avatarImages;
+    if (avatars)
+        avatarImages = {read("CharacterTextBox", "EntityImage"),
+                        read("CharacterTextBox", "PlayerImage")};
+    const QStringList ownNames = {QStringLiteral("Dialog.dll"), QStringLiteral("PanelEvent.wdl"),
+                                  QStringLiteral("WDLAction.wdl"), QFileInfo(config).fileName(),
+                                  documentFileName};
+    for (const QString &why : {scriptRefusal(documentFileName, startOn),
+                               clashRefusal(images + fonts + avatarImages, ownNames)}) {
+        if (!why.isEmpty()) {
+            m_prompter.message(why);
+            return false;
+        }
+    }
 
     const QString proposed = proposal(documentFileName);
     const QString name =
@@ -169,26 +251,23 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
 
     try {
         createFolder(folder);
-        const auto required = [&](const char *section, const char *key) {
-            return copyRequired(Ansi::toUnicode(ini.readString(section, key, QByteArray())),
-                                folder);
-        };
-        for (const char *key : {"bgimage", "choiceup", "choicedown", "choiceover", "nextup",
-                                "nextdown", "nextover"}) {
-            if (!required("Appearance", key))
+    } catch (const AppError &error) {
+        m_prompter.error(error.text());
+        return false;
+    }
+    m_created.clear();
+    // A run that stops takes back what it made, so that the same name can be used again.
+    const auto fill = [&] {
+        for (const QString &image : std::as_const(images)) {
+            if (!copyRequired(image, folder))
                 return false;
         }
         // A font that is not there is left out without a word.
-        for (const char *key : {"Textboxfont", "Charactertextboxfont"}) {
-            const QString font = Ansi::toUnicode(ini.readString("Font", key, QByteArray()));
-            if (fileExists(font))
-                copyInto(font, folder);
-        }
-        if (ini.readInteger("CharacterTextBox", "AvatarEnabled", 0) != 0) {
-            for (const char *key : {"EntityImage", "PlayerImage"}) {
-                if (!required("CharacterTextBox", key))
-                    return false;
-            }
+        for (const QString &font : std::as_const(fonts))
+            copyIfPresent(font, folder);
+        for (const QString &image : std::as_const(avatarImages)) {
+            if (!copyRequired(image, folder))
+                return false;
         }
         for (const char *runtime : {"bin/Dialog.dll", "bin/PanelEvent.wdl"}) {
             if (!copyRequired(m_programFolder.file(QLatin1String(runtime)), folder))
@@ -196,14 +275,27 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
         }
         if (!copyRequired(config, folder))
             return false;
+        for (const QString &made :
+             {folder + documentFileName, folder + QStringLiteral("WDLAction.wdl")}) {
+            if (!QFileInfo::exists(made))
+                m_created.append(made);
+        }
         writeDocument(folder + documentFileName);
         writeFile(folder + QStringLiteral("WDLAction.wdl"),
-                  wdlAction(Ansi::fromUnicode(documentFileName),
-                            ini.readString("Main", "Starton", "click")));
+                  wdlAction(Ansi::fromUnicode(documentFileName), startOn));
+        return true;
+    };
+    try {
+        if (!fill()) {
+            removeCreated(folder);
+            return false;
+        }
     } catch (const AppError &error) {
+        removeCreated(folder);
         m_prompter.error(error.text());
         return false;
     }
+    m_created.clear();
     m_prompter.message(kSuccess);
     return true;
 }

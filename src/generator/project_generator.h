@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class DialogTree;
@@ -38,10 +39,20 @@ public:
     // the conversation: 17 lines, each ending in CR LF.
     static QByteArray wdlAction(const QByteArray &documentFileName, const QByteArray &startOn);
 
+    // Why the document name or the Starton value would break "WDLAction.wdl"; empty when
+    // neither does.
+    static QString scriptRefusal(const QString &documentFileName, const QByteArray &startOn);
+    // Why one of the sources would take the place of a file the generator writes itself (one
+    // of ownNames, compared as Windows compares file names); empty when none would.
+    static QString clashRefusal(const QStringList &sources, const QStringList &ownNames);
+
 private:
     bool copyRequired(const QString &source, const QString &projectFolder);
     void copyIfPresent(const QString &source, const QString &projectFolder);
+    // Removes the files this run created and then the project folder.
+    void removeCreated(const QString &projectFolder);
 
     Prompter &m_prompter;
     ProgramFolder m_programFolder;
+    QStringList m_created; // files this run made in the project folder
 };

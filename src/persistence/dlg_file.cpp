@@ -15,6 +15,12 @@ void save(const DialogTree &tree, const QString &fileName, ViewSize size)
 
 void load(DialogTree &tree, const QString &fileName)
 {
+    read(tree, fileName);
+    cleanforbasic(tree);
+}
+
+void read(DialogTree &tree, const QString &fileName)
+{
     const DlgReader::Content content = DlgReader::readFile(fileName);
     if (content.hasNodeBlock) {
         DialogTree fresh;
@@ -23,7 +29,6 @@ void load(DialogTree &tree, const QString &fileName)
         DlgTreeBuilder::build(fresh, content.records);
         tree.swapContents(fresh);
     }
-    cleanforbasic(tree);
 }
 
 void cleanforbasic(DialogTree &tree)

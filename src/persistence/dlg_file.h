@@ -22,6 +22,9 @@ void save(const DialogTree &tree, const QString &fileName, ViewSize size);
 // succeeded, then runs cleanforbasic. A failed read throws AppError and leaves the tree as it
 // was. A stream without a node block keeps the tree's nodes.
 void load(DialogTree &tree, const QString &fileName);
+// Reads fileName as load does, without the load clean-up: the tree comes back exactly as it was
+// written (a recovery copy).
+void read(DialogTree &tree, const QString &fileName);
 // The load clean-up: removes every node whose text begins with "Delete", "Set" or "Call",
 // together with its subtree.
 void cleanforbasic(DialogTree &tree);

@@ -7,6 +7,7 @@
 #include "recent_menu.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
 
@@ -61,7 +62,8 @@ void FileCommands::refreshPlacementList()
 
 void FileCommands::New1Click()
 {
-    if (m_form.Modified && m_form.prompter().confirm(saveQuestion())) {
+    if (m_form.Modified &&
+        m_form.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes)) {
         if (!nameDocument())
             return;
         save(m_form.CurrentFileName);
@@ -71,6 +73,7 @@ void FileCommands::New1Click()
     m_form.setWindowTitle(QStringLiteral("Talmero"));
     m_form.CurrentFileName.clear();
     m_form.Modified = false;
+    emit changesGone();
 }
 
 void FileCommands::Open1Click()
@@ -78,7 +81,8 @@ void FileCommands::Open1Click()
     const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.OpenDialog1);
     if (!chosen)
         return;
-    if (m_form.Modified && !m_form.prompter().confirm(continueQuestion()))
+    if (m_form.Modified &&
+        !m_form.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
         return;
     load(*chosen);
     m_form.setWindowTitle(titleFor(*chosen));
@@ -86,14 +90,44 @@ void FileCommands::Open1Click()
     m_form.expandAll();
     refreshPlacementList();
     m_form.Modified = false;
+    emit changesGone();
     m_recent->addToRecentMenu(*chosen);
+}
+
+QString FileCommands::replaceQuestion(const QString &path)
+{
+    return QDir::toNativeSeparators(path) +
+           QStringLiteral(" already exists.\nDo you want to replace it?");
+}
+
+std::optional<QString> FileCommands::chooseSaveName(bool dlgExtension)
+{
+    for (;;) {
+        const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.SaveDialog1);
+        if (!chosen)
+            return std::nullopt;
+        QString name = *chosen;
+        if (dlgExtension) {
+            // The extension is the file name's part from its last dot; only ".dlg" exactly is
+            // kept.
+            const QString fileName = QFileInfo(name).fileName();
+            const qsizetype dot = fileName.lastIndexOf(u'.');
+            if (dot < 0 || fileName.mid(dot) != u".dlg")
+                name += QStringLiteral(".dlg");
+            m_form.prompter().keepFileName(m_form.SaveDialog1.name, name);
+        }
+        // An existing file is replaced only when the author says so; No returns to the dialog.
+        if (!QFileInfo::exists(name) ||
+            m_form.prompter().confirmUnsaved(replaceQuestion(name), Prompter::Answer::No))
+            return name;
+    }
 }
 
 bool FileCommands::nameDocument()
 {
     if (!m_form.CurrentFileName.isEmpty())
         return true;
-    const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.SaveDialog1);
+    const std::optional<QString> chosen = chooseSaveName(false);
     if (!chosen)
         return false;
     m_form.setWindowTitle(titleFor(*chosen));
@@ -108,31 +142,27 @@ void FileCommands::Save1Click()
     save(m_form.CurrentFileName);
     m_recent->addToRecentMenu(m_form.CurrentFileName);
     m_form.Modified = false;
+    emit changesGone();
 }
 
 void FileCommands::SaveAs1Click()
 {
-    const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.SaveDialog1);
+    const std::optional<QString> chosen = chooseSaveName(true);
     if (!chosen)
         return;
-    // The extension is the file name's part from its last dot; only ".dlg" exactly is kept.
-    QString name = *chosen;
-    const QString fileName = QFileInfo(name).fileName();
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    if (dot < 0 || fileName.mid(dot) != u".dlg")
-        name += QStringLiteral(".dlg");
-    m_form.prompter().keepFileName(m_form.SaveDialog1.name, name);
+    const QString name = *chosen;
     m_form.setWindowTitle(titleFor(name));
     m_form.CurrentFileName = name;
     save(name);
     m_recent->addToRecentMenu(name);
     m_form.Modified = false;
+    emit changesGone();
 }
 
 void FileCommands::SpeedButton5Click()
 {
     // The button offers to save unsaved changes; Yes saves as the File menu's Save does.
-    if (m_form.Modified && m_form.prompter().confirm(saveQuestion()))
+    if (m_form.Modified && m_form.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes))
         Save1Click();
 }
 
@@ -143,15 +173,23 @@ void FileCommands::ReadRecent()
 
 void FileCommands::openCommandLineFile(const QStringList &arguments)
 {
+    emit aboutToOpenCommandLineFile();
     if (arguments.isEmpty() || !QFileInfo(arguments.first()).isFile())
         return;
-    const QString path = arguments.first();
+    // Work brought back at start-up is not thrown away without a word.
+    if (m_form.Modified &&
+        !m_form.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
+        return;
+    // A relative name would be read against the current folder but shown and remembered as
+    // typed, so the title would not name the file and the recent list could hold it twice.
+    const QString path = QFileInfo(arguments.first()).absoluteFilePath();
     m_form.guarded([&] {
         load(path);
         m_form.setWindowTitle(titleFor(path));
         m_form.CurrentFileName = path;
         m_form.expandAll();
         m_form.Modified = false;
+        emit changesGone();
         m_recent->addToRecentMenu(path);
     });
 }

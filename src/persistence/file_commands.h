@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <optional>
 
 class RecentMenu;
 class TForm1;
@@ -20,6 +21,8 @@ public:
     static QString titleFor(const QString &path);
     static QString saveQuestion();
     static QString continueQuestion();
+    // Asked before a save replaces a file that exists.
+    static QString replaceQuestion(const QString &path);
 
     // Writes the document with the tree control's size as it is now.
     void save(const QString &fileName);
@@ -45,7 +48,16 @@ public:
     // Rebuilds the placement window's list of choices after Open and an Open Recent entry.
     void refreshPlacementList();
 
+signals:
+    // The document's unsaved changes are gone: saved, or replaced by New or an opened file.
+    void changesGone();
+    // Start-up reaches the file named on the command line.
+    void aboutToOpenCommandLineFile();
+
 private:
+    // SaveDialog1 until the author names a file that does not exist yet or agrees to replace
+    // it; nothing on cancel. dlgExtension: Save As's ".dlg" is added before the check.
+    std::optional<QString> chooseSaveName(bool dlgExtension);
     // A document without a file takes the name chosen in SaveDialog1 (title and file name);
     // false when the author cancels.
     bool nameDocument();

@@ -2,10 +2,10 @@
 
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/safe_save_file.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -80,7 +80,7 @@ void RecentFiles::write() const
     QByteArray bytes;
     for (const QString &caption : m_captions)
         bytes += Ansi::fromUnicode(caption) + "\r\n";
-    QSaveFile file(fileName());
+    SafeSaveFile file(fileName());
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         throw AppError::cannotCreate(fileName(), file.errorString());
 }

@@ -59,7 +59,8 @@ void RecentMenu::openEntry(int slot)
         return;
     QString path = caption;
     path.remove(u'&');
-    if (m_form.Modified && !m_form.prompter().confirm(FileCommands::continueQuestion()))
+    if (m_form.Modified &&
+        !m_form.prompter().confirmUnsaved(FileCommands::continueQuestion(), Prompter::Answer::No))
         return;
     m_commands.load(path);
     m_form.setWindowTitle(FileCommands::titleFor(path));
@@ -67,4 +68,5 @@ void RecentMenu::openEntry(int slot)
     m_form.expandAll();
     m_commands.refreshPlacementList();
     m_form.Modified = false;
+    emit m_commands.changesGone();
 }

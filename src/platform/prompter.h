@@ -40,6 +40,12 @@ public:
     virtual void message(const QString &text) = 0;
     // A confirmation box titled "Confirm", question icon, Yes and No. True for Yes.
     virtual bool confirm(const QString &text) = 0;
+    // The answers of a confirmation box.
+    enum class Answer { Yes, No };
+    // A confirmation box about unsaved changes. keepsWork is the answer that keeps the work: it
+    // is the default button, and Escape or the close button never choose the other one (they
+    // do nothing). True for Yes.
+    virtual bool confirmUnsaved(const QString &text, Answer keepsWork);
     // The top-level error report: error icon, the application's title, the text with the
     // period rule of AppError::boxText.
     virtual void error(const QString &text) = 0;

@@ -10,10 +10,32 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QVBoxLayout>
+
+namespace {
+
+// A question whose one answer throws work away: Escape and the window's close button leave it
+// open instead of picking the No button, as a message box does by itself.
+class ProtectingBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->matches(QKeySequence::Cancel))
+            return;
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
+
+} // namespace
 
 QtPrompter::QtPrompter(QString applicationTitle) : m_title(std::move(applicationTitle)) {}
 
@@ -35,6 +57,14 @@ bool QtPrompter::confirm(const QString &text)
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
                     QMessageBox::Yes | QMessageBox::No, owner());
     box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+bool QtPrompter::confirmUnsaved(const QString &text, Answer keepsWork)
+{
+    ProtectingBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                      QMessageBox::Yes | QMessageBox::No, owner());
+    box.setDefaultButton(keepsWork == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 

@@ -18,6 +18,7 @@ public:
 
     void message(const QString &text) override;
     bool confirm(const QString &text) override;
+    bool confirmUnsaved(const QString &text, Answer keepsWork) override;
     void error(const QString &text) override;
     std::optional<QString> chooseFile(const FileDialogRequest &request) override;
     void keepFileName(const QString &dialogName, const QString &fileName) override;

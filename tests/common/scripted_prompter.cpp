@@ -28,6 +28,12 @@ bool ScriptedPrompter::confirm(const QString &text)
     return take(confirmAnswers, "a confirmation");
 }
 
+bool ScriptedPrompter::confirmUnsaved(const QString &text, Answer keepsWork)
+{
+    shown.append({Shown::Confirm, text, keepsWork});
+    return take(confirmAnswers, "a confirmation");
+}
+
 void ScriptedPrompter::error(const QString &text)
 {
     shown.append({Shown::Error, text});

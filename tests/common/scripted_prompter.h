@@ -17,10 +17,13 @@ public:
         enum Kind { Message, Confirm, Error, File, Input, Font, Color };
         Kind kind;
         QString text; // message text, or the dialog's name / caption
+        // For a question about unsaved changes: the answer it names as keeping the work.
+        std::optional<Answer> keepsWork;
     };
 
     void message(const QString &text) override;
     bool confirm(const QString &text) override;
+    bool confirmUnsaved(const QString &text, Answer keepsWork) override;
     void error(const QString &text) override;
     std::optional<QString> chooseFile(const FileDialogRequest &request) override;
     void keepFileName(const QString &dialogName, const QString &fileName) override;

@@ -9,7 +9,8 @@
 void TestProgram::start(const QStringList &arguments)
 {
     ShippedData::installFonts(folder.path());
-    app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments);
+    app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments,
+                                       appData.path());
 }
 
 DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &text,

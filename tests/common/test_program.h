@@ -14,6 +14,7 @@
 struct TestProgram
 {
     QTemporaryDir folder;
+    QTemporaryDir appData; // where the recovery copies go
     ScriptedPrompter prompter;
     RecordingShell shell;
     std::unique_ptr<TalmeroApp> app;

@@ -287,40 +287,102 @@ private slots:
     void missingRequiredFileStops_data()
     {
         QTest::addColumn<QString>("remove");
-        QTest::addColumn<QStringList>("copied");
 
-        QTest::newRow("bgimage") << QStringLiteral("art/bg.bmp") << QStringList();
-        QTest::newRow("nextover") << QStringLiteral("art/nover.bmp")
-                                  << QStringList({"bg.bmp", "cdown.bmp", "cover.bmp", "cup.bmp",
-                                                  "ndown.bmp", "nup.bmp"});
-        QTest::newRow("player avatar")
-            << QStringLiteral("art/player.bmp")
-            << QStringList({"bg.bmp", "cdown.bmp", "chars.pcx", "cover.bmp", "cup.bmp",
-                            "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp", "text.pcx"});
-        QTest::newRow("runtime library")
-            << QStringLiteral("bin/Dialog.dll")
-            << QStringList({"bg.bmp", "cdown.bmp", "chars.pcx", "cover.bmp", "cup.bmp",
-                            "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp", "player.bmp",
-                            "text.pcx"});
-        QTest::newRow("companion script")
-            << QStringLiteral("bin/PanelEvent.wdl")
-            << QStringList({"Dialog.dll", "bg.bmp", "cdown.bmp", "chars.pcx", "cover.bmp",
-                            "cup.bmp", "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp",
-                            "player.bmp", "text.pcx"});
+        QTest::newRow("bgimage") << QStringLiteral("art/bg.bmp");
+        QTest::newRow("nextover") << QStringLiteral("art/nover.bmp");
+        QTest::newRow("player avatar") << QStringLiteral("art/player.bmp");
+        QTest::newRow("runtime library") << QStringLiteral("bin/Dialog.dll");
+        QTest::newRow("companion script") << QStringLiteral("bin/PanelEvent.wdl");
     }
     void missingRequiredFileStops()
     {
         QFETCH(QString, remove);
-        QFETCH(QStringList, copied);
 
         Setup setup;
         setup.writeConfig(setup.fullConfig());
+        const QByteArray kept = contents(setup.path(remove));
         QVERIFY(QFile::remove(setup.path(remove)));
         QVERIFY(!setup.run(QStringLiteral("castle")));
         QCOMPARE(setup.prompter.messages(),
                  QStringList{setup.path(remove) + QStringLiteral(" does not exist!")});
-        QCOMPARE(setup.projectFiles(QStringLiteral("castle")), copied);
+        // What the run had made is gone, so the same name works once the file is back.
+        QCOMPARE(setup.projects(), QStringList());
         QVERIFY(setup.written.isEmpty());
+        setup.put(remove, kept);
+        setup.prompter.clear();
+        QVERIFY(setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
+    }
+
+    void stoppedRunKeepsWhatWasThereBefore()
+    {
+        // A folder made between the check and the run's own creation is not the run's.
+        Setup setup;
+        setup.writeConfig(setup.fullConfig());
+        QVERIFY(QFile::remove(setup.path(QStringLiteral("bin/Dialog.dll"))));
+        setup.prompter.inputAnswers.append(QStringLiteral("castle"));
+        ProjectGenerator generator(setup.prompter, setup.folder);
+        QVERIFY(
+            !generator.run(setup.tree, QStringLiteral("/work/story.dlg"), [](const QString &) {}));
+        QCOMPARE(setup.projects(), QStringList());
+        QVERIFY(QDir(setup.path(QStringLiteral("Projects"))).exists());
+    }
+
+    void scriptBreakingValuesStop_data()
+    {
+        QTest::addColumn<QByteArray>("main");
+        QTest::addColumn<QString>("document");
+        QTest::addColumn<QString>("start");
+
+        QTest::newRow("Starton with a blank")
+            << QByteArray("Starton=click = off; x\r\n") << QStringLiteral("/work/story.dlg")
+            << QStringLiteral("The configuration's Starton");
+        QTest::newRow("empty Starton")
+            << QByteArray("Starton=\r\n") << QStringLiteral("/work/story.dlg")
+            << QStringLiteral("The configuration's Starton");
+        QTest::newRow("quote in the document name")
+            << QByteArray() << QStringLiteral("/work/say \"hi\".dlg")
+            << QStringLiteral("The document name say \"hi\".dlg holds a double quote");
+    }
+    void scriptBreakingValuesStop()
+    {
+        QFETCH(QByteArray, main);
+        QFETCH(QString, document);
+        QFETCH(QString, start);
+        Setup setup;
+        setup.writeConfig(setup.fullConfig({}, "1", main));
+        QVERIFY(!setup.run(QStringLiteral("castle"), document));
+        QCOMPARE(setup.prompter.messages().size(), 1);
+        QVERIFY2(setup.prompter.messages().first().startsWith(start),
+                 qPrintable(setup.prompter.messages().first()));
+        QCOMPARE(setup.projects(), QStringList());
+    }
+
+    void imageNamedLikeAGeneratedFileStops_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("runtime library") << QStringLiteral("Dialog.dll");
+        QTest::newRow("companion script, other case") << QStringLiteral("panelevent.wdl");
+        QTest::newRow("script") << QStringLiteral("WDLAction.wdl");
+        QTest::newRow("configuration") << QStringLiteral("castle.ini");
+        QTest::newRow("document") << QStringLiteral("story.dlg");
+    }
+    void imageNamedLikeAGeneratedFileStops()
+    {
+        QFETCH(QString, name);
+        Setup setup;
+        setup.put(QStringLiteral("other/") + name, "art");
+        const QByteArray path = QFile::encodeName(setup.path(QStringLiteral("other/") + name));
+        QByteArray ini = setup.fullConfig();
+        ini.replace("choiceover=" + setup.art("cover.bmp"), "choiceover=" + path);
+        setup.writeConfig(ini);
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages(),
+                 QStringList{QStringLiteral("The configuration names %1, whose file name is that "
+                                            "of a file the project generator writes itself. "
+                                            "Rename that file.")
+                                 .arg(setup.path(QStringLiteral("other/") + name))});
+        QCOMPARE(setup.projects(), QStringList());
     }
 
     void missingConfigurationFile()

@@ -1,0 +1,105 @@
+#include "recovery_controller.h"
+
+#include "app/tform1.h"
+#include "persistence/dlg_file.h"
+#include "persistence/file_commands.h"
+#include "platform/app_error.h"
+
+#include <QFileInfo>
+#include <QLocale>
+
+RecoveryController::RecoveryController(TForm1 &form, const QString &folder)
+    : m_form(form), m_store(folder)
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(30 * 1000);
+    connect(&m_timer, &QTimer::timeout, this, &RecoveryController::writeCopy);
+    m_form.document().addObserver(this);
+}
+
+RecoveryController::~RecoveryController()
+{
+    m_form.document().removeObserver(this);
+    m_store.discard();
+}
+
+QString RecoveryController::restoreQuestion(const QString &originalName, const QDateTime &written)
+{
+    const QString name =
+        originalName.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(originalName).fileName();
+    return QStringLiteral("Talmero was not closed properly. Restore the unsaved changes of \"%1\" "
+                          "from %2?")
+        .arg(name, QLocale::system().toString(written.toLocalTime(), QLocale::ShortFormat));
+}
+
+void RecoveryController::documentChanged()
+{
+    // Not restarted by later changes, so a copy follows at most one interval after any change.
+    if (!m_timer.isActive())
+        m_timer.start();
+}
+
+void RecoveryController::changesGone()
+{
+    m_timer.stop();
+    m_store.discard();
+}
+
+void RecoveryController::writeCopy()
+{
+    if (!m_form.Modified) {
+        m_store.discard();
+        return;
+    }
+    const QString path = m_store.copyPath();
+    // A copy that cannot be written is not worth a box every half minute: the author still has
+    // Save, which reports its errors.
+    if (path.isEmpty() || !m_store.setOriginalName(m_form.CurrentFileName))
+        return;
+    try {
+        m_form.fileCommands().save(path);
+    } catch (const AppError &) {
+    }
+}
+
+void RecoveryController::offerAbandoned()
+{
+    QList<RecoveryStore::Abandoned> copies = m_store.abandoned();
+    bool restored = false;
+    for (RecoveryStore::Abandoned &copy : copies) {
+        if (restored) {
+            RecoveryStore::release(copy);
+            continue;
+        }
+        if (!m_form.prompter().confirmUnsaved(restoreQuestion(copy.originalName, copy.written),
+                                              Prompter::Answer::Yes)) {
+            RecoveryStore::remove(copy);
+        } else if (restore(copy)) {
+            RecoveryStore::remove(copy);
+            restored = true;
+        } else {
+            RecoveryStore::release(copy);
+        }
+    }
+}
+
+bool RecoveryController::restore(RecoveryStore::Abandoned &copy)
+{
+    bool done = false;
+    m_form.guarded([&] {
+        DlgFile::read(m_form.document(), copy.copyPath);
+        if (!copy.originalName.isEmpty())
+            m_form.setWindowTitle(FileCommands::titleFor(copy.originalName));
+        m_form.CurrentFileName = copy.originalName;
+        m_form.expandAll();
+        m_form.fileCommands().refreshPlacementList();
+        m_form.Modified = true;
+        done = true;
+    });
+    if (done) {
+        // The changes are this program's now: its own copy keeps them from the start.
+        m_timer.stop();
+        writeCopy();
+    }
+    return done;
+}

@@ -1,0 +1,291 @@
+#include "app/talmero_app.h"
+#include "app/tform1.h"
+#include "document/node_text.h"
+#include "persistence/dlg_writer.h"
+#include "persistence/file_commands.h"
+#include "persistence/recent_menu.h"
+#include "persistence/recovery_controller.h"
+#include "persistence/recovery_store.h"
+#include "platform/qt_prompter.h"
+#include "scripted_prompter.h"
+#include "test_files.h"
+#include "test_program.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+using Answer = Prompter::Answer;
+
+struct Program : TestProgram
+{
+    QTemporaryDir documents;
+
+    QString doc(const QString &name) const { return documents.filePath(name); }
+    QStringList copies() const
+    {
+        return QDir(appData.path()).entryList({QStringLiteral("recovery-*.dlg")}, QDir::Files);
+    }
+    QByteArray bytes() { return DlgWriter::stream(form().document(), {}); }
+    // A dialog with an action below it, as an author leaves it unsaved.
+    void edit()
+    {
+        DialogTree &tree = form().document();
+        DialogNode *dialog = addTextDialog(tree, nullptr, "Hello");
+        tree.addChild(dialog, "Set Short gold = 1");
+        form().Modified = true;
+    }
+    // Edits and waits for the recovery copy.
+    void editAndWaitForTheCopy()
+    {
+        app->recovery().setInterval(0);
+        edit();
+        QTRY_COMPARE(copies().size(), 1);
+    }
+};
+
+// What a program that was killed leaves in its recovery folder: the copy and its name, with
+// their times, but no lock.
+struct Left
+{
+    QString name;
+    QByteArray bytes;
+    QDateTime time;
+};
+
+QList<Left> leftBehind(const QString &folder)
+{
+    QList<Left> files;
+    const QDir dir(folder);
+    for (const QFileInfo &file : dir.entryInfoList({QStringLiteral("recovery-*")}, QDir::Files)) {
+        if (file.suffix() != u"lock")
+            files.append({file.fileName(), TestFiles::read(file.filePath()), file.lastModified()});
+    }
+    return files;
+}
+
+void layOut(const QList<Left> &files, const QString &folder)
+{
+    for (const Left &left : files) {
+        QFile file(QDir(folder).filePath(left.name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(left.bytes);
+        QVERIFY(file.setFileTime(left.time, QFileDevice::FileModificationTime));
+    }
+}
+
+} // namespace
+
+class TestNoLostWork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void crashedProgramsCopyIsRestored()
+    {
+        QList<Left> left;
+        QByteArray document;
+        QString saved;
+        {
+            Program crashed;
+            crashed.start();
+            saved = crashed.doc("story.dlg");
+            crashed.prompter.fileAnswers = {saved};
+            crashed.form().SaveAs1->trigger();
+            crashed.editAndWaitForTheCopy();
+            document = crashed.bytes();
+            left = leftBehind(crashed.appData.path());
+            QCOMPARE(left.size(), 2);
+        }
+
+        Program next;
+        layOut(left, next.appData.path());
+        next.prompter.confirmAnswers = {true};
+        next.start();
+        const QString question = next.prompter.confirmations().value(0);
+        QVERIFY2(question.startsWith(QStringLiteral("Talmero was not closed properly. Restore the "
+                                                    "unsaved changes of \"story.dlg\" from ")),
+                 qPrintable(question));
+        QCOMPARE(next.prompter.shown.first().keepsWork, Answer::Yes);
+        QCOMPARE(next.bytes(), document); // the action is there: no load clean-up
+        QVERIFY(next.form().Modified);
+        QCOMPARE(next.form().CurrentFileName, saved);
+        QCOMPARE(next.form().windowTitle(), FileCommands::titleFor(saved));
+        // The killed program's copy is gone; this program keeps its own from the start.
+        QCOMPARE(next.copies().size(), 1);
+        QVERIFY(!next.copies().contains(left.first().name));
+        QVERIFY(!next.copies().contains(left.last().name));
+
+        // A normal close removes the copy whatever the answer.
+        next.prompter.confirmAnswers = {true};
+        QVERIFY(next.form().close());
+        next.app.reset();
+        QVERIFY(next.copies().isEmpty());
+    }
+
+    void noDeletesTheCopyAndEachIsAskedNewestFirst()
+    {
+        QList<Left> left;
+        for (const char *name : {"", "b.dlg"}) {
+            Program crashed;
+            crashed.start();
+            crashed.form().CurrentFileName = QString::fromLatin1(name);
+            crashed.editAndWaitForTheCopy();
+            left += leftBehind(crashed.appData.path());
+            QTest::qWait(50); // a newer time for the next copy
+        }
+        Program next;
+        layOut(left, next.appData.path());
+        next.prompter.confirmAnswers = {false, false};
+        next.start();
+        const QStringList asked = next.prompter.confirmations();
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(asked[0].contains(QStringLiteral("\"b.dlg\"")));
+        QVERIFY(asked[1].contains(QStringLiteral("\"Untitled\"")));
+        QVERIFY(QDir(next.appData.path()).entryList(QDir::Files).size() == 1); // the lock
+        QVERIFY(!next.form().Modified);
+    }
+
+    void copyOfARunningProgramIsNeverOffered()
+    {
+        QTemporaryDir folder;
+        RecoveryStore running(folder.path());
+        TestFiles::write(running.copyPath(), "copy");
+        QVERIFY(running.setOriginalName(QStringLiteral("/a/b.dlg")));
+        {
+            RecoveryStore second(folder.path());
+            QVERIFY(second.abandoned().isEmpty());
+        }
+        auto gone = std::make_unique<RecoveryStore>(folder.path());
+        const QString path = gone->copyPath();
+        TestFiles::write(path, "old copy");
+        gone.reset(); // ends without discarding, as a crash does
+        QList<RecoveryStore::Abandoned> found = running.abandoned();
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found[0].copyPath, path);
+        QCOMPARE(found[0].originalName, QString());
+        RecoveryStore::remove(found[0]);
+        QVERIFY(!QFile::exists(path));
+        QVERIFY(QFile::exists(running.copyPath()));
+    }
+
+    void copyGoesAfterSaveNewAndOpen()
+    {
+        Program p;
+        p.start();
+        p.editAndWaitForTheCopy();
+        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.form().Save1->trigger();
+        QCOMPARE(p.copies().size(), 0);
+
+        p.editAndWaitForTheCopy();
+        p.prompter.confirmAnswers = {false};
+        p.form().New1->trigger();
+        QCOMPARE(p.copies().size(), 0);
+
+        p.editAndWaitForTheCopy();
+        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.prompter.confirmAnswers = {true};
+        p.form().Open1->trigger();
+        QCOMPARE(p.copies().size(), 0);
+    }
+
+    void unsavedChangeQuestionsKeepTheWork()
+    {
+        Program p;
+        p.start();
+        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.form().SaveAs1->trigger();
+        p.form().Modified = true;
+        p.prompter.confirmAnswers = {false, false, false, false, false};
+        p.form().SpeedButton5->click();
+        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.form().Open1->trigger();
+        p.form().N4->trigger();
+        QVERIFY(!p.form().close());
+        p.form().New1->trigger();
+        QList<std::optional<Answer>> keeps;
+        for (const auto &shown : p.prompter.shown) {
+            if (shown.kind == ScriptedPrompter::Shown::Confirm)
+                keeps.append(shown.keepsWork);
+        }
+        QCOMPARE(keeps, (QList<std::optional<Answer>>{Answer::Yes, Answer::No, Answer::No,
+                                                      Answer::No, Answer::Yes}));
+    }
+
+    void realBoxIgnoresEscapeAndDefaultsToTheKeepingAnswer_data()
+    {
+        QTest::addColumn<int>("keeps");
+        QTest::newRow("Yes keeps") << int(Answer::Yes);
+        QTest::newRow("No keeps") << int(Answer::No);
+    }
+    void realBoxIgnoresEscapeAndDefaultsToTheKeepingAnswer()
+    {
+        QFETCH(int, keeps);
+        QtPrompter prompter(QStringLiteral("Talmero Basic"));
+        bool escapedBoxStayed = false;
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            QTest::keyClick(box, Qt::Key_Escape);
+            box->close();
+            escapedBoxStayed = box->isVisible();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        const bool yes = prompter.confirmUnsaved(QStringLiteral("Question"), Answer(keeps));
+        QVERIFY(escapedBoxStayed);
+        QCOMPARE(yes, Answer(keeps) == Answer::Yes);
+    }
+
+    void savingOverAnExistingFileAsks()
+    {
+        Program p;
+        p.start();
+        TestFiles::write(p.doc("taken.dlg"), "precious");
+        // Save As extends "taken" to the existing taken.dlg: No goes back to the dialog.
+        p.prompter.fileAnswers = {p.doc("taken"), p.doc("free")};
+        p.prompter.confirmAnswers = {false};
+        p.form().SaveAs1->trigger();
+        QCOMPARE(p.prompter.confirmations(),
+                 QStringList{FileCommands::replaceQuestion(p.doc("taken.dlg"))});
+        QCOMPARE(p.prompter.shown.at(1).keepsWork, Answer::No);
+        QCOMPARE(TestFiles::read(p.doc("taken.dlg")), QByteArray("precious"));
+        QCOMPARE(p.form().CurrentFileName, p.doc("free.dlg"));
+
+        // Save of a document without a file asks the same; Yes replaces.
+        p.form().New1->trigger();
+        p.prompter.fileAnswers = {p.doc("taken.dlg")};
+        p.prompter.confirmAnswers = {true};
+        p.form().Save1->trigger();
+        QVERIFY(TestFiles::read(p.doc("taken.dlg")).startsWith("TPF0"));
+    }
+
+    void relativeCommandLineFileIsMadeAbsolute()
+    {
+        Program first;
+        first.start();
+        first.prompter.fileAnswers = {first.doc("story.dlg")};
+        first.form().SaveAs1->trigger();
+
+        const QString previous = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(first.documents.path()));
+        Program p;
+        p.start({QStringLiteral("story.dlg")});
+        QDir::setCurrent(previous);
+        const QString full = QFileInfo(first.doc("story.dlg")).absoluteFilePath();
+        QCOMPARE(p.form().CurrentFileName, full);
+        QCOMPARE(p.form().windowTitle(), FileCommands::titleFor(full));
+        QCOMPARE(p.form().fileCommands().recentMenu().list().captions().first(), full);
+    }
+};
+
+QTEST_MAIN(TestNoLostWork)
+#include "test_no_lost_work.moc"
