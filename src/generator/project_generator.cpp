@@ -5,11 +5,12 @@
 #include "generator/ini_file.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/file_writing.h"
+#include "platform/native_path.h"
 #include "platform/prompter.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <filesystem>
 #include <system_error>
 
@@ -36,7 +37,7 @@ void createFolder(const QString &folder)
     if (!error)
         error = std::make_error_code(std::errc::file_exists);
     throw AppError(QStringLiteral("Cannot create the project folder \"%1\". %2")
-                       .arg(path, QString::fromLocal8Bit(error.message())));
+                       .arg(nativePath(path), QString::fromLocal8Bit(error.message())));
 }
 
 // The file-system test of the generator: a folder of that name is no file.
@@ -57,13 +58,6 @@ void copyInto(const QString &source, const QString &folder)
         throw AppError(QStringLiteral("Cannot copy \"%1\" to \"%2\". %3")
                            .arg(source, target, file.errorString()));
     }
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError::cannotCreate(path, file.errorString());
 }
 
 } // namespace
@@ -154,7 +148,7 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
     const QString name =
         m_prompter
             .inputText(QStringLiteral("Project name"),
-                       QStringLiteral("Please enter a project name"), proposed, 255)
+                       QStringLiteral("Please enter a project name"), proposed, MaxNameLength)
             .value_or(proposed);
     if (const QString why = refusal(name); !why.isEmpty()) {
         m_prompter.message(why);
@@ -191,15 +185,17 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
             }
         }
         for (const char *runtime : {"bin/Dialog.dll", "bin/PanelEvent.wdl"}) {
-            if (!copyRequired(m_programFolder.file(QLatin1String(runtime)), folder))
+            // The program's own paths are shown as the platform writes them; paths from the
+            // configuration are shown as written there.
+            if (!copyRequired(nativePath(m_programFolder.file(QLatin1String(runtime))), folder))
                 return false;
         }
         if (!copyRequired(config, folder))
             return false;
         writeDocument(folder + documentFileName);
-        writeFile(folder + QStringLiteral("WDLAction.wdl"),
-                  wdlAction(Ansi::fromUnicode(documentFileName),
-                            ini.readString("Main", "Starton", "click")));
+        FileWriting::replace(folder + QStringLiteral("WDLAction.wdl"),
+                             wdlAction(Ansi::fromUnicode(documentFileName),
+                                       ini.readString("Main", "Starton", "click")));
     } catch (const AppError &error) {
         m_prompter.error(error.text());
         return false;

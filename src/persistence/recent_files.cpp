@@ -2,10 +2,11 @@
 
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/bounded_file.h"
+#include "platform/file_writing.h"
+#include "platform/native_path.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -47,12 +48,14 @@ RecentFiles::RecentFiles(ProgramFolder folder) : m_folder(std::move(folder))
 
 void RecentFiles::ReadRecent()
 {
-    QFile file(fileName());
-    if (!file.exists())
+    // Five paths; a FIFO or a device here must not hold or exhaust the program at start-up.
+    const BoundedFile::Result file = BoundedFile::readRegular(fileName(), kMaxFileSize);
+    if (file.status == BoundedFile::Status::Missing ||
+        file.status == BoundedFile::Status::NotRegular)
         return;
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::cannotOpen(fileName(), file.errorString());
-    const QList<QByteArray> lines = splitLines(file.readAll());
+    if (!file.ok())
+        throw AppError::cannotOpen(fileName(), file.reason);
+    const QList<QByteArray> lines = splitLines(file.bytes);
     int slot = 0;
     for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kSlots); ++i) {
         const QString path = Ansi::toUnicode(lines[i]);
@@ -62,8 +65,10 @@ void RecentFiles::ReadRecent()
     }
 }
 
-void RecentFiles::addToRecentMenu(const QString &path)
+void RecentFiles::addToRecentMenu(const QString &givenPath)
 {
+    // Stored as the platform writes paths, so that the list reads the same on every start.
+    const QString path = nativePath(givenPath);
     const QString key = upperAscii(path);
     bool listed = false;
     for (const QString &caption : std::as_const(m_captions))
@@ -80,7 +85,5 @@ void RecentFiles::write() const
     QByteArray bytes;
     for (const QString &caption : m_captions)
         bytes += Ansi::fromUnicode(caption) + "\r\n";
-    QSaveFile file(fileName());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError::cannotCreate(fileName(), file.errorString());
+    FileWriting::replace(fileName(), bytes);
 }

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -151,6 +152,37 @@ private slots:
         recent.ReadRecent();
         QCOMPARE(recent.captions().count(RecentFiles::emptySlot()),
                  RecentFiles::kSlots - std::max(filled, 0));
+    }
+
+    // Start-up reads the list on its own: a FIFO or a device there counts as a missing list and
+    // returns at once; an oversized list is an error of its own and is not read.
+    void specialListsDoNotHoldStartUp()
+    {
+        QVERIFY(::mkfifo(QFile::encodeName(recentPath()).constData(), 0600) == 0);
+        RecentFiles fromFifo(folder());
+        fromFifo.ReadRecent();
+        QCOMPARE(fromFifo.captions(), fiveEmpty());
+        // Saving does not replace the FIFO with a file either.
+        QVERIFY_THROWS_EXCEPTION(AppError, fromFifo.addToRecentMenu(QStringLiteral("/a.dlg")));
+        QVERIFY(QFile::remove(recentPath()));
+
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), recentPath()));
+        RecentFiles fromZero(folder());
+        fromZero.ReadRecent();
+        QCOMPARE(fromZero.captions(), fiveEmpty());
+        QVERIFY(QFile::remove(recentPath()));
+
+        writeRecent(touch(QStringLiteral("a.dlg")).toLocal8Bit() + "\r\n" +
+                    QByteArray(RecentFiles::kMaxFileSize, 'x'));
+        RecentFiles oversized(folder());
+        try {
+            oversized.ReadRecent();
+            QFAIL("no error");
+        } catch (const AppError &e) {
+            QCOMPARE(e.text(),
+                     QStringLiteral("Cannot open file \"%1\". File too large").arg(recentPath()));
+        }
+        QCOMPARE(oversized.captions(), fiveEmpty());
     }
 
     void unwritableListReportsTheFile()
