@@ -5,6 +5,7 @@
 #include "generator/project_generator.h"
 #include "persistence/file_commands.h"
 #include "platform/ansi.h"
+#include "platform/native_path.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -24,7 +25,7 @@ void ProjectCommands::Edit4Click()
     if (!chosen)
         return;
     // The tree changed, so the document holds changes that no file has.
-    if (ConfigNode::set(m_form.document(), Ansi::fromUnicode(*chosen)))
+    if (ConfigNode::set(m_form.document(), Ansi::fromUnicode(nativePath(*chosen))))
         m_form.Modified = true;
 }
 
