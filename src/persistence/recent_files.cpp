@@ -50,8 +50,7 @@ void RecentFiles::ReadRecent()
 {
     // Five paths; a FIFO or a device here must not hold or exhaust the program at start-up.
     const BoundedFile::Result file = BoundedFile::readRegular(fileName(), kMaxFileSize);
-    if (file.status == BoundedFile::Status::Missing ||
-        file.status == BoundedFile::Status::NotRegular)
+    if (file.status == BoundedFile::Status::Missing)
         return;
     if (!file.ok())
         throw AppError::cannotOpen(fileName(), file.reason);

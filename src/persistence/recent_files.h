@@ -22,8 +22,9 @@ public:
     // Fills the slots from the first five lines of Recent.txt whose files exist, in their file
     // order (folders do not count); the other slots read "empty". A missing file or one with
     // fewer lines is no error.
-    // A file that is not a regular file counts as missing. Throws AppError ("Cannot open file
-    // ...") for a file that exists but cannot be read or is larger than kMaxFileSize.
+    // Throws AppError ("Cannot open file ...") for a file that exists but cannot be read, is no
+    // regular file (a folder, FIFO or device, which is never opened) or is larger than
+    // kMaxFileSize.
     void ReadRecent();
     // Puts path at the top unless a slot already holds it (letters a to z compared without
     // regard to case); a path already listed keeps its place. Then rewrites Recent.txt, throwing
