@@ -4,6 +4,8 @@
 #include "fontgen/font_saving.h"
 #include "platform/app_error.h"
 
+#include <QFontDatabase>
+#include <QRegularExpression>
 #include <optional>
 
 namespace {
@@ -21,11 +23,11 @@ struct UsageError
 
 std::optional<quint32> parseColor(const QString &text)
 {
-    bool ok = false;
-    const quint32 rgb = text.toUInt(&ok, 16);
-    if (text.size() != 6 || !ok)
+    // Six hexadecimal digits and nothing else: toUInt alone would take a sign or blanks.
+    static const QRegularExpression pattern(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    if (!pattern.match(text).hasMatch())
         return std::nullopt;
-    return rgb;
+    return text.toUInt(nullptr, 16);
 }
 
 class Arguments
@@ -68,6 +70,16 @@ public:
         return *rgb;
     }
 
+    // A family the system lacks would be replaced by another one without a word.
+    QString family(const QString &option)
+    {
+        const QString text = value(option);
+        if (!QFontDatabase::families().contains(text, Qt::CaseInsensitive))
+            throw UsageError{
+                QStringLiteral("%1: no font family '%2' is installed").arg(option, text)};
+        return text;
+    }
+
 private:
     QStringList m_arguments;
     qsizetype m_next = 0;
@@ -89,7 +101,7 @@ int runFont(const QStringList &arguments, QTextStream &out, QTextStream &err)
             else if (option == u"--out")
                 outFile = args.value(option);
             else if (option == u"--font")
-                settings.font.family = args.value(option);
+                settings.font.family = args.family(option);
             else if (option == u"--size")
                 settings.font.pointSize = args.number(option, 1, 500);
             else if (option == u"--bold")

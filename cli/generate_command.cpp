@@ -71,6 +71,12 @@ int generate(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << "Usage: " << kUsage << '\n';
         return 1;
     }
+    // The editor's name box holds no more; cutting the name would name another folder.
+    if (name->size() > ProjectGenerator::MaxNameLength) {
+        err << "talmero-cli generate: --name takes at most " << ProjectGenerator::MaxNameLength
+            << " characters, not " << name->size() << '\n';
+        return 2;
+    }
 
     ConsolePrompter prompter(*name, out, err);
     DialogTree tree;

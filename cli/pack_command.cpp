@@ -5,13 +5,14 @@
 #include "persistence/dlg_writer.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/bounded_file.h"
 
-#include <QFile>
 #include <QRegularExpression>
 
 namespace {
 
 const char kUsage[] = "Usage: talmero-cli pack LISTING OUT [--size WxH]\n";
+const qint64 kMaxListingSize = 256 * 1024 * 1024;
 
 // Image index by the grammar: 3 for the top-level "Root", 1 for a dialog whose first child
 // begins with "Type", 2 for one whose first child begins with "Choice", else 0.
@@ -35,10 +36,12 @@ qint32 grammarImage(const DlgRecordList &records, size_t i)
 // by a tab and image,selected,state,overlay,data. Throws AppError naming the faulty line.
 DlgRecordList parseListing(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::cannotOpen(fileName, file.errorString());
-    QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    // The user names the listing, so a pipe (/dev/stdin, a FIFO) is read too, but only up to
+    // a limit far above any real conversation.
+    const BoundedFile::Result file = BoundedFile::readNamed(fileName, kMaxListingSize);
+    if (!file.ok())
+        throw AppError::cannotOpen(fileName, file.reason);
+    QStringList lines = QString::fromUtf8(file.bytes).split(u'\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
 
@@ -123,6 +126,11 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             if (i + 1 >= arguments.size() || !parseSize(arguments[i + 1], size)) {
                 err << "talmero-cli pack: --size takes WIDTHxHEIGHT, e.g. 473x553\n";
                 return 1;
+            }
+            if (size.width < 1 || size.height < 1) {
+                err << "talmero-cli pack: --size takes a width and a height of at least 1, not "
+                    << arguments[i + 1] << '\n';
+                return 2;
             }
             ++i;
         } else {

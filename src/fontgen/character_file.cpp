@@ -1,20 +1,16 @@
 #include "character_file.h"
 
 #include "platform/app_error.h"
-
-#include <QFile>
+#include "platform/bounded_file.h"
 
 namespace CharacterFile {
 
 QByteArray read(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::cannotOpen(path, file.errorString());
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw AppError::cannotOpen(path, file.errorString());
-    return normaliseLineBreaks(bytes);
+    const BoundedFile::Result file = BoundedFile::readRegular(path, MaxFileSize);
+    if (!file.ok())
+        throw AppError::cannotOpen(path, file.reason);
+    return normaliseLineBreaks(file.bytes);
 }
 
 QByteArray normaliseLineBreaks(const QByteArray &bytes)

@@ -7,7 +7,11 @@
 // are no lines: after the line breaks are normalised to CR LF, every byte is one character.
 namespace CharacterFile {
 
-// Reads the whole file; throws AppError "Cannot open file" when it cannot be read.
+// A row file holds 32 characters; the limit leaves room for hand-made measuring files.
+constexpr qint64 MaxFileSize = 64 * 1024;
+
+// Reads the whole file; throws AppError "Cannot open file" when it cannot be read, is no regular
+// file or is larger than MaxFileSize.
 QByteArray read(const QString &path);
 
 // Every lone CR, lone LF and CR LF becomes CR LF.

@@ -4,10 +4,12 @@
 #include "fontgen/glyph_metrics.h"
 #include "fontgen/glyph_painter.h"
 #include "platform/app_error.h"
+#include "platform/file_writing.h"
 #include "platform/safe_save_file.h"
 
 #include <QImageReader>
 #include <QtEndian>
+#include <cerrno>
 
 namespace {
 
@@ -33,11 +35,12 @@ QByteArray emptyBmp()
 void writeBmp(const QImage &image, const QString &path)
 {
     SafeSaveFile file(path);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError::cannotCreate(path, file.errorString());
+        throw AppError::cannotCreate(path, FileWriting::reason(file, errno));
     const bool written = image.isNull() ? file.write(emptyBmp()) == 54 : image.save(&file, "BMP");
     if (!written || !file.commit())
-        throw AppError::cannotCreate(path, file.errorString());
+        throw AppError::cannotCreate(path, FileWriting::reason(file, errno));
 }
 
 QImage filledImage(int width, int height, quint32 background)

@@ -35,10 +35,11 @@ void NumberField::stepBy(int steps)
 
 QAbstractSpinBox::StepEnabled NumberField::stepEnabled() const
 {
+    // A typed value outside the range steps into it in either direction.
     StepEnabled enabled = StepNone;
-    if (value() < m_maximum)
+    if (value() != m_maximum)
         enabled |= StepUpEnabled;
-    if (value() > m_minimum)
+    if (value() != m_minimum)
         enabled |= StepDownEnabled;
     return enabled;
 }

@@ -2,7 +2,8 @@
 
 #include <QAbstractSpinBox>
 
-// A whole-number field with arrows. The arrows step within the range; typed text is taken
+// A whole-number field with arrows. The arrows step within the range, and a typed value outside
+// it steps to the nearer limit; typed text is taken
 // literally while the field has the focus, so a value outside the range is used as typed, and
 // text that is no whole number counts as the minimum. Leaving the field sets a value outside the
 // range back to the nearer limit. Keys other than digits, signs and the decimal separator are

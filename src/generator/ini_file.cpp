@@ -1,8 +1,7 @@
 #include "ini_file.h"
 
 #include "platform/ansi.h"
-
-#include <QFile>
+#include "platform/bounded_file.h"
 
 namespace {
 
@@ -46,9 +45,11 @@ int hexDigit(char c)
 
 IniFile::IniFile(const QString &path)
 {
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly))
-        parse(file.readAll());
+    // A configuration is a few dozen lines; anything that is no regular file or larger than
+    // this reads like a missing file.
+    const BoundedFile::Result file = BoundedFile::readRegular(path, MaxFileSize);
+    if (file.ok())
+        parse(file.bytes);
 }
 
 IniFile IniFile::fromBytes(const QByteArray &bytes)

@@ -15,9 +15,11 @@ class IniFile
 public:
     // Values are cut to this many characters, as the profile functions' buffer does.
     static constexpr int MaxValueLength = 2047;
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
 
     IniFile() = default;
-    // Reads the file once; a missing or unreadable file reads as an empty one.
+    // Reads the file once; a missing, unreadable or oversized file, or one that is not a
+    // regular file, reads as an empty one.
     explicit IniFile(const QString &path);
     static IniFile fromBytes(const QByteArray &bytes);
 

@@ -6,6 +6,7 @@
 #include "generator/project_generator.h"
 #include "persistence/file_commands.h"
 #include "platform/ansi.h"
+#include "platform/native_path.h"
 
 #include <QAction>
 #include <QToolButton>
@@ -26,7 +27,7 @@ void ProjectCommands::Edit4Click()
         return;
     EditStep step(m_form.history(), QStringLiteral("Change config file"));
     // The tree changed, so the document holds changes that no file has.
-    if (ConfigNode::set(m_form.document(), Ansi::fromUnicode(*chosen)))
+    if (ConfigNode::set(m_form.document(), Ansi::fromUnicode(nativePath(*chosen))))
         m_form.Modified = true;
 }
 

@@ -5,8 +5,9 @@
 #include "generator/ini_file.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/file_writing.h"
+#include "platform/native_path.h"
 #include "platform/prompter.h"
-#include "platform/safe_save_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +38,7 @@ void createFolder(const QString &folder)
     if (!error)
         error = std::make_error_code(std::errc::file_exists);
     throw AppError(QStringLiteral("Cannot create the project folder \"%1\". %2")
-                       .arg(path, QString::fromLocal8Bit(error.message())));
+                       .arg(nativePath(path), QString::fromLocal8Bit(error.message())));
 }
 
 // The file-system test of the generator: a folder of that name is no file.
@@ -72,13 +73,6 @@ bool isScriptName(const QByteArray &value)
             return false;
     }
     return true;
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    SafeSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError::cannotCreate(path, file.errorString());
 }
 
 } // namespace
@@ -236,7 +230,7 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
     const QString name =
         m_prompter
             .inputText(QStringLiteral("Project name"),
-                       QStringLiteral("Please enter a project name"), proposed, 255)
+                       QStringLiteral("Please enter a project name"), proposed, MaxNameLength)
             .value_or(proposed);
     if (const QString why = refusal(name); !why.isEmpty()) {
         m_prompter.message(why);
@@ -270,7 +264,9 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
                 return false;
         }
         for (const char *runtime : {"bin/Dialog.dll", "bin/PanelEvent.wdl"}) {
-            if (!copyRequired(m_programFolder.file(QLatin1String(runtime)), folder))
+            // The program's own paths are shown as the platform writes them; paths from the
+            // configuration are shown as written there.
+            if (!copyRequired(nativePath(m_programFolder.file(QLatin1String(runtime))), folder))
                 return false;
         }
         if (!copyRequired(config, folder))
@@ -281,8 +277,8 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
                 m_created.append(made);
         }
         writeDocument(folder + documentFileName);
-        writeFile(folder + QStringLiteral("WDLAction.wdl"),
-                  wdlAction(Ansi::fromUnicode(documentFileName), startOn));
+        FileWriting::replace(folder + QStringLiteral("WDLAction.wdl"),
+                             wdlAction(Ansi::fromUnicode(documentFileName), startOn));
         return true;
     };
     try {

@@ -20,6 +20,8 @@ class ProjectGenerator
 public:
     // Writes the document, unsaved changes included, to the given path; throws AppError.
     using DocumentWriter = std::function<void(const QString &path)>;
+    // The name box takes at most this many characters.
+    static constexpr int MaxNameLength = 255;
 
     ProjectGenerator(Prompter &prompter, const ProgramFolder &programFolder);
 

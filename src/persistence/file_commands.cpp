@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "editing/tform2.h"
 #include "persistence/dlg_file.h"
+#include "platform/native_path.h"
 #include "recent_menu.h"
 
 #include <QAction>
@@ -30,7 +31,7 @@ FileCommands::~FileCommands() = default;
 
 QString FileCommands::titleFor(const QString &path)
 {
-    return QStringLiteral("Talmero [") + path + u']';
+    return QStringLiteral("Talmero [") + nativePath(path) + u']';
 }
 
 QString FileCommands::saveQuestion()

@@ -2,9 +2,10 @@
 
 #include "platform/ansi.h"
 #include "platform/app_error.h"
-#include "platform/safe_save_file.h"
+#include "platform/bounded_file.h"
+#include "platform/file_writing.h"
+#include "platform/native_path.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -47,12 +48,13 @@ RecentFiles::RecentFiles(ProgramFolder folder) : m_folder(std::move(folder))
 
 void RecentFiles::ReadRecent()
 {
-    QFile file(fileName());
-    if (!file.exists())
+    // Five paths; a FIFO or a device here must not hold or exhaust the program at start-up.
+    const BoundedFile::Result file = BoundedFile::readRegular(fileName(), kMaxFileSize);
+    if (file.status == BoundedFile::Status::Missing)
         return;
-    if (!file.open(QIODevice::ReadOnly))
-        throw AppError::cannotOpen(fileName(), file.errorString());
-    const QList<QByteArray> lines = splitLines(file.readAll());
+    if (!file.ok())
+        throw AppError::cannotOpen(fileName(), file.reason);
+    const QList<QByteArray> lines = splitLines(file.bytes);
     int slot = 0;
     for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kSlots); ++i) {
         const QString path = Ansi::toUnicode(lines[i]);
@@ -62,8 +64,10 @@ void RecentFiles::ReadRecent()
     }
 }
 
-void RecentFiles::addToRecentMenu(const QString &path)
+void RecentFiles::addToRecentMenu(const QString &givenPath)
 {
+    // Stored as the platform writes paths, so that the list reads the same on every start.
+    const QString path = nativePath(givenPath);
     const QString key = upperAscii(path);
     bool listed = false;
     for (const QString &caption : std::as_const(m_captions))
@@ -80,7 +84,5 @@ void RecentFiles::write() const
     QByteArray bytes;
     for (const QString &caption : m_captions)
         bytes += Ansi::fromUnicode(caption) + "\r\n";
-    SafeSaveFile file(fileName());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError::cannotCreate(fileName(), file.errorString());
+    FileWriting::replace(fileName(), bytes);
 }

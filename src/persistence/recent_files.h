@@ -10,6 +10,8 @@ class RecentFiles
 {
 public:
     static constexpr int kSlots = 5;
+    // Five paths of at most a few thousand characters each.
+    static constexpr qint64 kMaxFileSize = 64 * 1024;
     static QString emptySlot() { return QStringLiteral("empty"); }
 
     explicit RecentFiles(ProgramFolder folder);
@@ -20,7 +22,9 @@ public:
     // Fills the slots from the first five lines of Recent.txt whose files exist, in their file
     // order (folders do not count); the other slots read "empty". A missing file or one with
     // fewer lines is no error.
-    // Throws AppError ("Cannot open file ...") only for a file that exists but cannot be read.
+    // Throws AppError ("Cannot open file ...") for a file that exists but cannot be read, is no
+    // regular file (a folder, FIFO or device, which is never opened) or is larger than
+    // kMaxFileSize.
     void ReadRecent();
     // Puts path at the top unless a slot already holds it (letters a to z compared without
     // regard to case); a path already listed keeps its place. Then rewrites Recent.txt, throwing

@@ -1,6 +1,7 @@
 #include "qt_prompter.h"
 
 #include "platform/app_error.h"
+#include "platform/native_path.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -84,7 +85,7 @@ std::optional<QString> QtPrompter::chooseFile(const FileDialogRequest &request)
     // Neither kind checks that the file exists or can be written: the command that uses the
     // name reports what goes wrong.
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(request.filterText + QStringLiteral(" (") + request.filterPattern + u')');
+    dialog.setNameFilter(nameFilter(request));
     const QString last = m_lastFiles.value(request.name);
     if (!last.isEmpty())
         dialog.selectFile(last);
@@ -92,9 +93,18 @@ std::optional<QString> QtPrompter::chooseFile(const FileDialogRequest &request)
         dialog.setDirectory(request.initialFolder);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    const QString chosen = dialog.selectedFiles().first();
+    // The program shows and stores paths with the platform's own separators.
+    const QString chosen = nativePath(dialog.selectedFiles().first());
     m_lastFiles.insert(request.name, chosen);
     return chosen;
+}
+
+QString QtPrompter::nameFilter(const FileDialogRequest &request)
+{
+    // A filter without parentheses is shown exactly as written and is its own pattern.
+    if (request.filterText == request.filterPattern)
+        return request.filterPattern;
+    return request.filterText + QStringLiteral(" (") + request.filterPattern + u')';
 }
 
 void QtPrompter::keepFileName(const QString &dialogName, const QString &fileName)

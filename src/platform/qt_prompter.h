@@ -22,6 +22,8 @@ public:
     void error(const QString &text) override;
     std::optional<QString> chooseFile(const FileDialogRequest &request) override;
     void keepFileName(const QString &dialogName, const QString &fileName) override;
+    // The dialog's filter: its text exactly as the program names it, and the pattern.
+    static QString nameFilter(const FileDialogRequest &request);
     std::optional<QString> inputText(const QString &caption, const QString &prompt,
                                      const QString &initial, int maxLength) override;
     std::optional<FontChoice> chooseFont(const FontChoice &current, bool trueTypeOnly) override;

@@ -12,7 +12,8 @@ void QtShellServices::open(const QString &target)
     QDesktopServices::openUrl(url);
 }
 
-void QtShellServices::start(const QString &program, const QString &parameters)
+void QtShellServices::start(const QString &program, const QString &argument)
 {
-    QProcess::startDetached(program, QProcess::splitCommand(parameters));
+    // No command line is built and split again, so a double quote in the argument stays in it.
+    QProcess::startDetached(program, QStringList{argument});
 }

@@ -8,5 +8,5 @@ class QtShellServices : public ShellServices
 {
 public:
     void open(const QString &target) override;
-    void start(const QString &program, const QString &parameters) override;
+    void start(const QString &program, const QString &argument) override;
 };

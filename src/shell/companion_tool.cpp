@@ -28,5 +28,6 @@ void CompanionTool::launch(const DialogNode *node, const ProgramFolder &folder,
     const QString tool = folder.file(QStringLiteral("Brisvane.exe"));
     if (!isFile(tool))
         return;
-    shell.start(tool, u'"' + path + u'"');
+    // The path is the one argument; the shell quotes it as the platform needs.
+    shell.start(tool, path);
 }

@@ -1,19 +1,23 @@
 #include "desktop_association.h"
 
 #include "platform/app_error.h"
+#include "platform/bounded_file.h"
+#include "platform/file_writing.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QXmlStreamWriter>
+#include <optional>
 
 namespace {
 
 const QString desktopFile = QStringLiteral("talmero.desktop");
-const QString defaultGroup = QStringLiteral("[Default Applications]");
+const QByteArray defaultGroup = QByteArrayLiteral("[Default Applications]");
+// A desktop entry, MIME package or defaults list larger than this is no real one.
+const qint64 kMaxListSize = 1024 * 1024;
 
 // An argument of an Exec line. It is quoted only when it holds a reserved character, as the
 // desktop entry rules ask: the plain form is the one every launcher reads (xdg-open's own
@@ -39,6 +43,17 @@ QString execArgument(const QString &argument)
     return u'"' + escaped + u'"';
 }
 
+// The Exec value's program and its arguments before the file's field code. Launchers look the
+// program up before they expand "%%", so a program path holding "%" is handed to the shell as
+// an argument instead, where the expansion reaches it.
+QString execCommand(const QString &exePath)
+{
+    if (!exePath.contains(u'%'))
+        return execArgument(exePath);
+    return QStringLiteral("sh -c ") + execArgument(QStringLiteral("exec \"$0\" \"$@\"")) + u' ' +
+           execArgument(exePath);
+}
+
 // A desktop entry value: backslashes and line breaks are escaped.
 QString entryValue(const QString &text)
 {
@@ -53,12 +68,7 @@ QString entryValue(const QString &text)
 void writeFile(const QString &path, const QByteArray &content)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError::cannotCreate(path, file.errorString());
-    file.write(content);
-    if (!file.commit())
-        throw AppError::cannotCreate(path, file.errorString());
+    FileWriting::replace(path, content);
 }
 
 bool removeFile(const QString &path)
@@ -76,28 +86,37 @@ void runTool(const QString &tool, const QString &folder)
     process.waitForFinished();
 }
 
-// The lines of a list file; none when it does not exist. A list that exists but cannot be read
-// throws AppError rather than being replaced by a list without the user's entries.
-QStringList readLines(const QString &path)
+// The list file split at every line feed, so that joining with line feeds gives its bytes back:
+// other programs' lines keep their carriage returns and bytes that are not UTF-8. A missing file
+// gives no lines. A list that cannot be read, is too large or is no regular file throws AppError
+// rather than being replaced by a list without the user's entries.
+QList<QByteArray> readLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
+    const BoundedFile::Result file = BoundedFile::readRegular(path, kMaxListSize);
+    if (file.status == BoundedFile::Status::Missing)
         return {};
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        throw AppError::cannotOpen(path, file.errorString());
-    return QString::fromUtf8(file.readAll()).split(u'\n');
+    if (!file.ok())
+        throw AppError::cannotOpen(path, file.reason);
+    if (file.bytes.isEmpty())
+        return {};
+    return file.bytes.split('\n');
+}
+
+QByteArray joinLines(const QList<QByteArray> &lines)
+{
+    return lines.join('\n');
 }
 
 // The index of the line "mimeType=..." inside the default-application group, or -1; groupEnd
 // receives the index after the group's last line (-1 without the group).
-int findDefault(const QStringList &lines, const QString &mimeType, int *groupEnd)
+int findDefault(const QList<QByteArray> &lines, const QByteArray &mimeType, int *groupEnd)
 {
     int found = -1;
     *groupEnd = -1;
     bool inGroup = false;
     for (int i = 0; i < lines.size(); ++i) {
-        const QString line = lines[i].trimmed();
-        if (line.startsWith(u'[')) {
+        const QByteArray line = lines[i].trimmed();
+        if (line.startsWith('[')) {
             inGroup = line == defaultGroup;
             if (inGroup)
                 *groupEnd = i + 1;
@@ -107,7 +126,7 @@ int findDefault(const QStringList &lines, const QString &mimeType, int *groupEnd
             continue;
         if (!line.isEmpty())
             *groupEnd = i + 1;
-        const qsizetype equals = line.indexOf(u'=');
+        const qsizetype equals = line.indexOf('=');
         if (equals > 0 && line.left(equals).trimmed() == mimeType)
             found = i;
     }
@@ -115,25 +134,49 @@ int findDefault(const QStringList &lines, const QString &mimeType, int *groupEnd
 }
 
 // Drops the default-application group when no entry is left in it.
-void dropEmptyDefaultGroup(QStringList &lines)
+void dropEmptyDefaultGroup(QList<QByteArray> &lines)
 {
-    const qsizetype header = lines.indexOf(defaultGroup);
+    qsizetype header = -1;
+    for (qsizetype i = 0; i < lines.size() && header < 0; ++i) {
+        if (lines[i].trimmed() == defaultGroup)
+            header = i;
+    }
     if (header < 0)
         return;
     qsizetype end = header + 1;
-    while (end < lines.size() && !lines[end].trimmed().startsWith(u'[')) {
+    while (end < lines.size() && !lines[end].trimmed().startsWith('[')) {
         if (!lines[end].trimmed().isEmpty())
             return;
         ++end;
     }
+    // The group's trailing blank lines go with it, but the file's final line end stays.
+    if (end == lines.size() && header > 0)
+        --end;
     lines.remove(header, end - header);
 }
 
-QByteArray joinLines(QStringList lines)
+// The files one install is about to write, each with its old bytes (none for a new file), so
+// that a failure can put them back.
+using SavedFiles = QList<std::pair<QString, std::optional<QByteArray>>>;
+
+void remember(SavedFiles &saved, const QString &path)
 {
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.isEmpty() ? QByteArray() : (lines.join(u'\n') + u'\n').toUtf8();
+    const BoundedFile::Result old = BoundedFile::readRegular(path, kMaxListSize);
+    saved.append({path, old.ok() ? std::optional<QByteArray>(old.bytes) : std::nullopt});
+}
+
+// Best effort: the failure that made the install stop is the one reported.
+void restore(const SavedFiles &saved)
+{
+    for (const auto &[path, bytes] : saved) {
+        try {
+            if (bytes)
+                FileWriting::replace(path, *bytes);
+            else
+                removeFile(path);
+        } catch (const AppError &) {
+        }
+    }
 }
 
 } // namespace
@@ -208,8 +251,6 @@ void DesktopAssociation::install(const QString &ext, const QString &description,
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
-    writeFile(mimePackagePath(ext), package);
-
     const QString entry =
         QStringLiteral("[Desktop Entry]\n"
                        "Type=Application\n"
@@ -219,25 +260,43 @@ void DesktopAssociation::install(const QString &ext, const QString &description,
                        "MimeType=%3;\n"
                        "Terminal=false\n"
                        "Categories=Development;\n")
-            .arg(entryValue(description), entryValue(execArgument(exePath)), mimeType);
-    writeFile(desktopEntryPath(), entry.toUtf8());
+            .arg(entryValue(description), entryValue(execCommand(exePath)), mimeType);
 
-    QStringList lines = readLines(mimeAppsPath());
+    QList<QByteArray> lines = readLines(mimeAppsPath());
     int groupEnd = -1;
-    const int existing = findDefault(lines, mimeType, &groupEnd);
-    const QString line = mimeType + u'=' + desktopFile + u';';
+    const QByteArray type = mimeType.toUtf8();
+    const int existing = findDefault(lines, type, &groupEnd);
+    const QByteArray line = type + '=' + desktopFile.toUtf8() + ';';
     if (existing >= 0) {
-        lines[existing] = line;
+        lines[existing] = lines[existing].endsWith('\r') ? line + '\r' : line;
     } else if (groupEnd >= 0) {
-        lines.insert(groupEnd, line);
+        // The new line takes the line end of the group's last line.
+        const bool crLf = lines[groupEnd - 1].endsWith('\r');
+        lines.insert(groupEnd, crLf ? line + '\r' : line);
+        // The group was the last line, without a line end of its own.
+        if (groupEnd == lines.size() - 1)
+            lines << QByteArray();
     } else {
-        while (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
+        if (!lines.isEmpty() && !lines.last().isEmpty())
+            lines << QByteArray();
         if (!lines.isEmpty())
-            lines << QString();
-        lines << defaultGroup << line;
+            lines << QByteArray();
+        lines << defaultGroup << line << QByteArray();
     }
-    writeFile(mimeAppsPath(), joinLines(lines));
+
+    // All three files or none: a failure puts back what this call had written.
+    SavedFiles saved;
+    try {
+        remember(saved, mimePackagePath(ext));
+        writeFile(mimePackagePath(ext), package);
+        remember(saved, desktopEntryPath());
+        writeFile(desktopEntryPath(), entry.toUtf8());
+        remember(saved, mimeAppsPath());
+        writeFile(mimeAppsPath(), joinLines(lines));
+    } catch (const AppError &) {
+        restore(saved);
+        throw;
+    }
 
     refreshDatabases();
 }
@@ -249,10 +308,11 @@ bool DesktopAssociation::uninstall(const QString &ext) const
 
     // The default stays when the user has since chosen another program for the type.
     try {
-        QStringList lines = readLines(mimeAppsPath());
+        QList<QByteArray> lines = readLines(mimeAppsPath());
         int groupEnd = -1;
-        const int existing = findDefault(lines, mimeType, &groupEnd);
-        if (existing >= 0 && lines[existing].trimmed() == mimeType + u'=' + desktopFile + u';') {
+        const QByteArray type = mimeType.toUtf8();
+        const int existing = findDefault(lines, type, &groupEnd);
+        if (existing >= 0 && lines[existing].trimmed() == type + '=' + desktopFile.toUtf8() + ';') {
             lines.removeAt(existing);
             dropEmptyDefaultGroup(lines);
             const QByteArray content = joinLines(lines);

@@ -1,7 +1,8 @@
 #include "file_hive.h"
 
+#include "platform/bounded_file.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -74,15 +75,15 @@ QJsonValue FileHive::toJson(const Key &key)
 
 bool FileHive::load(Key &root) const
 {
-    QFile file(m_fileName);
-    if (!file.exists()) {
+    const BoundedFile::Result file = BoundedFile::readRegular(m_fileName, MaxFileSize);
+    if (file.status == BoundedFile::Status::Missing) {
         root = Key();
         return true;
     }
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.ok())
         return false;
     QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    const QJsonDocument document = QJsonDocument::fromJson(file.bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
         return false;
     root = fromJson(document.object());
@@ -94,6 +95,10 @@ bool FileHive::save(const Key &root) const
     if (m_access == ReadOnly)
         return false;
     if (!QDir().mkpath(QFileInfo(m_fileName).absolutePath()))
+        return false;
+    // Renaming the new hive over a FIFO or a device would destroy it.
+    const QFileInfo existing(m_fileName);
+    if (existing.exists() && !existing.isFile())
         return false;
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))

@@ -16,6 +16,8 @@ class FileHive : public RegistryBackend
 {
 public:
     enum Access { ReadWrite, ReadOnly };
+    // A hive holds a handful of keys; a larger file is refused as unreadable.
+    static constexpr qint64 MaxFileSize = 4 * 1024 * 1024;
 
     explicit FileHive(QString fileName, Access access = ReadWrite);
 

@@ -1,6 +1,7 @@
 #include "file_type_registration.h"
 
 #include "file_hive.h"
+#include "platform/app_error.h"
 #include "registry.h"
 #include "win_registry.h"
 
@@ -31,6 +32,8 @@ bool FileTypeRegistration::InstallExt(QString Ext, const QString &FileType,
         Ext.prepend(u'.');
 
     Registry reg(*m_registry);
+    const bool hadExt = reg.keyExists(Ext);
+    const bool hadType = reg.keyExists(u'\\' + FileType);
     if (!reg.openKey(Ext, true))
         return false;
     reg.writeDefault(FileType);
@@ -45,8 +48,20 @@ bool FileTypeRegistration::InstallExt(QString Ext, const QString &FileType,
     reg.writeDefault(u'"' + ExePath + QStringLiteral("\" \"") + Param + u'"');
     reg.closeKey();
 
-    if (m_desktop)
+    if (!m_desktop)
+        return true;
+    try {
         m_desktop->install(Ext, Description, ExePath);
+    } catch (const AppError &) {
+        // Registration is all or nothing: the keys this call created go again, and the
+        // desktop's error is the one reported.
+        Registry undo(*m_registry);
+        if (!hadExt)
+            undo.deleteKey(Ext);
+        if (!hadType)
+            undo.deleteKey(u'\\' + FileType);
+        throw;
+    }
     return true;
 }
 

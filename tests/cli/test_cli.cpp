@@ -165,6 +165,44 @@ private slots:
         QVERIFY(!QFile::exists(path("out.dlg")));
     }
 
+    // A listing the user names may come through a pipe; an endless one ends in an error.
+    void packReadsPipesWithALimit()
+    {
+        TestFiles::write(path("plain.txt"), kListing);
+        QVERIFY(runCli({"pack", path("plain.txt"), path("from-file.dlg")}).exitCode == 0);
+
+        QProcess process;
+        process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
+                      {"pack", "/dev/stdin", path("from-pipe.dlg")});
+        process.write(kListing);
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(TestFiles::read(path("from-pipe.dlg")), TestFiles::read(path("from-file.dlg")));
+
+        const Result endless = runCli({"pack", "/dev/zero", path("zero.dlg")});
+        QCOMPARE(endless.exitCode, 1);
+        QVERIFY2(endless.err.startsWith("Cannot open file \"/dev/zero\". File too large"),
+                 endless.err.constData());
+        QVERIFY(!QFile::exists(path("zero.dlg")));
+    }
+
+    void packRefusesAnEmptySize_data()
+    {
+        QTest::addColumn<QString>("size");
+        QTest::newRow("no width") << "0x553";
+        QTest::newRow("negative height") << "473x-1";
+    }
+    void packRefusesAnEmptySize()
+    {
+        QFETCH(QString, size);
+        TestFiles::write(path("root-only.txt"), "Root\n");
+        const Result r = runCli({"pack", path("root-only.txt"), path("sized.dlg"), "--size", size});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("at least 1"), r.err.constData());
+        QVERIFY(!QFile::exists(path("sized.dlg")));
+    }
+
     void fileErrorsNameTheFullPath()
     {
         const Result open = runCli({"dump", "absent.dlg"}, m_dir.path());

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -165,6 +166,44 @@ private slots:
         QCOMPARE(QDir(program.path(QStringLiteral("Projects")))
                      .entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{QStringLiteral("castle")});
+    }
+
+    // A received document may name any file as its configuration: a device or a FIFO reads as
+    // a missing file, at once and without memory to speak of.
+    void specialConfigurationReadsAsMissing_data()
+    {
+        QTest::addColumn<QString>("config");
+        QTest::newRow("device") << "/dev/zero";
+        QTest::newRow("fifo") << "fifo.ini";
+        QTest::newRow("link to a device") << "zero.ini";
+    }
+    void specialConfigurationReadsAsMissing()
+    {
+        QFETCH(QString, config);
+        Program program;
+        QVERIFY(::mkfifo(QFile::encodeName(program.path(QStringLiteral("fifo.ini"))).constData(),
+                         0600) == 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), program.path(QStringLiteral("zero.ini"))));
+        DialogTree tree;
+        tree.addChild(tree.addSibling(nullptr, NodeText::root()),
+                      NodeText::config(QFile::encodeName(config)));
+        DlgFile::save(tree, program.document(), {});
+        const Result r =
+            program.generate({program.document(), QStringLiteral("--name"), QStringLiteral("z"),
+                              QStringLiteral("--program-folder"), program.dir.path()});
+        QCOMPARE(r.out, QByteArray(" does not exist!\n"));
+        QCOMPARE(r.exitCode, 1);
+    }
+
+    void overlongNameIsRefused()
+    {
+        Program program;
+        const Result r =
+            program.generate({program.document(), QStringLiteral("--name"), QString(256, u'n'),
+                              QStringLiteral("--program-folder"), program.dir.path()});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("--name takes at most 255 characters"), r.err.constData());
+        QVERIFY(QDir(program.path(QStringLiteral("Projects"))).isEmpty());
     }
 
     void unreadableDocument()

@@ -11,9 +11,9 @@ class RecordingShell : public ShellServices
 {
 public:
     void open(const QString &target) override { opened.append(target); }
-    void start(const QString &program, const QString &parameters) override
+    void start(const QString &program, const QString &argument) override
     {
-        started.append({program, parameters});
+        started.append({program, argument});
     }
 
     QStringList opened;

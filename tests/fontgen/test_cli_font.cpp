@@ -75,6 +75,10 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("unknown") << QStringList{"--frobnicate"} << 2 << "unknown option";
         QTest::newRow("colour") << QStringList{"--fg", "12345"} << 2 << "RRGGBB";
+        QTest::newRow("signed colour") << QStringList{"--fg", "+12345"} << 2 << "RRGGBB";
+        QTest::newRow("blank in colour") << QStringList{"--bg", " 12345"} << 2 << "RRGGBB";
+        QTest::newRow("unknown family")
+            << QStringList{"--font", "No Such Family 9"} << 2 << "no font family";
         QTest::newRow("range") << QStringList{"--space-y", "101"} << 2 << "from 0 to 100";
         QTest::newRow("no value") << QStringList{"--shadow"} << 2 << "needs a value";
         QTest::newRow("missing file") << QStringList{"--program-folder", "/nonexistent/x"} << 1

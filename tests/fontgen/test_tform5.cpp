@@ -13,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -216,6 +217,17 @@ private slots:
         QCOMPARE(w.form->SpinEdit4->value(), 100);
         w.form->SpinEdit4->stepBy(-200);
         QCOMPARE(w.form->SpinEdit4->value(), 0);
+        // An arrow on a typed value outside the range steps it to the nearer limit.
+        w.form->SpinEdit4->setFocus();
+        textOf(w.form->SpinEdit4)->setText(QStringLiteral("150"));
+        QTest::keyClick(w.form->SpinEdit4, Qt::Key_Up);
+        QCOMPARE(textOf(w.form->SpinEdit4)->text(), QStringLiteral("100"));
+        textOf(w.form->SpinEdit4)->setText(QStringLiteral("-7"));
+        QTest::keyClick(w.form->SpinEdit4, Qt::Key_Down);
+        QCOMPARE(textOf(w.form->SpinEdit4)->text(), QStringLiteral("0"));
+        textOf(w.form->SpinEdit4)->setText(QStringLiteral("-7"));
+        QTest::keyClick(w.form->SpinEdit4, Qt::Key_Up);
+        QCOMPARE(textOf(w.form->SpinEdit4)->text(), QStringLiteral("0"));
     }
 
     void sizeFieldsRedrawOnlyWhenClickedInto()
@@ -331,6 +343,18 @@ private slots:
         QVERIFY(!QFile::exists(w.dir.path(QStringLiteral("Fonts/out.bmp"))));
         QCOMPARE(w.dir.read(QStringLiteral("Fonts/temp.bmp")), QByteArray("earlier"));
         QCOMPARE(w.form->Edit4->text(), declaration);
+
+        // A character file that is a FIFO stops the render at once, as a missing one does.
+        QVERIFY(
+            ::mkfifo(
+                QFile::encodeName(w.dir.path(QStringLiteral("Fonts/dummy_font3.txt"))).constData(),
+                0600) == 0);
+        w.prompter.fileAnswers = {w.dir.folder().file(QStringLiteral("Fonts/out"))};
+        w.form->Button4->click();
+        QCOMPARE(w.prompter.errors().size(), 2);
+        QVERIFY2(w.prompter.errors().last().endsWith(QStringLiteral("\". Not a regular file")),
+                 qPrintable(w.prompter.errors().last()));
+        QVERIFY(!QFile::exists(w.dir.path(QStringLiteral("Fonts/out.bmp"))));
     }
 };
 

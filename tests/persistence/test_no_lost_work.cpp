@@ -78,6 +78,7 @@ void layOut(const QList<Left> &files, const QString &folder)
         QFile file(QDir(folder).filePath(left.name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(left.bytes);
+        file.flush(); // a write after setting the time would stamp it anew
         QVERIFY(file.setFileTime(left.time, QFileDevice::FileModificationTime));
     }
 }

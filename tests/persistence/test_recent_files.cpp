@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -151,6 +152,44 @@ private slots:
         recent.ReadRecent();
         QCOMPARE(recent.captions().count(RecentFiles::emptySlot()),
                  RecentFiles::kSlots - std::max(filled, 0));
+    }
+
+    // Start-up reads the list on its own: a FIFO, a device or an oversized list is reported at
+    // once without being read, and the slots stay free.
+    void specialListsDoNotHoldStartUp_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("fifo") << "fifo"
+                              << "Not a regular file";
+        QTest::newRow("link to /dev/zero") << "zero"
+                                           << "Not a regular file";
+        QTest::newRow("oversized") << "large"
+                                   << "File too large";
+    }
+    void specialListsDoNotHoldStartUp()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        if (kind == u"fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(recentPath()).constData(), 0600) == 0);
+        else if (kind == u"zero")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), recentPath()));
+        else
+            writeRecent(touch(QStringLiteral("a.dlg")).toLocal8Bit() + "\r\n" +
+                        QByteArray(RecentFiles::kMaxFileSize, 'x'));
+        RecentFiles recent(folder());
+        try {
+            recent.ReadRecent();
+            QFAIL("no error");
+        } catch (const AppError &e) {
+            QCOMPARE(e.text(),
+                     QStringLiteral("Cannot open file \"%1\". %2").arg(recentPath(), reason));
+        }
+        QCOMPARE(recent.captions(), fiveEmpty());
+        // Saving does not put a file in place of a FIFO or a device.
+        if (kind != u"large")
+            QVERIFY_THROWS_EXCEPTION(AppError, recent.addToRecentMenu(QStringLiteral("/a.dlg")));
     }
 
     void unwritableListReportsTheFile()

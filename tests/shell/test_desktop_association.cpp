@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -129,7 +130,8 @@ private slots:
     }
 
     // An Exec argument is quoted when it holds a reserved character, with the characters
-    // special inside quotes escaped; the file's own escaping then doubles every backslash.
+    // special inside quotes escaped; the file's own escaping then doubles every backslash. A
+    // program path with "%" goes through the shell.
     void execLineQuotesThePath_data()
     {
         QTest::addColumn<QString>("path");
@@ -137,11 +139,16 @@ private slots:
         QTest::newRow("plain") << QStringLiteral("/usr/bin/talmero")
                                << QByteArray("Exec=/usr/bin/talmero %f");
         QTest::newRow("percent") << QStringLiteral("/opt/100%/talmero")
-                                 << QByteArray("Exec=/opt/100%%/talmero %f");
+                                 << QByteArray(R"(Exec=sh -c "exec \\"\\$0\\" \\"\\$@\\"" )"
+                                               "/opt/100%%/talmero %f");
         QTest::newRow("blank") << QStringLiteral("/opt/tal mero/talmero")
                                << QByteArray("Exec=\"/opt/tal mero/talmero\" %f");
-        QTest::newRow("special") << QStringLiteral("/a \"b\" $c `d` 100%\\e")
-                                 << QByteArray(R"(Exec="/a \\"b\\" \\$c \\`d\\` 100%%\\\\e" %f)");
+        QTest::newRow("special") << QStringLiteral("/a \"b\" $c `d` 100\\e")
+                                 << QByteArray(R"(Exec="/a \\"b\\" \\$c \\`d\\` 100\\\\e" %f)");
+        QTest::newRow("special and percent")
+            << QStringLiteral("/a \"b\" $c `d` 100%\\e")
+            << QByteArray(
+                   R"(Exec=sh -c "exec \\"\\$0\\" \\"\\$@\\"" "/a \\"b\\" \\$c \\`d\\` 100%%\\\\e" %f)");
     }
 
     void execLineQuotesThePath()
@@ -164,6 +171,80 @@ private slots:
                                             desktop().mimeAppsPath()));
         }
         QVERIFY(QFileInfo(desktop().mimeAppsPath()).isDir());
+    }
+
+    // Another program's lines keep their bytes through install and uninstall: carriage returns,
+    // Latin-1 bytes and a last line without a line end.
+    void otherProgramsLinesKeepTheirBytes()
+    {
+        const QByteArray others = "[Added Associations]\r\ntext/plain=\xE9"
+                                  "diteur.desktop;\r\n\r\n"
+                                  "[Default Applications]\r\nimage/png=viewer.desktop;\r\n"
+                                  "[Other]\nx=\xFF\xFE";
+        writeFile(desktop().mimeAppsPath(), others);
+        QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
+        QByteArray expected = others;
+        expected.insert(expected.indexOf("[Other]"),
+                        "application/x-talmero-dlg=talmero.desktop;\r\n");
+        QCOMPARE(readFile(desktop().mimeAppsPath()), expected);
+        QVERIFY(registration().UnInstallExt(QStringLiteral(".dlg")));
+        QCOMPARE(readFile(desktop().mimeAppsPath()), others);
+    }
+
+    // When the desktop part fails, the keys written before it are gone again and the desktop's
+    // error is the one reported.
+    void registrationIsAllOrNothing()
+    {
+        writeFile(dataHome(), "a file where the folder should be");
+        const QString hive = m_dir->filePath(QStringLiteral("registry.json"));
+        try {
+            install(QStringLiteral("/x"));
+            QFAIL("no error raised");
+        } catch (const AppError &error) {
+            QVERIFY(error.text().startsWith(QStringLiteral("Cannot create file \"") + dataHome()));
+        }
+        FileHive keys(hive);
+        QVERIFY(!keys.keyExists(QStringLiteral(".dlg")));
+        QVERIFY(!keys.keyExists(QStringLiteral("Talmero File")));
+        QVERIFY(!QFile::exists(desktop().mimeAppsPath()));
+
+        // Keys that were there before stay.
+        QVERIFY(keys.createKey(QStringLiteral(".dlg")));
+        QVERIFY_THROWS_EXCEPTION(AppError, install(QStringLiteral("/x")));
+        QVERIFY(keys.keyExists(QStringLiteral(".dlg")));
+        QVERIFY(!keys.keyExists(QStringLiteral("Talmero File")));
+    }
+
+    // The entry passes the desktop tools' own checks and starts the program with the file, for
+    // a program path that needs every kind of quoting.
+    void entryValidatesAndLaunches()
+    {
+        const QString validate =
+            QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+        const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+        if (validate.isEmpty() || gio.isEmpty())
+            QSKIP("desktop-file-validate or gio (desktop-file-utils, libglib2.0-bin) missing");
+        const QString folder =
+            m_dir->filePath(QStringLiteral("Tal m\u00e9ro \"q\" 'a' 100% $x `y` \\z"));
+        const QString program = folder + QStringLiteral("/talmero");
+        const QString out = m_dir->filePath(QStringLiteral("args.txt"));
+        writeFile(program,
+                  "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"" + QFile::encodeName(out) + "\"\n");
+        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(install(program));
+
+        QProcess check;
+        check.start(validate, {desktop().desktopEntryPath()});
+        QVERIFY(check.waitForFinished());
+        QVERIFY2(check.exitCode() == 0, check.readAllStandardOutput().constData());
+
+        const QString document = m_dir->filePath(QStringLiteral("my story.dlg"));
+        writeFile(document, "");
+        QProcess launch;
+        launch.start(gio, {QStringLiteral("launch"), desktop().desktopEntryPath(), document});
+        QVERIFY(launch.waitForFinished());
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(out), (program + u'\n' + document + u'\n').toUtf8(),
+                                  10000);
     }
 
     void unwritableDataFolderIsAnError()

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -218,6 +219,22 @@ private slots:
         QVERIFY(!install(*registration()));
         QVERIFY(!registration()->UnInstallExt(QStringLiteral(".dlg")));
         QCOMPARE(TestFiles::read(hivePath()), QByteArray("{ not json"));
+    }
+
+    // A hive that is a FIFO or a link to a device is neither read (which would block or never
+    // end) nor replaced.
+    void specialHiveIsLeftAlone()
+    {
+        QDir().mkpath(QFileInfo(hivePath()).absolutePath());
+        QVERIFY(::mkfifo(QFile::encodeName(hivePath()).constData(), 0600) == 0);
+        QVERIFY(!install(*registration()));
+        QVERIFY(!registration()->UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(!QFileInfo(hivePath()).isFile());
+        QVERIFY(QFile::remove(hivePath()));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), hivePath()));
+        QVERIFY(!install(*registration()));
+        QCOMPARE(QFileInfo(hivePath()).symLinkTarget(), QStringLiteral("/dev/zero"));
+        QVERIFY(QFile::remove(hivePath()));
     }
 };
 

@@ -218,9 +218,8 @@ private slots:
 
         QCOMPARE(form.selectedNode(), node);
         if (starts)
-            QCOMPARE(m_shell.started,
-                     (QList<QPair<QString, QString>>{
-                         {folder + QStringLiteral("/Brisvane.exe"), u'"' + path + u'"'}}));
+            QCOMPARE(m_shell.started, (QList<QPair<QString, QString>>{
+                                          {folder + QStringLiteral("/Brisvane.exe"), path}}));
         else
             QVERIFY(m_shell.started.isEmpty());
     }

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QFileDevice;
+
+// Writing whole files with errors that name the system's reason.
+namespace FileWriting {
+
+// Replaces path with bytes through a temporary file in the same folder, so a failure leaves
+// the old file whole. Throws AppError "Cannot create file" with the system's reason, also when
+// path exists and is not a regular file.
+void replace(const QString &path, const QByteArray &bytes);
+
+// The reason of a failed call on file. Qt leaves a short write without an error of its own
+// ("Unknown error", e.g. when the disk is full), so savedErrno, the errno taken right after the
+// failing call, gives the reason then.
+QString reason(const QFileDevice &file, int savedErrno);
+
+} // namespace FileWriting

@@ -1,0 +1,124 @@
+#include "platform/app_error.h"
+#include "platform/bounded_file.h"
+#include "platform/file_writing.h"
+#include "platform/native_path.h"
+#include "test_files.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+class TestPlatformFiles : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+
+private slots:
+    // Whatever the path names, the read of a file the program opens on its own returns at once
+    // and holds no more than the limit.
+    void readRegularRefusesWhatIsNoSmallRegularFile_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("status");
+        QTest::newRow("regular") << "small.txt" << int(BoundedFile::Status::Ok);
+        QTest::newRow("at the limit") << "limit.txt" << int(BoundedFile::Status::Ok);
+        QTest::newRow("oversized") << "large.txt" << int(BoundedFile::Status::TooLarge);
+        QTest::newRow("missing") << "absent.txt" << int(BoundedFile::Status::Missing);
+        QTest::newRow("folder") << "folder" << int(BoundedFile::Status::NotRegular);
+        QTest::newRow("fifo") << "fifo" << int(BoundedFile::Status::NotRegular);
+        QTest::newRow("link to /dev/zero") << "zero" << int(BoundedFile::Status::NotRegular);
+        QTest::newRow("link to a file") << "link.txt" << int(BoundedFile::Status::Ok);
+    }
+    void readRegularRefusesWhatIsNoSmallRegularFile()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, status);
+        TestFiles::write(path("small.txt"), "abc");
+        TestFiles::write(path("limit.txt"), QByteArray(16, 'x'));
+        TestFiles::write(path("large.txt"), QByteArray(17, 'x'));
+        QDir().mkpath(path("folder"));
+        ::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600);
+        QFile::link(QStringLiteral("/dev/zero"), path("zero"));
+        QFile::link(path("small.txt"), path("link.txt"));
+
+        QElapsedTimer clock;
+        clock.start();
+        const BoundedFile::Result result = BoundedFile::readRegular(path(name), 16);
+        QVERIFY(clock.elapsed() < 2000);
+        QCOMPARE(int(result.status), status);
+        QCOMPARE(result.ok(), result.reason.isEmpty());
+        if (result.ok())
+            QCOMPARE(result.bytes, TestFiles::read(path(name)));
+        else
+            QVERIFY(result.bytes.isEmpty());
+    }
+
+    // A pipe the user names is read to its end, but a source that never ends stops at the limit.
+    void readNamedTakesPipesWithALimit()
+    {
+        const QString fifo = path("named-fifo");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QByteArray sent(100000, 'p');
+        QThread *writer = QThread::create([&] { TestFiles::write(fifo, sent); });
+        writer->start();
+        const BoundedFile::Result piped = BoundedFile::readNamed(fifo, 1 << 20);
+        writer->wait();
+        delete writer;
+        QVERIFY(piped.ok());
+        QCOMPARE(piped.bytes, sent);
+
+        const BoundedFile::Result endless =
+            BoundedFile::readNamed(QStringLiteral("/dev/zero"), 1 << 20);
+        QCOMPARE(endless.status, BoundedFile::Status::TooLarge);
+        QCOMPARE(endless.reason, QStringLiteral("File too large"));
+        QCOMPARE(BoundedFile::readNamed(m_dir.path(), 10).status, BoundedFile::Status::Failed);
+    }
+
+    // A short write leaves Qt without a reason of its own; the message carries the system's.
+    // A file-size limit makes the write short the way a full disk does.
+    void failedWriteNamesTheSystemsReason()
+    {
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit old{};
+        QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+        rlimit small = old;
+        small.rlim_cur = 4096;
+        QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+        QString text;
+        try {
+            FileWriting::replace(path("big.bin"), QByteArray(1 << 20, 'b'));
+        } catch (const AppError &error) {
+            text = error.text();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(text,
+                 QStringLiteral("Cannot create file \"%1\". File too large").arg(path("big.bin")));
+        QVERIFY(!QFile::exists(path("big.bin")));
+
+        // A device is not replaced by a file.
+        QVERIFY_THROWS_EXCEPTION(AppError, FileWriting::replace(QStringLiteral("/dev/full"), "x"));
+    }
+
+    void nativePathUsesTheGivenSeparator()
+    {
+        QCOMPARE(nativePath(QStringLiteral("C:/Tools/Configs/a b.ini"), u'\\'),
+                 QStringLiteral("C:\\Tools\\Configs\\a b.ini"));
+        QCOMPARE(nativePath(QStringLiteral("/home/u/x\\y.dlg"), u'/'),
+                 QStringLiteral("/home/u/x\\y.dlg"));
+        QCOMPARE(nativePath(QStringLiteral("a/b")), QStringLiteral("a") + QDir::separator() + u'b');
+    }
+};
+
+QTEST_APPLESS_MAIN(TestPlatformFiles)
+
+#include "test_platform_files.moc"
