@@ -62,6 +62,7 @@ void UndoHistory::end()
 {
     if (m_depth == 0 || --m_depth > 0)
         return;
+    m_open->followRenumbering();
     m_tree.setJournal(nullptr);
     std::unique_ptr<TreeJournal> journal = std::move(m_open);
     if (journal->isEmpty())

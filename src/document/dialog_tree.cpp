@@ -218,13 +218,15 @@ void DialogTree::setJournal(TreeJournal *journal)
         m_journal->m_dialogCountBefore = m_dialogCount;
 }
 
-void DialogTree::recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold)
+void DialogTree::recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold,
+                             bool numbering)
 {
     TreeJournal::Change change{TreeJournal::Change::Label, node};
     change.oldText = oldText;
     change.oldBold = oldBold;
     change.newText = node->m_text;
     change.newBold = node->m_bold;
+    change.numbering = numbering;
     m_journal->m_changes.push_back(std::move(change));
 }
 
@@ -402,7 +404,7 @@ void DialogTree::refreshlist()
                 std::memcpy(out + 6, digits, size_t(length));
                 node->m_bold = true;
                 if (m_journal)
-                    recordLabel(node, oldText, oldBold);
+                    recordLabel(node, oldText, oldBold, true);
                 changed.push_back(node);
             }
         } else if (NodeText::isRoot(node->m_text) && !node->m_bold) {

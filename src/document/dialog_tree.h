@@ -92,7 +92,8 @@ private:
     restoreLabels(const std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> &labels);
     void restoreValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
                        qint32 overlay, quint32 data);
-    void recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold);
+    void recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold,
+                     bool numbering = false);
     void recordValues(DialogNode *node, qint32 image, qint32 selected, qint32 state, qint32 overlay,
                       quint32 data);
 

@@ -1,6 +1,12 @@
 #include "tree_journal.h"
 
+#include "action_reference.h"
 #include "dialog_tree.h"
+#include "node_text.h"
+
+#include <QHash>
+#include <climits>
+#include <unordered_map>
 
 TreeJournal::TreeJournal(DialogTree &tree) : m_tree(tree) {}
 
@@ -78,5 +84,48 @@ void TreeJournal::apply(Change &change, bool forward)
                                {forward ? change.newText : change.oldText,
                                 forward ? change.newBold : change.oldBold}}});
         break;
+    }
+}
+
+void TreeJournal::followRenumbering()
+{
+    // The number each dialog that was there before the edit had then: its first label here.
+    std::unordered_map<const DialogNode *, int> before;
+    for (const Change &change : m_changes) {
+        if (change.kind != Change::Label || !change.numbering || m_inserted.count(change.node) ||
+            before.count(change.node) || !change.oldText.startsWith("Dialog"))
+            continue;
+        before.emplace(change.node, ActionReference::parseNumber(change.oldText.mid(6), INT_MAX));
+    }
+    QHash<int, int> renumbered;
+    for (const auto &[node, number] : before) {
+        if (number == 0 || !m_tree.contains(node) || !node->text().startsWith("Dialog"))
+            continue;
+        const int now = ActionReference::parseNumber(node->text().mid(6), INT_MAX);
+        if (now != 0 && now != number)
+            renumbered.insert(number, now);
+    }
+    if (renumbered.isEmpty())
+        return;
+
+    for (int i = 0; i < m_tree.count(); ++i) {
+        DialogNode *node = m_tree.nodeAt(i);
+        const ActionReference reference = ActionReference::parse(node->text());
+        if (reference.kind == ActionReference::None || !renumbered.contains(reference.dialog))
+            continue;
+        const int dialog = renumbered.value(reference.dialog);
+        switch (reference.kind) {
+        case ActionReference::Goto:
+            m_tree.setText(node, NodeText::gotoDialog(dialog));
+            break;
+        case ActionReference::DeleteDialog:
+            m_tree.setText(node, NodeText::deleteDialog(dialog));
+            break;
+        case ActionReference::DeleteChoice:
+            m_tree.setText(node, NodeText::deleteChoice(reference.choice, dialog));
+            break;
+        case ActionReference::None:
+            break;
+        }
     }
 }

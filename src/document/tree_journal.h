@@ -23,6 +23,10 @@ public:
     TreeJournal &operator=(const TreeJournal &) = delete;
 
     bool isEmpty() const { return m_changes.empty(); }
+    // Makes the gotos and delete actions of the tree name the same dialogs as before this
+    // journal's renumbering moved their numbers; an action whose dialog went stays as it is.
+    // The rewrite is written into this journal, so it is undone with the edit.
+    void followRenumbering();
     // Takes every change back, last first; the tree is as it was before the first one.
     void undo();
     // Does every change again, first first.
@@ -63,6 +67,8 @@ private:
         // Insert: the node was created under a node this journal created too, and goes out and
         // comes back with that one: the view hears of one subtree, not of every node in it.
         bool nested = false;
+        // Label: the renumbering pass made it.
+        bool numbering = false;
     };
 
     void apply(Change &change, bool forward);

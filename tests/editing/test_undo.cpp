@@ -189,6 +189,54 @@ private slots:
         }
     }
 
+    // Gotos and delete actions follow the dialogs they named through every renumbering, as
+    // part of the same step; an action whose dialog is gone keeps its text.
+    void referencesFollowTheirDialogs_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QByteArrayList>("actions");
+        QTest::newRow("place before Dialog2") << Edit([](TestProgram &p) {
+            place(p, &TForm2::RadioButton3, [](TForm2 &w) { w.SpinEdit1->setValue(2); });
+        }) << QByteArrayList{"Goto = 5", "Goto = 3", "Delete = 1 from 3", "Delete = 5"};
+        QTest::newRow("delete the choice dialog") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Choice = 1"));
+            p.prompter.confirmAnswers = {true};
+            p.form().SpeedButton14->click();
+        }) << QByteArrayList{"Goto = 2", "Goto = 2", "Delete = 1 from 2", "Delete = 2"};
+        QTest::newRow("drop Dialog4 onto Dialog1") << Edit([](TestProgram &p) {
+            p.form().selectNode(find(p, "Dialog4"));
+            p.form().findChild<DeleteCommands *>()->TreeView1DragDrop(find(p, "Dialog1"));
+        }) << QByteArrayList{"Goto = 1", "Goto = 3", "Delete = 1 from 3", "Delete = 1"};
+    }
+    void referencesFollowTheirDialogs()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(QByteArrayList, actions);
+        TestProgram p;
+        p.start();
+        buildStory(p);
+        DialogTree &tree = treeOf(p);
+        // Dialog1 names Dialog4; Dialog4 names the choice dialog, its first choice and itself.
+        DialogNode *last = find(p, "Dialog4");
+        const QList<DialogNode *> nodes = {find(p, "Goto = 4"),
+                                           tree.addChild(last, NodeText::gotoDialog(2)),
+                                           tree.addChild(last, NodeText::deleteChoice(1, 2)),
+                                           tree.addChild(last, NodeText::deleteDialog(4))};
+        auto texts = [&] {
+            QByteArrayList list;
+            for (const DialogNode *node : nodes)
+                list << node->text();
+            return list;
+        };
+        const QByteArrayList before = texts();
+        edit(p);
+        QCOMPARE(texts(), actions);
+        p.form().undoAction->trigger();
+        QCOMPARE(texts(), before);
+        p.form().redoAction->trigger();
+        QCOMPARE(texts(), actions);
+    }
+
     // A new or opened document starts a new history; a refused command leaves none.
     void historyStartsWithEachDocument()
     {
