@@ -65,6 +65,13 @@ void DialogTreeView::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    // A press below the last row selects nothing, and the selected node, on which the commands
+    // still act, stays shown as selected.
+    if (!indexAt(event->position().toPoint()).isValid()) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
     QTreeView::mousePressEvent(event);
 }
 

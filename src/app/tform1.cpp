@@ -128,6 +128,9 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                     TreeView1->expand(current);
             });
     connect(m_model, &DialogTreeModel::nodeWasAdded, this, [this] { TreeView1Addition(); });
+    // A new or opened document loses the selected node without a selection change: the search
+    // starts again from the top all the same.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { SearchPosition = -1; });
     // Rows that appear under an open node are shown open as well, with what they hold (an undone
     // delete brings back a whole subtree): nothing is ever collapsed.
     connect(m_model, &QAbstractItemModel::rowsInserted, this,

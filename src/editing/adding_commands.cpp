@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -30,7 +31,11 @@ bool isEnter(int key)
 // line ended by a carriage return and a line feed.
 QByteArray authorText(const QPlainTextEdit *memo)
 {
-    QString text = memo->toPlainText();
+    // The raw text keeps no-break spaces, which the plain text turns into blanks; its
+    // paragraphs are separated by U+2029.
+    QString text = memo->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return Ansi::fromUnicode(text);

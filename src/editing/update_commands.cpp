@@ -7,6 +7,7 @@
 #include "platform/ansi.h"
 
 #include <QAbstractItemDelegate>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QToolButton>
 
@@ -14,6 +15,12 @@ UpdateCommands::UpdateCommands(TForm1 &form) : QObject(&form), m_form(form)
 {
     connect(form.TreeView1, &DialogTreeView::clickedAnywhere, this, [this] { TreeView1Click(); });
     connect(form.SpeedButton13, &QToolButton::clicked, this, [this] { SpeedButton13Click(); });
+    connect(form.Edit1, &QLineEdit::returnPressed, this, [this] { SpeedButton13Click(); });
+    // The field shows the selected node however it came to be selected (keys, a search hit, a
+    // delete, an undo), not only after a click: Update must never write into another node.
+    connect(form.TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { TreeView1Click(); });
+    connect(&form.history(), &UndoHistory::applied, this, [this] { TreeView1Click(); });
     // The view writes a confirmed label into the tree before this runs; Escape commits nothing.
     connect(form.TreeView1->itemDelegate(), &QAbstractItemDelegate::commitData, this,
             [this] { m_form.Modified = true; });

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
@@ -235,6 +236,35 @@ private slots:
         QCOMPARE(texts(), before);
         p.form().redoAction->trigger();
         QCOMPARE(texts(), actions);
+    }
+
+    // A no-break space reaches the node as typed; a click below the last row keeps the
+    // selection shown; a new document starts the search from the top.
+    void selectionAndTextStayAsTheAuthorLeftThem()
+    {
+        TestProgram p;
+        p.start();
+        TForm1 &form = p.form();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Memo1->setPlainText(QStringLiteral("a") + QChar(0xA0) + QStringLiteral("b\nc"));
+        form.CheckBox3->setChecked(true);
+        form.SpeedButton7->click();
+        QVERIFY(find(p, "Text = a\xA0"
+                        "b\\nc"));
+
+        DialogNode *dialog = find(p, "Dialog1");
+        form.selectNode(dialog);
+        QWidget *viewport = form.TreeView1->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
+        QCOMPARE(form.selectedNode(), dialog);
+        QVERIFY(form.TreeView1->selectionModel()->isSelected(
+            form.TreeView1->dialogModel()->indexOf(dialog)));
+
+        form.SearchPosition = 3;
+        p.prompter.confirmAnswers = {false}; // not saved first
+        form.New1->trigger();
+        QCOMPARE(form.SearchPosition, -1);
     }
 
     // A new or opened document starts a new history; a refused command leaves none.
