@@ -2,11 +2,12 @@
 
 #include "document/dialog_tree.h"
 #include "platform/app_error.h"
+#include "platform/safe_save_file.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -179,6 +180,11 @@ QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size
     if (!block.isEmpty()) {
         putShortString(out, "Items.Data");
         out.append(char(10));
+        // The length is stored in 32 bits: a larger block would be written with a length that
+        // wraps, into a file nobody could open.
+        if (block.size() > std::numeric_limits<qint32>::max())
+            throw AppError(QStringLiteral("The dialog is too large to be written: its nodes take "
+                                          "more than 2 GiB."));
         putInt32(out, qint32(block.size()));
         out.append(block);
     }
@@ -189,7 +195,7 @@ QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size
 
 void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName)
 {
-    QSaveFile file(fileName);
+    SafeSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
     if (file.write(stream) != stream.size() || !file.commit())
