@@ -1,6 +1,18 @@
 #include "dialog_node.h"
 
-DialogNode::~DialogNode() = default;
+DialogNode::~DialogNode()
+{
+    // Children are freed from an explicit list, not by recursion: a deep tree would overflow
+    // the stack.
+    std::vector<std::unique_ptr<DialogNode>> pending = std::move(m_children);
+    while (!pending.empty()) {
+        std::unique_ptr<DialogNode> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto &child : node->m_children)
+            pending.push_back(std::move(child));
+        node->m_children.clear();
+    }
+}
 
 DialogNode *DialogNode::parent() const
 {

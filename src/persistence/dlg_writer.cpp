@@ -72,6 +72,10 @@ template <typename At> QByteArray blockOf(size_t count, qint32 topLevel, At reco
     qsizetype total = 4;
     for (size_t i = 0; i < count; ++i)
         total += 29 + std::min(recordAt(i).text.size(), kLongestText);
+    // The stream stores the block's length as a signed 32-bit number: a longer block would
+    // wrap into a length no reader can follow.
+    if (total > std::numeric_limits<qint32>::max())
+        throw AppError(QStringLiteral("Stream write error"));
     QByteArray out(total, Qt::Uninitialized);
     char *p = out.data();
     const auto put = [&p](qint32 value) {
@@ -102,10 +106,15 @@ DlgRecordList DlgWriter::records(const DialogTree &tree)
 {
     DlgRecordList result;
     result.reserve(size_t(tree.count()));
+    std::vector<const DialogNode *> ancestors;
     for (int i = 0; i < tree.count(); ++i) {
         const DialogNode *node = tree.nodeAt(i);
+        // Levels from the ancestors seen so far in pre-order, not by walking up from each node.
+        while (!ancestors.empty() && ancestors.back() != node->parent())
+            ancestors.pop_back();
         DlgRecord record;
-        record.level = node->level();
+        record.level = int(ancestors.size());
+        ancestors.push_back(node);
         record.image = node->imageIndex();
         record.selected = node->selectedIndex();
         record.state = node->stateIndex();
