@@ -258,8 +258,6 @@ void DialogTree::restoreLabels(
 void DialogTree::restoreValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,
                                qint32 overlay, quint32 data)
 {
-    if (m_journal)
-        recordValues(node, image, selected, state, overlay, data);
     node->m_imageIndex = image;
     node->m_selectedIndex = selected;
     node->m_stateIndex = state;
@@ -373,11 +371,7 @@ void DialogTree::setRecord(DialogNode *node, qint32 image, qint32 selected, qint
 {
     if (m_journal)
         recordValues(node, image, selected, state, overlay, data);
-    node->m_imageIndex = image;
-    node->m_selectedIndex = selected;
-    node->m_stateIndex = state;
-    node->m_overlayIndex = overlay;
-    node->m_data = data;
+    restoreValues(node, image, selected, state, overlay, data);
 }
 
 void DialogTree::refreshlist()

@@ -189,11 +189,6 @@ QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size
     if (!block.isEmpty()) {
         putShortString(out, "Items.Data");
         out.append(char(10));
-        // The length is stored in 32 bits: a larger block would be written with a length that
-        // wraps, into a file nobody could open.
-        if (block.size() > std::numeric_limits<qint32>::max())
-            throw AppError(QStringLiteral("The dialog is too large to be written: its nodes take "
-                                          "more than 2 GiB."));
         putInt32(out, qint32(block.size()));
         out.append(block);
     }

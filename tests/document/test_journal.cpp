@@ -118,6 +118,18 @@ private slots:
         tree.setJournal(nullptr);
         QVERIFY(nothing.isEmpty());
     }
+
+    // A tree far deeper than the stack could recurse is written and freed.
+    void deepTreeIsWrittenAndFreed()
+    {
+        auto tree = std::make_unique<DialogTree>();
+        DialogNode *node = tree->addRootNode();
+        for (int level = 0; level < 300000; ++level)
+            node = tree->addChild(node, "Text = deep");
+        const DlgRecordList records = DlgWriter::records(*tree);
+        QCOMPARE(records.back().level, 300000);
+        tree.reset();
+    }
 };
 
 QTEST_APPLESS_MAIN(TestJournal)
