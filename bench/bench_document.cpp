@@ -1,6 +1,7 @@
 // Adding one text dialog (four node creations, each after the renumbering pass) to trees of
 // growing size: appended at the end, and placed before the first dialog, which renumbers every
 // dialog of the tree.
+#include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 
@@ -12,13 +13,8 @@ namespace {
 
 DialogNode *addTextDialog(DialogTree &tree)
 {
-    tree.setDialogCount(tree.DialogCount() + 1);
-    DialogNode *dialog = tree.addSibling(nullptr, NodeText::dialog(tree.DialogCount()));
-    tree.setImageIndex(dialog, 1);
-    tree.addChild(dialog, NodeText::typeText());
-    tree.addChild(dialog, NodeText::speaker("Player"));
-    tree.addChild(dialog, NodeText::text("A line of the conversation"));
-    return dialog;
+    return DialogEdits(tree).addTextDialog(nullptr, "A line of the conversation",
+                                           DialogEdits::Speaker::Player);
 }
 
 void build(DialogTree &tree, int nodes)

@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
     TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
     TForm1 &form = talmero.mainWindow();
     TForm2 &placement = talmero.placementWindow();
-    AddingCommands &adding = *form.addingCommands();
+    AddingCommands &adding = talmero.addingCommands();
     form.show();
 
     // A choice dialog first, then text dialogs of four nodes each up to the size asked for.

@@ -1,6 +1,7 @@
 // Load and save times of large .dlg files: text dialogs of four nodes each after the root.
 // Run by hand on a Release or RelWithDebInfo build: bench_persistence [DIALOGS...]
 
+#include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "persistence/dlg_file.h"
@@ -23,12 +24,9 @@ void buildDocument(DialogTree &tree, int dialogs)
     DialogNode *root = tree.addChild(nullptr, NodeText::root());
     tree.setImageIndex(root, 3);
     for (int i = 1; i <= dialogs; ++i) {
-        DialogNode *dialog = tree.addSibling(root, NodeText::dialog(i));
-        tree.setImageIndex(dialog, 1);
-        tree.addChild(dialog, NodeText::typeText());
-        tree.addChild(dialog, NodeText::speaker(i % 2 ? "Player" : "Entity"));
-        tree.addChild(dialog, NodeText::text("Line number " + QByteArray::number(i) +
-                                             " of a long conversation."));
+        DialogEdits(tree).addTextDialog(
+            root, "Line number " + QByteArray::number(i) + " of a long conversation.",
+            i % 2 ? DialogEdits::Speaker::Player : DialogEdits::Speaker::Entity);
     }
 }
 

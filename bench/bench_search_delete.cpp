@@ -7,6 +7,7 @@
 #include "app/talmero_app.h"
 #include "app/tform1.h"
 #include "bench_prompter.h"
+#include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "platform/prompter.h"
@@ -28,11 +29,8 @@ void fill(DialogTree &tree)
 {
     tree.addChild(nullptr, NodeText::root());
     for (int i = 0; i < kDialogs; ++i) {
-        tree.setDialogCount(tree.DialogCount() + 1);
-        DialogNode *dialog = tree.addSibling(nullptr, NodeText::dialog(tree.DialogCount()));
-        tree.addChild(dialog, NodeText::typeText());
-        tree.addChild(dialog, NodeText::speaker("Player"));
-        tree.addChild(dialog, NodeText::text("Line " + QByteArray::number(i)));
+        DialogEdits(tree).addTextDialog(nullptr, "Line " + QByteArray::number(i),
+                                        DialogEdits::Speaker::Player);
     }
     tree.refreshlist();
 }

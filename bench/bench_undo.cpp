@@ -52,7 +52,7 @@ int main(int argc, char *argv[])
     TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
     TForm1 &form = talmero.mainWindow();
     TForm2 &placement = talmero.placementWindow();
-    AddingCommands &adding = *form.addingCommands();
+    AddingCommands &adding = talmero.addingCommands();
     DialogTree &tree = form.document();
     form.show();
     while (tree.count() < nodes) {
@@ -95,9 +95,11 @@ int main(int argc, char *argv[])
         form.Memo1->setPlainText(QStringLiteral("Hello"));
         adding.SpeedButton7Click();
     });
-    run("undo add", [&] { form.undoAction->trigger(); }, [&] { form.redoAction->trigger(); });
+    run(
+        "undo add", [&] { form.undoAction->trigger(); }, [&] { form.redoAction->trigger(); });
     form.undoAction->trigger();
-    run("redo add", [&] { form.redoAction->trigger(); }, [&] { form.undoAction->trigger(); });
+    run(
+        "redo add", [&] { form.redoAction->trigger(); }, [&] { form.undoAction->trigger(); });
     run("place before Dialog1", [&] {
         form.PlaceMode = QStringLiteral("dialog");
         placement.refreshchoices();

@@ -2,11 +2,13 @@
 
 #include "undo_history.h"
 
+#include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "platform/ansi.h"
 
 #include <QHash>
 #include <algorithm>
+#include <optional>
 
 DialogTreeModel::DialogTreeModel(DialogTree &tree, QObject *parent)
     : QAbstractItemModel(parent), m_tree(tree)
@@ -87,12 +89,12 @@ bool DialogTreeModel::setData(const QModelIndex &index, const QVariant &value, i
     if (!n || role != Qt::EditRole)
         return false;
     const QByteArray text = Ansi::fromUnicode(value.toString());
-    if (m_history && text != n->text()) {
-        EditStep step(*m_history, QStringLiteral("Rename ") + Ansi::toUnicode(n->text()));
-        m_tree.setText(n, text);
-    } else {
-        m_tree.setText(n, text);
-    }
+    if (text == n->text())
+        return true;
+    std::optional<EditStep> step;
+    if (m_history)
+        step.emplace(*m_history, QStringLiteral("Rename ") + Ansi::toUnicode(n->text()));
+    DialogEdits(m_tree).rename(n, text);
     return true;
 }
 

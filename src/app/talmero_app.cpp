@@ -1,16 +1,25 @@
 #include "talmero_app.h"
 
+#include "app/review_commands.h"
 #include "app/tform1.h"
 #include "app/tform3.h"
+#include "editing/action_commands.h"
+#include "editing/adding_commands.h"
+#include "editing/delete_commands.h"
+#include "editing/search_commands.h"
 #include "editing/tform2.h"
+#include "editing/update_commands.h"
 #include "fontgen/tform5.h"
 #include "fontgen/tform6.h"
+#include "generator/project_commands.h"
 #include "persistence/file_commands.h"
 #include "persistence/recovery_controller.h"
+#include "shell/companion_tool_command.h"
 #include "shell/file_type_registration.h"
 #include "shell/tform7.h"
 #include "shell/tform8.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 
@@ -18,15 +27,21 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
                        const QStringList &arguments, const QString &recoveryFolder)
 {
     m_form1 = std::make_unique<TForm1>(programFolder, prompter, shell);
+    TForm1 &form = *m_form1;
+    // The file commands take part in the main window's creation: the recent list and the file
+    // named on the command line.
+    m_files = new FileCommands(form);
     // Copies left by a program that did not close are offered before the command-line file.
-    m_recovery = std::make_unique<RecoveryController>(*m_form1, recoveryFolder);
-    FileCommands &files = m_form1->fileCommands();
-    QObject::connect(&files, &FileCommands::aboutToOpenCommandLineFile, m_recovery.get(),
+    m_recovery = std::make_unique<RecoveryController>(form, *m_files, recoveryFolder);
+    QObject::connect(m_files, &FileCommands::aboutToOpenCommandLineFile, m_recovery.get(),
                      &RecoveryController::offerAbandoned);
-    QObject::connect(&files, &FileCommands::changesGone, m_recovery.get(),
+    QObject::connect(m_files, &FileCommands::changesGone, m_recovery.get(),
                      &RecoveryController::changesGone);
-    m_form1->FormCreate(arguments);
-    m_form2 = std::make_unique<TForm2>(*m_form1);
+    form.FormCreate();
+    m_files->ReadRecent();
+    m_files->openCommandLineFile(arguments);
+
+    m_form2 = std::make_unique<TForm2>(form.document(), prompter);
     m_form3 = std::make_unique<TForm3>();
     m_form5 = std::make_unique<TForm5>(programFolder, prompter, shell);
     m_form6 = std::make_unique<TForm6>();
@@ -34,7 +49,24 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     m_form8 =
         std::make_unique<TForm8>(prompter, FileTypeRegistration::forCurrentUser(),
                                  QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
-    m_form1->setWindows(m_form2.get(), m_form5.get(), m_form7.get(), m_form8.get());
+
+    // The commands of each subsystem connect themselves to the controls they are handed.
+    m_adding = new AddingCommands(form, *m_form2);
+    new ActionCommands(form);
+    new UpdateCommands(form);
+    new DeleteCommands(form);
+    new SearchCommands(form);
+    new ProjectCommands(form, *m_files);
+    new CompanionToolCommand(form);
+    new ReviewCommands(form);
+    QObject::connect(m_files, &FileCommands::documentOpened, m_form2.get(),
+                     &TForm2::refreshchoices);
+    const auto showModal = [](QAction *action, QDialog *window) {
+        QObject::connect(action, &QAction::triggered, window, [window] { window->exec(); });
+    };
+    showModal(form.Options1, m_form8.get());
+    showModal(form.Open4, m_form5.get());
+    showModal(form.About1, m_form7.get());
 }
 
 // The recovery copy goes first (a normal end removes it); the other windows go before the main

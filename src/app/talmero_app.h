@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <memory>
 
+class AddingCommands;
+class FileCommands;
 class Prompter;
 class RecoveryController;
 class ShellServices;
@@ -17,8 +19,10 @@ class TForm7;
 class TForm8;
 
 // The program: its seven windows, created in a fixed order with the main window first, and
-// kept until the program ends. Tests build it against a temporary program folder with scripted
-// prompts. Recovery copies of the unsaved document go into recoveryFolder (none: no copies).
+// kept until the program ends, then the command handlers, each handed the windows and the
+// other handlers it works with. Nothing below this class knows how the parts are connected.
+// Tests build it against a temporary program folder with scripted prompts. Recovery copies of
+// the unsaved document go into recoveryFolder (none: no copies).
 class TalmeroApp
 {
 public:
@@ -32,6 +36,8 @@ public:
     TForm7 &aboutWindow() { return *m_form7; }
     TForm8 &optionsWindow() { return *m_form8; }
     RecoveryController &recovery() { return *m_recovery; }
+    FileCommands &fileCommands() { return *m_files; }
+    AddingCommands &addingCommands() { return *m_adding; }
 
 private:
     std::unique_ptr<TForm1> m_form1;
@@ -42,4 +48,7 @@ private:
     std::unique_ptr<TForm7> m_form7;
     std::unique_ptr<TForm8> m_form8;
     std::unique_ptr<RecoveryController> m_recovery;
+    // Owned by the main window.
+    FileCommands *m_files = nullptr;
+    AddingCommands *m_adding = nullptr;
 };

@@ -2,26 +2,15 @@
 
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"
-#include "editing/action_commands.h"
-#include "editing/adding_commands.h"
-#include "editing/delete_commands.h"
-#include "editing/search_commands.h"
-#include "editing/tform2.h"
-#include "editing/update_commands.h"
-#include "generator/project_commands.h"
 #include "icons.h"
-#include "persistence/file_commands.h"
 #include "platform/app_error.h"
 #include "platform/named.h"
-#include "review_commands.h"
-#include "shell/companion_tool_command.h"
 #include "undo_history.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -143,17 +132,6 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
                         TreeView1->expand(index);
                 }
             });
-
-    // The commands of each subsystem connect themselves to the controls.
-    m_fileCommands = new FileCommands(*this);
-    m_adding = new AddingCommands(*this);
-    new ActionCommands(*this);
-    new UpdateCommands(*this);
-    new DeleteCommands(*this);
-    new SearchCommands(*this);
-    new ProjectCommands(*this);
-    new CompanionToolCommand(*this);
-    new ReviewCommands(*this);
 }
 
 // The view and its model go first: the model leaves the document's observers, and a label
@@ -165,24 +143,14 @@ TForm1::~TForm1()
     delete m_history;
 }
 
-void TForm1::FormCreate(const QStringList &arguments)
+void TForm1::FormCreate()
 {
     m_document.setDialogCount(0);
     CurrentFileName.clear();
     SearchPosition = -1;
     m_document.addRootNode();
     Modified = false;
-    m_fileCommands->ReadRecent();
     OpenDialog2.initialFolder = m_programFolder.file(QStringLiteral("Configs/"));
-    m_fileCommands->openCommandLineFile(arguments);
-}
-
-void TForm1::setWindows(TForm2 *placement, QDialog *fontGenerator, QDialog *about, QDialog *options)
-{
-    m_placement = placement;
-    m_fontGenerator = fontGenerator;
-    m_about = about;
-    m_options = options;
 }
 
 DialogNode *TForm1::selectedNode() const
@@ -292,24 +260,12 @@ void TForm1::buildMenus()
     options->addSeparator();
     Options1 = named(options->addAction(QStringLiteral("Program Options...")), "Options1");
     Options1->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
-    connect(Options1, &QAction::triggered, this, [this] {
-        if (m_options)
-            m_options->exec();
-    });
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     Open4 = named(tools->addAction(QStringLiteral("&Font generator")), "Open4");
     Open4->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
-    connect(Open4, &QAction::triggered, this, [this] {
-        if (m_fontGenerator)
-            m_fontGenerator->exec();
-    });
 
     About1 = named(bar->addAction(QStringLiteral("&About")), "About1");
-    connect(About1, &QAction::triggered, this, [this] {
-        if (m_about)
-            m_about->exec();
-    });
 }
 
 QWidget *TForm1::buildLeftColumn()

@@ -7,12 +7,9 @@
 #include <QMainWindow>
 #include <functional>
 
-class AddingCommands;
 class DialogTreeModel;
 class DialogTreeView;
-class FileCommands;
 class ShellServices;
-class TForm2;
 class UndoHistory;
 class QAction;
 class QCheckBox;
@@ -29,8 +26,9 @@ class QTreeWidget;
 class QWidget;
 
 // The main window. It owns the one open dialog tree and the state that goes with it; the
-// commands of each subsystem live in classes of their own that take this window and connect
-// themselves to its controls. Controls carry the names the rest of the program knows them by.
+// commands of each subsystem live in classes of their own that the program builds after this
+// window and that connect themselves to its controls. Controls carry the names the rest of the
+// program knows them by.
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
@@ -39,15 +37,10 @@ public:
            QWidget *parent = nullptr);
     ~TForm1() override;
 
-    // The creation steps of the window: the empty document, the recent list, the
-    // configuration dialog's folder and the file named on the command line.
-    void FormCreate(const QStringList &arguments);
+    // The window's own creation steps: the empty document and the configuration dialog's
+    // folder. The program reads the recent list and opens the command-line file around them.
+    void FormCreate();
 
-    // The windows that the menu shows modally, created after this one.
-    void setWindows(TForm2 *placement, QDialog *fontGenerator, QDialog *about, QDialog *options);
-    TForm2 *placementWindow() const { return m_placement; }
-    AddingCommands *addingCommands() const { return m_adding; }
-    FileCommands &fileCommands() { return *m_fileCommands; }
     UndoHistory &history() { return *m_history; }
 
     DialogTree &document() { return m_document; }
@@ -171,10 +164,4 @@ private:
     DialogTree m_document;
     DialogTreeModel *m_model;
     UndoHistory *m_history = nullptr;
-    FileCommands *m_fileCommands = nullptr;
-    TForm2 *m_placement = nullptr;
-    QDialog *m_fontGenerator = nullptr;
-    QDialog *m_about = nullptr;
-    QDialog *m_options = nullptr;
-    AddingCommands *m_adding;
 };

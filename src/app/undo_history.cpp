@@ -58,6 +58,12 @@ void UndoHistory::begin(const QString &name)
     m_tree.setJournal(m_open.get());
 }
 
+void UndoHistory::rename(const QString &name)
+{
+    if (m_depth == 1)
+        m_openName = name;
+}
+
 void UndoHistory::end()
 {
     if (m_depth == 0 || --m_depth > 0)

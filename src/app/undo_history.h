@@ -30,6 +30,8 @@ public:
     QUndoStack *stack() const { return m_stack; }
     void begin(const QString &name);
     void end();
+    // Names the open step after what it turned out to do; a joined step keeps the outer name.
+    void rename(const QString &name);
 
 signals:
     // After an undo or a redo changed the document.

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "document/dialog_edits.h"
+
 #include <QObject>
+#include <functional>
 
 class DialogNode;
 class TForm1;
@@ -21,9 +24,9 @@ public:
     void SpinEdit3Change();
 
 private:
-    // The selected dialog when it may carry an action; none once a refusal has been shown.
-    DialogNode *actionDialog(const QString &choiceRefusal);
-    void addAction(DialogNode *dialog, const QByteArray &text);
+    // One action add as a step named after the action it added; a refusal is shown. True
+    // when an action was added.
+    bool addAction(const std::function<DialogEdits::Outcome(DialogEdits &)> &add);
     void expandRoot();
 
     TForm1 &m_form;

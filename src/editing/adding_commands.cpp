@@ -18,9 +18,6 @@
 
 namespace {
 
-constexpr int kTextDialogImage = 1;
-constexpr int kChoiceDialogImage = 2;
-
 // The Enter key, from the main keyboard or the keypad.
 bool isEnter(int key)
 {
@@ -43,7 +40,8 @@ QByteArray authorText(const QPlainTextEdit *memo)
 
 } // namespace
 
-AddingCommands::AddingCommands(TForm1 &form) : QObject(&form), m_form(form)
+AddingCommands::AddingCommands(TForm1 &form, TForm2 &placement)
+    : QObject(&form), m_form(form), m_placement(placement)
 {
     setObjectName(QStringLiteral("AddingCommands"));
     auto guarded = [this](void (AddingCommands::*command)()) {
@@ -59,25 +57,23 @@ AddingCommands::AddingCommands(TForm1 &form) : QObject(&form), m_form(form)
             guarded(&AddingCommands::SpeedButton9Click));
     connect(form.SpeedButton10, &QToolButton::clicked, this,
             guarded(&AddingCommands::SpeedButton10Click));
+    connect(&placement, &TForm2::placementChosen, this,
+            [this](const DialogEdits::Placement &where) {
+                m_form.guarded([this, &where] { place(where); });
+            });
     form.Edit5->installEventFilter(this);
 }
 
 DialogNode *AddingCommands::addDialog(DialogNode *node)
 {
-    DialogTree &tree = m_form.document();
     EditStep step(m_form.history(), QStringLiteral("Add dialog"));
-
     const QByteArray line = NodeText::joinLines(authorText(m_form.Memo1));
     m_form.Memo1->setPlainText(Ansi::toUnicode(line));
-    tree.setDialogCount(tree.DialogCount() + 1);
-    const QByteArray speaker = m_form.RadioButton1->isChecked() ? "Player" : "Entity";
-
-    // The number is provisional: creating the first child renumbers the dialog by position.
-    DialogNode *dialog = tree.addSibling(node, NodeText::dialog(tree.DialogCount()));
-    tree.setImageIndex(dialog, kTextDialogImage);
-    tree.addChild(dialog, NodeText::typeText());
-    tree.addChild(dialog, NodeText::speaker(speaker));
-    tree.addChild(dialog, NodeText::text(line));
+    DialogNode *dialog =
+        DialogEdits(m_form.document())
+            .addTextDialog(node, line,
+                           m_form.RadioButton1->isChecked() ? DialogEdits::Speaker::Player
+                                                            : DialogEdits::Speaker::Entity);
     m_form.expandNode(dialog, true);
     // A new dialog is a change that no file holds yet: closing must ask.
     m_form.Modified = true;
@@ -86,34 +82,49 @@ DialogNode *AddingCommands::addDialog(DialogNode *node)
 
 DialogNode *AddingCommands::addChoice(DialogNode *node)
 {
-    QTreeWidget *table = m_form.ListView1;
-    if (table->topLevelItemCount() == 0) {
-        m_form.prompter().message(QStringLiteral("Please create a choice first!"));
-        return nullptr;
-    }
-    DialogTree &tree = m_form.document();
-    EditStep step(m_form.history(), QStringLiteral("Add decision"));
-    tree.setDialogCount(tree.DialogCount() + 1);
-    DialogNode *dialog = tree.addSibling(node, NodeText::dialog(tree.DialogCount()));
-    tree.setImageIndex(dialog, kChoiceDialogImage);
+    const QTreeWidget *table = m_form.ListView1;
+    QList<DialogEdits::Answer> answers;
     for (int row = 0; row < table->topLevelItemCount(); ++row) {
         const QTreeWidgetItem *item = table->topLevelItem(row);
-        DialogNode *choice =
-            tree.addChild(dialog, NodeText::choice(Ansi::fromUnicode(item->text(0))));
-        tree.addChild(choice, NodeText::text(Ansi::fromUnicode(item->text(1))));
+        answers.append({Ansi::fromUnicode(item->text(0)), Ansi::fromUnicode(item->text(1))});
     }
-    m_form.expandNode(dialog, true);
+    EditStep step(m_form.history(), QStringLiteral("Add decision"));
+    const DialogEdits::Outcome added =
+        DialogEdits(m_form.document()).addChoiceDialog(node, answers);
+    if (!added.refusal.isEmpty()) {
+        m_form.prompter().message(added.refusal);
+        return nullptr;
+    }
+    m_form.expandNode(added.node, true);
     m_form.Modified = true;
-    return dialog;
+    return added.node;
+}
+
+DialogNode *AddingCommands::add(DialogNode *node)
+{
+    if (m_form.PlaceMode == QLatin1String("dialog"))
+        return addDialog(node);
+    return addChoice(node);
+}
+
+void AddingCommands::place(const DialogEdits::Placement &placement)
+{
+    EditStep step(m_form.history(), m_form.PlaceMode == QLatin1String("dialog")
+                                        ? QStringLiteral("Add dialog")
+                                        : QStringLiteral("Add decision"));
+    DialogNode *added =
+        DialogEdits(m_form.document()).addPlaced(placement, [this](DialogNode *node) {
+            return add(node);
+        });
+    if (added && placement.kind == DialogEdits::Placement::BeforeDialog)
+        m_form.expandNode(added, true);
 }
 
 void AddingCommands::preparePlacement(const QString &mode)
 {
     m_form.PlaceMode = mode;
-    if (TForm2 *placement = m_form.placementWindow()) {
-        placement->refreshchoices();
-        placement->SpinEdit1->setMaximum(m_form.document().DialogCount());
-    }
+    m_placement.refreshchoices();
+    m_placement.SpinEdit1->setMaximum(m_form.document().DialogCount());
 }
 
 void AddingCommands::SpeedButton7Click()
@@ -121,22 +132,23 @@ void AddingCommands::SpeedButton7Click()
     preparePlacement(QStringLiteral("dialog"));
     if (m_form.CheckBox3->isChecked())
         addDialog(nullptr);
-    else if (TForm2 *placement = m_form.placementWindow())
-        placement->exec();
+    else
+        m_placement.exec();
 }
 
 void AddingCommands::SpeedButton11Click()
 {
-    // A choice dialog needs a dialog before it: Root and a configuration node are not enough.
-    if (m_form.document().count() < 3) {
-        m_form.prompter().message(QStringLiteral("First Item must be a dialog!"));
+    // A choice dialog needs a dialog before it.
+    const QString refusal = DialogEdits(m_form.document()).decisionRefusal();
+    if (!refusal.isEmpty()) {
+        m_form.prompter().message(refusal);
         return;
     }
     preparePlacement(QStringLiteral("choice"));
     if (m_form.CheckBox3->isChecked())
         addChoice(nullptr);
-    else if (TForm2 *placement = m_form.placementWindow())
-        placement->exec();
+    else
+        m_placement.exec();
 }
 
 void AddingCommands::SpeedButton8Click()

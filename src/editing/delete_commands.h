@@ -19,12 +19,6 @@ public:
     // A drag from the tree dropped on target (none over empty space).
     void TreeView1DragDrop(DialogNode *target);
 
-    // The enclosing dialog of a node that has a parent: the nearest ancestor whose text begins
-    // with "Dialog", or the top-level ancestor when there is none.
-    static DialogNode *getparentnode(DialogNode *node);
-
 private:
-    void removeDialog(DialogNode *dialog);
-
     TForm1 &m_form;
 };

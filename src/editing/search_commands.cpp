@@ -2,6 +2,7 @@
 
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
+#include "document/dialog_edits.h"
 #include "platform/ansi.h"
 
 #include <QKeyEvent>
@@ -36,21 +37,18 @@ void SearchCommands::SpeedButton12Click()
 {
     if (m_form.SearchPosition == -1)
         m_form.SearchPosition = 0;
-    const QByteArray wanted = Ansi::upperAscii(Ansi::fromUnicode(m_form.Edit3->text()));
-    const DialogTree &tree = m_form.document();
-    const int count = tree.count();
-    for (int i = m_form.SearchPosition; i < count; ++i) {
-        DialogNode *node = tree.nodeAt(i);
-        if (!wanted.isEmpty() && Ansi::upperAscii(node->text()).contains(wanted)) {
-            // Selecting the hit restarts the search; the position past the hit is set after it.
-            m_form.selectNode(node);
-            m_form.TreeView1->setFocus();
-            m_form.SearchPosition = i + 1;
-            return;
-        }
-        m_form.SearchPosition = i + 1;
+    const DialogEdits::SearchHit hit =
+        DialogEdits(m_form.document())
+            .search(Ansi::fromUnicode(m_form.Edit3->text()), m_form.SearchPosition);
+    if (hit.node) {
+        // Selecting the hit restarts the search; the position past the hit is set after it.
+        m_form.selectNode(hit.node);
+        m_form.TreeView1->setFocus();
+        m_form.SearchPosition = hit.next;
+        return;
     }
-    if (m_form.SearchPosition == count) {
+    m_form.SearchPosition = hit.next;
+    if (hit.next == m_form.document().count()) {
         m_form.SearchPosition = -1;
         m_form.prompter().message(QStringLiteral("Reached end of file!"));
     }

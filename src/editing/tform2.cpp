@@ -1,11 +1,10 @@
 #include "tform2.h"
 
-#include "app/tform1.h"
-#include "app/undo_history.h"
+#include "document/dialog_tree.h"
 #include "document/node_text.h"
-#include "editing/adding_commands.h"
 #include "platform/ansi.h"
 #include "platform/named.h"
+#include "platform/prompter.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -36,7 +35,8 @@ QTableWidgetItem *cell(const QString &text)
 
 } // namespace
 
-TForm2::TForm2(TForm1 &form, QWidget *parent) : QDialog(parent), m_form(form)
+TForm2::TForm2(DialogTree &tree, Prompter &prompter, QWidget *parent)
+    : QDialog(parent), m_tree(tree), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Place dialog / decision"));
@@ -94,8 +94,7 @@ TForm2::TForm2(TForm1 &form, QWidget *parent) : QDialog(parent), m_form(form)
     layout->addLayout(numberRow);
     layout->addLayout(buttonRow);
 
-    connect(Button1, &QPushButton::clicked, this,
-            [this] { m_form.guarded([this] { Button1Click(); }); });
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 
     FormCreate();
@@ -125,7 +124,7 @@ void TForm2::showEvent(QShowEvent *event)
 
 void TForm2::refreshchoices()
 {
-    const DialogTree &tree = m_form.document();
+    const DialogTree &tree = m_tree;
     struct Row
     {
         QString choice, item, text;
@@ -153,68 +152,41 @@ void TForm2::refreshchoices()
 
 void TForm2::refreshlist()
 {
-    m_form.document().refreshlist();
+    m_tree.refreshlist();
 }
 
 int TForm2::dlgnumber(int number) const
 {
-    const DialogTree &tree = m_form.document();
-    // The name is made once: the scan runs over the whole tree. From the end, the first match
-    // is the last one in pre-order.
-    const QByteArray name = NodeText::dialog(number);
-    for (int i = tree.count() - 1; i >= 0; --i) {
-        if (tree.nodeAt(i)->text() == name)
-            return i;
-    }
-    return -1;
+    return DialogEdits(m_tree).dlgnumber(number);
 }
 
 DialogNode *TForm2::lastlvl0node() const
 {
-    return m_form.document().lastTopLevel();
-}
-
-DialogNode *TForm2::add(DialogNode *node)
-{
-    AddingCommands &adding = *m_form.addingCommands();
-    if (m_form.PlaceMode == QLatin1String("dialog"))
-        return adding.addDialog(node);
-    return adding.addChoice(node);
+    return m_tree.lastTopLevel();
 }
 
 void TForm2::Button1Click()
 {
-    DialogTree &tree = m_form.document();
-    // The addition and its placing are one step.
-    EditStep step(m_form.history(), m_form.PlaceMode == QLatin1String("dialog")
-                                        ? QStringLiteral("Add dialog")
-                                        : QStringLiteral("Add decision"));
-    if (RadioButton1->isChecked()) {
-        add(nullptr);
-    } else if (RadioButton2->isChecked()) {
+    DialogEdits::Placement placement;
+    if (RadioButton2->isChecked()) {
         const QList<QTableWidgetItem *> selected = ListView1->selectedItems();
         if (selected.isEmpty()) {
-            m_form.prompter().message(QStringLiteral("Please select a choice first!"));
+            m_prompter.message(QStringLiteral("Please select a choice first!"));
             return;
         }
         const int item = ListView1->item(selected.first()->row(), 1)->text().toInt();
         // The row stands for a choice node with a first child: its answer, right after it.
-        add(tree.nodeAt(item + 1));
-        refreshlist();
+        placement = {DialogEdits::Placement::IntoChoice, m_tree.nodeAt(item + 1), 0};
     } else if (RadioButton3->isChecked()) {
         const int number = SpinEdit1->value();
         if (dlgnumber(number) == -1) {
-            m_form.prompter().message(
+            m_prompter.message(
                 QStringLiteral("Dialog %1 does not exist!").arg(QString::number(number)));
             return;
         }
-        // Appended first, then moved: a refused choice dialog leaves nothing to move.
-        if (DialogNode *added = add(nullptr)) {
-            tree.moveBefore(lastlvl0node(), tree.nodeAt(dlgnumber(number)));
-            refreshlist();
-            m_form.expandNode(added, true);
-        }
+        placement = {DialogEdits::Placement::BeforeDialog, nullptr, number};
     }
+    emit placementChosen(placement);
     accept();
 }
 

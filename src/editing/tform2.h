@@ -1,22 +1,25 @@
 #pragma once
 
+#include "document/dialog_edits.h"
+
 #include <QDialog>
 
 class DialogNode;
+class DialogTree;
+class Prompter;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
-class TForm1;
 
 // The placement window: where a new text dialog or choice dialog goes (at the end, into a
 // choice, or before a given dialog number). It has no document of its own and works on the main
-// window's tree; the main window's PlaceMode says what is being placed.
+// window's tree; Add hands the chosen placing to whoever adds, after checking it.
 class TForm2 : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm2(TForm1 &form, QWidget *parent = nullptr);
+    TForm2(DialogTree &tree, Prompter &prompter, QWidget *parent = nullptr);
 
     // Empties the placement list and fills it with the choice nodes of the tree, in pre-order.
     void refreshchoices();
@@ -39,14 +42,17 @@ public:
     QPushButton *Button1;
     QPushButton *Button2;
 
+signals:
+    // Add was pressed with a placing that can be carried out.
+    void placementChosen(const DialogEdits::Placement &placement);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
     void FormCreate();
     void FormShow();
-    // addDialog or addChoice, as PlaceMode says; the new dialog or none.
-    DialogNode *add(DialogNode *node);
 
-    TForm1 &m_form;
+    DialogTree &m_tree;
+    Prompter &m_prompter;
 };

@@ -3,6 +3,7 @@
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
 #include "app/undo_history.h"
+#include "document/dialog_edits.h"
 #include "document/node_text.h"
 #include "platform/ansi.h"
 
@@ -43,25 +44,14 @@ void UpdateCommands::TreeView1Click()
 void UpdateCommands::SpeedButton13Click()
 {
     DialogNode *node = m_form.selectedNode();
-    if (!node) {
-        m_form.prompter().message(QStringLiteral("Select an element you want to update!"));
+    const QString name =
+        node ? QStringLiteral("Update ") + Ansi::toUnicode(node->text()) : QString();
+    EditStep step(m_form.history(), name);
+    const QString refusal =
+        DialogEdits(m_form.document()).updateText(node, Ansi::fromUnicode(m_form.Edit1->text()));
+    if (!refusal.isEmpty()) {
+        m_form.prompter().message(refusal);
         return;
     }
-    // The first child of every node is fixed: the root, the configuration node, type nodes,
-    // first choices and the answers of choices.
-    if (node->row() == 0 || NodeText::isDialog(node->text())) {
-        m_form.prompter().message(QStringLiteral("Changing root or dialog items is not allowed"));
-        return;
-    }
-    if (m_form.Edit1->text().isEmpty()) {
-        m_form.prompter().message(QStringLiteral("Field is empty!"));
-        return;
-    }
-    if (NodeText::isRoot(node->text())) {
-        m_form.prompter().message(QStringLiteral("Root element cannot be changed!"));
-        return;
-    }
-    EditStep step(m_form.history(), QStringLiteral("Update ") + Ansi::toUnicode(node->text()));
-    m_form.document().setText(node, Ansi::fromUnicode(m_form.Edit1->text()));
     m_form.Modified = true;
 }

@@ -11,7 +11,8 @@
 #include <QAction>
 #include <QToolButton>
 
-ProjectCommands::ProjectCommands(TForm1 &form) : QObject(&form), m_form(form)
+ProjectCommands::ProjectCommands(TForm1 &form, FileCommands &files)
+    : QObject(&form), m_form(form), m_files(files)
 {
     setObjectName(QStringLiteral("ProjectCommands"));
     connect(m_form.Edit4, &QAction::triggered, this,
@@ -36,5 +37,5 @@ void ProjectCommands::SpeedButton6Click()
     ProjectGenerator generator(m_form.prompter(), m_form.programFolder());
     // The document goes into the project with the writer of Save, at the tree control's size.
     generator.run(m_form.document(), m_form.CurrentFileName,
-                  [this](const QString &path) { m_form.fileCommands().save(path); });
+                  [this](const QString &path) { m_files.save(path); });
 }

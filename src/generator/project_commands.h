@@ -2,16 +2,17 @@
 
 #include <QObject>
 
+class FileCommands;
 class TForm1;
 
 // The main window's project commands: choosing the configuration file ("Change config
-// file...", Ctrl+E) and generating the project (the Generate Project button). Created by the
-// window, which owns it.
+// file...", Ctrl+E) and generating the project (the Generate Project button), which saves the
+// document into the project with the file commands' writer. Owned by the window.
 class ProjectCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit ProjectCommands(TForm1 &form);
+    ProjectCommands(TForm1 &form, FileCommands &files);
 
     // Shows OpenDialog2 and makes "Config = " + the chosen path the only child of "Root".
     void Edit4Click();
@@ -21,4 +22,5 @@ public:
 
 private:
     TForm1 &m_form;
+    FileCommands &m_files;
 };

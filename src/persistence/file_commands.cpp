@@ -2,7 +2,6 @@
 
 #include "app/dialog_tree_view.h"
 #include "app/tform1.h"
-#include "editing/tform2.h"
 #include "persistence/dlg_file.h"
 #include "platform/native_path.h"
 #include "recent_menu.h"
@@ -55,10 +54,20 @@ void FileCommands::load(const QString &fileName)
     DlgFile::load(m_form.document(), fileName);
 }
 
-void FileCommands::refreshPlacementList()
+void FileCommands::openDocument(const QString &path, const OpenOptions &options)
 {
-    if (TForm2 *placement = m_form.placementWindow())
-        placement->refreshchoices();
+    if (m_form.Modified &&
+        !m_form.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
+        return;
+    load(path);
+    m_form.setWindowTitle(titleFor(path));
+    m_form.CurrentFileName = path;
+    m_form.expandAll();
+    emit documentOpened();
+    m_form.Modified = false;
+    emit changesGone();
+    if (options.remember)
+        m_recent->addToRecentMenu(path);
 }
 
 void FileCommands::New1Click()
@@ -79,20 +88,8 @@ void FileCommands::New1Click()
 
 void FileCommands::Open1Click()
 {
-    const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.OpenDialog1);
-    if (!chosen)
-        return;
-    if (m_form.Modified &&
-        !m_form.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
-        return;
-    load(*chosen);
-    m_form.setWindowTitle(titleFor(*chosen));
-    m_form.CurrentFileName = *chosen;
-    m_form.expandAll();
-    refreshPlacementList();
-    m_form.Modified = false;
-    emit changesGone();
-    m_recent->addToRecentMenu(*chosen);
+    if (const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.OpenDialog1))
+        openDocument(*chosen, {});
 }
 
 QString FileCommands::replaceQuestion(const QString &path)
@@ -177,20 +174,9 @@ void FileCommands::openCommandLineFile(const QStringList &arguments)
     emit aboutToOpenCommandLineFile();
     if (arguments.isEmpty() || !QFileInfo(arguments.first()).isFile())
         return;
-    // Work brought back at start-up is not thrown away without a word.
-    if (m_form.Modified &&
-        !m_form.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
-        return;
     // A relative name would be read against the current folder but shown and remembered as
-    // typed, so the title would not name the file and the recent list could hold it twice.
+    // typed, so the title would not name the file and the recent list could hold it twice. Work
+    // brought back at start-up is not thrown away without a word.
     const QString path = QFileInfo(arguments.first()).absoluteFilePath();
-    m_form.guarded([&] {
-        load(path);
-        m_form.setWindowTitle(titleFor(path));
-        m_form.CurrentFileName = path;
-        m_form.expandAll();
-        m_form.Modified = false;
-        emit changesGone();
-        m_recent->addToRecentMenu(path);
-    });
+    m_form.guarded([&] { openDocument(path, {}); });
 }

@@ -45,10 +45,19 @@ public:
 
     RecentMenu &recentMenu() { return *m_recent; }
 
-    // Rebuilds the placement window's list of choices after Open and an Open Recent entry.
-    void refreshPlacementList();
+    // How the ways of opening a document differ.
+    struct OpenOptions
+    {
+        // The file goes to the top of the recent list (not for an entry of that list).
+        bool remember = true;
+    };
+    // Opens a file as the document after the question about unsaved changes; the document stays
+    // as it was when the author declines or the read fails (AppError).
+    void openDocument(const QString &path, const OpenOptions &options);
 
 signals:
+    // Another document was opened or brought back: lists drawn from the old one are stale.
+    void documentOpened();
     // The document's unsaved changes are gone: saved, or replaced by New or an opened file.
     void changesGone();
     // Start-up reaches the file named on the command line.

@@ -59,14 +59,5 @@ void RecentMenu::openEntry(int slot)
         return;
     QString path = caption;
     path.remove(u'&');
-    if (m_form.Modified &&
-        !m_form.prompter().confirmUnsaved(FileCommands::continueQuestion(), Prompter::Answer::No))
-        return;
-    m_commands.load(path);
-    m_form.setWindowTitle(FileCommands::titleFor(path));
-    m_form.CurrentFileName = path;
-    m_form.expandAll();
-    m_commands.refreshPlacementList();
-    m_form.Modified = false;
-    emit m_commands.changesGone();
+    m_commands.openDocument(path, {.remember = false});
 }

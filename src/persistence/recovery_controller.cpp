@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QLocale>
 
-RecoveryController::RecoveryController(TForm1 &form, const QString &folder)
-    : m_form(form), m_store(folder)
+RecoveryController::RecoveryController(TForm1 &form, FileCommands &files, const QString &folder)
+    : m_form(form), m_files(files), m_store(folder)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(30 * 1000);
@@ -57,7 +57,7 @@ void RecoveryController::writeCopy()
     if (path.isEmpty() || !m_store.setOriginalName(m_form.CurrentFileName))
         return;
     try {
-        m_form.fileCommands().save(path);
+        m_files.save(path);
     } catch (const AppError &) {
     }
 }
@@ -92,7 +92,7 @@ bool RecoveryController::restore(RecoveryStore::Abandoned &copy)
             m_form.setWindowTitle(FileCommands::titleFor(copy.originalName));
         m_form.CurrentFileName = copy.originalName;
         m_form.expandAll();
-        m_form.fileCommands().refreshPlacementList();
+        emit m_files.documentOpened();
         m_form.Modified = true;
         done = true;
     });

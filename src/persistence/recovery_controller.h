@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
+class FileCommands;
 class TForm1;
 
 // Keeps a recovery copy of the main window's document while it has unsaved changes, and offers
@@ -17,7 +18,7 @@ class RecoveryController : public QObject, private TreeObserver
     Q_OBJECT
 public:
     // Copies go into folder; 30 seconds between a change and its copy unless told otherwise.
-    RecoveryController(TForm1 &form, const QString &folder);
+    RecoveryController(TForm1 &form, FileCommands &files, const QString &folder);
     // The normal end of the program: the copy goes, whatever the author answered.
     ~RecoveryController() override;
 
@@ -46,6 +47,7 @@ private:
     void reset() override { documentChanged(); }
 
     TForm1 &m_form;
+    FileCommands &m_files;
     RecoveryStore m_store;
     QTimer m_timer;
 };

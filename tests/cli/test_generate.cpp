@@ -1,3 +1,4 @@
+#include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "persistence/dlg_file.h"
@@ -46,10 +47,8 @@ public:
         DialogTree tree;
         DialogNode *rootNode = tree.addSibling(nullptr, NodeText::root());
         tree.addChild(rootNode, NodeText::config("Configs/Example.ini"));
-        DialogNode *dialog = tree.addSibling(rootNode, NodeText::dialog(1));
-        tree.addChild(dialog, NodeText::typeText());
-        tree.addChild(dialog, NodeText::speaker("Player"));
-        tree.addChild(dialog, NodeText::text("Hello"));
+        DialogNode *dialog =
+            DialogEdits(tree).addTextDialog(rootNode, "Hello", DialogEdits::Speaker::Player);
         tree.addChild(dialog, NodeText::setVariable("Short", "gold", "100"));
         tree.addChild(dialog, NodeText::gotoDialog(1));
         DlgFile::save(tree, document(), {});

@@ -1,8 +1,5 @@
 #include "test_program.h"
 
-#include "document/dialog_tree.h"
-#include "document/node_text.h"
-
 #include <QDir>
 #include <QFile>
 
@@ -11,18 +8,6 @@ void TestProgram::start(const QStringList &arguments)
     ShippedData::installFonts(folder.path());
     app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments,
                                        appData.path());
-}
-
-DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &text,
-                          const QByteArray &speaker)
-{
-    tree.setDialogCount(tree.DialogCount() + 1);
-    DialogNode *dialog = tree.addSibling(at, NodeText::dialog(tree.DialogCount()));
-    tree.setImageIndex(dialog, 1);
-    tree.addChild(dialog, NodeText::typeText());
-    tree.addChild(dialog, NodeText::speaker(speaker));
-    tree.addChild(dialog, NodeText::text(text));
-    return dialog;
 }
 
 namespace ShippedData {

@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
+#include "test_documents.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -23,14 +24,6 @@ struct TestProgram
     void start(const QStringList &arguments = {});
     TForm1 &form() { return app->mainWindow(); }
 };
-
-class DialogNode;
-class DialogTree;
-
-// A text dialog added as the add command adds one: DialogCount raised, the provisional number,
-// image index 1, then the type, speaker and text nodes. at: none for the end of the top level.
-DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &text,
-                          const QByteArray &speaker = "Player");
 
 namespace ShippedData {
 

@@ -5,7 +5,7 @@
 #include "document/tree_observer.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
-#include "test_program.h"
+#include "test_documents.h"
 
 #include <QTest>
 

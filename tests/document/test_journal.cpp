@@ -1,7 +1,9 @@
+#include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "document/tree_journal.h"
 #include "persistence/dlg_writer.h"
+#include "platform/app_error.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -19,15 +21,17 @@ QByteArray snapshot(const DialogTree &tree)
     return state + QByteArray::number(tree.DialogCount());
 }
 
-// One random edit of the kinds the commands make, renumbering included.
+// One random edit: the tree's own changes, and the editing operations the commands call.
 void randomEdit(DialogTree &tree, QRandomGenerator &random)
 {
     const int count = tree.count();
     DialogNode *node = tree.nodeAt(int(random.bounded(count)));
+    DialogEdits edits(tree);
+    const int number = 1 + int(random.bounded(qMax(tree.DialogCount(), 1)));
     static const QByteArray texts[] = {"Dialog0", "Display", "Text = a",   "Goto = 3",
                                        "",        "Root",    "Choice = 1", "Set Short x = 1"};
     const QByteArray text = texts[random.bounded(int(std::size(texts)))];
-    switch (random.bounded(7)) {
+    switch (random.bounded(12)) {
     case 0:
         tree.setDialogCount(tree.DialogCount() + 1);
         tree.addSibling(node, text);
@@ -50,8 +54,39 @@ void randomEdit(DialogTree &tree, QRandomGenerator &random)
         tree.setRecord(node, qint32(random.bounded(4)), qint32(random.bounded(3)), -1,
                        qint32(random.bounded(2)) - 1, random.generate());
         break;
-    default:
+    case 6:
         tree.setBold(node, !node->isBold());
+        break;
+    case 7:
+        edits.addTextDialog(random.bounded(2) ? node : nullptr, text, DialogEdits::Speaker::Entity);
+        break;
+    case 8:
+        // Adding renumbers first, so a file's odd numbers can leave the number asked for
+        // nowhere: the tree's index error stops the placing half-way, and the step still undoes.
+        if (edits.dlgnumber(number) != -1) {
+            try {
+                edits.addPlaced(
+                    {DialogEdits::Placement::BeforeDialog, nullptr, number}, [&](DialogNode *at) {
+                        return edits.addChoiceDialog(at, {{"1", text}, {"2", "b"}}).node;
+                    });
+            } catch (const AppError &) {
+            }
+        }
+        break;
+    case 9: {
+        const DialogEdits::Deletion deletion = edits.planDeletion(node);
+        if (deletion.refusal.isEmpty())
+            edits.remove(deletion);
+        break;
+    }
+    case 10:
+        edits.moveDialog(node, tree.nodeAt(int(random.bounded(count))));
+        break;
+    default:
+        if (random.bounded(2))
+            edits.addGoto(node, number);
+        else
+            edits.addDelete(node, number, 1);
         break;
     }
 }
@@ -80,6 +115,7 @@ private slots:
             tree.setJournal(journal.get());
             for (int edits = 1 + int(random.bounded(4)); edits > 0; --edits)
                 randomEdit(tree, random);
+            journal->followRenumbering();
             tree.setJournal(nullptr);
             steps.push_back(std::move(journal));
             states.push_back(snapshot(tree));

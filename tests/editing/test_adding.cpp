@@ -51,7 +51,7 @@ struct Session : TestProgram
     }
 
     TForm2 &placement() { return app->placementWindow(); }
-    AddingCommands &adding() { return *form().addingCommands(); }
+    AddingCommands &adding() { return app->addingCommands(); }
     DialogTree &tree() { return form().document(); }
     QByteArray outline() { return TreeListing::outline(tree()); }
 

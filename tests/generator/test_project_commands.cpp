@@ -140,7 +140,7 @@ private slots:
         form.Edit4->trigger();
         const QString document = program.path(QStringLiteral("my story.dlg"));
         form.CurrentFileName = document;
-        form.fileCommands().save(document);
+        program.app->fileCommands().save(document);
         const QByteArray saved = contents(document);
 
         // An edit that no file holds yet.
@@ -157,7 +157,7 @@ private slots:
                  QStringList{QStringLiteral("Project folder created successfully!")});
         QCOMPARE(program.prompter.inputInitials, QStringList{QStringLiteral("my story")});
         const QString project = program.path(QStringLiteral("Projects/my story/"));
-        form.fileCommands().save(program.path(QStringLiteral("expected.dlg")));
+        program.app->fileCommands().save(program.path(QStringLiteral("expected.dlg")));
         QCOMPARE(contents(project + QStringLiteral("my story.dlg")),
                  contents(program.path(QStringLiteral("expected.dlg"))));
         QVERIFY(

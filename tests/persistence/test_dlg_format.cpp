@@ -1,3 +1,4 @@
+#include "document/dialog_edits.h"
 #include "stream_builder.h"
 
 #include "document/dialog_tree.h"
@@ -114,11 +115,7 @@ private slots:
     {
         DialogTree tree;
         newDocument(tree);
-        DialogNode *dialog = tree.addSibling(tree.firstNode(), NodeText::dialog(1));
-        tree.setImageIndex(dialog, 1);
-        tree.addChild(dialog, NodeText::typeText());
-        tree.addChild(dialog, NodeText::speaker("Player"));
-        tree.addChild(dialog, NodeText::text(""));
+        DialogEdits(tree).addTextDialog(tree.firstNode(), "", DialogEdits::Speaker::Player);
         const QByteArray block = DlgWriter::nodeBlock(DlgWriter::records(tree));
         QCOMPARE(block.size(), 194);
         QCOMPARE(block.left(4), int32(2));

@@ -1,3 +1,4 @@
+#include "document/dialog_edits.h"
 #include "stream_builder.h"
 
 #include "document/dialog_tree.h"
@@ -111,10 +112,7 @@ private:
     {
         DialogNode *root = tree.addChild(nullptr, NodeText::root());
         tree.setImageIndex(root, 3);
-        DialogNode *dialog = tree.addSibling(root, NodeText::dialog(1));
-        tree.addChild(dialog, NodeText::typeText());
-        tree.addChild(dialog, NodeText::speaker("Entity"));
-        tree.addChild(dialog, NodeText::text("Old"));
+        DialogEdits(tree).addTextDialog(root, "Old", DialogEdits::Speaker::Entity);
     }
 
 private slots:

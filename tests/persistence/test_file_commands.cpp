@@ -35,7 +35,7 @@ struct Program : TestProgram
 
     QString doc(const QString &name) const { return documents.filePath(name); }
     QString recentPath() const { return folder.filePath(QStringLiteral("Recent.txt")); }
-    QStringList recent() { return form().fileCommands().recentMenu().list().captions(); }
+    QStringList recent() { return app->fileCommands().recentMenu().list().captions(); }
 
     // A text dialog with a variable operation below it and a jump, as the commands build them.
     void addStory()
@@ -141,7 +141,7 @@ private slots:
         p.saveAs(p.doc("story.dlg"));
         p.prompter.clear();
 
-        p.form().fileCommands().New1Click();
+        p.app->fileCommands().New1Click();
         p.form().Modified = true;
         p.prompter.fileAnswers = {p.doc("story.dlg")};
         p.prompter.confirmAnswers = {false};
@@ -417,7 +417,7 @@ private slots:
         p.start();
         p.addStory();
         p.saveAs(p.doc("story.dlg"));
-        p.form().fileCommands().New1Click();
+        p.app->fileCommands().New1Click();
         p.form().Modified = true;
 
         p.prompter.confirmAnswers = {false};

@@ -5,6 +5,7 @@
 #include "platform/ansi.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
+#include "shell/companion_tool_command.h"
 #include "shell/file_hive.h"
 #include "shell/file_type_registration.h"
 #include "shell/jpeg_picture.h"
@@ -207,7 +208,8 @@ private slots:
             path = m_dir->filePath(QStringLiteral("gone.ini"));
 
         TForm1 form{ProgramFolder(folder), m_prompter, m_shell};
-        form.FormCreate({});
+        form.FormCreate();
+        CompanionToolCommand tool(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         DialogNode *root = form.document().firstNode();
@@ -229,7 +231,8 @@ private slots:
         const QString folder = m_dir->path();
         touch(folder + QStringLiteral("/Brisvane.exe"));
         TForm1 form{ProgramFolder(folder), m_prompter, m_shell};
-        form.FormCreate({});
+        form.FormCreate();
+        CompanionToolCommand tool(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.selectNode(nullptr);

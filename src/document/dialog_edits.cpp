@@ -1,0 +1,269 @@
+#include "dialog_edits.h"
+
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "document/str_operants.h"
+#include "platform/ansi.h"
+
+namespace {
+
+constexpr int kTextDialogImage = 1;
+constexpr int kChoiceDialogImage = 2;
+
+const QString kRootNotDeleted = QStringLiteral("Root can not be deleted!");
+const QString kFunctionOnChoice =
+    QStringLiteral("You can only add a function to a Dialog! Not to a choice!");
+
+QString stepName(const DialogNode *node)
+{
+    return QStringLiteral("Delete ") + Ansi::toUnicode(node->text());
+}
+
+} // namespace
+
+DialogNode *DialogEdits::addTextDialog(DialogNode *node, const QByteArray &line, Speaker speaker)
+{
+    m_tree.setDialogCount(m_tree.DialogCount() + 1);
+    // The number is provisional: creating the first child renumbers the dialog by position.
+    DialogNode *dialog = m_tree.addSibling(node, NodeText::dialog(m_tree.DialogCount()));
+    m_tree.setImageIndex(dialog, kTextDialogImage);
+    m_tree.addChild(dialog, NodeText::typeText());
+    m_tree.addChild(dialog, NodeText::speaker(speaker == Speaker::Player ? "Player" : "Entity"));
+    m_tree.addChild(dialog, NodeText::text(line));
+    return dialog;
+}
+
+DialogEdits::Outcome DialogEdits::addChoiceDialog(DialogNode *node, const QList<Answer> &answers)
+{
+    if (answers.isEmpty())
+        return {nullptr, QStringLiteral("Please create a choice first!")};
+    m_tree.setDialogCount(m_tree.DialogCount() + 1);
+    DialogNode *dialog = m_tree.addSibling(node, NodeText::dialog(m_tree.DialogCount()));
+    m_tree.setImageIndex(dialog, kChoiceDialogImage);
+    for (const Answer &answer : answers) {
+        DialogNode *choice = m_tree.addChild(dialog, NodeText::choice(answer.choice));
+        m_tree.addChild(choice, NodeText::text(answer.text));
+    }
+    return {dialog, QString()};
+}
+
+QString DialogEdits::decisionRefusal() const
+{
+    // Root and a configuration node are not enough.
+    if (m_tree.count() < 3)
+        return QStringLiteral("First Item must be a dialog!");
+    return QString();
+}
+
+DialogNode *DialogEdits::addPlaced(const Placement &placement, const Creator &create)
+{
+    switch (placement.kind) {
+    case Placement::AtEnd:
+        return create(nullptr);
+    case Placement::IntoChoice: {
+        DialogNode *added = create(placement.answer);
+        m_tree.refreshlist();
+        return added;
+    }
+    case Placement::BeforeDialog: {
+        // Appended first, then moved: a refused choice dialog leaves nothing to move.
+        DialogNode *added = create(nullptr);
+        if (added) {
+            m_tree.moveBefore(m_tree.lastTopLevel(), m_tree.nodeAt(dlgnumber(placement.number)));
+            m_tree.refreshlist();
+        }
+        return added;
+    }
+    }
+    return nullptr;
+}
+
+int DialogEdits::dlgnumber(int number) const
+{
+    // The name is made once: the scan runs over the whole tree. From the end, the first match
+    // is the last one in pre-order.
+    const QByteArray name = NodeText::dialog(number);
+    for (int i = m_tree.count() - 1; i >= 0; --i) {
+        if (m_tree.nodeAt(i)->text() == name)
+            return i;
+    }
+    return -1;
+}
+
+DialogNode *DialogEdits::getparentnode(DialogNode *node)
+{
+    DialogNode *current = node->parent();
+    while (!NodeText::isDialog(current->text()) && current->parent())
+        current = current->parent();
+    return current;
+}
+
+DialogEdits::Deletion DialogEdits::planDeletion(DialogNode *node) const
+{
+    const QByteArray &text = node->text();
+    if (NodeText::isRoot(text))
+        return {QString(), kRootNotDeleted, nullptr, QString()};
+    if (NodeText::isDialogForNumbering(text))
+        return {QStringLiteral("Do you really want to delete this dialog?"), QString(), node,
+                stepName(node)};
+    if (NodeText::isAction(text))
+        return {QString(), QString(), node, stepName(node)};
+    if (!node->parent())
+        return {};
+
+    DialogNode *enclosing = getparentnode(node);
+    const QString question = NodeText::isChoice(text)
+                                 ? QStringLiteral("You will delete an entire choice\n\rContinue?")
+                                 : QStringLiteral("The dialog you need to delete is ") +
+                                       Ansi::toUnicode(enclosing->text()) +
+                                       QStringLiteral("\r\nDo you want to delete it?");
+    // A node with no dialog above it but the root must not take the root with it.
+    if (NodeText::isRoot(enclosing->text()))
+        return {question, kRootNotDeleted, nullptr, QString()};
+    return {question, QString(), enclosing, stepName(enclosing)};
+}
+
+void DialogEdits::remove(const Deletion &deletion)
+{
+    if (!deletion.target)
+        return;
+    const bool dialog = !NodeText::isAction(deletion.target->text());
+    m_tree.remove(deletion.target);
+    if (dialog)
+        m_tree.refreshlist();
+}
+
+bool DialogEdits::moveDialog(DialogNode *dragged, DialogNode *target)
+{
+    if (!target || !dragged || !NodeText::isDialog(dragged->text()) ||
+        !NodeText::isDialog(target->text()))
+        return false;
+    m_tree.moveBefore(dragged, target);
+    m_tree.refreshlist();
+    return true;
+}
+
+QString DialogEdits::updateText(DialogNode *node, const QByteArray &text)
+{
+    if (!node)
+        return QStringLiteral("Select an element you want to update!");
+    // The first child of every node is fixed: the root, the configuration node, type nodes,
+    // first choices and the answers of choices.
+    if (node->row() == 0 || NodeText::isDialog(node->text()))
+        return QStringLiteral("Changing root or dialog items is not allowed");
+    if (text.isEmpty())
+        return QStringLiteral("Field is empty!");
+    if (NodeText::isRoot(node->text()))
+        return QStringLiteral("Root element cannot be changed!");
+    m_tree.setText(node, text);
+    return QString();
+}
+
+bool DialogEdits::rename(DialogNode *node, const QByteArray &text)
+{
+    if (node->text() == text)
+        return false;
+    m_tree.setText(node, text);
+    return true;
+}
+
+DialogEdits::Outcome DialogEdits::actionDialog(DialogNode *selected,
+                                               const QString &choiceRefusal) const
+{
+    if (!selected || !NodeText::isDialog(selected->text()))
+        return {nullptr, QStringLiteral("Please select a bold dialog node first!")};
+    // A dialog without children is not a choice dialog.
+    if (NodeText::isChoiceDialog(selected))
+        return {nullptr, choiceRefusal};
+    return {selected, QString()};
+}
+
+DialogNode *DialogEdits::addAction(DialogNode *dialog, const QByteArray &text)
+{
+    return m_tree.addChild(dialog, text);
+}
+
+DialogEdits::Outcome DialogEdits::addVariable(DialogNode *selected, const QByteArray &type,
+                                              const QByteArray &name, const QByteArray &value)
+{
+    Outcome dialog = actionDialog(
+        selected,
+        QStringLiteral("You can only add a variable operation to a Dialog! Not to a choice!"));
+    if (!dialog.node)
+        return dialog;
+    if (!checktype(value, type))
+        return {nullptr,
+                QStringLiteral("The variable seems to have the wrong type!\n\r\n\rexpamles:"
+                               "\n\r Char: a\n\r  Short: 123\n\r Float: 123.001\n\r "
+                               "String: This is a test")};
+    return {addAction(dialog.node, NodeText::setVariable(type, name, value)), QString()};
+}
+
+DialogEdits::Outcome DialogEdits::addCall(DialogNode *selected, const QByteArray &call)
+{
+    Outcome dialog = actionDialog(selected, kFunctionOnChoice);
+    if (!dialog.node)
+        return dialog;
+    return {addAction(dialog.node, NodeText::call(call)), QString()};
+}
+
+DialogEdits::Outcome DialogEdits::addGoto(DialogNode *selected, int number)
+{
+    Outcome dialog = actionDialog(selected, kFunctionOnChoice);
+    if (!dialog.node)
+        return dialog;
+    // Only the run of direct children right after the dialog counts: the scan stops at the
+    // first node of another level.
+    const int childLevel = dialog.node->level() + 1;
+    for (int i = dialog.node->absoluteIndex() + 1; i < m_tree.count(); ++i) {
+        const DialogNode *node = m_tree.nodeAt(i);
+        if (node->level() != childLevel)
+            break;
+        if (node->text().startsWith("Goto"))
+            return {nullptr, QStringLiteral("There is already a goto defined in this dialog!")};
+    }
+    return {addAction(dialog.node, NodeText::gotoDialog(number)), QString()};
+}
+
+DialogEdits::Outcome DialogEdits::addDelete(DialogNode *selected, int number, int choice)
+{
+    Outcome dialog = actionDialog(selected, kFunctionOnChoice);
+    if (!dialog.node)
+        return dialog;
+    const DialogNode *target = nullptr;
+    for (int i = 0; i < m_tree.count() && !target; ++i) {
+        const DialogNode *node = m_tree.nodeAt(i);
+        if (NodeText::isDialogNumber(node->text(), number) && node->childCount() > 0)
+            target = node;
+    }
+    if (!target)
+        return {};
+    return {addAction(dialog.node, NodeText::isChoiceDialog(target)
+                                       ? NodeText::deleteChoice(choice, number)
+                                       : NodeText::deleteDialog(number)),
+            QString()};
+}
+
+DialogNode *DialogEdits::numberedDialog(int number) const
+{
+    // Only a dialog that is not the tree's last node can have a first child to look at.
+    DialogNode *found = nullptr;
+    for (int i = 0; i + 1 < m_tree.count(); ++i) {
+        DialogNode *node = m_tree.nodeAt(i);
+        if (NodeText::isDialogNumber(node->text(), number))
+            found = node;
+    }
+    return found;
+}
+
+DialogEdits::SearchHit DialogEdits::search(const QByteArray &wanted, int position) const
+{
+    const QByteArray upper = Ansi::upperAscii(wanted);
+    const int count = m_tree.count();
+    for (int i = qMax(position, 0); i < count; ++i) {
+        DialogNode *node = m_tree.nodeAt(i);
+        if (!upper.isEmpty() && Ansi::upperAscii(node->text()).contains(upper))
+            return {node, i + 1};
+    }
+    return {nullptr, qMax(position, count)};
+}

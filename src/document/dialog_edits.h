@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <functional>
+
+class DialogNode;
+class DialogTree;
+
+// The rules of editing a dialog tree, as operations on texts, numbers and nodes. The windows
+// gather the values from their controls, ask the questions these operations name, and show the
+// refusals they return; a refusal leaves the tree as it was.
+class DialogEdits
+{
+public:
+    explicit DialogEdits(DialogTree &tree) : m_tree(tree) {}
+
+    // What an operation did: the node it made or found, or the text the author is told instead.
+    // Neither: the operation had nothing to do.
+    struct Outcome
+    {
+        DialogNode *node = nullptr;
+        QString refusal;
+    };
+
+    enum class Speaker { Player, Entity };
+    struct Answer
+    {
+        QByteArray choice;
+        QByteArray text;
+    };
+
+    // Where a new dialog goes: at the end of the top level, as the last child of an answer's
+    // parent (into a choice), or before the dialog with a number.
+    struct Placement
+    {
+        enum Kind { AtEnd, IntoChoice, BeforeDialog } kind = AtEnd;
+        DialogNode *answer = nullptr;
+        int number = 0;
+    };
+    // Adds a dialog beside node (none: at the end); returns it, or none when refused.
+    using Creator = std::function<DialogNode *(DialogNode *node)>;
+
+    // A text dialog with its type, speaker and text nodes, after node's last sibling (none: at
+    // the end of the top level). line is the author's text with the lines already joined.
+    DialogNode *addTextDialog(DialogNode *node, const QByteArray &line, Speaker speaker);
+    // A choice dialog with a choice node and its answer for each row of the table; refused for
+    // an empty table.
+    Outcome addChoiceDialog(DialogNode *node, const QList<Answer> &answers);
+    // Refused while the tree holds no dialog a decision could follow.
+    QString decisionRefusal() const;
+    // Adds through create and puts the new dialog where placement says, renumbering after a
+    // placing; none when create refused.
+    DialogNode *addPlaced(const Placement &placement, const Creator &create);
+    // The absolute index of the last node whose text is "Dialog" + number; -1 when none is.
+    int dlgnumber(int number) const;
+
+    // What the delete command does with node: the question it asks first (none: no question),
+    // then either the refusal it shows or the node it removes.
+    struct Deletion
+    {
+        QString question;
+        QString refusal;
+        DialogNode *target = nullptr;
+        // The step's name, naming what goes.
+        QString name;
+    };
+    Deletion planDeletion(DialogNode *node) const;
+    // The enclosing dialog of a node that has a parent: the nearest ancestor whose text begins
+    // with "Dialog", or the top-level ancestor when there is none.
+    static DialogNode *getparentnode(DialogNode *node);
+    // Removes the deletion's target; a dialog's removal renumbers the rest.
+    void remove(const Deletion &deletion);
+
+    // Moves the dragged dialog before the target dialog and renumbers; false when either is no
+    // dialog. A drop into the dragged dialog's own subtree renumbers without moving.
+    bool moveDialog(DialogNode *dragged, DialogNode *target);
+
+    // Replaces node's text with the text of the edit field.
+    QString updateText(DialogNode *node, const QByteArray &text);
+    // The tree's own label editing: any node takes any text. False when the text is the same.
+    bool rename(DialogNode *node, const QByteArray &text);
+
+    // The four actions on the selected dialog. addVariable's type is one of the type box's.
+    Outcome addVariable(DialogNode *selected, const QByteArray &type, const QByteArray &name,
+                        const QByteArray &value);
+    Outcome addCall(DialogNode *selected, const QByteArray &call);
+    Outcome addGoto(DialogNode *selected, int number);
+    // Nothing happens when no dialog with children carries the number.
+    Outcome addDelete(DialogNode *selected, int number, int choice);
+    // The dialog the delete action's number names, for the choice field: the last node carrying
+    // the number that is not the tree's last node.
+    DialogNode *numberedDialog(int number) const;
+
+    // One step of the search from position: the first node at or after it whose text holds
+    // wanted (ASCII letters in either case), and the position after it. No hit: the position
+    // is the node count, or position itself when it lies past the end.
+    struct SearchHit
+    {
+        DialogNode *node = nullptr;
+        int next = 0;
+    };
+    SearchHit search(const QByteArray &wanted, int position) const;
+
+private:
+    Outcome actionDialog(DialogNode *selected, const QString &choiceRefusal) const;
+    DialogNode *addAction(DialogNode *dialog, const QByteArray &text);
+
+    DialogTree &m_tree;
+};
