@@ -32,7 +32,7 @@ QString toUnicode(const QByteArray &bytes)
     QChar *out = result.data();
     for (const char b : bytes) {
         const auto u = static_cast<unsigned char>(b);
-        *out++ = (u >= 0x80 && u < 0xA0) ? QChar(kHighControls[u - 0x80]) : QChar(u);
+        *out++ = (u >= 0x80 && u < 0xA0) ? QChar(kHighControls[u - 0x80]) : QChar(char16_t(u));
     }
     return result;
 }
