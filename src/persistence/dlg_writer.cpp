@@ -2,10 +2,12 @@
 
 #include "document/dialog_tree.h"
 #include "platform/app_error.h"
+#include "platform/file_writing.h"
 #include "platform/safe_save_file.h"
 
 #include <QFileInfo>
 #include <QtEndian>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -202,6 +204,13 @@ void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName)
     SafeSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
-    if (file.write(stream) != stream.size() || !file.commit())
-        throw AppError(QStringLiteral("Stream write error"));
+    errno = 0;
+    if (file.write(stream) != stream.size() || !file.commit()) {
+        // The new file could not be written whole (a full disk, a quota): the previous file is
+        // still there, and the author learns why.
+        const QString reason = FileWriting::reason(file, errno);
+        if (reason.isEmpty() || reason == QStringLiteral("Unknown error"))
+            throw AppError(QStringLiteral("Stream write error"));
+        throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), reason);
+    }
 }
