@@ -1,5 +1,6 @@
 #include "dlg_writer.h"
 
+#include "dlg_reader.h"
 #include "document/dialog_tree.h"
 #include "platform/app_error.h"
 #include "platform/file_writing.h"
@@ -168,6 +169,16 @@ QByteArray DlgWriter::stream(const DlgRecordList &records, DlgFile::ViewSize siz
 
 QByteArray DlgWriter::stream(const DialogTree &tree, DlgFile::ViewSize size)
 {
+    // A file the reader would refuse is not written: the author would take it for saved work.
+    std::vector<const DialogNode *> ancestors;
+    for (int i = 0; i < tree.count(); ++i) {
+        const DialogNode *node = tree.nodeAt(i);
+        while (!ancestors.empty() && ancestors.back() != node->parent())
+            ancestors.pop_back();
+        if (int(ancestors.size()) > DlgReader::kDeepestLevel)
+            throw AppError(DlgReader::tooDeepText());
+        ancestors.push_back(node);
+    }
     return withHeader(tree.count() == 0 ? QByteArray() : nodeBlock(tree), size);
 }
 

@@ -1,4 +1,5 @@
 #include "stream_builder.h"
+#include "test_files.h"
 
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
@@ -556,6 +557,28 @@ private slots:
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.size(), 181);
+    }
+
+    // Save writes no file that Open would refuse.
+    void aTreeTooDeepToReadIsNotSaved()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("story.dlg"));
+        DialogTree tree;
+        DialogNode *node = nullptr;
+        for (int level = 0; level <= DlgReader::kDeepestLevel; ++level)
+            node = tree.addChild(node, "Node");
+        DlgFile::save(tree, path, {});
+        QCOMPARE(int(DlgReader::readFile(path).records.size()), DlgReader::kDeepestLevel + 1);
+        const QByteArray before = TestFiles::read(path);
+        tree.addChild(node, "Node");
+        try {
+            DlgFile::save(tree, path, {});
+            QFAIL("no error");
+        } catch (const AppError &e) {
+            QCOMPARE(e.text(), DlgReader::tooDeepText());
+        }
+        QCOMPARE(TestFiles::read(path), before);
     }
 
 #ifdef Q_OS_UNIX
