@@ -1,7 +1,9 @@
 #include "cli_command.h"
 
 #include "document/node_text.h"
+#include "document/tree_listing.h"
 #include "persistence/dlg_file.h"
+#include "persistence/dlg_reader.h"
 #include "persistence/dlg_writer.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
@@ -66,6 +68,9 @@ DlgRecordList parseListing(const QString &fileName)
         const int deepest = records.empty() ? 0 : records.back().level + 1;
         if (record.level > deepest)
             fail("the line is indented more than one level below the line before");
+        if (record.level > DlgReader::kDeepestLevel)
+            throw AppError(
+                QStringLiteral("%1:%2: %3").arg(fileName).arg(n + 1).arg(DlgReader::tooDeepText()));
         QString text = line.mid(blanks);
         const QRegularExpressionMatch match = suffix.match(text);
         bool ok = match.hasMatch();
@@ -85,7 +90,10 @@ DlgRecordList parseListing(const QString &fileName)
                 fail("a number after the tab is out of range");
             text.truncate(match.capturedStart());
         }
-        record.text = Ansi::fromUnicode(text);
+        std::optional<QByteArray> decoded = TreeListing::parseListedText(Ansi::fromUnicode(text));
+        if (!decoded)
+            fail("the quoted text holds an unknown escape");
+        record.text = std::move(*decoded);
         records.push_back(std::move(record));
         numbered.push_back(ok);
     }
@@ -116,7 +124,10 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             << "\nWrites the .dlg file OUT for a listing in either form of dump (UTF-8, two\n"
                "blanks per level). Lines without the tab suffix get the image index of their\n"
                "kind, selected 0, state -1, overlay -1, data 0. Dialogs are not renumbered.\n"
-               "The tree control size written defaults to 473x553.\n";
+               "The tree control size written defaults to 473x553.\n\n"
+               "A text between double quotes is read with its escapes as dump writes them:\n"
+               "\\\\ \\\" \\t \\n \\r and \\xHH (two hex digits, any byte). Any other text is\n"
+               "taken as it stands.\n";
         return 0;
     }
     QStringList positional;

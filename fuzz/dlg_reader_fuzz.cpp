@@ -1,6 +1,7 @@
 #include "dlg_reader_fuzz.h"
 
 #include "document/dialog_tree.h"
+#include "document/tree_listing.h"
 #include "persistence/dlg_file.h"
 #include "persistence/dlg_reader.h"
 #include "persistence/dlg_tree_builder.h"
@@ -43,6 +44,13 @@ int fuzzDlgReader(const uint8_t *data, size_t size)
         content = readAll(bytes);
     } catch (const AppError &) {
         return 0;
+    }
+    for (const DlgRecord &record : content.records) {
+        if (record.level > DlgReader::kDeepestLevel)
+            std::abort(); // deeper than the editor's view can show
+        // Every stored text comes back from its listing form.
+        if (TreeListing::parseListedText(TreeListing::listedText(record.text)) != record.text)
+            std::abort();
     }
     DialogTree tree;
     DlgTreeBuilder::build(tree, content.records);

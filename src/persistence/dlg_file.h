@@ -16,7 +16,8 @@ struct ViewSize
 
 // Writes the whole tree to fileName. The stream goes to a temporary file beside the target,
 // which replaces the target only once everything is written, so a failure never destroys the
-// previous file. Throws AppError ("Cannot create file ...", "Stream write error").
+// previous file. Throws AppError: "Cannot create file ..." with the system's reason when the
+// file cannot be created or written whole, "Stream write error" when no reason is known.
 void save(const DialogTree &tree, const QString &fileName, ViewSize size);
 // Reads fileName into a fresh tree, puts it in place of the document's nodes when the whole read
 // succeeded, then runs cleanforbasic. A failed read throws AppError and leaves the tree as it

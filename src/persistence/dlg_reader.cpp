@@ -36,22 +36,111 @@ enum Tag : quint8 {
     TagUtf8String = 20,
 };
 
-// The kinds of value a setting of the tree control takes.
-enum class Kind { Integer, Enumeration, String, Set, Event, Object, Binary };
+// The kinds of value a setting of the tree control takes. A named integer is an integer that
+// may also be given by one of its names (a colour, a cursor, a character set); a component is a
+// reference to another component by its name, or nil.
+enum class Kind {
+    Integer,
+    NamedInteger,
+    Enumeration,
+    String,
+    Set,
+    Event,
+    Component,
+    Object,
+    Binary
+};
+
+struct Setting;
+
+// The settings of one object: the tree control or one of the objects it holds.
+struct SettingTable
+{
+    const Setting *settings;
+    size_t count;
+};
 
 struct Setting
 {
     const char *name;
     Kind kind;
-    std::initializer_list<const char *> members; // enumeration and set members
+    std::initializer_list<const char *> members; // enumeration, set and integer names
+    const SettingTable *object = nullptr;        // the settings of an object setting
 };
+
+template <size_t N> constexpr SettingTable tableOf(const Setting (&settings)[N])
+{
+    return {settings, N};
+}
 
 const std::initializer_list<const char *> kBoolean = {"False", "True"};
 const std::initializer_list<const char *> kBevel = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+// clang-format off
+const std::initializer_list<const char *> kColors = {
+    "clBlack", "clMaroon", "clGreen", "clOlive", "clNavy", "clPurple", "clTeal", "clGray",
+    "clSilver", "clRed", "clLime", "clYellow", "clBlue", "clFuchsia", "clAqua", "clLtGray",
+    "clDkGray", "clWhite", "clMoneyGreen", "clSkyBlue", "clCream", "clMedGray", "clNone",
+    "clDefault", "clScrollBar", "clBackground", "clActiveCaption", "clInactiveCaption", "clMenu",
+    "clWindow", "clWindowFrame", "clMenuText", "clWindowText", "clCaptionText", "clActiveBorder",
+    "clInactiveBorder", "clAppWorkSpace", "clHighlight", "clHighlightText", "clBtnFace",
+    "clBtnShadow", "clGrayText", "clBtnText", "clInactiveCaptionText", "clBtnHighlight",
+    "cl3DDkShadow", "cl3DLight", "clInfoText", "clInfoBk", "clHotLight", "clGradientActiveCaption",
+    "clGradientInactiveCaption", "clMenuHighlight", "clMenuBar"};
+// clang-format on
+const std::initializer_list<const char *> kCursors = {
+    "crDefault",  "crNone",     "crArrow",    "crCross",     "crIBeam",     "crSize",
+    "crSizeNESW", "crSizeNS",   "crSizeNWSE", "crSizeWE",    "crUpArrow",   "crHourGlass",
+    "crDrag",     "crNoDrop",   "crHSplit",   "crVSplit",    "crMultiDrag", "crSQLWait",
+    "crNo",       "crAppStart", "crHelp",     "crHandPoint", "crSizeAll"};
+const std::initializer_list<const char *> kCharsets = {
+    "ANSI_CHARSET",        "DEFAULT_CHARSET", "SYMBOL_CHARSET",    "MAC_CHARSET",
+    "SHIFTJIS_CHARSET",    "HANGEUL_CHARSET", "JOHAB_CHARSET",     "GB2312_CHARSET",
+    "CHINESEBIG5_CHARSET", "GREEK_CHARSET",   "TURKISH_CHARSET",   "HEBREW_CHARSET",
+    "ARABIC_CHARSET",      "BALTIC_CHARSET",  "RUSSIAN_CHARSET",   "THAI_CHARSET",
+    "EASTEUROPE_CHARSET",  "OEM_CHARSET",     "VIETNAMESE_CHARSET"};
+
+// The node collection "Items" stores one property of its own.
+const Setting kItemsSettings[] = {
+    {"Data", Kind::Binary, {}},
+};
+
+const Setting kFontSettings[] = {
+    {"Charset", Kind::NamedInteger, kCharsets},
+    {"Color", Kind::NamedInteger, kColors},
+    {"Height", Kind::Integer, {}},
+    {"Name", Kind::String, {}},
+    {"Orientation", Kind::Integer, {}},
+    {"Pitch", Kind::Enumeration, {"fpDefault", "fpVariable", "fpFixed"}},
+    {"Quality",
+     Kind::Enumeration,
+     {"fqDefault", "fqDraft", "fqProof", "fqNonAntialiased", "fqAntialiased", "fqClearType",
+      "fqClearTypeNatural"}},
+    {"Size", Kind::Integer, {}},
+    {"Style", Kind::Set, {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"}},
+};
+
+const Setting kConstraintsSettings[] = {
+    {"MaxHeight", Kind::Integer, {}},
+    {"MaxWidth", Kind::Integer, {}},
+    {"MinHeight", Kind::Integer, {}},
+    {"MinWidth", Kind::Integer, {}},
+};
+
+const Setting kMarginsSettings[] = {
+    {"Left", Kind::Integer, {}},
+    {"Top", Kind::Integer, {}},
+    {"Right", Kind::Integer, {}},
+    {"Bottom", Kind::Integer, {}},
+};
+
+const SettingTable kItems = tableOf(kItemsSettings);
+const SettingTable kFont = tableOf(kFontSettings);
+const SettingTable kConstraints = tableOf(kConstraintsSettings);
+const SettingTable kMargins = tableOf(kMarginsSettings);
 
 // The published settings of the tree control that a file may carry. The ten entries the writer
-// writes are among them; the rest are read, checked and left alone, as the control's own
-// settings are fixed by the main window.
+// writes are among them; the rest are read by their kind, checked and left alone, as the
+// control's own settings are fixed by the main window.
 const Setting kTreeViewSettings[] = {
     {"Left", Kind::Integer, {}},
     {"Top", Kind::Integer, {}},
@@ -64,7 +153,8 @@ const Setting kTreeViewSettings[] = {
     {"DragMode", Kind::Enumeration, {"dmManual", "dmAutomatic"}},
     {"Indent", Kind::Integer, {}},
     {"TabOrder", Kind::Integer, {}},
-    {"Items", Kind::Object, {}},
+    {"Items", Kind::Object, {}, &kItems},
+    {"AlignWithMargins", Kind::Enumeration, kBoolean},
     {"Anchors", Kind::Set, {"akLeft", "akTop", "akRight", "akBottom"}},
     {"BevelEdges", Kind::Set, {"beLeft", "beTop", "beRight", "beBottom"}},
     {"BevelInner", Kind::Enumeration, kBevel},
@@ -77,19 +167,36 @@ const Setting kTreeViewSettings[] = {
     {"BorderStyle", Kind::Enumeration, {"bsNone", "bsSingle"}},
     {"BorderWidth", Kind::Integer, {}},
     {"ChangeDelay", Kind::Integer, {}},
+    {"Color", Kind::NamedInteger, kColors},
+    {"Constraints", Kind::Object, {}, &kConstraints},
     {"Ctl3D", Kind::Enumeration, kBoolean},
+    {"Cursor", Kind::NamedInteger, kCursors},
+    {"CustomHint", Kind::Component, {}},
+    {"DoubleBuffered", Kind::Enumeration, kBoolean},
+    {"DragCursor", Kind::NamedInteger, kCursors},
     {"DragKind", Kind::Enumeration, {"dkDrag", "dkDock"}},
     {"Enabled", Kind::Enumeration, kBoolean},
+    {"Font", Kind::Object, {}, &kFont},
     {"HelpContext", Kind::Integer, {}},
+    {"HelpKeyword", Kind::String, {}},
+    {"HelpType", Kind::Enumeration, {"htKeyword", "htContext"}},
     {"HideSelection", Kind::Enumeration, kBoolean},
     {"Hint", Kind::String, {}},
     {"HotTrack", Kind::Enumeration, kBoolean},
+    {"Images", Kind::Component, {}},
+    {"Margins", Kind::Object, {}, &kMargins},
     {"MultiSelect", Kind::Enumeration, kBoolean},
+    {"MultiSelectStyle",
+     Kind::Set,
+     {"msControlSelect", "msShiftSelect", "msVisibleOnly", "msSiblingOnly"}},
     {"ParentBiDiMode", Kind::Enumeration, kBoolean},
     {"ParentColor", Kind::Enumeration, kBoolean},
     {"ParentCtl3D", Kind::Enumeration, kBoolean},
+    {"ParentCustomHint", Kind::Enumeration, kBoolean},
+    {"ParentDoubleBuffered", Kind::Enumeration, kBoolean},
     {"ParentFont", Kind::Enumeration, kBoolean},
     {"ParentShowHint", Kind::Enumeration, kBoolean},
+    {"PopupMenu", Kind::Component, {}},
     {"ReadOnly", Kind::Enumeration, kBoolean},
     {"RightClickSelect", Kind::Enumeration, kBoolean},
     {"RowSelect", Kind::Enumeration, kBoolean},
@@ -98,11 +205,16 @@ const Setting kTreeViewSettings[] = {
     {"ShowLines", Kind::Enumeration, kBoolean},
     {"ShowRoot", Kind::Enumeration, kBoolean},
     {"SortType", Kind::Enumeration, {"stNone", "stData", "stText", "stBoth"}},
+    {"StateImages", Kind::Component, {}},
+    {"StyleElements", Kind::Set, {"seFont", "seClient", "seBorder"}},
     {"TabStop", Kind::Enumeration, kBoolean},
     {"Tag", Kind::Integer, {}},
     {"ToolTips", Kind::Enumeration, kBoolean},
     {"Visible", Kind::Enumeration, kBoolean},
     {"OnAddition", Kind::Event, {}},
+    {"OnAdvancedCustomDraw", Kind::Event, {}},
+    {"OnAdvancedCustomDrawItem", Kind::Event, {}},
+    {"OnCancelEdit", Kind::Event, {}},
     {"OnChange", Kind::Event, {}},
     {"OnChanging", Kind::Event, {}},
     {"OnClick", Kind::Event, {}},
@@ -119,6 +231,7 @@ const Setting kTreeViewSettings[] = {
     {"OnDragOver", Kind::Event, {}},
     {"OnEdited", Kind::Event, {}},
     {"OnEditing", Kind::Event, {}},
+    {"OnEndDock", Kind::Event, {}},
     {"OnEndDrag", Kind::Event, {}},
     {"OnEnter", Kind::Event, {}},
     {"OnExit", Kind::Event, {}},
@@ -126,19 +239,21 @@ const Setting kTreeViewSettings[] = {
     {"OnExpanding", Kind::Event, {}},
     {"OnGetImageIndex", Kind::Event, {}},
     {"OnGetSelectedIndex", Kind::Event, {}},
+    {"OnHint", Kind::Event, {}},
     {"OnKeyDown", Kind::Event, {}},
     {"OnKeyPress", Kind::Event, {}},
     {"OnKeyUp", Kind::Event, {}},
+    {"OnMouseActivate", Kind::Event, {}},
     {"OnMouseDown", Kind::Event, {}},
+    {"OnMouseEnter", Kind::Event, {}},
+    {"OnMouseLeave", Kind::Event, {}},
     {"OnMouseMove", Kind::Event, {}},
     {"OnMouseUp", Kind::Event, {}},
+    {"OnStartDock", Kind::Event, {}},
     {"OnStartDrag", Kind::Event, {}},
 };
 
-// The node collection "Items" stores one property of its own.
-const Setting kItemsSettings[] = {
-    {"Data", Kind::Binary, {}},
-};
+const SettingTable kTreeView = tableOf(kTreeViewSettings);
 
 // The names of the main window's other components: a stream may not give the tree control one
 // of them.
@@ -176,6 +291,10 @@ const char *const kMainWindowNames[] = {
     "SpinEdit1",
     "SpinEdit2",
     "SpinEdit3",
+    "ComboBox1",
+    "ComboBox2",
+    "ComboBox3",
+    "Edit7",
     "New1",
     "Open1",
     "OpenRecent1",
@@ -214,11 +333,11 @@ bool sameAscii(const QByteArray &a, const char *b)
     return true;
 }
 
-template <size_t N> const Setting *findSetting(const Setting (&table)[N], const QByteArray &name)
+const Setting *findSetting(const SettingTable &table, const QByteArray &name)
 {
-    for (const Setting &setting : table) {
-        if (sameAscii(name, setting.name))
-            return &setting;
+    for (size_t i = 0; i < table.count; ++i) {
+        if (sameAscii(name, table.settings[i].name))
+            return &table.settings[i];
     }
     return nullptr;
 }
@@ -259,6 +378,11 @@ qint32 readLE32(const char *p)
 }
 
 } // namespace
+
+QString DlgReader::tooDeepText()
+{
+    return QStringLiteral("The dialog tree is nested deeper than %1 levels").arg(kDeepestLevel);
+}
 
 DlgReader::DlgReader(QIODevice &device) : m_device(device) {}
 
@@ -324,23 +448,20 @@ void DlgReader::readObjectName()
 
 void DlgReader::readProperty(const QByteArray &name)
 {
+    // What names no setting ends the read, whatever value follows (even one of an unknown
+    // kind): the entry's name is what is wrong.
     const QList<QByteArray> parts = name.split('.');
-    bool inItems = false;
+    const SettingTable *object = &kTreeView;
     const Setting *setting = nullptr;
     for (qsizetype i = 0; i < parts.size(); ++i) {
         const QByteArray &part = parts[i];
-        setting =
-            inItems ? findSetting(kItemsSettings, part) : findSetting(kTreeViewSettings, part);
-        if (!setting) {
-            skipValue(m_source->readByte());
+        setting = findSetting(*object, part);
+        if (!setting)
             throw AppError(QStringLiteral("Property %1 does not exist").arg(Ansi::toUnicode(part)));
-        }
         if (i + 1 < parts.size()) {
-            if (setting->kind != Kind::Object) {
-                skipValue(m_source->readByte());
+            if (setting->kind != Kind::Object)
                 throw AppError(QStringLiteral("Invalid property path"));
-            }
-            inItems = true;
+            object = setting->object;
         }
     }
 
@@ -348,6 +469,14 @@ void DlgReader::readProperty(const QByteArray &name)
     switch (setting->kind) {
     case Kind::Integer:
         readInteger(tag);
+        return;
+    case Kind::NamedInteger:
+        if (tag == TagIdent) {
+            if (!isMember(*setting, m_source->readShortString()))
+                invalidValue();
+        } else {
+            readInteger(tag);
+        }
         return;
     case Kind::Enumeration: {
         QByteArray identifier;
@@ -393,6 +522,16 @@ void DlgReader::readProperty(const QByteArray &name)
         break;
     case Kind::Event:
         // A handler name cannot be bound: the handlers belong to the main window.
+        if (tag == TagNil || tag == TagNull)
+            return;
+        break;
+    case Kind::Component:
+        // The named component belongs to the main window, which has none of the kind; as in
+        // every reader of such streams, a reference that finds nothing is left unset.
+        if (tag == TagIdent) {
+            m_source->readShortString();
+            return;
+        }
         if (tag == TagNil || tag == TagNull)
             return;
         break;
@@ -566,6 +705,9 @@ DlgRecordList DlgReader::parseNodeBlock(const QByteArray &block)
         record.data = quint32(readLE32(r + 16));
         const qint32 children = readLE32(r + 20);
         record.text = QByteArray(r + kFixed, length);
+        // Children of a node on the deepest level would stand deeper than the view can go.
+        if (children > 0 && record.level >= DlgReader::kDeepestLevel)
+            throw AppError(DlgReader::tooDeepText());
         records.push_back(std::move(record));
         pos += recordSize;
         pending.push_back(std::max(children, 0));

@@ -21,6 +21,13 @@ public:
         DlgRecordList records;     // the last node block read, in pre-order
     };
 
+    // The deepest level (0 for a top-level node) that a file may give a node. The editor's
+    // tree view lays out an expanded node's rows by calling itself once per level, so its
+    // stack, not the file, bounds how deep a tree it can show; no real conversation comes near.
+    static constexpr int kDeepestLevel = 1000;
+    // The error of a node block that nests deeper.
+    static QString tooDeepText();
+
     explicit DlgReader(QIODevice &device);
 
     Content read();

@@ -1,11 +1,14 @@
 #include "dlg_writer.h"
 
+#include "dlg_reader.h"
 #include "document/dialog_tree.h"
 #include "platform/app_error.h"
+#include "platform/file_writing.h"
 #include "platform/safe_save_file.h"
 
 #include <QFileInfo>
 #include <QtEndian>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -166,6 +169,16 @@ QByteArray DlgWriter::stream(const DlgRecordList &records, DlgFile::ViewSize siz
 
 QByteArray DlgWriter::stream(const DialogTree &tree, DlgFile::ViewSize size)
 {
+    // A file the reader would refuse is not written: the author would take it for saved work.
+    std::vector<const DialogNode *> ancestors;
+    for (int i = 0; i < tree.count(); ++i) {
+        const DialogNode *node = tree.nodeAt(i);
+        while (!ancestors.empty() && ancestors.back() != node->parent())
+            ancestors.pop_back();
+        if (int(ancestors.size()) > DlgReader::kDeepestLevel)
+            throw AppError(DlgReader::tooDeepText());
+        ancestors.push_back(node);
+    }
     return withHeader(tree.count() == 0 ? QByteArray() : nodeBlock(tree), size);
 }
 
@@ -202,6 +215,13 @@ void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName)
     SafeSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
-    if (file.write(stream) != stream.size() || !file.commit())
-        throw AppError(QStringLiteral("Stream write error"));
+    errno = 0;
+    if (file.write(stream) != stream.size() || !file.commit()) {
+        // The new file could not be written whole (a full disk, a quota): the previous file is
+        // still there, and the author learns why.
+        const QString reason = FileWriting::reason(file, errno);
+        if (reason.isEmpty() || reason == QStringLiteral("Unknown error"))
+            throw AppError(QStringLiteral("Stream write error"));
+        throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), reason);
+    }
 }

@@ -16,7 +16,8 @@ public:
     // The nodes of a tree as records, in pre-order.
     static DlgRecordList records(const DialogTree &tree);
     // The whole stream of a tree, or of a pre-order list of records; no "Items.Data" entry when
-    // there are no nodes.
+    // there are no nodes. A tree nested deeper than the reader takes is refused with the
+    // reader's text.
     static QByteArray stream(const DialogTree &tree, DlgFile::ViewSize size);
     static QByteArray stream(const DlgRecordList &records, DlgFile::ViewSize size);
     // The node block: the top-level count, then every record followed by its descendants'.

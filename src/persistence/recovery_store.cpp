@@ -1,10 +1,11 @@
 #include "recovery_store.h"
 
+#include "platform/safe_save_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUuid>
 #include <algorithm>
 
@@ -50,7 +51,7 @@ bool RecoveryStore::setOriginalName(const QString &originalName)
 {
     if (!m_lock)
         return false;
-    QSaveFile name(file(m_id, ".name"));
+    SafeSaveFile name(file(m_id, ".name"));
     const QByteArray bytes = originalName.toUtf8();
     return name.open(QIODevice::WriteOnly) && name.write(bytes) == bytes.size() && name.commit();
 }

@@ -12,8 +12,8 @@ namespace FileWriting {
 
 QString reason(const QFileDevice &file, int savedErrno)
 {
-    if (file.error() != QFileDevice::NoError && !file.errorString().isEmpty() &&
-        file.errorString() != QStringLiteral("Unknown error"))
+    // A failed commit leaves the device closed without an error code, but with its reason.
+    if (!file.errorString().isEmpty() && file.errorString() != QStringLiteral("Unknown error"))
         return file.errorString();
     if (savedErrno != 0)
         return QString::fromLocal8Bit(std::strerror(savedErrno));

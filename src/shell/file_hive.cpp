@@ -1,13 +1,13 @@
 #include "file_hive.h"
 
 #include "platform/bounded_file.h"
+#include "platform/safe_save_file.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 FileHive::FileHive(QString fileName, Access access)
@@ -100,7 +100,7 @@ bool FileHive::save(const Key &root) const
     const QFileInfo existing(m_fileName);
     if (existing.exists() && !existing.isFile())
         return false;
-    QSaveFile file(m_fileName);
+    SafeSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     file.write(QJsonDocument(toJson(root).toObject()).toJson());

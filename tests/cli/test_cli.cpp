@@ -1,9 +1,12 @@
 #include "test_files.h"
 
+#include "persistence/dlg_writer.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +49,41 @@ const QByteArray kListing = "Root\n"
                             "      Call = Open, 1\n"
                             "  Choice = 2\n"
                             "    Text = No\n";
+
+// A random text of up to 255 bytes, rich in what a listing line must take care of: blanks and
+// double quotes in front, backslashes, line breaks, tabs, every other byte.
+QByteArray randomText(QRandomGenerator &random)
+{
+    static const char kTricky[] = " \"\\\n\r\t\x00\x7F\x81\x9D\xA0xn";
+    QByteArray text;
+    const int length = random.bounded(4) == 0 ? 0 : random.bounded(256);
+    for (int i = 0; i < length; ++i) {
+        text += random.bounded(2) == 0 ? kTricky[random.bounded(int(sizeof kTricky) - 1)]
+                                       : char(random.bounded(256));
+    }
+    return text;
+}
+
+// Records in pre-order whose levels go at most one deeper from one record to the next.
+DlgRecordList randomRecords(QRandomGenerator &random, int count, bool deep)
+{
+    DlgRecordList records;
+    int level = 0;
+    for (int i = 0; i < count; ++i) {
+        DlgRecord r;
+        if (i > 0)
+            level = deep ? level + 1 : int(random.bounded(level + 2));
+        r.level = level;
+        r.image = qint32(random.generate());
+        r.selected = qint32(random.generate());
+        r.state = qint32(random.generate());
+        r.overlay = qint32(random.generate());
+        r.data = random.generate();
+        r.text = randomText(random);
+        records.push_back(std::move(r));
+    }
+    return records;
+}
 
 } // namespace
 
@@ -122,6 +160,38 @@ private slots:
         QByteArray expected = TestFiles::read(path("a.dlg"));
         expected[expected.indexOf("Root") - 9] = 77; // the root record's data value
         QCOMPARE(TestFiles::read(path("b.dlg")), expected);
+    }
+
+    // Whatever the stored texts and numbers, dump --stored and pack give the same file back.
+    void storedDumpPacksAnyTreeBack()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        for (int n = 0; n < 12; ++n) {
+            const DlgRecordList records = randomRecords(random, 1 + random.bounded(40), n == 0);
+            const QByteArray file = DlgWriter::stream(records, {});
+            TestFiles::write(path("random.dlg"), file);
+            const Result dumped = runCli({"dump", "--stored", path("random.dlg")});
+            QCOMPARE(dumped.exitCode, 0);
+            TestFiles::write(path("random.txt"), dumped.out);
+            const Result packed = runCli({"pack", path("random.txt"), path("packed.dlg")});
+            QVERIFY2(packed.exitCode == 0, packed.err.constData());
+            QVERIFY2(TestFiles::read(path("packed.dlg")) == file,
+                     qPrintable(QStringLiteral("seed %1, tree %2").arg(seed).arg(n)));
+        }
+        // Texts that need no quotes keep their form; a quoted one with an unknown escape is
+        // refused with its line.
+        TestFiles::write(path("quoted.txt"),
+                         "Root\n  \"\\\"  two\\n\\x41\"\t0,0,-1,-1,0\n  Text = a\\nb \"c\"\n");
+        QCOMPARE(runCli({"pack", path("quoted.txt"), path("quoted.dlg")}).exitCode, 0);
+        QCOMPARE(runCli({"dump", "--stored", path("quoted.dlg")}).out,
+                 QByteArray("Root\t3,0,-1,-1,0\n  \"\\\"  two\\nA\"\t0,0,-1,-1,0\n"
+                            "  Text = a\\nb \"c\"\t0,0,-1,-1,0\n"));
+        TestFiles::write(path("bad.txt"), "Root\n  \"\\q\"\n");
+        const Result bad = runCli({"pack", path("bad.txt"), path("bad.dlg")});
+        QCOMPARE(bad.exitCode, 1);
+        QVERIFY2(bad.err.contains(":2: the quoted text holds an unknown escape"),
+                 bad.err.constData());
     }
 
     void errorsGoToStandardError_data()

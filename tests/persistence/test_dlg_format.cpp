@@ -1,5 +1,6 @@
 #include "document/dialog_edits.h"
 #include "stream_builder.h"
+#include "test_files.h"
 
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
@@ -9,10 +10,18 @@
 #include "platform/app_error.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
+#include <csignal>
 #include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 using namespace StreamBuilder;
 
@@ -55,6 +64,28 @@ private:
     QByteArray m_bytes;
     qint64 m_pos = 0;
 };
+
+// A block of one chain: each node the only child of the one before, the last at deepest.
+QByteArray chainBlock(int deepest)
+{
+    QList<Record> records;
+    for (int level = 0; level <= deepest; ++level)
+        records.append({"Node", level < deepest ? 1 : 0});
+    return block(1, records);
+}
+
+QByteArray identValue(const QByteArray &identifier)
+{
+    return char(7) + shortString(identifier);
+}
+
+QByteArray setValue(std::initializer_list<QByteArray> members)
+{
+    QByteArray out(1, char(11));
+    for (const QByteArray &member : members)
+        out += shortString(member);
+    return out + char(0);
+}
 
 DlgReader::Content readBytes(const QByteArray &bytes)
 {
@@ -247,6 +278,51 @@ private slots:
         QTest::newRow("block larger than a read chunk")
             << stream(itemsData(block(3000, many))) << 3000;
         QTest::newRow("event detached") << stream(entry("OnClick", QByteArray(1, 13)) + items) << 1;
+        QTest::newRow("as deep as the view can show")
+            << stream(itemsData(chainBlock(DlgReader::kDeepestLevel)))
+            << DlgReader::kDeepestLevel + 1;
+
+        // Every published setting of the control and of its Font and Constraints, read by its
+        // kind and left alone; integers by number or by name.
+        const QByteArray string = char(6) + shortString("MS Sans Serif");
+        const struct
+        {
+            const char *name;
+            QByteArray value;
+        } settings[] = {
+            {"Color", identValue("clWindow")},
+            {"Color", QByteArray::fromHex("04ffffff00")},
+            {"Cursor", identValue("crDefault")},
+            {"Cursor", int8Value(-21)},
+            {"DragCursor", identValue("crDrag")},
+            {"Font.Charset", identValue("DEFAULT_CHARSET")},
+            {"Font.Charset", int8Value(0)},
+            {"Font.Color", identValue("clWindowText")},
+            {"Font.Height", int8Value(-11)},
+            {"Font.Name", string},
+            {"Font.Pitch", identValue("fpVariable")},
+            {"Font.Style", setValue({"fsBold", "fsItalic"})},
+            {"Font.Style", setValue({})},
+            {"Font.Size", int8Value(8)},
+            {"Constraints.MaxHeight", int8Value(0)},
+            {"Constraints.MaxWidth", int8Value(0)},
+            {"Constraints.MinHeight", int8Value(10)},
+            {"Constraints.MinWidth", int8Value(10)},
+            {"HelpType", identValue("htKeyword")},
+            {"HelpKeyword", string},
+            {"HelpContext", int8Value(0)},
+            {"Images", identValue("ImageList1")},
+            {"StateImages", QByteArray(1, 13)},
+            {"PopupMenu", identValue("PopupMenu1")},
+            {"ParentFont", QByteArray(1, 8)},
+            {"MultiSelectStyle", setValue({"msControlSelect"})},
+            {"OnAdvancedCustomDraw", QByteArray(1, 13)},
+            {"font.style", setValue({"FSBOLD"})},
+        };
+        for (const auto &setting : settings) {
+            QTest::addRow("%s = %s", setting.name, setting.value.toHex().constData())
+                << stream(entry(setting.name, setting.value) + items) << 1;
+        }
     }
     void acceptedStreams()
     {
@@ -307,8 +383,36 @@ private slots:
             << stream(entry("Items.Foo", int8Value(1)))
             << wrapped("Items.Foo", QStringLiteral("Property Foo does not exist"));
         QTest::newRow("unknown leading part")
+            << stream(entry("Brush.Data", int8Value(1)))
+            << wrapped("Brush.Data", QStringLiteral("Property Brush does not exist"));
+        QTest::newRow("unknown part after Font")
             << stream(entry("Font.Data", int8Value(1)))
-            << wrapped("Font.Data", QStringLiteral("Property Font does not exist"));
+            << wrapped("Font.Data", QStringLiteral("Property Data does not exist"));
+        QTest::newRow("unknown property with a value of an unknown kind")
+            << stream(entry("Colour", QByteArray(1, 21)))
+            << wrapped("Colour", QStringLiteral("Property Colour does not exist"));
+        QTest::newRow("colour name that does not exist")
+            << stream(entry("Color", identValue("clPlaid"))) << wrapped("Color", invalid);
+        QTest::newRow("colour from a string")
+            << stream(entry("Color", char(6) + shortString("clWindow")))
+            << wrapped("Color", invalid);
+        QTest::newRow("cursor name of another kind")
+            << stream(entry("Cursor", identValue("clWindow"))) << wrapped("Cursor", invalid);
+        QTest::newRow("font style that does not exist")
+            << stream(entry("Font.Style", setValue({"fsBlinking"})))
+            << wrapped("Font.Style", invalid);
+        QTest::newRow("font itself")
+            << stream(entry("Font", int8Value(1))) << wrapped("Font", invalid);
+        QTest::newRow("component reference from an integer")
+            << stream(entry("Images", int8Value(1))) << wrapped("Images", invalid);
+        QTest::newRow("object name of a combo box")
+            << stream(items, "ComboBox2")
+            << QStringLiteral("A component named ComboBox2 already exists");
+        QTest::newRow("object name of the new value field")
+            << stream(items, "Edit7") << QStringLiteral("A component named Edit7 already exists");
+        QTest::newRow("deeper than the view can show")
+            << stream(itemsData(chainBlock(DlgReader::kDeepestLevel + 1)))
+            << wrapped("Items.Data", DlgReader::tooDeepText());
         QTest::newRow("leading part not an object")
             << stream(entry("Width.Data", int8Value(1)))
             << wrapped("Width.Data", QStringLiteral("Invalid property path"));
@@ -451,6 +555,61 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.size(), 181);
     }
+
+    // Save writes no file that Open would refuse.
+    void aTreeTooDeepToReadIsNotSaved()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("story.dlg"));
+        DialogTree tree;
+        DialogNode *node = nullptr;
+        for (int level = 0; level <= DlgReader::kDeepestLevel; ++level)
+            node = tree.addChild(node, "Node");
+        DlgFile::save(tree, path, {});
+        QCOMPARE(int(DlgReader::readFile(path).records.size()), DlgReader::kDeepestLevel + 1);
+        const QByteArray before = TestFiles::read(path);
+        tree.addChild(node, "Node");
+        try {
+            DlgFile::save(tree, path, {});
+            QFAIL("no error");
+        } catch (const AppError &e) {
+            QCOMPARE(e.text(), DlgReader::tooDeepText());
+        }
+        QCOMPARE(TestFiles::read(path), before);
+    }
+
+#ifdef Q_OS_UNIX
+    // A disk that fills up half-way: the system's reason reaches the author, and the previous
+    // file stays. A file size limit stands in for the full disk.
+    void aWriteCutShortNamesTheSystemsReason()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("story.dlg"));
+        DialogTree tree;
+        newDocument(tree);
+        DlgFile::save(tree, path, {});
+        tree.addSibling(tree.firstNode(), QByteArray(200, 'x'));
+
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        rlimit small = old;
+        small.rlim_cur = 300;
+        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        QString error;
+        try {
+            DlgFile::save(tree, path, {});
+        } catch (const AppError &e) {
+            error = e.text();
+        }
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, previousHandler);
+        QCOMPARE(error, QStringLiteral("Cannot create file \"%1\". %2")
+                            .arg(path, QString::fromLocal8Bit(std::strerror(EFBIG))));
+        QCOMPARE(QFileInfo(path).size(), 181);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("story.dlg")});
+    }
+#endif
 };
 
 QTEST_APPLESS_MAIN(TestDlgFormat)

@@ -1,8 +1,12 @@
+#include "app/dialog_tree_model.h"
+#include "app/dialog_tree_view.h"
 #include "app/talmero_app.h"
 #include "app/tform1.h"
 #include "document/node_text.h"
 #include "document/tree_listing.h"
 #include "editing/tform2.h"
+#include "persistence/dlg_reader.h"
+#include "persistence/dlg_writer.h"
 #include "persistence/file_commands.h"
 #include "persistence/recent_files.h"
 #include "persistence/recent_menu.h"
@@ -12,8 +16,10 @@
 #include "test_program.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -193,6 +199,50 @@ private slots:
         // Save then still writes the document as it was to its own file.
         p.form().Save1->trigger();
         QCOMPARE(TestFiles::read(p.doc("story.dlg")).size(), broken.size() + 40);
+    }
+
+    // What the reader accepts, the editor shows, down to the deepest node; a file one level
+    // deeper is refused and the document stays.
+    void theDeepestFileTheReaderTakesOpensExpanded()
+    {
+        const auto chain = [](int deepest) {
+            DlgRecordList records;
+            for (int level = 0; level <= deepest; ++level)
+                records.push_back({level, 0, 0, -1, -1, 0, level % 2 ? "Choice = 1" : "Dialog"});
+            return DlgWriter::stream(records, {});
+        };
+        Program p;
+        p.start();
+        p.form().show();
+        TestFiles::write(p.doc("deepest.dlg"), chain(DlgReader::kDeepestLevel));
+        TestFiles::write(p.doc("deeper.dlg"), chain(DlgReader::kDeepestLevel + 1));
+
+        p.prompter.fileAnswers = {p.doc("deepest.dlg")};
+        p.form().Open1->trigger();
+        QVERIFY(p.prompter.errors().isEmpty());
+        DialogTree &tree = p.form().document();
+        QCOMPARE(tree.count(), DlgReader::kDeepestLevel + 1);
+        DialogNode *deepest = tree.nodeAt(tree.count() - 1);
+        p.form().selectNode(deepest);
+        QApplication::processEvents();
+        DialogTreeView &view = *p.form().TreeView1;
+        const QModelIndex index = view.currentIndex();
+        QCOMPARE(view.dialogModel()->node(index), deepest);
+        QVERIFY(view.isExpanded(index.parent()));
+        // Scrolled into view from top to bottom, its levels' indentation in from the left.
+        const QRect shown = view.visualRect(index);
+        QVERIFY(shown.top() >= 0 && shown.bottom() <= view.viewport()->height());
+        QVERIFY(shown.left() + view.horizontalScrollBar()->value() >=
+                DlgReader::kDeepestLevel * view.indentation());
+        QVERIFY(!view.grab().isNull());
+
+        const QByteArray before = TreeListing::outline(tree);
+        p.prompter.fileAnswers = {p.doc("deeper.dlg")};
+        p.prompter.confirmAnswers = {true}; // selecting marked the document changed
+        p.form().Open1->trigger();
+        QCOMPARE(p.prompter.errors(),
+                 QStringList{"Error reading TreeView1.Items.Data: " + DlgReader::tooDeepText()});
+        QCOMPARE(TreeListing::outline(tree), before);
     }
 
     void newAsksToSaveChanges()
