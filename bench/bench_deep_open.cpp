@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
 
         QElapsedTimer timer;
         timer.start();
-        form.fileCommands().Open1Click();
+        talmero.fileCommands().Open1Click();
         const double opened = msSince(timer);
         form.TreeView1->viewport()->repaint();
         QApplication::processEvents();

@@ -100,10 +100,17 @@ bool DialogTreeModel::setData(const QModelIndex &index, const QVariant &value, i
 
 Qt::ItemFlags DialogTreeModel::flags(const QModelIndex &index) const
 {
-    if (!index.isValid())
+    const DialogNode *n = node(index);
+    if (!n)
         return Qt::ItemIsDropEnabled;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
-           Qt::ItemIsDropEnabled;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable |
+                          Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    // The view looks up whether a leaf is expanded only when it may have children; on a large
+    // open tree that look-up is most of the work of every relayout. The flag follows the node:
+    // a leaf that gains a child loses it.
+    if (n->childCount() == 0)
+        flags |= Qt::ItemNeverHasChildren;
+    return flags;
 }
 
 Qt::DropActions DialogTreeModel::supportedDropActions() const

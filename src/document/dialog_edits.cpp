@@ -213,11 +213,10 @@ DialogEdits::Outcome DialogEdits::addGoto(DialogNode *selected, int number)
     if (!dialog.node)
         return dialog;
     // Only the run of direct children right after the dialog counts: the scan stops at the
-    // first node of another level.
-    const int childLevel = dialog.node->level() + 1;
+    // first node of another level, which in tree order is the first that is not a child.
     for (int i = dialog.node->absoluteIndex() + 1; i < m_tree.count(); ++i) {
         const DialogNode *node = m_tree.nodeAt(i);
-        if (node->level() != childLevel)
+        if (node->parent() != dialog.node)
             break;
         if (node->text().startsWith("Goto"))
             return {nullptr, QStringLiteral("There is already a goto defined in this dialog!")};

@@ -21,14 +21,19 @@ ActionCommands::ActionCommands(TForm1 &form) : QObject(&form), m_form(form)
 
 bool ActionCommands::addAction(const std::function<DialogEdits::Outcome(DialogEdits &)> &add)
 {
-    EditStep step(m_form.history(), QString());
-    DialogEdits edits(m_form.document());
-    const DialogEdits::Outcome outcome = add(edits);
+    DialogEdits::Outcome outcome;
+    {
+        EditStep step(m_form.history(), QString());
+        DialogEdits edits(m_form.document());
+        outcome = add(edits);
+        if (outcome.node)
+            m_form.history().rename(QStringLiteral("Add ") + Ansi::toUnicode(outcome.node->text()));
+    }
+    // A refusal is shown with no step open: it changed nothing.
     if (!outcome.refusal.isEmpty())
         m_form.prompter().message(outcome.refusal);
     if (!outcome.node)
         return false;
-    m_form.history().rename(QStringLiteral("Add ") + Ansi::toUnicode(outcome.node->text()));
     m_form.Modified = true;
     return true;
 }

@@ -88,9 +88,11 @@ DialogNode *AddingCommands::addChoice(DialogNode *node)
         const QTreeWidgetItem *item = table->topLevelItem(row);
         answers.append({Ansi::fromUnicode(item->text(0)), Ansi::fromUnicode(item->text(1))});
     }
-    EditStep step(m_form.history(), QStringLiteral("Add decision"));
-    const DialogEdits::Outcome added =
-        DialogEdits(m_form.document()).addChoiceDialog(node, answers);
+    DialogEdits::Outcome added;
+    {
+        EditStep step(m_form.history(), QStringLiteral("Add decision"));
+        added = DialogEdits(m_form.document()).addChoiceDialog(node, answers);
+    }
     if (!added.refusal.isEmpty()) {
         m_form.prompter().message(added.refusal);
         return nullptr;

@@ -46,9 +46,12 @@ void UpdateCommands::SpeedButton13Click()
     DialogNode *node = m_form.selectedNode();
     const QString name =
         node ? QStringLiteral("Update ") + Ansi::toUnicode(node->text()) : QString();
-    EditStep step(m_form.history(), name);
-    const QString refusal =
-        DialogEdits(m_form.document()).updateText(node, Ansi::fromUnicode(m_form.Edit1->text()));
+    QString refusal;
+    {
+        EditStep step(m_form.history(), name);
+        refusal = DialogEdits(m_form.document())
+                      .updateText(node, Ansi::fromUnicode(m_form.Edit1->text()));
+    }
     if (!refusal.isEmpty()) {
         m_form.prompter().message(refusal);
         return;
