@@ -56,7 +56,8 @@ DlgRecordList parseListing(const QString &fileName)
         if (line.endsWith(u'\r'))
             line.chop(1);
         const auto fail = [&](const char *why) {
-            throw AppError(QStringLiteral("%1:%2: %3").arg(fileName).arg(n + 1).arg(why));
+            throw AppError(
+                QStringLiteral("%1:%2: %3").arg(fileName).arg(n + 1).arg(QLatin1String(why)));
         };
         qsizetype blanks = 0;
         while (blanks < line.size() && line[blanks] == u' ')

@@ -74,7 +74,8 @@ private slots:
         QVERIFY(form.CurrentFileName.isEmpty());
         QCOMPARE(form.SearchPosition, -1);
         QVERIFY(form.PlaceMode.isEmpty());
-        QCOMPARE(form.OpenDialog2.initialFolder, program.folder.path() + "/Configs/");
+        QCOMPARE(form.OpenDialog2.initialFolder,
+                 program.folder.path() + QStringLiteral("/Configs/"));
         // Showing the window gives the tree the focus; that selects nothing.
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
@@ -241,13 +242,20 @@ private slots:
             QVERIFY2(form.findChild<QWidget *>(QLatin1String(name)), name);
 
         const QList<QPair<const char *, QString>> hints = {
-            {"SpeedButton7", "Add dialog"},       {"SpeedButton8", "Add choice"},
-            {"SpeedButton9", "Remove choice"},    {"SpeedButton10", "Clear choices"},
-            {"SpeedButton11", "Add decision"},    {"SpeedButton1", "Add decision"},
-            {"SpeedButton2", "Add decision"},     {"SpeedButton3", "Add decision"},
-            {"SpeedButton4", "Add decision"},     {"SpeedButton13", "Update selected"},
-            {"SpeedButton14", "Delete selected"}, {"SpeedButton12", "Search"},
-            {"SpeedButton6", "Generate Project"}, {"SpeedButton5", ""}};
+            {"SpeedButton7", QStringLiteral("Add dialog")},
+            {"SpeedButton8", QStringLiteral("Add choice")},
+            {"SpeedButton9", QStringLiteral("Remove choice")},
+            {"SpeedButton10", QStringLiteral("Clear choices")},
+            {"SpeedButton11", QStringLiteral("Add decision")},
+            {"SpeedButton1", QStringLiteral("Add decision")},
+            {"SpeedButton2", QStringLiteral("Add decision")},
+            {"SpeedButton3", QStringLiteral("Add decision")},
+            {"SpeedButton4", QStringLiteral("Add decision")},
+            {"SpeedButton13", QStringLiteral("Update selected")},
+            {"SpeedButton14", QStringLiteral("Delete selected")},
+            {"SpeedButton12", QStringLiteral("Search")},
+            {"SpeedButton6", QStringLiteral("Generate Project")},
+            {"SpeedButton5", QStringLiteral("")}};
         for (const auto &[name, hint] : hints)
             QCOMPARE(form.findChild<QToolButton *>(QLatin1String(name))->toolTip(), hint);
 
@@ -261,7 +269,9 @@ private slots:
         QCOMPARE(form.ListView1->columnWidth(1), 315);
 
         QCOMPARE(form.PageControl1->count(), 4);
-        const QStringList tabs = {"Variable operation", "Function call", "Goto", "Delete"};
+        const QStringList tabs = {QStringLiteral("Variable operation"),
+                                  QStringLiteral("Function call"), QStringLiteral("Goto"),
+                                  QStringLiteral("Delete")};
         for (int i = 0; i < 4; ++i)
             QCOMPARE(form.PageControl1->tabText(i), tabs[i]);
         QCOMPARE(form.PageControl1->currentIndex(), 0);
@@ -280,15 +290,16 @@ private slots:
     {
         Program program;
         TForm1 &form = program.form();
-        const QList<QPair<QAction *, QString>> entries = {{form.New1, "&New..."},
-                                                          {form.Open1, "&Open..."},
-                                                          {form.Save1, "&Save"},
-                                                          {form.SaveAs1, "Save &As..."},
-                                                          {form.Exit1, "&Close"},
-                                                          {form.Edit4, "Change config file..."},
-                                                          {form.Options1, "Program Options..."},
-                                                          {form.Open4, "&Font generator"},
-                                                          {form.About1, "&About"}};
+        const QList<QPair<QAction *, QString>> entries = {
+            {form.New1, QStringLiteral("&New...")},
+            {form.Open1, QStringLiteral("&Open...")},
+            {form.Save1, QStringLiteral("&Save")},
+            {form.SaveAs1, QStringLiteral("Save &As...")},
+            {form.Exit1, QStringLiteral("&Close")},
+            {form.Edit4, QStringLiteral("Change config file...")},
+            {form.Options1, QStringLiteral("Program Options...")},
+            {form.Open4, QStringLiteral("&Font generator")},
+            {form.About1, QStringLiteral("&About")}};
         for (const auto &[action, text] : entries)
             QCOMPARE(action->text(), text);
         QCOMPARE(form.New1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
@@ -302,7 +313,9 @@ private slots:
         QStringList menus;
         for (QAction *action : form.menuBar()->actions())
             menus << action->text();
-        QCOMPARE(menus, QStringList({"&File", "&Edit", "O&ptions", "&Tools", "&About"}));
+        QCOMPARE(menus, QStringList({QStringLiteral("&File"), QStringLiteral("&Edit"),
+                                     QStringLiteral("O&ptions"), QStringLiteral("&Tools"),
+                                     QStringLiteral("&About")}));
         QCOMPARE(form.undoAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+Z")));
         QCOMPARE(form.redoAction->shortcuts(),
                  QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),

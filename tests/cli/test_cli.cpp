@@ -99,7 +99,7 @@ private slots:
     void packWritesTheNewDocumentFile()
     {
         TestFiles::write(path("root.txt"), "Root\n");
-        const Result r = runCli({"pack", path("root.txt"), path("root.dlg")});
+        const Result r = runCli({QStringLiteral("pack"), path("root.txt"), path("root.dlg")});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(TestFiles::read(path("root.dlg")),
                  TestFiles::read(
@@ -109,9 +109,11 @@ private slots:
     void storedDumpShowsRecordsAsStored()
     {
         TestFiles::write(path("story.txt"), kListing);
-        QCOMPARE(runCli({"pack", path("story.txt"), path("story.dlg")}).exitCode, 0);
+        QCOMPARE(runCli({QStringLiteral("pack"), path("story.txt"), path("story.dlg")}).exitCode,
+                 0);
         QVERIFY(TestFiles::read(path("story.dlg")).contains("Caf\xe9 au lait"));
-        const Result r = runCli({"dump", "--stored", path("story.dlg")});
+        const Result r =
+            runCli({QStringLiteral("dump"), QStringLiteral("--stored"), path("story.dlg")});
         QCOMPARE(r.exitCode, 0);
         const QList<QByteArray> lines = r.out.split('\n');
         QCOMPARE(lines.size(), 19); // 18 nodes and the empty piece after the last line feed
@@ -125,8 +127,9 @@ private slots:
     void dumpShowsTheTreeAsOpened()
     {
         TestFiles::write(path("story.txt"), kListing);
-        QCOMPARE(runCli({"pack", path("story.txt"), path("story.dlg")}).exitCode, 0);
-        const Result r = runCli({"dump", path("story.dlg")});
+        QCOMPARE(runCli({QStringLiteral("pack"), path("story.txt"), path("story.dlg")}).exitCode,
+                 0);
+        const Result r = runCli({QStringLiteral("dump"), path("story.dlg")});
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.out, QByteArray("Root\n"
                                    "  Config = C:\\Configs\\panel.ini\n"
@@ -149,14 +152,20 @@ private slots:
     void storedDumpPacksBackToTheSameBytes()
     {
         TestFiles::write(path("story.txt"), kListing);
-        QCOMPARE(
-            runCli({"pack", path("story.txt"), path("a.dlg"), "--size", "1024x40000"}).exitCode, 0);
-        QByteArray listing = runCli({"dump", "--stored", path("a.dlg")}).out;
+        QCOMPARE(runCli({QStringLiteral("pack"), path("story.txt"), path("a.dlg"),
+                         QStringLiteral("--size"), QStringLiteral("1024x40000")})
+                     .exitCode,
+                 0);
+        QByteArray listing =
+            runCli({QStringLiteral("dump"), QStringLiteral("--stored"), path("a.dlg")}).out;
         listing.replace("3,0,-1,-1,0", "3,0,-1,-1,77");
         TestFiles::write(path("a.txt"), listing);
-        QCOMPARE(runCli({"pack", "--size", "1024x40000", path("a.txt"), path("b.dlg")}).exitCode,
+        QCOMPARE(runCli({QStringLiteral("pack"), QStringLiteral("--size"),
+                         QStringLiteral("1024x40000"), path("a.txt"), path("b.dlg")})
+                     .exitCode,
                  0);
-        QCOMPARE(runCli({"dump", "--stored", path("b.dlg")}).out, listing);
+        QCOMPARE(runCli({QStringLiteral("dump"), QStringLiteral("--stored"), path("b.dlg")}).out,
+                 listing);
         QByteArray expected = TestFiles::read(path("a.dlg"));
         expected[expected.indexOf("Root") - 9] = 77; // the root record's data value
         QCOMPARE(TestFiles::read(path("b.dlg")), expected);
@@ -199,16 +208,23 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("error");
         QTest::newRow("missing file")
-            << QStringList{"dump", "MISSING"} << QByteArray("Cannot open file \"MISSING\". ");
+            << QStringList{QStringLiteral("dump"), QStringLiteral("MISSING")}
+            << QByteArray("Cannot open file \"MISSING\". ");
         QTest::newRow("not a dialog file")
-            << QStringList{"dump", "--stored", "LISTING"} << QByteArray("Invalid stream format.\n");
+            << QStringList{QStringLiteral("dump"), QStringLiteral("--stored"),
+                           QStringLiteral("LISTING")}
+            << QByteArray("Invalid stream format.\n");
         QTest::newRow("bad node block")
-            << QStringList{"dump", "BROKEN"} << QByteArray("Stream read error.\n");
+            << QStringList{QStringLiteral("dump"), QStringLiteral("BROKEN")}
+            << QByteArray("Stream read error.\n");
         QTest::newRow("odd indentation")
-            << QStringList{"pack", "ODD", "OUT"} << QByteArray("ODD:2: ");
-        QTest::newRow("bad size") << QStringList{"pack", "LISTING", "OUT", "--size", "473"}
+            << QStringList{QStringLiteral("pack"), QStringLiteral("ODD"), QStringLiteral("OUT")}
+            << QByteArray("ODD:2: ");
+        QTest::newRow("bad size") << QStringList{QStringLiteral("pack"), QStringLiteral("LISTING"),
+                                                 QStringLiteral("OUT"), QStringLiteral("--size"),
+                                                 QStringLiteral("473")}
                                   << QByteArray("--size");
-        QTest::newRow("no file") << QStringList{"dump"} << QByteArray("Usage");
+        QTest::newRow("no file") << QStringList{QStringLiteral("dump")} << QByteArray("Usage");
     }
     void errorsGoToStandardError()
     {
@@ -221,11 +237,11 @@ private slots:
                                                         "/tests/persistence/data/root_only.dlg"))
                              .chopped(2));
         const QByteArray quotedMissing = "\"" + path("missing").toUtf8() + "\"";
-        const QHash<QString, QString> files = {{"MISSING", path("missing")},
-                                               {"LISTING", path("listing.txt")},
-                                               {"BROKEN", path("broken.dlg")},
-                                               {"ODD", path("odd.txt")},
-                                               {"OUT", path("out.dlg")}};
+        const QHash<QString, QString> files = {{QStringLiteral("MISSING"), path("missing")},
+                                               {QStringLiteral("LISTING"), path("listing.txt")},
+                                               {QStringLiteral("BROKEN"), path("broken.dlg")},
+                                               {QStringLiteral("ODD"), path("odd.txt")},
+                                               {QStringLiteral("OUT"), path("out.dlg")}};
         for (QString &a : arguments)
             a = files.value(a, a);
         error.replace("\"MISSING\"", quotedMissing).replace("ODD", path("odd.txt").toUtf8());
@@ -239,18 +255,22 @@ private slots:
     void packReadsPipesWithALimit()
     {
         TestFiles::write(path("plain.txt"), kListing);
-        QVERIFY(runCli({"pack", path("plain.txt"), path("from-file.dlg")}).exitCode == 0);
+        QVERIFY(
+            runCli({QStringLiteral("pack"), path("plain.txt"), path("from-file.dlg")}).exitCode ==
+            0);
 
         QProcess process;
-        process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
-                      {"pack", "/dev/stdin", path("from-pipe.dlg")});
+        process.start(
+            QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
+            {QStringLiteral("pack"), QStringLiteral("/dev/stdin"), path("from-pipe.dlg")});
         process.write(kListing);
         process.closeWriteChannel();
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
         QCOMPARE(TestFiles::read(path("from-pipe.dlg")), TestFiles::read(path("from-file.dlg")));
 
-        const Result endless = runCli({"pack", "/dev/zero", path("zero.dlg")});
+        const Result endless =
+            runCli({QStringLiteral("pack"), QStringLiteral("/dev/zero"), path("zero.dlg")});
         QCOMPARE(endless.exitCode, 1);
         QVERIFY2(endless.err.startsWith("Cannot open file \"/dev/zero\". File too large"),
                  endless.err.constData());
@@ -267,7 +287,8 @@ private slots:
     {
         QFETCH(QString, size);
         TestFiles::write(path("root-only.txt"), "Root\n");
-        const Result r = runCli({"pack", path("root-only.txt"), path("sized.dlg"), "--size", size});
+        const Result r = runCli({QStringLiteral("pack"), path("root-only.txt"), path("sized.dlg"),
+                                 QStringLiteral("--size"), size});
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains("at least 1"), r.err.constData());
         QVERIFY(!QFile::exists(path("sized.dlg")));
@@ -275,13 +296,16 @@ private slots:
 
     void fileErrorsNameTheFullPath()
     {
-        const Result open = runCli({"dump", "absent.dlg"}, m_dir.path());
+        const Result open =
+            runCli({QStringLiteral("dump"), QStringLiteral("absent.dlg")}, m_dir.path());
         QCOMPARE(open.exitCode, 1);
         QVERIFY2(open.err.startsWith("Cannot open file \"" + path("absent.dlg").toUtf8() + "\". "),
                  open.err.constData());
 
         TestFiles::write(path("root.txt"), "Root\n");
-        const Result create = runCli({"pack", "root.txt", "nowhere/root.dlg"}, m_dir.path());
+        const Result create = runCli({QStringLiteral("pack"), QStringLiteral("root.txt"),
+                                      QStringLiteral("nowhere/root.dlg")},
+                                     m_dir.path());
         QCOMPARE(create.exitCode, 1);
         QVERIFY2(create.err.startsWith("Cannot create file \"" + path("nowhere/root.dlg").toUtf8() +
                                        "\". "),
@@ -306,37 +330,42 @@ private slots:
                                  "  Text = Bye\n";
         TestFiles::write(path("clean.txt"), story);
         TestFiles::write(path("broken.txt"), QByteArray(story).replace("Goto = 2", "Goto = 4"));
-        QCOMPARE(runCli({"pack", path("clean.txt"), path("clean.dlg")}).exitCode, 0);
-        QCOMPARE(runCli({"pack", path("broken.txt"), path("broken.dlg")}).exitCode, 0);
+        QCOMPARE(runCli({QStringLiteral("pack"), path("clean.txt"), path("clean.dlg")}).exitCode,
+                 0);
+        QCOMPARE(runCli({QStringLiteral("pack"), path("broken.txt"), path("broken.dlg")}).exitCode,
+                 0);
 
-        const Result clean = runCli({"check", "clean.dlg"}, m_dir.path());
+        const Result clean =
+            runCli({QStringLiteral("check"), QStringLiteral("clean.dlg")}, m_dir.path());
         QCOMPARE(clean.exitCode, 0);
         QCOMPARE(clean.out, QByteArray());
 
-        const Result broken = runCli({"check", "broken.dlg"}, m_dir.path());
+        const Result broken =
+            runCli({QStringLiteral("check"), QStringLiteral("broken.dlg")}, m_dir.path());
         QCOMPARE(broken.exitCode, 1);
         QCOMPARE(broken.out,
                  QByteArray("Dialog1: Goto = 4: names Dialog4, which does not exist\n"));
 
-        const Result elsewhere = runCli({"check", path("clean.dlg")}, QDir::rootPath());
+        const Result elsewhere =
+            runCli({QStringLiteral("check"), path("clean.dlg")}, QDir::rootPath());
         QCOMPARE(elsewhere.exitCode, 1);
         QCOMPARE(elsewhere.out,
                  QByteArray("Root: Config = panel.ini: the configuration file does not exist\n"));
 
-        const Result unreadable = runCli({"check", path("clean.txt")});
+        const Result unreadable = runCli({QStringLiteral("check"), path("clean.txt")});
         QCOMPARE(unreadable.exitCode, 2);
         QCOMPARE(unreadable.out, QByteArray());
         QVERIFY2(unreadable.err.contains("Invalid stream format."), unreadable.err.constData());
-        QCOMPARE(runCli({"check", path("absent.dlg")}).exitCode, 2);
+        QCOMPARE(runCli({QStringLiteral("check"), path("absent.dlg")}).exitCode, 2);
     }
 
     void helpWorks_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("program") << QStringList{"--help"};
-        QTest::newRow("dump") << QStringList{"dump", "--help"};
-        QTest::newRow("pack") << QStringList{"pack", "--help"};
-        QTest::newRow("check") << QStringList{"check", "--help"};
+        QTest::newRow("program") << QStringList{QStringLiteral("--help")};
+        QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("--help")};
+        QTest::newRow("pack") << QStringList{QStringLiteral("pack"), QStringLiteral("--help")};
+        QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("--help")};
     }
     void helpWorks()
     {

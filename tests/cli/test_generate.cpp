@@ -134,18 +134,20 @@ private slots:
         QTest::addColumn<QByteArray>("errStart");
 
         QTest::newRow("project exists")
-            << QStringList{"--name", "castle"}
+            << QStringList{QStringLiteral("--name"), QStringLiteral("castle")}
             << QByteArray("A project called castle already exists!\n") << QByteArray();
         QTest::newRow("refused name")
-            << QStringList{"--name", ".."}
+            << QStringList{QStringLiteral("--name"), QStringLiteral("..")}
             << QByteArray("\"..\" is not a valid project name: a project name is the name of one "
                           "folder, without \"/\" or \"\\\", and not \".\" or \"..\".\n")
             << QByteArray();
         QTest::newRow("no name") << QStringList() << QByteArray()
                                  << QByteArray("Usage: talmero-cli generate FILE.dlg --name NAME");
-        QTest::newRow("unknown option") << QStringList{"--name", "a", "--force"} << QByteArray()
-                                        << QByteArray("talmero-cli generate: unexpected argument "
-                                                      "'--force'");
+        QTest::newRow("unknown option")
+            << QStringList{QStringLiteral("--name"), QStringLiteral("a"), QStringLiteral("--force")}
+            << QByteArray()
+            << QByteArray("talmero-cli generate: unexpected argument "
+                          "'--force'");
     }
     void failures()
     {

@@ -38,7 +38,9 @@ public:
     QStringList events;
     void nodeAboutToBeInserted(DialogNode *parent, int row) override
     {
-        events << QStringLiteral("insert %1 %2").arg(parent ? parent->text() : "-").arg(row);
+        events << QStringLiteral("insert %1 %2")
+                      .arg(parent ? Ansi::toUnicode(parent->text()) : QStringLiteral("-"))
+                      .arg(row);
     }
     void nodeAdded(DialogNode *node) override
     {
@@ -293,8 +295,10 @@ private slots:
         tree.announceAddition(held);
         tree.remove(root);
         QCOMPARE(recorder.events,
-                 QStringList({"insert - 0", "added Root", "insert Root 0", "added Config = x",
-                              "insert - 1", "added Held", "remove Root"}));
+                 QStringList({QStringLiteral("insert - 0"), QStringLiteral("added Root"),
+                              QStringLiteral("insert Root 0"), QStringLiteral("added Config = x"),
+                              QStringLiteral("insert - 1"), QStringLiteral("added Held"),
+                              QStringLiteral("remove Root")}));
     }
 
     void checktypeTable_data()
@@ -372,10 +376,11 @@ private slots:
 
     void errorBoxPeriodRule()
     {
-        QCOMPARE(AppError::boxText("Stream read error"), QStringLiteral("Stream read error."));
-        QCOMPARE(AppError::boxText("ends."), QStringLiteral("ends."));
-        QCOMPARE(AppError::boxText("(ends)"), QStringLiteral("(ends)"));
-        QCOMPARE(AppError::boxText(""), QString());
+        QCOMPARE(AppError::boxText(QStringLiteral("Stream read error")),
+                 QStringLiteral("Stream read error."));
+        QCOMPARE(AppError::boxText(QStringLiteral("ends.")), QStringLiteral("ends."));
+        QCOMPARE(AppError::boxText(QStringLiteral("(ends)")), QStringLiteral("(ends)"));
+        QCOMPARE(AppError::boxText(QStringLiteral("")), QString());
     }
 };
 

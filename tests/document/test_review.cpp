@@ -146,18 +146,22 @@ private slots:
         QCOMPARE(
             lines(DialogCheck::check(tree)),
             QStringList({
-                "Root: Config = /nonexistent/talmero/panel.ini: the configuration file does "
-                "not exist",
-                "Dialog1: Goto = 9: names Dialog9, which does not exist",
-                "Dialog1: Delete = 5 from 2: Dialog2 has no choice 5",
-                "Dialog1: Delete = 1 from 3: Dialog3 is not a choice dialog",
-                "Dialog1: Delete = 7: names Dialog7, which does not exist",
-                "Dialog3: " + longText + ": is 257 characters long; only the first 255 are saved",
-                "Dialog3: Goto = 3: goes to its own dialog",
-                "Dialog4: Dialog4: is a dialog without children",
-                "Dialog5: Speaker = Nobody: matches no kind of node that may stand here",
-                "Dialog5: Goto = 2: is a second goto; a dialog holds one at most",
-                "Dialog5: Set Short gold = 1.5: matches no kind of node that may stand here",
+                QStringLiteral(
+                    "Root: Config = /nonexistent/talmero/panel.ini: the configuration file does "
+                    "not exist"),
+                QStringLiteral("Dialog1: Goto = 9: names Dialog9, which does not exist"),
+                QStringLiteral("Dialog1: Delete = 5 from 2: Dialog2 has no choice 5"),
+                QStringLiteral("Dialog1: Delete = 1 from 3: Dialog3 is not a choice dialog"),
+                QStringLiteral("Dialog1: Delete = 7: names Dialog7, which does not exist"),
+                QStringLiteral("Dialog3: ") + longText +
+                    QStringLiteral(": is 257 characters long; only the first 255 are saved"),
+                QStringLiteral("Dialog3: Goto = 3: goes to its own dialog"),
+                QStringLiteral("Dialog4: Dialog4: is a dialog without children"),
+                QStringLiteral(
+                    "Dialog5: Speaker = Nobody: matches no kind of node that may stand here"),
+                QStringLiteral("Dialog5: Goto = 2: is a second goto; a dialog holds one at most"),
+                QStringLiteral(
+                    "Dialog5: Set Short gold = 1.5: matches no kind of node that may stand here"),
             }));
     }
 
@@ -181,18 +185,21 @@ private slots:
                         "    Dialog3\n"
                         "      Choice = 1\n"
                         "        Text = fine\n");
-        QCOMPARE(lines(DialogCheck::check(tree)),
-                 QStringList({
-                     "Dialog1: Type = Text: matches no kind of node that may stand here",
-                     "Dialog1: Text = nested under an action: matches no kind of node that may "
-                     "stand here",
-                     "Dialog3: Dialog3: matches no kind of node that may stand here",
-                 }));
+        QCOMPARE(
+            lines(DialogCheck::check(tree)),
+            QStringList({
+                QStringLiteral("Dialog1: Type = Text: matches no kind of node that may stand here"),
+                QStringLiteral(
+                    "Dialog1: Text = nested under an action: matches no kind of node that may "
+                    "stand here"),
+                QStringLiteral("Dialog3: Dialog3: matches no kind of node that may stand here"),
+            }));
 
         DialogTree bare;
         bare.addRootNode();
-        QCOMPARE(lines(DialogCheck::check(bare)),
-                 QStringList({"Root: Root: the document names no configuration file"}));
+        QCOMPARE(
+            lines(DialogCheck::check(bare)),
+            QStringList({QStringLiteral("Root: Root: the document names no configuration file")}));
     }
 
     // A long document, deep and wide, is checked in one pass: no quadratic lookups of dialogs
@@ -247,27 +254,28 @@ private slots:
         QCOMPARE(reader.currentDialog()->text(), QByteArray("Dialog4"));
         reader.choose(0); // Run
         QCOMPARE(reader.state(), ReadThrough::State::Ended);
-        QCOMPARE(summary(reader), QStringList({
-                                      "Dialog1",
-                                      "Entity: Halt!\\nWho goes there?",
-                                      "Set Short met = 1 | variable operation",
-                                      "Dialog2",
-                                      "> 1: A friend",
-                                      "Dialog3",
-                                      "Player: A friend.",
-                                      "Delete = 1 from 2 | hides choice 1 of Dialog2 from now on",
-                                      "Goto = 2 | goes to Dialog2",
-                                      "Dialog2",
-                                      "> 2: Nobody",
-                                      "Dialog4",
-                                      "> 1: Run",
-                                      "Dialog5",
-                                      "Player: I run.",
-                                      "Dialog6",
-                                      "Entity: Farewell.",
-                                      "Call = Close, 1 | function call",
-                                      "END",
-                                  }));
+        QCOMPARE(summary(reader),
+                 QStringList({
+                     QStringLiteral("Dialog1"),
+                     QStringLiteral("Entity: Halt!\\nWho goes there?"),
+                     QStringLiteral("Set Short met = 1 | variable operation"),
+                     QStringLiteral("Dialog2"),
+                     QStringLiteral("> 1: A friend"),
+                     QStringLiteral("Dialog3"),
+                     QStringLiteral("Player: A friend."),
+                     QStringLiteral("Delete = 1 from 2 | hides choice 1 of Dialog2 from now on"),
+                     QStringLiteral("Goto = 2 | goes to Dialog2"),
+                     QStringLiteral("Dialog2"),
+                     QStringLiteral("> 2: Nobody"),
+                     QStringLiteral("Dialog4"),
+                     QStringLiteral("> 1: Run"),
+                     QStringLiteral("Dialog5"),
+                     QStringLiteral("Player: I run."),
+                     QStringLiteral("Dialog6"),
+                     QStringLiteral("Entity: Farewell."),
+                     QStringLiteral("Call = Close, 1 | function call"),
+                     QStringLiteral("END"),
+                 }));
 
         // An answer with nothing under it goes on past its choice dialog; Restart forgets what
         // was deleted.
@@ -275,8 +283,10 @@ private slots:
         reader.choose(1);
         reader.choose(1); // Stay
         QCOMPARE(summary(reader).mid(5),
-                 QStringList({"Dialog4", "> 2: Stay", "Dialog6", "Entity: Farewell.",
-                              "Call = Close, 1 | function call", "END"}));
+                 QStringList({QStringLiteral("Dialog4"), QStringLiteral("> 2: Stay"),
+                              QStringLiteral("Dialog6"), QStringLiteral("Entity: Farewell."),
+                              QStringLiteral("Call = Close, 1 | function call"),
+                              QStringLiteral("END")}));
     }
 
     void readThroughStopsAtBrokenReferencesLoopsAndChanges()

@@ -142,10 +142,11 @@ private slots:
             QStringLiteral("You can only add a function to a Dialog! Not to a choice!");
         for (int button = 1; button <= 4; ++button) {
             const QByteArray b = QByteArray::number(button);
-            QTest::newRow("nothing " + b) << button << QByteArray() << pick;
-            QTest::newRow("type node " + b) << button << QByteArray("Type = Text") << pick;
-            QTest::newRow("root " + b) << button << QByteArray("Root") << pick;
-            QTest::newRow("choice dialog " + b)
+            QTest::newRow(("nothing " + b).constData()) << button << QByteArray() << pick;
+            QTest::newRow(("type node " + b).constData())
+                << button << QByteArray("Type = Text") << pick;
+            QTest::newRow(("root " + b).constData()) << button << QByteArray("Root") << pick;
+            QTest::newRow(("choice dialog " + b).constData())
                 << button << QByteArray("Dialog2")
                 << (button == 1 ? QStringLiteral("You can only add a variable operation to a "
                                                  "Dialog! Not to a choice!")
@@ -245,12 +246,14 @@ private slots:
         f.ComboBox2->setEditText(QString());
         f.SpeedButton2->click();
         QCOMPARE(itemsOf(f.ComboBox2),
-                 QStringList({"OpenDoor", "OpenDoor", "Shut, 1, 2", QString()}));
+                 QStringList({QStringLiteral("OpenDoor"), QStringLiteral("OpenDoor"),
+                              QStringLiteral("Shut, 1, 2"), QString()}));
         f.ComboBox1->setEditText(QStringLiteral("gold"));
         f.Edit7->setText(QStringLiteral("1"));
         f.SpeedButton1->click();
         f.SpeedButton1->click();
-        QCOMPARE(itemsOf(f.ComboBox1), QStringList({"gold", "gold"}));
+        QCOMPARE(itemsOf(f.ComboBox1),
+                 QStringList({QStringLiteral("gold"), QStringLiteral("gold")}));
         QCOMPARE(f.ComboBox1->currentText(), QStringLiteral("gold"));
         // Actions stand after the text node in the order of adding.
         QCOMPARE(p.outline().mid(0, p.outline().indexOf("Dialog2")),
@@ -272,7 +275,7 @@ private slots:
         p.select(p.find("Dialog1"));
         f.SpeedButton3->click();
         QCOMPARE(p.prompter.messages(),
-                 QStringList{"There is already a goto defined in this dialog!"});
+                 QStringList{QStringLiteral("There is already a goto defined in this dialog!")});
         QCOMPARE(p.outline(), kStandardOutline);
 
         p.select(p.find("Dialog3"));
@@ -603,19 +606,23 @@ private slots:
             << kStandardOutline;
         QTest::newRow("speaker of nested dialog")
             << QByteArray("Dialog3") << 1 << true
-            << QStringList{"The dialog you need to delete is Dialog3\r\nDo you want to delete it?"}
+            << QStringList{QStringLiteral(
+                   "The dialog you need to delete is Dialog3\r\nDo you want to delete it?")}
             << QStringList() << withoutDialog3;
         QTest::newRow("answer of choice")
             << QByteArray("Choice = 2") << 0 << true
-            << QStringList{"The dialog you need to delete is Dialog2\r\nDo you want to delete it?"}
+            << QStringList{QStringLiteral(
+                   "The dialog you need to delete is Dialog2\r\nDo you want to delete it?")}
             << QStringList() << withoutDialog2;
         QTest::newRow("text node, no")
             << QByteArray("Dialog1") << 2 << false
-            << QStringList{"The dialog you need to delete is Dialog1\r\nDo you want to delete it?"}
+            << QStringList{QStringLiteral(
+                   "The dialog you need to delete is Dialog1\r\nDo you want to delete it?")}
             << QStringList() << kStandardOutline;
         QTest::newRow("config")
             << QByteArray("Root") << 0 << true
-            << QStringList{"The dialog you need to delete is Root\r\nDo you want to delete it?"}
+            << QStringList{QStringLiteral(
+                   "The dialog you need to delete is Root\r\nDo you want to delete it?")}
             << QStringList{rootRefusal} << kStandardOutline;
     }
     void deleteOutcome()
@@ -658,16 +665,16 @@ private slots:
         p.select(choice);
         p.prompter.confirmAnswers = {true};
         p.form().SpeedButton14->click();
-        QCOMPARE(p.prompter.messages(), QStringList{"Root can not be deleted!"});
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Root can not be deleted!")});
         QCOMPARE(p.outline(), before);
 
         // Under a top-level node that is no dialog the question names that node.
         p.select(p.find("Under"));
         p.prompter.confirmAnswers = {true};
         p.form().SpeedButton14->click();
-        QCOMPARE(
-            p.prompter.confirmations(),
-            QStringList{"The dialog you need to delete is Loose\r\nDo you want to delete it?"});
+        QCOMPARE(p.prompter.confirmations(),
+                 QStringList{QStringLiteral(
+                     "The dialog you need to delete is Loose\r\nDo you want to delete it?")});
         QVERIFY(!p.outline().contains("Loose"));
     }
 
@@ -706,7 +713,7 @@ private slots:
         QVERIFY(p.prompter.shown.isEmpty());
         p.select(p.find("Root"));
         QTest::keyRelease(p.view(), Qt::Key_Delete);
-        QCOMPARE(p.prompter.messages(), QStringList{"Root can not be deleted!"});
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Root can not be deleted!")});
         QCOMPARE(p.outline(), kStandardOutline);
     }
 
@@ -882,7 +889,7 @@ private slots:
         QCOMPARE(f.SearchPosition, 6);
         QVERIFY(p.prompter.shown.isEmpty());
         f.SpeedButton12->click();
-        QCOMPARE(p.prompter.messages(), QStringList{"Reached end of file!"});
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Reached end of file!")});
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(5));
         QCOMPARE(f.SearchPosition, -1);
         f.SpeedButton12->click();
@@ -913,7 +920,7 @@ private slots:
         p.select(nullptr);
         f.SpeedButton12->click();
         if (hit < 0) {
-            QCOMPARE(p.prompter.messages(), QStringList{"Reached end of file!"});
+            QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Reached end of file!")});
             QCOMPARE(f.selectedNode(), nullptr);
             QCOMPARE(f.SearchPosition, -1);
         } else {
@@ -950,7 +957,7 @@ private slots:
         QCOMPARE(f.SearchPosition, p.tree().count());
         p.prompter.clear();
         f.SpeedButton12->click();
-        QCOMPARE(p.prompter.messages(), QStringList{"Reached end of file!"});
+        QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Reached end of file!")});
 
         // A start beyond the last node (the tree shrank): nothing shown, nothing changes.
         f.SearchPosition = p.tree().count() + 3;

@@ -73,16 +73,24 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown") << QStringList{"--frobnicate"} << 2 << "unknown option";
-        QTest::newRow("colour") << QStringList{"--fg", "12345"} << 2 << "RRGGBB";
-        QTest::newRow("signed colour") << QStringList{"--fg", "+12345"} << 2 << "RRGGBB";
-        QTest::newRow("blank in colour") << QStringList{"--bg", " 12345"} << 2 << "RRGGBB";
+        QTest::newRow("unknown") << QStringList{QStringLiteral("--frobnicate")} << 2
+                                 << "unknown option";
+        QTest::newRow("colour") << QStringList{QStringLiteral("--fg"), QStringLiteral("12345")} << 2
+                                << "RRGGBB";
+        QTest::newRow("signed colour")
+            << QStringList{QStringLiteral("--fg"), QStringLiteral("+12345")} << 2 << "RRGGBB";
+        QTest::newRow("blank in colour")
+            << QStringList{QStringLiteral("--bg"), QStringLiteral(" 12345")} << 2 << "RRGGBB";
         QTest::newRow("unknown family")
-            << QStringList{"--font", "No Such Family 9"} << 2 << "no font family";
-        QTest::newRow("range") << QStringList{"--space-y", "101"} << 2 << "from 0 to 100";
-        QTest::newRow("no value") << QStringList{"--shadow"} << 2 << "needs a value";
-        QTest::newRow("missing file") << QStringList{"--program-folder", "/nonexistent/x"} << 1
-                                      << "Cannot open file \"/nonexistent/x/Fonts/dummy_font.txt\"";
+            << QStringList{QStringLiteral("--font"), QStringLiteral("No Such Family 9")} << 2
+            << "no font family";
+        QTest::newRow("range") << QStringList{QStringLiteral("--space-y"), QStringLiteral("101")}
+                               << 2 << "from 0 to 100";
+        QTest::newRow("no value") << QStringList{QStringLiteral("--shadow")} << 2
+                                  << "needs a value";
+        QTest::newRow("missing file")
+            << QStringList{QStringLiteral("--program-folder"), QStringLiteral("/nonexistent/x")}
+            << 1 << "Cannot open file \"/nonexistent/x/Fonts/dummy_font.txt\"";
     }
     void refusesBadArgumentsAndReportsMissingFiles()
     {

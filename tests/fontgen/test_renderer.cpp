@@ -449,16 +449,18 @@ private slots:
         dir.write(QStringLiteral("sheet.bmp"), "new sheet");
         dir.write(QStringLiteral("kept.bmp"), "old font");
         using R = FontSaving::CopyResult;
-        QCOMPARE(
-            FontSaving::copyWithoutReplacing(dir.path("sheet.bmp"), dir.path("kept.bmp")).outcome,
-            R::AlreadyExists);
+        QCOMPARE(FontSaving::copyWithoutReplacing(dir.path(QStringLiteral("sheet.bmp")),
+                                                  dir.path(QStringLiteral("kept.bmp")))
+                     .outcome,
+                 R::AlreadyExists);
         QCOMPARE(dir.read(QStringLiteral("kept.bmp")), QByteArray("old font"));
-        QCOMPARE(
-            FontSaving::copyWithoutReplacing(dir.path("sheet.bmp"), dir.path("fresh.bmp")).outcome,
-            R::Copied);
+        QCOMPARE(FontSaving::copyWithoutReplacing(dir.path(QStringLiteral("sheet.bmp")),
+                                                  dir.path(QStringLiteral("fresh.bmp")))
+                     .outcome,
+                 R::Copied);
         QCOMPARE(dir.read(QStringLiteral("fresh.bmp")), QByteArray("new sheet"));
-        const R failed =
-            FontSaving::copyWithoutReplacing(dir.path("sheet.bmp"), dir.path("no/such/x.bmp"));
+        const R failed = FontSaving::copyWithoutReplacing(
+            dir.path(QStringLiteral("sheet.bmp")), dir.path(QStringLiteral("no/such/x.bmp")));
         QCOMPARE(failed.outcome, R::Failed);
         QVERIFY(!failed.reason.isEmpty());
     }

@@ -130,20 +130,25 @@ private slots:
                  QStringList{QStringLiteral("Please enter a project name")});
         QCOMPARE(setup.prompter.inputMaxLengths, QList<int>{255});
         QCOMPARE(setup.projectFiles(QStringLiteral("castle")),
-                 QStringList({"Dialog.dll", "PanelEvent.wdl", "WDLAction.wdl", "bg.bmp",
-                              "castle.ini", "cdown.bmp", "chars.pcx", "cover.bmp", "cup.bmp",
-                              "entity.bmp", "ndown.bmp", "nover.bmp", "nup.bmp", "player.bmp",
-                              "story.dlg", "text.pcx"}));
+                 QStringList({QStringLiteral("Dialog.dll"), QStringLiteral("PanelEvent.wdl"),
+                              QStringLiteral("WDLAction.wdl"), QStringLiteral("bg.bmp"),
+                              QStringLiteral("castle.ini"), QStringLiteral("cdown.bmp"),
+                              QStringLiteral("chars.pcx"), QStringLiteral("cover.bmp"),
+                              QStringLiteral("cup.bmp"), QStringLiteral("entity.bmp"),
+                              QStringLiteral("ndown.bmp"), QStringLiteral("nover.bmp"),
+                              QStringLiteral("nup.bmp"), QStringLiteral("player.bmp"),
+                              QStringLiteral("story.dlg"), QStringLiteral("text.pcx")}));
         const QString project = setup.project(QStringLiteral("castle"));
-        QCOMPARE(contents(project + "nover.bmp"), QByteArray("art nover.bmp"));
-        QCOMPARE(contents(project + "Dialog.dll"), QByteArray("runtime library"));
-        QCOMPARE(contents(project + "castle.ini"), setup.fullConfig());
-        QCOMPARE(setup.written, QStringList{project + "story.dlg"});
-        QCOMPARE(contents(project + "story.dlg"), QByteArray("document of 2 nodes"));
+        QCOMPARE(contents(project + QStringLiteral("nover.bmp")), QByteArray("art nover.bmp"));
+        QCOMPARE(contents(project + QStringLiteral("Dialog.dll")), QByteArray("runtime library"));
+        QCOMPARE(contents(project + QStringLiteral("castle.ini")), setup.fullConfig());
+        QCOMPARE(setup.written, QStringList{project + QStringLiteral("story.dlg")});
+        QCOMPARE(contents(project + QStringLiteral("story.dlg")),
+                 QByteArray("document of 2 nodes"));
 
         const QString golden = QFINDTESTDATA("wdl_action_story.wdl");
         QVERIFY(!golden.isEmpty());
-        QCOMPARE(contents(project + "WDLAction.wdl"), contents(golden));
+        QCOMPARE(contents(project + QStringLiteral("WDLAction.wdl")), contents(golden));
         // The generator leaves the document alone.
         QCOMPARE(setup.tree.count(), 2);
     }
@@ -176,7 +181,8 @@ private slots:
         setup.writeConfig(setup.fullConfig({}, "1", main));
         QVERIFY(setup.run(std::nullopt, document));
         const QString name = ProjectGenerator::proposal(QFileInfo(document).fileName());
-        const QList<QByteArray> lines = contents(setup.project(name) + "WDLAction.wdl").split('\n');
+        const QList<QByteArray> lines =
+            contents(setup.project(name) + QStringLiteral("WDLAction.wdl")).split('\n');
         QCOMPARE(lines.size(), 18); // 17 lines, each ended by CR LF
         QCOMPARE(lines.last(), QByteArray());
         QCOMPARE(lines[9], line10 + '\r');
@@ -206,7 +212,8 @@ private slots:
         setup.writeConfig(setup.fullConfig());
         QVERIFY(setup.run(std::nullopt));
         QCOMPARE(setup.projects(), QStringList{QStringLiteral("story")});
-        QVERIFY(QFile::exists(setup.project(QStringLiteral("story")) + "WDLAction.wdl"));
+        QVERIFY(QFile::exists(setup.project(QStringLiteral("story")) +
+                              QStringLiteral("WDLAction.wdl")));
     }
 
     void generatingTwiceChangesNothing()
@@ -223,7 +230,7 @@ private slots:
         QCOMPARE(setup.prompter.messages(),
                  QStringList{QStringLiteral("A project called story already exists!")});
         QCOMPARE(setup.projectFiles(QStringLiteral("story")), before);
-        QCOMPARE(contents(setup.project(QStringLiteral("story")) + "bg.bmp"),
+        QCOMPARE(contents(setup.project(QStringLiteral("story")) + QStringLiteral("bg.bmp")),
                  QByteArray("art bg.bmp"));
         QVERIFY(setup.written.isEmpty());
     }
@@ -239,9 +246,10 @@ private slots:
 
         QVERIFY(setup.run(QStringLiteral("castle")));
         QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
-        QCOMPARE(contents(setup.project(QStringLiteral("castle")) + "cup.bmp"),
+        QCOMPARE(contents(setup.project(QStringLiteral("castle")) + QStringLiteral("cup.bmp")),
                  QByteArray("art cup.bmp"));
-        QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) + "nup.bmp"));
+        QVERIFY(
+            !QFile::exists(setup.project(QStringLiteral("castle")) + QStringLiteral("nup.bmp")));
     }
 
     void optionalFiles_data()
@@ -252,16 +260,19 @@ private slots:
 
         QTest::newRow("avatars off, avatar missing")
             << QByteArray("0") << QStringLiteral("art/entity.bmp")
-            << QStringList({"entity.bmp", "player.bmp"});
+            << QStringList({QStringLiteral("entity.bmp"), QStringLiteral("player.bmp")});
         QTest::newRow("avatars true is off")
-            << QByteArray("true") << QString() << QStringList({"entity.bmp", "player.bmp"});
+            << QByteArray("true") << QString()
+            << QStringList({QStringLiteral("entity.bmp"), QStringLiteral("player.bmp")});
         QTest::newRow("avatars empty is off")
-            << QByteArray("") << QString() << QStringList({"entity.bmp", "player.bmp"});
+            << QByteArray("") << QString()
+            << QStringList({QStringLiteral("entity.bmp"), QStringLiteral("player.bmp")});
         QTest::newRow("avatars 0x10 is on") << QByteArray("0x10") << QString() << QStringList();
-        QTest::newRow("text box font missing")
-            << QByteArray("1") << QStringLiteral("art/text.pcx") << QStringList{"text.pcx"};
-        QTest::newRow("both fonts missing") << QByteArray("1") << QStringLiteral("art/chars.pcx")
-                                            << QStringList({"chars.pcx", "text.pcx"});
+        QTest::newRow("text box font missing") << QByteArray("1") << QStringLiteral("art/text.pcx")
+                                               << QStringList{QStringLiteral("text.pcx")};
+        QTest::newRow("both fonts missing")
+            << QByteArray("1") << QStringLiteral("art/chars.pcx")
+            << QStringList({QStringLiteral("chars.pcx"), QStringLiteral("text.pcx")});
     }
     void optionalFiles()
     {
@@ -468,7 +479,8 @@ private slots:
         QCOMPARE(setup.projects(), QStringList());
         QCOMPARE(
             QDir(setup.dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
-            QStringList({"Configs", "Projects", "art", "bin"}));
+            QStringList({QStringLiteral("Configs"), QStringLiteral("Projects"),
+                         QStringLiteral("art"), QStringLiteral("bin")}));
     }
 
     void acceptedNames_data()
@@ -497,7 +509,8 @@ private slots:
         QCOMPARE(setup.prompter.errors().size(), 1);
         const QString folder = setup.path(QStringLiteral("Projects/castle"));
         QVERIFY2(setup.prompter.errors().first().startsWith(
-                     QStringLiteral("Cannot create the project folder \"") + folder + "\". "),
+                     QStringLiteral("Cannot create the project folder \"") + folder +
+                     QStringLiteral("\". ")),
                  qPrintable(setup.prompter.errors().first()));
         QVERIFY(setup.written.isEmpty());
     }
@@ -520,7 +533,8 @@ private slots:
         QVERIFY2(setup.prompter.errors().first().startsWith(expected),
                  qPrintable(setup.prompter.errors().first()));
         // The command stopped at the failed copy.
-        QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) + "nup.bmp"));
+        QVERIFY(
+            !QFile::exists(setup.project(QStringLiteral("castle")) + QStringLiteral("nup.bmp")));
         QVERIFY(setup.written.isEmpty());
     }
 
@@ -548,7 +562,8 @@ private slots:
         QCOMPARE(setup.prompter.messages(), QStringList{kSuccess});
         QCOMPARE(setup.projectFiles(QStringLiteral("story")).size(),
                  examples.entryList(QDir::Files).size() + 5);
-        QVERIFY(QFile::exists(setup.project(QStringLiteral("story")) + "Example.ini"));
+        QVERIFY(
+            QFile::exists(setup.project(QStringLiteral("story")) + QStringLiteral("Example.ini")));
     }
 
     void failedDocumentWriteStops()
@@ -559,14 +574,16 @@ private slots:
         ProjectGenerator generator(setup.prompter, setup.folder);
         const bool done =
             generator.run(setup.tree, QStringLiteral("/work/story.dlg"), [](const QString &target) {
-                throw AppError::cannotCreate(target, "Disk full");
+                throw AppError::cannotCreate(target, QStringLiteral("Disk full"));
             });
         QVERIFY(!done);
         QVERIFY(setup.prompter.messages().isEmpty());
         QCOMPARE(setup.prompter.errors(),
                  QStringList{QStringLiteral("Cannot create file \"%1\". Disk full")
-                                 .arg(setup.project(QStringLiteral("castle")) + "story.dlg")});
-        QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) + "WDLAction.wdl"));
+                                 .arg(setup.project(QStringLiteral("castle")) +
+                                      QStringLiteral("story.dlg"))});
+        QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) +
+                               QStringLiteral("WDLAction.wdl")));
     }
 };
 

@@ -29,7 +29,8 @@ QStringList shape(const DialogTree &tree)
         const DialogNode *n = tree.nodeAt(i);
         lines << QStringLiteral("%1 %2%3")
                      .arg(n->level())
-                     .arg(QString::fromLatin1(n->text()), n->isBold() ? "*" : "");
+                     .arg(QString::fromLatin1(n->text()),
+                          n->isBold() ? QStringLiteral("*") : QString());
     }
     return lines;
 }
@@ -83,8 +84,8 @@ struct Reference
     {
         QStringList lines;
         for (const Node &n : nodes)
-            lines << QStringLiteral("%1 %2%3").arg(n.level).arg(QString::fromLatin1(n.text),
-                                                                n.bold ? "*" : "");
+            lines << QStringLiteral("%1 %2%3").arg(n.level).arg(
+                QString::fromLatin1(n.text), n.bold ? QStringLiteral("*") : QString());
         return lines;
     }
 };
@@ -165,7 +166,8 @@ private slots:
                          stream(itemsData(block(3, {{"Root", 0, 3}, {"Dialog9"}, {"Dialog9"}}))));
         DialogTree tree;
         DlgFile::load(tree, path("last.dlg"));
-        QCOMPARE(shape(tree), (QStringList{"0 Root*", "0 Dialog1*", "0 Dialog9"}));
+        QCOMPARE(shape(tree), (QStringList{QStringLiteral("0 Root*"), QStringLiteral("0 Dialog1*"),
+                                           QStringLiteral("0 Dialog9")}));
         QCOMPARE(tree.DialogCount(), 1);
     }
 

@@ -76,17 +76,18 @@ private slots:
         Program p;
         p.start();
         p.form().Modified = true;
-        p.prompter.fileAnswers = {p.doc("story")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("story"))};
         p.form().Save1->trigger();
         QCOMPARE(p.prompter.fileRequests.size(), 1);
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
         QCOMPARE(p.prompter.fileRequests[0].filterPattern, QStringLiteral("*.dlg"));
-        QVERIFY(TestFiles::read(p.doc("story")).startsWith("TPF0"));
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story") + "]");
-        QCOMPARE(p.form().CurrentFileName, p.doc("story"));
+        QVERIFY(TestFiles::read(p.doc(QStringLiteral("story"))).startsWith("TPF0"));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
+                                             p.doc(QStringLiteral("story")) + QStringLiteral("]"));
+        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story")));
         QVERIFY(!p.form().Modified);
-        QCOMPARE(TestFiles::read(p.recentPath()),
-                 p.doc("story").toLocal8Bit() + "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
+        QCOMPARE(TestFiles::read(p.recentPath()), p.doc(QStringLiteral("story")).toLocal8Bit() +
+                                                      "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
 
         // A second Save writes to the same file without asking.
         p.form().Save1->trigger();
@@ -100,8 +101,8 @@ private slots:
         p.start();
         p.form().show();
         QVERIFY(QTest::qWaitForWindowExposed(&p.form()));
-        p.saveAs(p.doc("shown.dlg"));
-        const QByteArray bytes = TestFiles::read(p.doc("shown.dlg"));
+        p.saveAs(p.doc(QStringLiteral("shown.dlg")));
+        const QByteArray bytes = TestFiles::read(p.doc(QStringLiteral("shown.dlg")));
         QVERIFY(bytes.contains(QByteArray("\x05Width\x03\xd9\x01\x06Height\x03\x29\x02", 19)));
     }
 
@@ -132,7 +133,8 @@ private slots:
         p.saveAs(p.doc(chosen));
         QVERIFY(QFile::exists(p.doc(saved)));
         QCOMPARE(p.form().CurrentFileName, p.doc(saved));
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc(saved) + "]");
+        QCOMPARE(p.form().windowTitle(),
+                 QStringLiteral("Talmero [") + p.doc(saved) + QStringLiteral("]"));
         QCOMPARE(p.recent().first(), p.doc(saved));
         // The dialog opens on the extended name next time.
         QCOMPARE(p.prompter.keptFileNames.last(),
@@ -144,12 +146,12 @@ private slots:
         Program p;
         p.start();
         p.addStory();
-        p.saveAs(p.doc("story.dlg"));
+        p.saveAs(p.doc(QStringLiteral("story.dlg")));
         p.prompter.clear();
 
         p.app->fileCommands().New1Click();
         p.form().Modified = true;
-        p.prompter.fileAnswers = {p.doc("story.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("story.dlg"))};
         p.prompter.confirmAnswers = {false};
         p.form().Open1->trigger();
         QCOMPARE(p.prompter.shown.size(), 2);
@@ -164,12 +166,14 @@ private slots:
         tree.addChild(tree.addChild(tree.addChild(nullptr, "Dialog1"), "Choice = 1"), "Text = a");
         p.app->placementWindow().refreshchoices();
         QCOMPARE(p.app->placementWindow().ListView1->rowCount(), 1);
-        p.prompter.fileAnswers = {p.doc("story.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("story.dlg"))};
         p.prompter.confirmAnswers = {true};
         p.form().Open1->trigger();
         QCOMPARE(TreeListing::outline(p.form().document()), kStoryAfterLoad);
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
-        QCOMPARE(p.form().CurrentFileName, p.doc("story.dlg"));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
+                                             p.doc(QStringLiteral("story.dlg")) +
+                                             QStringLiteral("]"));
+        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
         QVERIFY(!p.form().Modified);
         QCOMPARE(p.app->placementWindow().ListView1->rowCount(), 0);
         QVERIFY(p.form().document().nodeAt(0)->isBold());
@@ -181,24 +185,27 @@ private slots:
         Program p;
         p.start();
         p.addStory();
-        p.saveAs(p.doc("story.dlg"));
-        QByteArray broken = TestFiles::read(p.doc("story.dlg"));
+        p.saveAs(p.doc(QStringLiteral("story.dlg")));
+        QByteArray broken = TestFiles::read(p.doc(QStringLiteral("story.dlg")));
         broken.chop(40);
-        TestFiles::write(p.doc("broken.dlg"), broken);
+        TestFiles::write(p.doc(QStringLiteral("broken.dlg")), broken);
         const QByteArray before = TreeListing::outline(p.form().document());
 
-        p.prompter.fileAnswers = {p.doc("broken.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("broken.dlg"))};
         p.form().Open1->trigger();
-        QCOMPARE(p.prompter.errors(),
-                 QStringList{"Error reading TreeView1.Items.Data: Stream read error"});
+        QCOMPARE(
+            p.prompter.errors(),
+            QStringList{QStringLiteral("Error reading TreeView1.Items.Data: Stream read error")});
         QCOMPARE(TreeListing::outline(p.form().document()), before);
-        QCOMPARE(p.form().CurrentFileName, p.doc("story.dlg"));
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
+        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
+                                             p.doc(QStringLiteral("story.dlg")) +
+                                             QStringLiteral("]"));
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 4);
 
         // Save then still writes the document as it was to its own file.
         p.form().Save1->trigger();
-        QCOMPARE(TestFiles::read(p.doc("story.dlg")).size(), broken.size() + 40);
+        QCOMPARE(TestFiles::read(p.doc(QStringLiteral("story.dlg"))).size(), broken.size() + 40);
     }
 
     // What the reader accepts, the editor shows, down to the deepest node; a file one level
@@ -264,9 +271,9 @@ private slots:
 
         // Yes and a name: the document is saved there, without a recent entry.
         p.prompter.confirmAnswers = {true};
-        p.prompter.fileAnswers = {p.doc("kept")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("kept"))};
         p.form().New1->trigger();
-        QVERIFY(TestFiles::read(p.doc("kept")).contains("Set Short gold = 1"));
+        QVERIFY(TestFiles::read(p.doc(QStringLiteral("kept"))).contains("Set Short gold = 1"));
         QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
         QVERIFY(p.form().document().nodeAt(0)->isBold());
         QCOMPARE(p.form().document().nodeAt(0)->imageIndex(), 3);
@@ -290,16 +297,17 @@ private slots:
         p.addStory();
         p.form().Modified = true;
         const QByteArray story = TreeListing::outline(p.form().document());
-        const QString lost = p.doc("missing/story.dlg");
-        const QString cannotCreate = "Cannot create file \"" + lost + "\". ";
+        const QString lost = p.doc(QStringLiteral("missing/story.dlg"));
+        const QString cannotCreate =
+            QStringLiteral("Cannot create file \"") + lost + QStringLiteral("\". ");
 
         // Save As: the title and the file name already name the new file.
-        p.saveAs(p.doc("missing/story"));
+        p.saveAs(p.doc(QStringLiteral("missing/story")));
         QCOMPARE(p.prompter.errors().size(), 1);
         QVERIFY2(p.prompter.errors()[0].startsWith(cannotCreate),
                  qPrintable(p.prompter.errors()[0]));
         QCOMPARE(p.form().CurrentFileName, lost);
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + lost + "]");
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") + lost + QStringLiteral("]"));
         QVERIFY(p.form().Modified);
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 5);
 
@@ -309,7 +317,7 @@ private slots:
         QCOMPARE(p.prompter.errors().size(), 2);
         QVERIFY(p.prompter.errors()[1].startsWith(cannotCreate));
         QCOMPARE(TreeListing::outline(p.form().document()), story);
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + lost + "]");
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") + lost + QStringLiteral("]"));
         QVERIFY(p.form().Modified);
 
         // New without a file name: the chosen name shows, the tree stays.
@@ -318,12 +326,14 @@ private slots:
         q.addStory();
         q.form().Modified = true;
         q.prompter.confirmAnswers = {true};
-        q.prompter.fileAnswers = {q.doc("missing/new")};
+        q.prompter.fileAnswers = {q.doc(QStringLiteral("missing/new"))};
         q.form().New1->trigger();
         QCOMPARE(q.prompter.errors().size(), 1);
         QCOMPARE(TreeListing::outline(q.form().document()), story);
-        QCOMPARE(q.form().CurrentFileName, q.doc("missing/new"));
-        QCOMPARE(q.form().windowTitle(), "Talmero [" + q.doc("missing/new") + "]");
+        QCOMPARE(q.form().CurrentFileName, q.doc(QStringLiteral("missing/new")));
+        QCOMPARE(q.form().windowTitle(), QStringLiteral("Talmero [") +
+                                             q.doc(QStringLiteral("missing/new")) +
+                                             QStringLiteral("]"));
         QVERIFY(q.form().Modified);
         QCOMPARE(q.recent().count(RecentFiles::emptySlot()), 5);
     }
@@ -332,11 +342,11 @@ private slots:
     {
         Program p;
         p.start();
-        p.form().CurrentFileName = p.doc("named.dlg");
+        p.form().CurrentFileName = p.doc(QStringLiteral("named.dlg"));
         p.form().Save1->trigger();
         QVERIFY(p.prompter.shown.isEmpty());
-        QVERIFY(TestFiles::read(p.doc("named.dlg")).startsWith("TPF0"));
-        QCOMPARE(p.recent().first(), p.doc("named.dlg"));
+        QVERIFY(TestFiles::read(p.doc(QStringLiteral("named.dlg"))).startsWith("TPF0"));
+        QCOMPARE(p.recent().first(), p.doc(QStringLiteral("named.dlg")));
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
     }
 
@@ -345,15 +355,15 @@ private slots:
         Program p;
         p.start();
         p.addStory();
-        p.saveAs(p.doc("story.dlg"));
-        const QByteArray before = TestFiles::read(p.doc("story.dlg"));
+        p.saveAs(p.doc(QStringLiteral("story.dlg")));
+        const QByteArray before = TestFiles::read(p.doc(QStringLiteral("story.dlg")));
         p.form().New1->trigger();
         p.prompter.clear();
         p.prompter.fileAnswers = {std::nullopt};
         p.form().Save1->trigger();
         QCOMPARE(p.prompter.fileRequests.size(), 1);
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
-        QCOMPARE(TestFiles::read(p.doc("story.dlg")), before);
+        QCOMPARE(TestFiles::read(p.doc(QStringLiteral("story.dlg"))), before);
         QVERIFY(p.form().CurrentFileName.isEmpty());
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
     }
@@ -372,9 +382,9 @@ private slots:
         QVERIFY(p.form().Modified);
 
         p.prompter.confirmAnswers = {true};
-        p.prompter.fileAnswers = {p.doc("saved.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("saved.dlg"))};
         p.form().SpeedButton5->click();
-        QVERIFY(QFile::exists(p.doc("saved.dlg")));
+        QVERIFY(QFile::exists(p.doc(QStringLiteral("saved.dlg"))));
         QVERIFY(!p.form().Modified);
     }
 
@@ -390,18 +400,19 @@ private slots:
         Program p;
         p.start();
         p.addStory();
-        p.saveAs(p.doc("story.dlg"));
+        p.saveAs(p.doc(QStringLiteral("story.dlg")));
         if (!withRecentList)
             QFile::remove(p.recentPath());
 
         Program second;
-        second.start({p.doc("story.dlg")});
+        second.start({p.doc(QStringLiteral("story.dlg"))});
         TForm1 &form = second.form();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
-        QCOMPARE(form.windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
-        QCOMPARE(form.CurrentFileName, p.doc("story.dlg"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Talmero [") +
+                                         p.doc(QStringLiteral("story.dlg")) + QStringLiteral("]"));
+        QCOMPARE(form.CurrentFileName, p.doc(QStringLiteral("story.dlg")));
         QVERIFY(!form.Modified);
-        QCOMPARE(second.recent().first(), p.doc("story.dlg"));
+        QCOMPARE(second.recent().first(), p.doc(QStringLiteral("story.dlg")));
         QVERIFY(second.prompter.shown.isEmpty());
         QVERIFY(form.close());
     }
@@ -409,7 +420,7 @@ private slots:
     void missingCommandLineFileIsIgnored()
     {
         Program p;
-        p.start({p.doc("missing.dlg")});
+        p.start({p.doc(QStringLiteral("missing.dlg"))});
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
         QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
         QVERIFY(p.prompter.shown.isEmpty());
@@ -418,9 +429,9 @@ private slots:
     void unreadableCommandLineFileShowsTheError()
     {
         Program p;
-        TestFiles::write(p.doc("junk.dlg"), "junk");
-        p.start({p.doc("junk.dlg")});
-        QCOMPARE(p.prompter.errors(), QStringList{"Invalid stream format"});
+        TestFiles::write(p.doc(QStringLiteral("junk.dlg")), "junk");
+        p.start({p.doc(QStringLiteral("junk.dlg"))});
+        QCOMPARE(p.prompter.errors(), QStringList{QStringLiteral("Invalid stream format")});
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
         QVERIFY(p.form().CurrentFileName.isEmpty());
     }
@@ -431,34 +442,37 @@ private slots:
         first.start();
         first.addStory();
         QDir(first.documents.path()).mkdir(QStringLiteral("R&D"));
-        const QString ampersand = first.doc("R&D/story.dlg");
+        const QString ampersand = first.doc(QStringLiteral("R&D/story.dlg"));
         first.saveAs(ampersand);
-        first.saveAs(first.doc("plain.dlg"));
+        first.saveAs(first.doc(QStringLiteral("plain.dlg")));
 
         Program p;
         QFile::copy(first.recentPath(), p.recentPath());
         p.start();
         TForm1 &form = p.form();
-        QCOMPARE(form.N4->text(), first.doc("plain.dlg"));
-        QCOMPARE(form.empty1->text(), first.doc("R&&D/story.dlg"));
+        QCOMPARE(form.N4->text(), first.doc(QStringLiteral("plain.dlg")));
+        QCOMPARE(form.empty1->text(), first.doc(QStringLiteral("R&&D/story.dlg")));
         QVERIFY(form.empty1->isEnabled());
         QCOMPARE(form.empty2->text(), QStringLiteral("empty"));
         QVERIFY(!form.empty2->isEnabled());
 
         form.N4->trigger();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
-        QCOMPARE(form.windowTitle(), "Talmero [" + first.doc("plain.dlg") + "]");
-        QCOMPARE(form.CurrentFileName, first.doc("plain.dlg"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Talmero [") +
+                                         first.doc(QStringLiteral("plain.dlg")) +
+                                         QStringLiteral("]"));
+        QCOMPARE(form.CurrentFileName, first.doc(QStringLiteral("plain.dlg")));
         QVERIFY(!form.Modified);
         QCOMPARE(TestFiles::read(p.recentPath()), TestFiles::read(first.recentPath()));
 
         // The "&" is taken out of the path before the file is opened.
         form.empty1->trigger();
-        const QString stripped = first.doc("RD/story.dlg");
+        const QString stripped = first.doc(QStringLiteral("RD/story.dlg"));
         QCOMPARE(p.prompter.errors().size(), 1);
-        QVERIFY2(p.prompter.errors()[0].startsWith("Cannot open file \"" + stripped + "\". "),
+        QVERIFY2(p.prompter.errors()[0].startsWith(QStringLiteral("Cannot open file \"") +
+                                                   stripped + QStringLiteral("\". ")),
                  qPrintable(p.prompter.errors()[0]));
-        QCOMPARE(form.CurrentFileName, first.doc("plain.dlg"));
+        QCOMPARE(form.CurrentFileName, first.doc(QStringLiteral("plain.dlg")));
     }
 
     void recentEntryWithChangesAsksFirst()
@@ -466,7 +480,7 @@ private slots:
         Program p;
         p.start();
         p.addStory();
-        p.saveAs(p.doc("story.dlg"));
+        p.saveAs(p.doc(QStringLiteral("story.dlg")));
         p.app->fileCommands().New1Click();
         p.form().Modified = true;
 
@@ -489,15 +503,17 @@ private slots:
         p.start();
         // Reading it at start-up fails and is reported; start-up goes on.
         QCOMPARE(p.prompter.errors().size(), 1);
-        QVERIFY(p.prompter.errors()[0].startsWith("Cannot open file \"" + p.recentPath()));
+        QVERIFY(p.prompter.errors()[0].startsWith(QStringLiteral("Cannot open file \"") +
+                                                  p.recentPath()));
         p.form().Modified = true;
-        p.prompter.fileAnswers = {p.doc("story.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("story.dlg"))};
         p.form().Save1->trigger();
-        QVERIFY(QFile::exists(p.doc("story.dlg")));
+        QVERIFY(QFile::exists(p.doc(QStringLiteral("story.dlg"))));
         QCOMPARE(p.prompter.errors().size(), 2);
-        QVERIFY(p.prompter.errors()[1].startsWith("Cannot create file \"" + p.recentPath()));
+        QVERIFY(p.prompter.errors()[1].startsWith(QStringLiteral("Cannot create file \"") +
+                                                  p.recentPath()));
         QVERIFY(p.form().Modified);
-        QCOMPARE(p.form().N4->text(), p.doc("story.dlg"));
+        QCOMPARE(p.form().N4->text(), p.doc(QStringLiteral("story.dlg")));
     }
 };
 

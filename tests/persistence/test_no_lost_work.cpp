@@ -98,7 +98,7 @@ private slots:
         {
             Program crashed;
             crashed.start();
-            saved = crashed.doc("story.dlg");
+            saved = crashed.doc(QStringLiteral("story.dlg"));
             crashed.prompter.fileAnswers = {saved};
             crashed.form().SaveAs1->trigger();
             crashed.editAndWaitForTheCopy();
@@ -183,7 +183,7 @@ private slots:
         Program p;
         p.start();
         p.editAndWaitForTheCopy();
-        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
         p.form().Save1->trigger();
         QCOMPARE(p.copies().size(), 0);
 
@@ -193,7 +193,7 @@ private slots:
         QCOMPARE(p.copies().size(), 0);
 
         p.editAndWaitForTheCopy();
-        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
         p.prompter.confirmAnswers = {true};
         p.form().Open1->trigger();
         QCOMPARE(p.copies().size(), 0);
@@ -203,12 +203,12 @@ private slots:
     {
         Program p;
         p.start();
-        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
         p.form().SaveAs1->trigger();
         p.form().Modified = true;
         p.prompter.confirmAnswers = {false, false, false, false, false};
         p.form().SpeedButton5->click();
-        p.prompter.fileAnswers = {p.doc("a.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
         p.form().Open1->trigger();
         p.form().N4->trigger();
         QVERIFY(!p.form().close());
@@ -250,30 +250,30 @@ private slots:
     {
         Program p;
         p.start();
-        TestFiles::write(p.doc("taken.dlg"), "precious");
+        TestFiles::write(p.doc(QStringLiteral("taken.dlg")), "precious");
         // Save As extends "taken" to the existing taken.dlg: No goes back to the dialog.
-        p.prompter.fileAnswers = {p.doc("taken"), p.doc("free")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("taken")), p.doc(QStringLiteral("free"))};
         p.prompter.confirmAnswers = {false};
         p.form().SaveAs1->trigger();
         QCOMPARE(p.prompter.confirmations(),
-                 QStringList{FileCommands::replaceQuestion(p.doc("taken.dlg"))});
+                 QStringList{FileCommands::replaceQuestion(p.doc(QStringLiteral("taken.dlg")))});
         QCOMPARE(p.prompter.shown.at(1).keepsWork, Answer::No);
-        QCOMPARE(TestFiles::read(p.doc("taken.dlg")), QByteArray("precious"));
-        QCOMPARE(p.form().CurrentFileName, p.doc("free.dlg"));
+        QCOMPARE(TestFiles::read(p.doc(QStringLiteral("taken.dlg"))), QByteArray("precious"));
+        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("free.dlg")));
 
         // Save of a document without a file asks the same; Yes replaces.
         p.form().New1->trigger();
-        p.prompter.fileAnswers = {p.doc("taken.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("taken.dlg"))};
         p.prompter.confirmAnswers = {true};
         p.form().Save1->trigger();
-        QVERIFY(TestFiles::read(p.doc("taken.dlg")).startsWith("TPF0"));
+        QVERIFY(TestFiles::read(p.doc(QStringLiteral("taken.dlg"))).startsWith("TPF0"));
     }
 
     void relativeCommandLineFileIsMadeAbsolute()
     {
         Program first;
         first.start();
-        first.prompter.fileAnswers = {first.doc("story.dlg")};
+        first.prompter.fileAnswers = {first.doc(QStringLiteral("story.dlg"))};
         first.form().SaveAs1->trigger();
 
         const QString previous = QDir::currentPath();
@@ -281,7 +281,7 @@ private slots:
         Program p;
         p.start({QStringLiteral("story.dlg")});
         QDir::setCurrent(previous);
-        const QString full = QFileInfo(first.doc("story.dlg")).absoluteFilePath();
+        const QString full = QFileInfo(first.doc(QStringLiteral("story.dlg"))).absoluteFilePath();
         QCOMPARE(p.form().CurrentFileName, full);
         QCOMPARE(p.form().windowTitle(), FileCommands::titleFor(full));
         QCOMPARE(p.app->fileCommands().recentMenu().list().captions().first(), full);

@@ -56,8 +56,9 @@ private slots:
         RecentFiles recent(folder());
         for (int i = 1; i <= 6; ++i)
             recent.addToRecentMenu(QStringLiteral("/d/f%1.dlg").arg(i));
-        const QStringList expected = {"/d/f6.dlg", "/d/f5.dlg", "/d/f4.dlg", "/d/f3.dlg",
-                                      "/d/f2.dlg"};
+        const QStringList expected = {QStringLiteral("/d/f6.dlg"), QStringLiteral("/d/f5.dlg"),
+                                      QStringLiteral("/d/f4.dlg"), QStringLiteral("/d/f3.dlg"),
+                                      QStringLiteral("/d/f2.dlg")};
         QCOMPARE(recent.captions(), expected);
         QCOMPARE(recentBytes(), QByteArray("/d/f6.dlg\r\n/d/f5.dlg\r\n/d/f4.dlg\r\n/d/f3.dlg\r\n"
                                            "/d/f2.dlg\r\n"));
@@ -106,13 +107,15 @@ private slots:
         const QString c = touch(QStringLiteral("c.dlg"));
         const QString e = touch(QStringLiteral("e.dlg"));
         const QString f = touch(QStringLiteral("f.dlg"));
-        const QByteArray bytes = a.toLocal8Bit() + "\r\n" + m_dir->filePath("b.dlg").toLocal8Bit() +
-                                 "\r\n" + c.toLocal8Bit() + "\r\nempty\r\n" + e.toLocal8Bit() +
-                                 "\r\n" + f.toLocal8Bit() + "\r\n";
+        const QByteArray bytes = a.toLocal8Bit() + "\r\n" +
+                                 m_dir->filePath(QStringLiteral("b.dlg")).toLocal8Bit() + "\r\n" +
+                                 c.toLocal8Bit() + "\r\nempty\r\n" + e.toLocal8Bit() + "\r\n" +
+                                 f.toLocal8Bit() + "\r\n";
         writeRecent(bytes);
         RecentFiles recent(folder());
         recent.ReadRecent();
-        QCOMPARE(recent.captions(), (QStringList{a, c, e, "empty", "empty"}));
+        QCOMPARE(recent.captions(),
+                 (QStringList{a, c, e, QStringLiteral("empty"), QStringLiteral("empty")}));
         QCOMPARE(recentBytes(), bytes);
     }
 
@@ -120,11 +123,13 @@ private slots:
     {
         const QString a = touch(QStringLiteral("a.dlg"));
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("folder.dlg")));
-        writeRecent(m_dir->filePath("folder.dlg").toLocal8Bit() + "\r\n" + a.toLocal8Bit() +
-                    "\r\nempty\r\nempty\r\nempty\r\n");
+        writeRecent(m_dir->filePath(QStringLiteral("folder.dlg")).toLocal8Bit() + "\r\n" +
+                    a.toLocal8Bit() + "\r\nempty\r\nempty\r\nempty\r\n");
         RecentFiles recent(folder());
         recent.ReadRecent();
-        QCOMPARE(recent.captions(), (QStringList{a, "empty", "empty", "empty", "empty"}));
+        QCOMPARE(recent.captions(),
+                 (QStringList{a, QStringLiteral("empty"), QStringLiteral("empty"),
+                              QStringLiteral("empty"), QStringLiteral("empty")}));
     }
 
     void shortOrMissingListIsNoError_data()

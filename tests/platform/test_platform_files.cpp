@@ -42,13 +42,13 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(int, status);
-        TestFiles::write(path("small.txt"), "abc");
-        TestFiles::write(path("limit.txt"), QByteArray(16, 'x'));
-        TestFiles::write(path("large.txt"), QByteArray(17, 'x'));
-        QDir().mkpath(path("folder"));
-        ::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600);
-        QFile::link(QStringLiteral("/dev/zero"), path("zero"));
-        QFile::link(path("small.txt"), path("link.txt"));
+        TestFiles::write(path(QStringLiteral("small.txt")), "abc");
+        TestFiles::write(path(QStringLiteral("limit.txt")), QByteArray(16, 'x'));
+        TestFiles::write(path(QStringLiteral("large.txt")), QByteArray(17, 'x'));
+        QDir().mkpath(path(QStringLiteral("folder")));
+        ::mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600);
+        QFile::link(QStringLiteral("/dev/zero"), path(QStringLiteral("zero")));
+        QFile::link(path(QStringLiteral("small.txt")), path(QStringLiteral("link.txt")));
 
         QElapsedTimer clock;
         clock.start();
@@ -65,7 +65,7 @@ private slots:
     // A pipe the user names is read to its end, but a source that never ends stops at the limit.
     void readNamedTakesPipesWithALimit()
     {
-        const QString fifo = path("named-fifo");
+        const QString fifo = path(QStringLiteral("named-fifo"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         const QByteArray sent(100000, 'p');
         QThread *writer = QThread::create([&] { TestFiles::write(fifo, sent); });
@@ -95,15 +95,15 @@ private slots:
         QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
         QString text;
         try {
-            FileWriting::replace(path("big.bin"), QByteArray(1 << 20, 'b'));
+            FileWriting::replace(path(QStringLiteral("big.bin")), QByteArray(1 << 20, 'b'));
         } catch (const AppError &error) {
             text = error.text();
         }
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
-        QCOMPARE(text,
-                 QStringLiteral("Cannot create file \"%1\". File too large").arg(path("big.bin")));
-        QVERIFY(!QFile::exists(path("big.bin")));
+        QCOMPARE(text, QStringLiteral("Cannot create file \"%1\". File too large")
+                           .arg(path(QStringLiteral("big.bin"))));
+        QVERIFY(!QFile::exists(path(QStringLiteral("big.bin"))));
 
         // A device is not replaced by a file.
         QVERIFY_THROWS_EXCEPTION(AppError, FileWriting::replace(QStringLiteral("/dev/full"), "x"));
