@@ -180,10 +180,12 @@ private slots:
             const DlgRecordList records = randomRecords(random, 1 + random.bounded(40), n == 0);
             const QByteArray file = DlgWriter::stream(records, {});
             TestFiles::write(path("random.dlg"), file);
-            const Result dumped = runCli({"dump", "--stored", path("random.dlg")});
+            const Result dumped =
+                runCli({QStringLiteral("dump"), QStringLiteral("--stored"), path("random.dlg")});
             QCOMPARE(dumped.exitCode, 0);
             TestFiles::write(path("random.txt"), dumped.out);
-            const Result packed = runCli({"pack", path("random.txt"), path("packed.dlg")});
+            const Result packed =
+                runCli({QStringLiteral("pack"), path("random.txt"), path("packed.dlg")});
             QVERIFY2(packed.exitCode == 0, packed.err.constData());
             QVERIFY2(TestFiles::read(path("packed.dlg")) == file,
                      qPrintable(QStringLiteral("seed %1, tree %2").arg(seed).arg(n)));
@@ -192,12 +194,14 @@ private slots:
         // refused with its line.
         TestFiles::write(path("quoted.txt"),
                          "Root\n  \"\\\"  two\\n\\x41\"\t0,0,-1,-1,0\n  Text = a\\nb \"c\"\n");
-        QCOMPARE(runCli({"pack", path("quoted.txt"), path("quoted.dlg")}).exitCode, 0);
-        QCOMPARE(runCli({"dump", "--stored", path("quoted.dlg")}).out,
-                 QByteArray("Root\t3,0,-1,-1,0\n  \"\\\"  two\\nA\"\t0,0,-1,-1,0\n"
-                            "  Text = a\\nb \"c\"\t0,0,-1,-1,0\n"));
+        QCOMPARE(runCli({QStringLiteral("pack"), path("quoted.txt"), path("quoted.dlg")}).exitCode,
+                 0);
+        QCOMPARE(
+            runCli({QStringLiteral("dump"), QStringLiteral("--stored"), path("quoted.dlg")}).out,
+            QByteArray("Root\t3,0,-1,-1,0\n  \"\\\"  two\\nA\"\t0,0,-1,-1,0\n"
+                       "  Text = a\\nb \"c\"\t0,0,-1,-1,0\n"));
         TestFiles::write(path("bad.txt"), "Root\n  \"\\q\"\n");
-        const Result bad = runCli({"pack", path("bad.txt"), path("bad.dlg")});
+        const Result bad = runCli({QStringLiteral("pack"), path("bad.txt"), path("bad.dlg")});
         QCOMPARE(bad.exitCode, 1);
         QVERIFY2(bad.err.contains(":2: the quoted text holds an unknown escape"),
                  bad.err.constData());

@@ -221,10 +221,10 @@ private slots:
         Program p;
         p.start();
         p.form().show();
-        TestFiles::write(p.doc("deepest.dlg"), chain(DlgReader::kDeepestLevel));
-        TestFiles::write(p.doc("deeper.dlg"), chain(DlgReader::kDeepestLevel + 1));
+        TestFiles::write(p.doc(QStringLiteral("deepest.dlg")), chain(DlgReader::kDeepestLevel));
+        TestFiles::write(p.doc(QStringLiteral("deeper.dlg")), chain(DlgReader::kDeepestLevel + 1));
 
-        p.prompter.fileAnswers = {p.doc("deepest.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("deepest.dlg"))};
         p.form().Open1->trigger();
         QVERIFY(p.prompter.errors().isEmpty());
         DialogTree &tree = p.form().document();
@@ -244,11 +244,12 @@ private slots:
         QVERIFY(!view.grab().isNull());
 
         const QByteArray before = TreeListing::outline(tree);
-        p.prompter.fileAnswers = {p.doc("deeper.dlg")};
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("deeper.dlg"))};
         p.prompter.confirmAnswers = {true}; // selecting marked the document changed
         p.form().Open1->trigger();
         QCOMPARE(p.prompter.errors(),
-                 QStringList{"Error reading TreeView1.Items.Data: " + DlgReader::tooDeepText()});
+                 QStringList{QStringLiteral("Error reading TreeView1.Items.Data: ") +
+                             DlgReader::tooDeepText()});
         QCOMPARE(TreeListing::outline(tree), before);
     }
 
