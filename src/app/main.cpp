@@ -1,3 +1,4 @@
+#include "app/modal_focus.h"
 #include "app/talmero_app.h"
 #include "app/tform1.h"
 #include "platform/qt_prompter.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
                        QApplication::arguments().mid(1),
                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     prompter.setOwner(&talmero.mainWindow());
+    application.installEventFilter(new ModalFocus(&talmero.mainWindow()));
     talmero.mainWindow().show();
     return application.exec();
 }

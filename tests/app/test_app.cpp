@@ -1,5 +1,6 @@
 #include "app/dialog_tree_model.h"
 #include "app/dialog_tree_view.h"
+#include "app/modal_focus.h"
 #include "app/talmero_app.h"
 #include "app/tform1.h"
 #include "document/node_text.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -60,6 +62,30 @@ class TestApp : public QObject
     Q_OBJECT
 
 private slots:
+    // With no window manager to do it, the window below a closed modal box takes the keys
+    // again: the one still open, else the main window.
+    void closedModalWindowHandsTheKeysBack()
+    {
+        Program program;
+        program.start();
+        TForm1 &form = program.form();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QApplication::instance()->installEventFilter(new ModalFocus(&form));
+        QDialog outer(&form);
+        outer.setModal(true);
+        outer.show();
+        QDialog inner(&outer);
+        inner.setModal(true);
+        inner.show();
+        inner.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &inner);
+        inner.hide();
+        QTRY_COMPARE(QApplication::activeWindow(), &outer);
+        outer.hide();
+        QTRY_COMPARE(QApplication::activeWindow(), &form);
+    }
+
     void startsWithBoldRootOnly()
     {
         Program program;
