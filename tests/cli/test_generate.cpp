@@ -72,8 +72,14 @@ public:
         process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
                       QStringList{QStringLiteral("generate")} + arguments);
         process.waitForFinished(30000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        QByteArray out = process.readAllStandardOutput();
+        QByteArray err = process.readAllStandardError();
+#ifdef Q_OS_WIN
+        // The C runtime writes each line feed to the console streams as CR LF.
+        out.replace("\r\n", "\n");
+        err.replace("\r\n", "\n");
+#endif
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, out, err};
     }
 
     QTemporaryDir dir;
@@ -218,7 +224,8 @@ private slots:
                                            QStringLiteral("--program-folder"), program.dir.path()});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.out, QByteArray());
-        QVERIFY2(r.err.startsWith("Cannot open file \"" + QFile::encodeName(missing) + "\". "),
+        QVERIFY2(r.err.startsWith("Cannot open file \"" +
+                                  QFile::encodeName(QDir::toNativeSeparators(missing)) + "\". "),
                  r.err.constData());
     }
 };

@@ -8,6 +8,7 @@
 #include "platform/app_error.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -425,7 +426,8 @@ private slots:
             DlgFile::save(tree, path, {});
             QFAIL("no error");
         } catch (const AppError &e) {
-            QVERIFY2(e.text().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)),
+            QVERIFY2(e.text().startsWith(QStringLiteral("Cannot create file \"%1\". ")
+                                             .arg(QDir::toNativeSeparators(path))),
                      qPrintable(e.text()));
         }
     }

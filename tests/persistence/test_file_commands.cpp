@@ -76,11 +76,13 @@ private slots:
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
         QCOMPARE(p.prompter.fileRequests[0].filterPattern, QStringLiteral("*.dlg"));
         QVERIFY(TestFiles::read(p.doc("story")).startsWith("TPF0"));
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story") + "]");
+        QCOMPARE(p.form().windowTitle(),
+                 "Talmero [" + QDir::toNativeSeparators(p.doc("story")) + "]");
         QCOMPARE(p.form().CurrentFileName, p.doc("story"));
         QVERIFY(!p.form().Modified);
         QCOMPARE(TestFiles::read(p.recentPath()),
-                 p.doc("story").toLocal8Bit() + "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
+                 QDir::toNativeSeparators(p.doc("story")).toLocal8Bit() +
+                     "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
 
         // A second Save writes to the same file without asking.
         p.form().Save1->trigger();
@@ -126,8 +128,9 @@ private slots:
         p.saveAs(p.doc(chosen));
         QVERIFY(QFile::exists(p.doc(saved)));
         QCOMPARE(p.form().CurrentFileName, p.doc(saved));
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc(saved) + "]");
-        QCOMPARE(p.recent().first(), p.doc(saved));
+        QCOMPARE(p.form().windowTitle(),
+                 "Talmero [" + QDir::toNativeSeparators(p.doc(saved)) + "]");
+        QCOMPARE(p.recent().first(), QDir::toNativeSeparators(p.doc(saved)));
         // The dialog opens on the extended name next time.
         QCOMPARE(p.prompter.keptFileNames.last(),
                  qMakePair(QStringLiteral("SaveDialog1"), p.doc(saved)));
@@ -162,7 +165,8 @@ private slots:
         p.prompter.confirmAnswers = {true};
         p.form().Open1->trigger();
         QCOMPARE(TreeListing::outline(p.form().document()), kStoryAfterLoad);
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
+        QCOMPARE(p.form().windowTitle(),
+                 "Talmero [" + QDir::toNativeSeparators(p.doc("story.dlg")) + "]");
         QCOMPARE(p.form().CurrentFileName, p.doc("story.dlg"));
         QVERIFY(!p.form().Modified);
         QCOMPARE(p.app->placementWindow().ListView1->rowCount(), 0);
@@ -187,7 +191,8 @@ private slots:
                  QStringList{"Error reading TreeView1.Items.Data: Stream read error"});
         QCOMPARE(TreeListing::outline(p.form().document()), before);
         QCOMPARE(p.form().CurrentFileName, p.doc("story.dlg"));
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
+        QCOMPARE(p.form().windowTitle(),
+                 "Talmero [" + QDir::toNativeSeparators(p.doc("story.dlg")) + "]");
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 4);
 
         // Save then still writes the document as it was to its own file.
@@ -241,7 +246,8 @@ private slots:
         p.form().Modified = true;
         const QByteArray story = TreeListing::outline(p.form().document());
         const QString lost = p.doc("missing/story.dlg");
-        const QString cannotCreate = "Cannot create file \"" + lost + "\". ";
+        const QString cannotCreate =
+            "Cannot create file \"" + QDir::toNativeSeparators(lost) + "\". ";
 
         // Save As: the title and the file name already name the new file.
         p.saveAs(p.doc("missing/story"));
@@ -249,7 +255,7 @@ private slots:
         QVERIFY2(p.prompter.errors()[0].startsWith(cannotCreate),
                  qPrintable(p.prompter.errors()[0]));
         QCOMPARE(p.form().CurrentFileName, lost);
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + lost + "]");
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + QDir::toNativeSeparators(lost) + "]");
         QVERIFY(p.form().Modified);
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 5);
 
@@ -259,7 +265,7 @@ private slots:
         QCOMPARE(p.prompter.errors().size(), 2);
         QVERIFY(p.prompter.errors()[1].startsWith(cannotCreate));
         QCOMPARE(TreeListing::outline(p.form().document()), story);
-        QCOMPARE(p.form().windowTitle(), "Talmero [" + lost + "]");
+        QCOMPARE(p.form().windowTitle(), "Talmero [" + QDir::toNativeSeparators(lost) + "]");
         QVERIFY(p.form().Modified);
 
         // New without a file name: the chosen name shows, the tree stays.
@@ -273,7 +279,8 @@ private slots:
         QCOMPARE(q.prompter.errors().size(), 1);
         QCOMPARE(TreeListing::outline(q.form().document()), story);
         QCOMPARE(q.form().CurrentFileName, q.doc("missing/new"));
-        QCOMPARE(q.form().windowTitle(), "Talmero [" + q.doc("missing/new") + "]");
+        QCOMPARE(q.form().windowTitle(),
+                 "Talmero [" + QDir::toNativeSeparators(q.doc("missing/new")) + "]");
         QVERIFY(q.form().Modified);
         QCOMPARE(q.recent().count(RecentFiles::emptySlot()), 5);
     }
@@ -286,7 +293,7 @@ private slots:
         p.form().Save1->trigger();
         QVERIFY(p.prompter.shown.isEmpty());
         QVERIFY(TestFiles::read(p.doc("named.dlg")).startsWith("TPF0"));
-        QCOMPARE(p.recent().first(), p.doc("named.dlg"));
+        QCOMPARE(p.recent().first(), QDir::toNativeSeparators(p.doc("named.dlg")));
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
     }
 
@@ -348,10 +355,11 @@ private slots:
         second.start({p.doc("story.dlg")});
         TForm1 &form = second.form();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
-        QCOMPARE(form.windowTitle(), "Talmero [" + p.doc("story.dlg") + "]");
+        QCOMPARE(form.windowTitle(),
+                 "Talmero [" + QDir::toNativeSeparators(p.doc("story.dlg")) + "]");
         QCOMPARE(form.CurrentFileName, p.doc("story.dlg"));
         QVERIFY(!form.Modified);
-        QCOMPARE(second.recent().first(), p.doc("story.dlg"));
+        QCOMPARE(second.recent().first(), QDir::toNativeSeparators(p.doc("story.dlg")));
         QVERIFY(second.prompter.shown.isEmpty());
         QVERIFY(form.close());
     }
@@ -389,16 +397,17 @@ private slots:
         QFile::copy(first.recentPath(), p.recentPath());
         p.start();
         TForm1 &form = p.form();
-        QCOMPARE(form.N4->text(), first.doc("plain.dlg"));
-        QCOMPARE(form.empty1->text(), first.doc("R&&D/story.dlg"));
+        QCOMPARE(form.N4->text(), QDir::toNativeSeparators(first.doc("plain.dlg")));
+        QCOMPARE(form.empty1->text(), QDir::toNativeSeparators(first.doc("R&&D/story.dlg")));
         QVERIFY(form.empty1->isEnabled());
         QCOMPARE(form.empty2->text(), QStringLiteral("empty"));
         QVERIFY(!form.empty2->isEnabled());
 
         form.N4->trigger();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
-        QCOMPARE(form.windowTitle(), "Talmero [" + first.doc("plain.dlg") + "]");
-        QCOMPARE(form.CurrentFileName, first.doc("plain.dlg"));
+        QCOMPARE(form.windowTitle(),
+                 "Talmero [" + QDir::toNativeSeparators(first.doc("plain.dlg")) + "]");
+        QCOMPARE(form.CurrentFileName, QDir::toNativeSeparators(first.doc("plain.dlg")));
         QVERIFY(!form.Modified);
         QCOMPARE(TestFiles::read(p.recentPath()), TestFiles::read(first.recentPath()));
 
@@ -439,15 +448,17 @@ private slots:
         p.start();
         // Reading it at start-up fails and is reported; start-up goes on.
         QCOMPARE(p.prompter.errors().size(), 1);
-        QVERIFY(p.prompter.errors()[0].startsWith("Cannot open file \"" + p.recentPath()));
+        QVERIFY(p.prompter.errors()[0].startsWith("Cannot open file \"" +
+                                                  QDir::toNativeSeparators(p.recentPath())));
         p.form().Modified = true;
         p.prompter.fileAnswers = {p.doc("story.dlg")};
         p.form().Save1->trigger();
         QVERIFY(QFile::exists(p.doc("story.dlg")));
         QCOMPARE(p.prompter.errors().size(), 2);
-        QVERIFY(p.prompter.errors()[1].startsWith("Cannot create file \"" + p.recentPath()));
+        QVERIFY(p.prompter.errors()[1].startsWith("Cannot create file \"" +
+                                                  QDir::toNativeSeparators(p.recentPath())));
         QVERIFY(p.form().Modified);
-        QCOMPARE(p.form().N4->text(), p.doc("story.dlg"));
+        QCOMPARE(p.form().N4->text(), QDir::toNativeSeparators(p.doc("story.dlg")));
     }
 };
 

@@ -15,6 +15,19 @@ QStringList fiveEmpty()
     return QStringList(RecentFiles::kSlots, RecentFiles::emptySlot());
 }
 
+// Paths as the list stores them: with the platform's separators.
+QStringList shown(QStringList paths)
+{
+    for (QString &path : paths)
+        path = QDir::toNativeSeparators(path);
+    return paths;
+}
+
+QByteArray shown(QByteArray bytes)
+{
+    return bytes.replace('/', QDir::separator().toLatin1());
+}
+
 } // namespace
 
 class TestRecentFiles : public QObject
@@ -58,9 +71,10 @@ private slots:
             recent.addToRecentMenu(QStringLiteral("/d/f%1.dlg").arg(i));
         const QStringList expected = {"/d/f6.dlg", "/d/f5.dlg", "/d/f4.dlg", "/d/f3.dlg",
                                       "/d/f2.dlg"};
-        QCOMPARE(recent.captions(), expected);
-        QCOMPARE(recentBytes(), QByteArray("/d/f6.dlg\r\n/d/f5.dlg\r\n/d/f4.dlg\r\n/d/f3.dlg\r\n"
-                                           "/d/f2.dlg\r\n"));
+        QCOMPARE(recent.captions(), shown(expected));
+        QCOMPARE(recentBytes(),
+                 shown(QByteArray("/d/f6.dlg\r\n/d/f5.dlg\r\n/d/f4.dlg\r\n/d/f3.dlg\r\n"
+                                  "/d/f2.dlg\r\n")));
     }
 
     void firstSaveWritesFourEmptySlots()
@@ -68,7 +82,7 @@ private slots:
         RecentFiles recent(folder());
         recent.addToRecentMenu(QStringLiteral("/d/caf\u00e9.dlg"));
         QCOMPARE(recentBytes(),
-                 QByteArray("/d/caf\xe9.dlg\r\nempty\r\nempty\r\nempty\r\nempty\r\n"));
+                 shown(QByteArray("/d/caf\xe9.dlg\r\nempty\r\nempty\r\nempty\r\nempty\r\n")));
     }
 
     void listedPathKeepsItsPlace_data()
@@ -93,9 +107,10 @@ private slots:
         recent.addToRecentMenu(again);
         if (listed) {
             QCOMPARE(recent.captions(), before);
-            QCOMPARE(recent.captions().at(2), QStringLiteral("C:/A/x.dlg"));
+            QCOMPARE(recent.captions().at(2),
+                     QDir::toNativeSeparators(QStringLiteral("C:/A/x.dlg")));
         } else {
-            QCOMPARE(recent.captions().first(), again);
+            QCOMPARE(recent.captions().first(), QDir::toNativeSeparators(again));
             QCOMPARE(recent.captions().mid(1), before.mid(0, 4));
         }
     }
@@ -187,8 +202,8 @@ private slots:
             recent.ReadRecent();
             QFAIL("no error");
         } catch (const AppError &e) {
-            QCOMPARE(e.text(),
-                     QStringLiteral("Cannot open file \"%1\". %2").arg(recentPath(), reason));
+            QCOMPARE(e.text(), QStringLiteral("Cannot open file \"%1\". %2")
+                                   .arg(QDir::toNativeSeparators(recentPath()), reason));
         }
         QCOMPARE(recent.captions(), fiveEmpty());
         // Saving does not put a file in place of a FIFO or a device.
@@ -204,11 +219,11 @@ private slots:
             recent.addToRecentMenu(QStringLiteral("/x.dlg"));
             QFAIL("no error");
         } catch (const AppError &e) {
-            QVERIFY2(e.text().startsWith(
-                         QStringLiteral("Cannot create file \"%1\". ").arg(recentPath())),
+            QVERIFY2(e.text().startsWith(QStringLiteral("Cannot create file \"%1\". ")
+                                             .arg(QDir::toNativeSeparators(recentPath()))),
                      qPrintable(e.text()));
         }
-        QCOMPARE(recent.captions().first(), QStringLiteral("/x.dlg"));
+        QCOMPARE(recent.captions().first(), QDir::toNativeSeparators(QStringLiteral("/x.dlg")));
         QCOMPARE(fiveEmpty().size(), recent.captions().size());
     }
 };

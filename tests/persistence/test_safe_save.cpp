@@ -26,6 +26,9 @@ class TestSafeSave : public QObject
 private slots:
     void linkIsFollowedAndStays()
     {
+#ifdef Q_OS_WIN
+        QSKIP("QFile::link makes a shortcut on Windows, not a link");
+#else
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("real.dlg"));
         const QString link = dir.filePath(QStringLiteral("link.dlg"));
@@ -34,6 +37,7 @@ private slots:
         QVERIFY(save(link, "new"));
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(TestFiles::read(target), QByteArray("new"));
+#endif
     }
 
     void specialTargetsAreRefusedUntouched()
@@ -65,6 +69,9 @@ private slots:
 
     void closedFolderStillSavesAWritableTargetKeepingItsPermissions()
     {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX permissions");
+#else
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("story.dlg"));
         TestFiles::write(target, "old");
@@ -84,6 +91,7 @@ private slots:
         QFile::setPermissions(dir.path(), open);
         QVERIFY(saved);
         QCOMPARE(TestFiles::read(target), QByteArray("in place"));
+#endif
     }
 };
 
