@@ -2,8 +2,8 @@
 
 #include "platform/shell_services.h"
 
-// The desktop's own handlers: QDesktopServices for documents and web addresses, a detached
-// process for programs.
+// The desktop's own handlers: QDesktopServices (the shell's "open" verb on Windows) for documents
+// and web addresses, a detached process for programs.
 class QtShellServices : public ShellServices
 {
 public:

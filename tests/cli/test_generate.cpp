@@ -71,8 +71,14 @@ public:
         process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
                       QStringList{QStringLiteral("generate")} + arguments);
         process.waitForFinished(30000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput(), process.readAllStandardError()};
+        QByteArray out = process.readAllStandardOutput();
+        QByteArray err = process.readAllStandardError();
+#ifdef Q_OS_WIN
+        // The C runtime writes each line feed to the console streams as CR LF.
+        out.replace("\r\n", "\n");
+        err.replace("\r\n", "\n");
+#endif
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, out, err};
     }
 
     QTemporaryDir dir;
@@ -180,6 +186,9 @@ private slots:
     }
     void specialConfigurationReadsAsMissing()
     {
+#ifdef Q_OS_WIN
+        QSKIP("FIFOs and device files are POSIX's");
+#else
         QFETCH(QString, config);
         Program program;
         QVERIFY(::mkfifo(QFile::encodeName(program.path(QStringLiteral("fifo.ini"))).constData(),
@@ -194,6 +203,7 @@ private slots:
                               QStringLiteral("--program-folder"), program.dir.path()});
         QCOMPARE(r.out, QByteArray(" does not exist!\n"));
         QCOMPARE(r.exitCode, 1);
+#endif
     }
 
     void overlongNameIsRefused()
@@ -215,7 +225,8 @@ private slots:
                                            QStringLiteral("--program-folder"), program.dir.path()});
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(r.out, QByteArray());
-        QVERIFY2(r.err.startsWith("Cannot open file \"" + QFile::encodeName(missing) + "\". "),
+        QVERIFY2(r.err.startsWith("Cannot open file \"" +
+                                  QFile::encodeName(QDir::toNativeSeparators(missing)) + "\". "),
                  r.err.constData());
     }
 };

@@ -2,6 +2,7 @@
 
 #include "fontgen/font_generator.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -21,8 +22,14 @@ Run cli(const QStringList &arguments)
     process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
                   QStringList{QStringLiteral("font")} + arguments);
     process.waitForFinished(60000);
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    QByteArray out = process.readAllStandardOutput();
+    QByteArray err = process.readAllStandardError();
+#ifdef Q_OS_WIN
+    // The C runtime writes each line feed to the console streams as CR LF.
+    out.replace("\r\n", "\n");
+    err.replace("\r\n", "\n");
+#endif
+    return {process.exitCode(), QString::fromUtf8(out), QString::fromUtf8(err)};
 }
 
 } // namespace
@@ -90,7 +97,10 @@ private slots:
                                   << "needs a value";
         QTest::newRow("missing file")
             << QStringList{QStringLiteral("--program-folder"), QStringLiteral("/nonexistent/x")}
-            << 1 << "Cannot open file \"/nonexistent/x/Fonts/dummy_font.txt\"";
+            << 1
+            << QStringLiteral("Cannot open file \"%1\"")
+                   .arg(QDir::toNativeSeparators(
+                       QStringLiteral("/nonexistent/x/Fonts/dummy_font.txt")));
     }
     void refusesBadArgumentsAndReportsMissingFiles()
     {

@@ -394,7 +394,7 @@ private slots:
         const FontGenerator generator(dir.folder());
         const QString expected =
             QStringLiteral("Cannot open file \"%1\". No such file or directory")
-                .arg(dir.folder().file(missing));
+                .arg(QDir::toNativeSeparators(dir.folder().file(missing)));
         QCOMPARE(errorOf([&] { generator.repaint(dejaVu()); }), expected);
         QCOMPARE(dir.read(QStringLiteral("Fonts/temp.bmp")), QByteArray("earlier sheet"));
         if (missing.endsWith(u"font.txt")) {
@@ -411,12 +411,11 @@ private slots:
         QVERIFY(QDir(dir.path(QString())).mkdir(QStringLiteral("prev.bmp")));
         const FontGenerator generator(dir.folder());
         QVERIFY(errorOf([&] { generator.repaint(dejaVu()); })
-                    .startsWith(
-                        QStringLiteral("Cannot create file \"%1\". ").arg(generator.sheetPath())));
-        QVERIFY(
-            errorOf([&] { generator.preview(dejaVu(), "a"); })
-                .startsWith(
-                    QStringLiteral("Cannot create file \"%1\". ").arg(generator.previewPath())));
+                    .startsWith(QStringLiteral("Cannot create file \"%1\". ")
+                                    .arg(QDir::toNativeSeparators(generator.sheetPath()))));
+        QVERIFY(errorOf([&] { generator.preview(dejaVu(), "a"); })
+                    .startsWith(QStringLiteral("Cannot create file \"%1\". ")
+                                    .arg(QDir::toNativeSeparators(generator.previewPath()))));
     }
 
     void extensionRule_data()

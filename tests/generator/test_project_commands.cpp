@@ -66,6 +66,12 @@ void prepareProject(Program &program)
     program.put(QStringLiteral("Configs/castle.ini"), ini);
 }
 
+// The configuration node as stored: the path with the platform's separators.
+QByteArray configLine(QByteArray path)
+{
+    return "Config = " + path.replace('/', QDir::separator().toLatin1());
+}
+
 } // namespace
 
 class TestProjectCommands : public QObject
@@ -90,14 +96,14 @@ private slots:
         QCOMPARE(request.filterPattern, QStringLiteral("*.ini"));
         QCOMPARE(request.initialFolder, program.folder.path() + QStringLiteral("/Configs/"));
         QCOMPARE(program.root()->childCount(), 1);
-        QCOMPARE(program.root()->firstChild()->text(), QByteArray("Config = /games/first.ini"));
+        QCOMPARE(program.root()->firstChild()->text(), configLine("/games/first.ini"));
         QVERIFY(program.form().Modified);
 
         // A second choice replaces the line; the path keeps its ANSI characters.
         program.form().Modified = false;
         program.form().Edit4->trigger();
         QCOMPARE(program.root()->childCount(), 1);
-        QCOMPARE(program.root()->firstChild()->text(), QByteArray("Config = /games/caf\xe9.ini"));
+        QCOMPARE(program.root()->firstChild()->text(), configLine("/games/caf\xe9.ini"));
         QVERIFY(program.form().Modified);
         QCOMPARE(program.form().document().count(), 2);
     }
@@ -110,7 +116,7 @@ private slots:
         program.form().Modified = false;
         program.form().Edit4->trigger();
         QCOMPARE(program.prompter.fileRequests.size(), 2);
-        QCOMPARE(program.root()->firstChild()->text(), QByteArray("Config = /games/first.ini"));
+        QCOMPARE(program.root()->firstChild()->text(), configLine("/games/first.ini"));
         QVERIFY(!program.form().Modified);
     }
 
@@ -126,7 +132,7 @@ private slots:
         program.prompter.fileAnswers = {QStringLiteral("/games/castle.ini")};
         program.form().Edit4->trigger();
         QCOMPARE(program.root()->childCount(), 1);
-        QCOMPARE(program.root()->firstChild()->text(), QByteArray("Config = /games/castle.ini"));
+        QCOMPARE(program.root()->firstChild()->text(), configLine("/games/castle.ini"));
         QCOMPARE(tree.count(), 3);
         QCOMPARE(tree.nodeAt(2)->text(), QByteArray("Dialog1"));
     }

@@ -312,10 +312,14 @@ private slots:
         Setup setup;
         setup.writeConfig(setup.fullConfig());
         const QByteArray kept = contents(setup.path(remove));
+        // The runtime files are named by the program, the images as the configuration writes them.
+        const QString shownPath = remove.startsWith(u"bin/")
+                                      ? QDir::toNativeSeparators(setup.path(remove))
+                                      : setup.path(remove);
         QVERIFY(QFile::remove(setup.path(remove)));
         QVERIFY(!setup.run(QStringLiteral("castle")));
         QCOMPARE(setup.prompter.messages(),
-                 QStringList{setup.path(remove) + QStringLiteral(" does not exist!")});
+                 QStringList{shownPath + QStringLiteral(" does not exist!")});
         // What the run had made is gone, so the same name works once the file is back.
         QCOMPARE(setup.projects(), QStringList());
         QVERIFY(setup.written.isEmpty());
@@ -509,14 +513,17 @@ private slots:
         QCOMPARE(setup.prompter.errors().size(), 1);
         const QString folder = setup.path(QStringLiteral("Projects/castle"));
         QVERIFY2(setup.prompter.errors().first().startsWith(
-                     QStringLiteral("Cannot create the project folder \"") + folder +
-                     QStringLiteral("\". ")),
+                     QStringLiteral("Cannot create the project folder \"") +
+                     QDir::toNativeSeparators(folder) + QStringLiteral("\". ")),
                  qPrintable(setup.prompter.errors().first()));
         QVERIFY(setup.written.isEmpty());
     }
 
     void failedCopyStops()
     {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX permissions");
+#else
         Setup setup;
         setup.writeConfig(setup.fullConfig());
         const QString source = setup.path(QStringLiteral("art/cover.bmp"));
@@ -536,6 +543,7 @@ private slots:
         QVERIFY(
             !QFile::exists(setup.project(QStringLiteral("castle")) + QStringLiteral("nup.bmp")));
         QVERIFY(setup.written.isEmpty());
+#endif
     }
 
     void shippedExampleGenerates()
@@ -578,10 +586,11 @@ private slots:
             });
         QVERIFY(!done);
         QVERIFY(setup.prompter.messages().isEmpty());
-        QCOMPARE(setup.prompter.errors(),
-                 QStringList{QStringLiteral("Cannot create file \"%1\". Disk full")
-                                 .arg(setup.project(QStringLiteral("castle")) +
-                                      QStringLiteral("story.dlg"))});
+        QCOMPARE(
+            setup.prompter.errors(),
+            QStringList{QStringLiteral("Cannot create file \"%1\". Disk full")
+                            .arg(QDir::toNativeSeparators(setup.project(QStringLiteral("castle")) +
+                                                          QStringLiteral("story.dlg")))});
         QVERIFY(!QFile::exists(setup.project(QStringLiteral("castle")) +
                                QStringLiteral("WDLAction.wdl")));
     }

@@ -526,7 +526,8 @@ private slots:
             DlgFile::save(tree, path, {});
             QFAIL("no error");
         } catch (const AppError &e) {
-            QVERIFY2(e.text().startsWith(QStringLiteral("Cannot create file \"%1\". ").arg(path)),
+            QVERIFY2(e.text().startsWith(QStringLiteral("Cannot create file \"%1\". ")
+                                             .arg(QDir::toNativeSeparators(path))),
                      qPrintable(e.text()));
         }
     }

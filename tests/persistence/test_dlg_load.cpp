@@ -12,6 +12,7 @@
 #include "platform/app_error.h"
 #include "test_files.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -233,7 +234,8 @@ private slots:
             DlgFile::load(tree, missing);
             QFAIL("no error");
         } catch (const AppError &e) {
-            QVERIFY2(e.text().startsWith(QStringLiteral("Cannot open file \"%1\". ").arg(missing)),
+            QVERIFY2(e.text().startsWith(QStringLiteral("Cannot open file \"%1\". ")
+                                             .arg(QDir::toNativeSeparators(missing))),
                      qPrintable(e.text()));
         }
         QCOMPARE(tree.count(), 5);

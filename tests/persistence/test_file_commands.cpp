@@ -82,12 +82,15 @@ private slots:
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
         QCOMPARE(p.prompter.fileRequests[0].filterPattern, QStringLiteral("*.dlg"));
         QVERIFY(TestFiles::read(p.doc(QStringLiteral("story"))).startsWith("TPF0"));
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
-                                             p.doc(QStringLiteral("story")) + QStringLiteral("]"));
+        QCOMPARE(p.form().windowTitle(),
+                 QStringLiteral("Talmero [") +
+                     QDir::toNativeSeparators(p.doc(QStringLiteral("story"))) +
+                     QStringLiteral("]"));
         QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story")));
         QVERIFY(!p.form().Modified);
-        QCOMPARE(TestFiles::read(p.recentPath()), p.doc(QStringLiteral("story")).toLocal8Bit() +
-                                                      "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
+        QCOMPARE(TestFiles::read(p.recentPath()),
+                 QDir::toNativeSeparators(p.doc(QStringLiteral("story"))).toLocal8Bit() +
+                     "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
 
         // A second Save writes to the same file without asking.
         p.form().Save1->trigger();
@@ -133,9 +136,10 @@ private slots:
         p.saveAs(p.doc(chosen));
         QVERIFY(QFile::exists(p.doc(saved)));
         QCOMPARE(p.form().CurrentFileName, p.doc(saved));
-        QCOMPARE(p.form().windowTitle(),
-                 QStringLiteral("Talmero [") + p.doc(saved) + QStringLiteral("]"));
-        QCOMPARE(p.recent().first(), p.doc(saved));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
+                                             QDir::toNativeSeparators(p.doc(saved)) +
+                                             QStringLiteral("]"));
+        QCOMPARE(p.recent().first(), QDir::toNativeSeparators(p.doc(saved)));
         // The dialog opens on the extended name next time.
         QCOMPARE(p.prompter.keptFileNames.last(),
                  qMakePair(QStringLiteral("SaveDialog1"), p.doc(saved)));
@@ -170,9 +174,10 @@ private slots:
         p.prompter.confirmAnswers = {true};
         p.form().Open1->trigger();
         QCOMPARE(TreeListing::outline(p.form().document()), kStoryAfterLoad);
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
-                                             p.doc(QStringLiteral("story.dlg")) +
-                                             QStringLiteral("]"));
+        QCOMPARE(p.form().windowTitle(),
+                 QStringLiteral("Talmero [") +
+                     QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))) +
+                     QStringLiteral("]"));
         QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
         QVERIFY(!p.form().Modified);
         QCOMPARE(p.app->placementWindow().ListView1->rowCount(), 0);
@@ -198,9 +203,10 @@ private slots:
             QStringList{QStringLiteral("Error reading TreeView1.Items.Data: Stream read error")});
         QCOMPARE(TreeListing::outline(p.form().document()), before);
         QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
-                                             p.doc(QStringLiteral("story.dlg")) +
-                                             QStringLiteral("]"));
+        QCOMPARE(p.form().windowTitle(),
+                 QStringLiteral("Talmero [") +
+                     QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))) +
+                     QStringLiteral("]"));
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 4);
 
         // Save then still writes the document as it was to its own file.
@@ -299,8 +305,8 @@ private slots:
         p.form().Modified = true;
         const QByteArray story = TreeListing::outline(p.form().document());
         const QString lost = p.doc(QStringLiteral("missing/story.dlg"));
-        const QString cannotCreate =
-            QStringLiteral("Cannot create file \"") + lost + QStringLiteral("\". ");
+        const QString cannotCreate = QStringLiteral("Cannot create file \"") +
+                                     QDir::toNativeSeparators(lost) + QStringLiteral("\". ");
 
         // Save As: the title and the file name already name the new file.
         p.saveAs(p.doc(QStringLiteral("missing/story")));
@@ -308,7 +314,8 @@ private slots:
         QVERIFY2(p.prompter.errors()[0].startsWith(cannotCreate),
                  qPrintable(p.prompter.errors()[0]));
         QCOMPARE(p.form().CurrentFileName, lost);
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") + lost + QStringLiteral("]"));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
+                                             QDir::toNativeSeparators(lost) + QStringLiteral("]"));
         QVERIFY(p.form().Modified);
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 5);
 
@@ -318,7 +325,8 @@ private slots:
         QCOMPARE(p.prompter.errors().size(), 2);
         QVERIFY(p.prompter.errors()[1].startsWith(cannotCreate));
         QCOMPARE(TreeListing::outline(p.form().document()), story);
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") + lost + QStringLiteral("]"));
+        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
+                                             QDir::toNativeSeparators(lost) + QStringLiteral("]"));
         QVERIFY(p.form().Modified);
 
         // New without a file name: the chosen name shows, the tree stays.
@@ -332,9 +340,10 @@ private slots:
         QCOMPARE(q.prompter.errors().size(), 1);
         QCOMPARE(TreeListing::outline(q.form().document()), story);
         QCOMPARE(q.form().CurrentFileName, q.doc(QStringLiteral("missing/new")));
-        QCOMPARE(q.form().windowTitle(), QStringLiteral("Talmero [") +
-                                             q.doc(QStringLiteral("missing/new")) +
-                                             QStringLiteral("]"));
+        QCOMPARE(q.form().windowTitle(),
+                 QStringLiteral("Talmero [") +
+                     QDir::toNativeSeparators(q.doc(QStringLiteral("missing/new"))) +
+                     QStringLiteral("]"));
         QVERIFY(q.form().Modified);
         QCOMPARE(q.recent().count(RecentFiles::emptySlot()), 5);
     }
@@ -347,7 +356,7 @@ private slots:
         p.form().Save1->trigger();
         QVERIFY(p.prompter.shown.isEmpty());
         QVERIFY(TestFiles::read(p.doc(QStringLiteral("named.dlg"))).startsWith("TPF0"));
-        QCOMPARE(p.recent().first(), p.doc(QStringLiteral("named.dlg")));
+        QCOMPARE(p.recent().first(), QDir::toNativeSeparators(p.doc(QStringLiteral("named.dlg"))));
         QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
     }
 
@@ -409,11 +418,14 @@ private slots:
         second.start({p.doc(QStringLiteral("story.dlg"))});
         TForm1 &form = second.form();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
-        QCOMPARE(form.windowTitle(), QStringLiteral("Talmero [") +
-                                         p.doc(QStringLiteral("story.dlg")) + QStringLiteral("]"));
+        QCOMPARE(form.windowTitle(),
+                 QStringLiteral("Talmero [") +
+                     QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))) +
+                     QStringLiteral("]"));
         QCOMPARE(form.CurrentFileName, p.doc(QStringLiteral("story.dlg")));
         QVERIFY(!form.Modified);
-        QCOMPARE(second.recent().first(), p.doc(QStringLiteral("story.dlg")));
+        QCOMPARE(second.recent().first(),
+                 QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))));
         QVERIFY(second.prompter.shown.isEmpty());
         QVERIFY(form.close());
     }
@@ -451,29 +463,34 @@ private slots:
         QFile::copy(first.recentPath(), p.recentPath());
         p.start();
         TForm1 &form = p.form();
-        QCOMPARE(form.N4->text(), first.doc(QStringLiteral("plain.dlg")));
-        QCOMPARE(form.empty1->text(), first.doc(QStringLiteral("R&&D/story.dlg")));
+        QCOMPARE(form.N4->text(), QDir::toNativeSeparators(first.doc(QStringLiteral("plain.dlg"))));
+        QCOMPARE(form.empty1->text(),
+                 QDir::toNativeSeparators(first.doc(QStringLiteral("R&&D/story.dlg"))));
         QVERIFY(form.empty1->isEnabled());
         QCOMPARE(form.empty2->text(), QStringLiteral("empty"));
         QVERIFY(!form.empty2->isEnabled());
 
         form.N4->trigger();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
-        QCOMPARE(form.windowTitle(), QStringLiteral("Talmero [") +
-                                         first.doc(QStringLiteral("plain.dlg")) +
-                                         QStringLiteral("]"));
-        QCOMPARE(form.CurrentFileName, first.doc(QStringLiteral("plain.dlg")));
+        QCOMPARE(form.windowTitle(),
+                 QStringLiteral("Talmero [") +
+                     QDir::toNativeSeparators(first.doc(QStringLiteral("plain.dlg"))) +
+                     QStringLiteral("]"));
+        QCOMPARE(form.CurrentFileName,
+                 QDir::toNativeSeparators(first.doc(QStringLiteral("plain.dlg"))));
         QVERIFY(!form.Modified);
         QCOMPARE(TestFiles::read(p.recentPath()), TestFiles::read(first.recentPath()));
 
         // The "&" is taken out of the path before the file is opened.
         form.empty1->trigger();
-        const QString stripped = first.doc(QStringLiteral("RD/story.dlg"));
+        const QString stripped =
+            QDir::toNativeSeparators(first.doc(QStringLiteral("RD/story.dlg")));
         QCOMPARE(p.prompter.errors().size(), 1);
         QVERIFY2(p.prompter.errors()[0].startsWith(QStringLiteral("Cannot open file \"") +
                                                    stripped + QStringLiteral("\". ")),
                  qPrintable(p.prompter.errors()[0]));
-        QCOMPARE(form.CurrentFileName, first.doc(QStringLiteral("plain.dlg")));
+        QCOMPARE(form.CurrentFileName,
+                 QDir::toNativeSeparators(first.doc(QStringLiteral("plain.dlg"))));
     }
 
     void recentEntryWithChangesAsksFirst()
@@ -505,16 +522,16 @@ private slots:
         // Reading it at start-up fails and is reported; start-up goes on.
         QCOMPARE(p.prompter.errors().size(), 1);
         QVERIFY(p.prompter.errors()[0].startsWith(QStringLiteral("Cannot open file \"") +
-                                                  p.recentPath()));
+                                                  QDir::toNativeSeparators(p.recentPath())));
         p.form().Modified = true;
         p.prompter.fileAnswers = {p.doc(QStringLiteral("story.dlg"))};
         p.form().Save1->trigger();
         QVERIFY(QFile::exists(p.doc(QStringLiteral("story.dlg"))));
         QCOMPARE(p.prompter.errors().size(), 2);
         QVERIFY(p.prompter.errors()[1].startsWith(QStringLiteral("Cannot create file \"") +
-                                                  p.recentPath()));
+                                                  QDir::toNativeSeparators(p.recentPath())));
         QVERIFY(p.form().Modified);
-        QCOMPARE(p.form().N4->text(), p.doc(QStringLiteral("story.dlg")));
+        QCOMPARE(p.form().N4->text(), QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))));
     }
 };
 

@@ -284,7 +284,8 @@ private slots:
         const QString full = QFileInfo(first.doc(QStringLiteral("story.dlg"))).absoluteFilePath();
         QCOMPARE(p.form().CurrentFileName, full);
         QCOMPARE(p.form().windowTitle(), FileCommands::titleFor(full));
-        QCOMPARE(p.app->fileCommands().recentMenu().list().captions().first(), full);
+        QCOMPARE(p.app->fileCommands().recentMenu().list().captions().first(),
+                 QDir::toNativeSeparators(full));
     }
 };
 

@@ -26,6 +26,9 @@ class TestSafeSave : public QObject
 private slots:
     void linkIsFollowedAndStays()
     {
+#ifdef Q_OS_WIN
+        QSKIP("QFile::link makes a shortcut on Windows, not a link");
+#else
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("real.dlg"));
         const QString link = dir.filePath(QStringLiteral("link.dlg"));
@@ -34,10 +37,14 @@ private slots:
         QVERIFY(save(link, "new"));
         QVERIFY(QFileInfo(link).isSymLink());
         QCOMPARE(TestFiles::read(target), QByteArray("new"));
+#endif
     }
 
     void specialTargetsAreRefusedUntouched()
     {
+#ifdef Q_OS_WIN
+        QSKIP("FIFOs and device files are POSIX's");
+#else
         QTemporaryDir dir;
         const QString fifo = dir.filePath(QStringLiteral("fifo"));
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
@@ -57,10 +64,14 @@ private slots:
             QDir(dir.path())
                 .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden),
             (QStringList{QStringLiteral("fifo"), QStringLiteral("folder")}));
+#endif
     }
 
     void closedFolderStillSavesAWritableTargetKeepingItsPermissions()
     {
+#ifdef Q_OS_WIN
+        QSKIP("POSIX permissions");
+#else
         QTemporaryDir dir;
         const QString target = dir.filePath(QStringLiteral("story.dlg"));
         TestFiles::write(target, "old");
@@ -80,6 +91,7 @@ private slots:
         QFile::setPermissions(dir.path(), open);
         QVERIFY(saved);
         QCOMPARE(TestFiles::read(target), QByteArray("in place"));
+#endif
     }
 };
 

@@ -9,9 +9,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#ifndef Q_OS_WIN
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#endif
 
 class TestPlatformFiles : public QObject
 {
@@ -34,9 +36,13 @@ private slots:
         QTest::newRow("oversized") << "large.txt" << int(BoundedFile::Status::TooLarge);
         QTest::newRow("missing") << "absent.txt" << int(BoundedFile::Status::Missing);
         QTest::newRow("folder") << "folder" << int(BoundedFile::Status::NotRegular);
+#ifndef Q_OS_WIN
         QTest::newRow("fifo") << "fifo" << int(BoundedFile::Status::NotRegular);
         QTest::newRow("link to /dev/zero") << "zero" << int(BoundedFile::Status::NotRegular);
+#endif
+#ifndef Q_OS_WIN
         QTest::newRow("link to a file") << "link.txt" << int(BoundedFile::Status::Ok);
+#endif
     }
     void readRegularRefusesWhatIsNoSmallRegularFile()
     {
@@ -46,8 +52,10 @@ private slots:
         TestFiles::write(path(QStringLiteral("limit.txt")), QByteArray(16, 'x'));
         TestFiles::write(path(QStringLiteral("large.txt")), QByteArray(17, 'x'));
         QDir().mkpath(path(QStringLiteral("folder")));
+#ifndef Q_OS_WIN
         ::mkfifo(QFile::encodeName(path(QStringLiteral("fifo"))).constData(), 0600);
         QFile::link(QStringLiteral("/dev/zero"), path(QStringLiteral("zero")));
+#endif
         QFile::link(path(QStringLiteral("small.txt")), path(QStringLiteral("link.txt")));
 
         QElapsedTimer clock;
@@ -65,6 +73,9 @@ private slots:
     // A pipe the user names is read to its end, but a source that never ends stops at the limit.
     void readNamedTakesPipesWithALimit()
     {
+#ifdef Q_OS_WIN
+        QSKIP("FIFOs and device files are POSIX's");
+#else
         const QString fifo = path(QStringLiteral("named-fifo"));
         QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
         const QByteArray sent(100000, 'p');
@@ -81,12 +92,16 @@ private slots:
         QCOMPARE(endless.status, BoundedFile::Status::TooLarge);
         QCOMPARE(endless.reason, QStringLiteral("File too large"));
         QCOMPARE(BoundedFile::readNamed(m_dir.path(), 10).status, BoundedFile::Status::Failed);
+#endif
     }
 
     // A short write leaves Qt without a reason of its own; the message carries the system's.
     // A file-size limit makes the write short the way a full disk does.
     void failedWriteNamesTheSystemsReason()
     {
+#ifdef Q_OS_WIN
+        QSKIP("FIFOs and device files are POSIX's");
+#else
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
         QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
@@ -107,6 +122,7 @@ private slots:
 
         // A device is not replaced by a file.
         QVERIFY_THROWS_EXCEPTION(AppError, FileWriting::replace(QStringLiteral("/dev/full"), "x"));
+#endif
     }
 
     void nativePathUsesTheGivenSeparator()

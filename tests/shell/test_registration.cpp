@@ -225,6 +225,9 @@ private slots:
     // end) nor replaced.
     void specialHiveIsLeftAlone()
     {
+#ifdef Q_OS_WIN
+        QSKIP("FIFOs and device files are POSIX's");
+#else
         QDir().mkpath(QFileInfo(hivePath()).absolutePath());
         QVERIFY(::mkfifo(QFile::encodeName(hivePath()).constData(), 0600) == 0);
         QVERIFY(!install(*registration()));
@@ -235,6 +238,7 @@ private slots:
         QVERIFY(!install(*registration()));
         QCOMPARE(QFileInfo(hivePath()).symLinkTarget(), QStringLiteral("/dev/zero"));
         QVERIFY(QFile::remove(hivePath()));
+#endif
     }
 };
 

@@ -1,0 +1,19 @@
+# Cross compiling for 64-bit Windows with Debian's MinGW-w64, posix thread model (std::thread
+# and std::mutex need it).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(MINGW_TRIPLET x86_64-w64-mingw32)
+
+set(CMAKE_C_COMPILER ${MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${MINGW_TRIPLET}-windres)
+set(CMAKE_AR ${MINGW_TRIPLET}-gcc-ar-posix)
+set(CMAKE_RANLIB ${MINGW_TRIPLET}-gcc-ranlib-posix)
+
+# Headers and libraries come from the MinGW sysroot and the prefixes named in
+# CMAKE_PREFIX_PATH/CMAKE_FIND_ROOT_PATH; programs run during the build are the host's.
+list(APPEND CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
