@@ -26,6 +26,7 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <vector>
 
 namespace {
 
@@ -124,13 +125,8 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     // delete brings back a whole subtree): nothing is ever collapsed.
     connect(m_model, &QAbstractItemModel::rowsInserted, this,
             [this](const QModelIndex &parent, int first, int last) {
-                for (int row = first; row <= last; ++row) {
-                    const QModelIndex index = m_model->index(row, 0, parent);
-                    if (m_model->rowCount(index) > 0)
-                        TreeView1->expandRecursively(index);
-                    else
-                        TreeView1->expand(index);
-                }
+                for (int row = first; row <= last; ++row)
+                    expandNode(m_model->node(m_model->index(row, 0, parent)), true);
             });
 }
 
@@ -171,10 +167,22 @@ void TForm1::expandNode(DialogNode *node, bool recursive)
     const QModelIndex index = m_model->indexOf(node);
     if (!index.isValid())
         return;
-    if (recursive)
-        TreeView1->expandRecursively(index);
-    else
+    if (!recursive) {
         TreeView1->expand(index);
+        return;
+    }
+    // Node by node, parents first: the view's own recursive expansion lays the whole view out
+    // at once, where single expansions right after a change only note what is open.
+    std::vector<const DialogNode *> pending{node};
+    while (!pending.empty()) {
+        const DialogNode *n = pending.back();
+        pending.pop_back();
+        if (n->childCount() == 0)
+            continue;
+        TreeView1->expand(m_model->indexOf(n));
+        for (int row = n->childCount() - 1; row >= 0; --row)
+            pending.push_back(n->child(row));
+    }
 }
 
 void TForm1::expandAll()

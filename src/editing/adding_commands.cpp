@@ -125,7 +125,8 @@ void AddingCommands::place(const DialogEdits::Placement &placement)
 void AddingCommands::preparePlacement(const QString &mode)
 {
     m_form.PlaceMode = mode;
-    m_placement.refreshchoices();
+    // The list of choices is filled when the window shows; an addition at the end never shows
+    // it, and filling it means a walk over the whole tree.
     m_placement.SpinEdit1->setMaximum(m_form.document().DialogCount());
 }
 
