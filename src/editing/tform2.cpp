@@ -3,6 +3,7 @@
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "platform/ansi.h"
+#include "platform/app_error.h"
 #include "platform/named.h"
 #include "platform/prompter.h"
 
@@ -94,7 +95,14 @@ TForm2::TForm2(DialogTree &tree, Prompter &prompter, QWidget *parent)
     layout->addLayout(numberRow);
     layout->addLayout(buttonRow);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    // An error on the way (a list that no longer fits the tree) is reported; the window stays.
+    connect(Button1, &QPushButton::clicked, this, [this] {
+        try {
+            Button1Click();
+        } catch (const AppError &error) {
+            m_prompter.error(error.text());
+        }
+    });
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 
     FormCreate();

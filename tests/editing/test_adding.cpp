@@ -338,6 +338,25 @@ private slots:
         QVERIFY(s.prompter.shown.isEmpty());
     }
 
+    // A row whose node is gone (the list was filled before the tree shrank) is an error the
+    // author is told about; the window stays open and the tree as it was.
+    void staleChoiceRowIsReported()
+    {
+        Session s;
+        s.addTextDialog(QStringLiteral("x"));
+        s.addChoiceDialog({QStringLiteral("Yes")});
+        const bool stayed = s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
+            window.RadioButton2->setChecked(true);
+            selectPlacementRow(window, 0);
+            s.tree().remove(s.tree().nodeAt(5));
+            s.tree().remove(s.tree().nodeAt(1));
+            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        });
+        QVERIFY(stayed);
+        QCOMPARE(s.prompter.errors(), QStringList{QStringLiteral("List index out of bounds (7)")});
+        QCOMPARE(s.outline(), lines({"Root"}));
+    }
+
     void placementMessagesKeepTheWindowOpen_data()
     {
         QTest::addColumn<int>("radio");
