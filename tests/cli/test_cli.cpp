@@ -1,3 +1,4 @@
+#include "cli_run.h"
 #include "test_files.h"
 
 #include "persistence/dlg_writer.h"
@@ -12,27 +13,11 @@
 
 namespace {
 
-struct Result
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Result = CliRun;
 
 Result runCli(const QStringList &arguments, const QString &workingDirectory = QString())
 {
-    QProcess process;
-    process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"), arguments);
-    process.waitForFinished(30000);
-    QByteArray out = process.readAllStandardOutput();
-    QByteArray err = process.readAllStandardError();
-#ifdef Q_OS_WIN
-    // The C runtime writes each line feed to the console streams as CR LF.
-    out.replace("\r\n", "\n");
-    err.replace("\r\n", "\n");
-#endif
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, out, err};
+    return runTalmeroCli(arguments, workingDirectory);
 }
 
 // A document with a text dialog holding actions, a choice dialog with a nested dialog, and

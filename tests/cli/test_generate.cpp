@@ -1,3 +1,4 @@
+#include "cli_run.h"
 #include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
@@ -5,19 +6,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <sys/stat.h>
 
 namespace {
 
-struct Result
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Result = CliRun;
 
 QByteArray contents(const QString &path)
 {
@@ -66,19 +61,7 @@ public:
 
     Result generate(const QStringList &arguments) const
     {
-        QProcess process;
-        process.setWorkingDirectory(dir.path());
-        process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
-                      QStringList{QStringLiteral("generate")} + arguments);
-        process.waitForFinished(30000);
-        QByteArray out = process.readAllStandardOutput();
-        QByteArray err = process.readAllStandardError();
-#ifdef Q_OS_WIN
-        // The C runtime writes each line feed to the console streams as CR LF.
-        out.replace("\r\n", "\n");
-        err.replace("\r\n", "\n");
-#endif
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, out, err};
+        return runTalmeroCli(QStringList{QStringLiteral("generate")} + arguments, dir.path());
     }
 
     QTemporaryDir dir;

@@ -1,10 +1,10 @@
+#include "cli_run.h"
 #include "fontgen_test_support.h"
 
 #include "fontgen/font_generator.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -18,18 +18,9 @@ struct Run
 
 Run cli(const QStringList &arguments)
 {
-    QProcess process;
-    process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"),
-                  QStringList{QStringLiteral("font")} + arguments);
-    process.waitForFinished(60000);
-    QByteArray out = process.readAllStandardOutput();
-    QByteArray err = process.readAllStandardError();
-#ifdef Q_OS_WIN
-    // The C runtime writes each line feed to the console streams as CR LF.
-    out.replace("\r\n", "\n");
-    err.replace("\r\n", "\n");
-#endif
-    return {process.exitCode(), QString::fromUtf8(out), QString::fromUtf8(err)};
+    const CliRun run =
+        runTalmeroCli(QStringList{QStringLiteral("font")} + arguments, QString(), 60000);
+    return {run.exitCode, QString::fromUtf8(run.out), QString::fromUtf8(run.err)};
 }
 
 } // namespace
