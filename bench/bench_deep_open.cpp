@@ -6,19 +6,16 @@
 // searching for it.
 
 #include "app/dialog_tree_view.h"
-#include "app/talmero_app.h"
-#include "app/tform1.h"
-#include "bench_prompter.h"
 #include "document/dialog_tree.h"
 #include "persistence/dlg_reader.h"
 #include "persistence/dlg_writer.h"
 #include "persistence/file_commands.h"
+#include "shown_program.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
 
@@ -66,16 +63,14 @@ int main(int argc, char *argv[])
     if (depths.empty())
         depths.push_back(DlgReader::kDeepestLevel);
 
-    QTemporaryDir dir;
     OpenPrompter prompter;
-    BenchShell shell;
-    TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
+    ShownProgram program(prompter);
+    TalmeroApp &talmero = program.talmero;
     TForm1 &form = talmero.mainWindow();
-    form.show();
     QApplication::processEvents();
 
     for (const int deepest : depths) {
-        prompter.file = dir.filePath(QStringLiteral("deep%1.dlg").arg(deepest));
+        prompter.file = program.dir.filePath(QStringLiteral("deep%1.dlg").arg(deepest));
         QFile file(prompter.file);
         if (!file.open(QIODevice::WriteOnly) ||
             file.write(DlgWriter::stream(chain(deepest), {})) < 0)

@@ -2,13 +2,11 @@
 // the top, and placing one before dialog number 1 through the placement window, each on a
 // tree of about 100,000 nodes. Run by hand: bench_editing [nodes] [repeats].
 
-#include "app/talmero_app.h"
-#include "app/tform1.h"
-#include "bench_prompter.h"
 #include "editing/adding_commands.h"
 #include "editing/tform2.h"
 #include "platform/prompter.h"
 #include "platform/shell_services.h"
+#include "shown_program.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -16,7 +14,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <cstdio>
 #include <functional>
@@ -37,14 +34,12 @@ int main(int argc, char *argv[])
     const int nodes = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 5;
 
-    QTemporaryDir dir;
     BenchPrompter prompter;
-    BenchShell shell;
-    TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
+    ShownProgram program(prompter);
+    TalmeroApp &talmero = program.talmero;
     TForm1 &form = talmero.mainWindow();
     TForm2 &placement = talmero.placementWindow();
     AddingCommands &adding = talmero.addingCommands();
-    form.show();
 
     // A choice dialog first, then text dialogs of four nodes each up to the size asked for.
     form.Memo1->setPlainText(QStringLiteral("Line one\nLine two"));

@@ -3,13 +3,11 @@
 // selecting, adding at the end, undo and redo of that add, placing before Dialog1, deleting
 // Dialog1 and a drop onto Dialog1. Run by hand: bench_undo [nodes] [repeats].
 
-#include "app/talmero_app.h"
-#include "app/tform1.h"
-#include "bench_prompter.h"
 #include "document/node_text.h"
 #include "editing/adding_commands.h"
 #include "editing/delete_commands.h"
 #include "editing/tform2.h"
+#include "shown_program.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QToolButton>
 #include <algorithm>
 #include <cstdio>
@@ -46,15 +43,13 @@ int main(int argc, char *argv[])
     const int nodes = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 9;
 
-    QTemporaryDir dir;
     BenchPrompter prompter;
-    BenchShell shell;
-    TalmeroApp talmero(ProgramFolder(dir.path() + QLatin1Char('/')), prompter, shell, {});
+    ShownProgram program(prompter);
+    TalmeroApp &talmero = program.talmero;
     TForm1 &form = talmero.mainWindow();
     TForm2 &placement = talmero.placementWindow();
     AddingCommands &adding = talmero.addingCommands();
     DialogTree &tree = form.document();
-    form.show();
     while (tree.count() < nodes) {
         form.Memo1->setPlainText(QStringLiteral("Hello there"));
         adding.addDialog(nullptr);
