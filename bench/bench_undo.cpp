@@ -1,7 +1,8 @@
 // Times what an author waits for on a large, fully expanded tree in a shown main window: each
 // command and the tree view catching up with it, as the median of several runs. Covers
 // selecting, adding at the end, undo and redo of that add, placing before Dialog1, deleting
-// Dialog1 and a drop onto Dialog1. Run by hand: bench_undo [nodes] [repeats].
+// Dialog1 and a drop onto Dialog1. Run by hand: bench_undo [nodes] [repeats] [only], where only
+// names the one step to time ("place", "delete", ...), for profiling.
 
 #include "document/node_text.h"
 #include "editing/adding_commands.h"
@@ -42,6 +43,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     const int nodes = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int repeats = argc > 2 ? std::atoi(argv[2]) : 9;
+    const QByteArray only = argc > 3 ? QByteArray(argv[3]) : QByteArray();
 
     BenchPrompter prompter;
     ShownProgram program(prompter);
@@ -63,7 +65,8 @@ int main(int argc, char *argv[])
                    const std::function<void()> &after = {}) {
         std::vector<double> times;
         std::vector<double> commands;
-        for (int i = 0; i < repeats; ++i) {
+        const int runs = only.isEmpty() || QByteArray(what).contains(only) ? repeats : 1;
+        for (int i = 0; i < runs; ++i) {
             QElapsedTimer timer;
             timer.start();
             step();

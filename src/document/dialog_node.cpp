@@ -1,5 +1,7 @@
 #include "dialog_node.h"
 
+#include "node_pool.h"
+
 DialogNode::~DialogNode()
 {
     // Children are freed from an explicit list, not by recursion: a deep tree would overflow
@@ -56,4 +58,14 @@ const DialogNode *DialogNode::lastDescendant() const
     while (!n->m_children.empty())
         n = n->m_children.back().get();
     return n;
+}
+
+void *DialogNode::operator new(std::size_t size)
+{
+    return NodePool::allocate(size);
+}
+
+void DialogNode::operator delete(void *place)
+{
+    NodePool::release(place);
 }

@@ -15,6 +15,8 @@ public:
     DialogNode(const DialogNode &) = delete;
     DialogNode &operator=(const DialogNode &) = delete;
     ~DialogNode();
+    static void *operator new(std::size_t size);
+    static void operator delete(void *place);
 
     const QByteArray &text() const { return m_text; }
     qint32 imageIndex() const { return m_imageIndex; }
