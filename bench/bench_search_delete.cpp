@@ -57,7 +57,6 @@ int main(int argc, char *argv[])
     DialogTree built;
     fill(built);
     form.document().swapContents(built);
-    form.expandAll();
     QApplication::processEvents();
     std::printf("nodes: %d, dialogs: %d\n", form.document().count(), form.document().DialogCount());
 

@@ -6,7 +6,6 @@
 #include "document/dialog_tree.h"
 #include "platform/ansi.h"
 
-#include <QHash>
 #include <algorithm>
 #include <optional>
 
@@ -35,31 +34,25 @@ void DialogTreeModel::setBaseFont(const QFont &font)
 
 QModelIndex DialogTreeModel::indexOf(const DialogNode *node) const
 {
-    return node ? createIndex(node->row(), 0, const_cast<DialogNode *>(node)) : QModelIndex();
+    return node ? createIndex(node->absoluteIndex(), 0, const_cast<DialogNode *>(node))
+                : QModelIndex();
 }
 
 QModelIndex DialogTreeModel::index(int row, int column, const QModelIndex &parent) const
 {
-    if (column != 0 || row < 0)
+    if (parent.isValid() || column != 0 || row < 0 || row >= m_tree.count())
         return {};
-    if (const DialogNode *p = node(parent)) {
-        return row < p->childCount() ? createIndex(row, 0, p->child(row)) : QModelIndex();
-    }
-    return row < m_tree.topLevelCount() ? createIndex(row, 0, m_tree.topLevel(row)) : QModelIndex();
+    return createIndex(row, 0, m_tree.nodeAt(row));
 }
 
-QModelIndex DialogTreeModel::parent(const QModelIndex &child) const
+QModelIndex DialogTreeModel::parent(const QModelIndex &) const
 {
-    const DialogNode *n = node(child);
-    return n ? indexOf(n->parent()) : QModelIndex();
+    return {};
 }
 
 int DialogTreeModel::rowCount(const QModelIndex &parent) const
 {
-    if (parent.column() > 0)
-        return 0;
-    const DialogNode *p = node(parent);
-    return p ? p->childCount() : m_tree.topLevelCount();
+    return parent.isValid() ? 0 : m_tree.count();
 }
 
 int DialogTreeModel::columnCount(const QModelIndex &) const
@@ -100,17 +93,11 @@ bool DialogTreeModel::setData(const QModelIndex &index, const QVariant &value, i
 
 Qt::ItemFlags DialogTreeModel::flags(const QModelIndex &index) const
 {
-    const DialogNode *n = node(index);
-    if (!n)
+    // The view asks every row at each layout; the answer needs no look at the node.
+    if (!index.isValid())
         return Qt::ItemIsDropEnabled;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable |
-                          Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
-    // The view looks up whether a leaf is expanded only when it may have children; on a large
-    // open tree that look-up is most of the work of every relayout. The flag follows the node:
-    // a leaf that gains a child loses it.
-    if (n->childCount() == 0)
-        flags |= Qt::ItemNeverHasChildren;
-    return flags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsDragEnabled |
+           Qt::ItemIsDropEnabled | Qt::ItemNeverHasChildren;
 }
 
 Qt::DropActions DialogTreeModel::supportedDropActions() const
@@ -123,9 +110,9 @@ Qt::DropActions DialogTreeModel::supportedDragActions() const
     return Qt::MoveAction;
 }
 
-void DialogTreeModel::nodeAboutToBeInserted(DialogNode *parent, int row)
+void DialogTreeModel::nodeAboutToBeInserted(DialogNode *, int, int position, int count)
 {
-    beginInsertRows(indexOf(parent), row, row);
+    beginInsertRows({}, position, position + count - 1);
 }
 
 void DialogTreeModel::nodeInserted(DialogNode *)
@@ -135,7 +122,8 @@ void DialogTreeModel::nodeInserted(DialogNode *)
 
 void DialogTreeModel::nodeAboutToBeRemoved(DialogNode *node)
 {
-    beginRemoveRows(indexOf(node->parent()), node->row(), node->row());
+    const int first = node->absoluteIndex();
+    beginRemoveRows({}, first, first + node->subtreeSize() - 1);
 }
 
 void DialogTreeModel::nodeRemoved()
@@ -145,12 +133,23 @@ void DialogTreeModel::nodeRemoved()
 
 void DialogTreeModel::nodeAboutToBeMoved(DialogNode *node, DialogNode *newParent, int newRow)
 {
-    beginMoveRows(indexOf(node->parent()), node->row(), node->row(), indexOf(newParent), newRow);
+    const DialogNode *target = newParent ? newParent->child(newRow) : m_tree.topLevel(newRow);
+    const int first = node->absoluteIndex();
+    const int last = first + node->subtreeSize() - 1;
+    const int destination = target->absoluteIndex();
+    m_movingRows = destination != last + 1;
+    if (m_movingRows)
+        beginMoveRows({}, first, last, {}, destination);
+    else
+        emit layoutAboutToBeChanged();
 }
 
 void DialogTreeModel::nodeMoved(DialogNode *)
 {
-    endMoveRows();
+    if (m_movingRows)
+        endMoveRows();
+    else
+        emit layoutChanged();
 }
 
 void DialogTreeModel::nodeChanged(DialogNode *node)
@@ -161,32 +160,17 @@ void DialogTreeModel::nodeChanged(DialogNode *node)
 
 void DialogTreeModel::nodesChanged(const std::vector<DialogNode *> &nodes)
 {
-    // One notice per parent, spanning its changed rows: renumbering after an insertion near the
-    // top renames every later dialog, and one notice each would cost more than the pass.
-    struct Span
-    {
-        const DialogNode *parent;
-        int first;
-        int last;
-    };
-    std::vector<Span> spans;
-    QHash<const DialogNode *, size_t> spanOf;
+    // One notice spanning the changed rows: renumbering after an insertion near the top renames
+    // every later dialog, and one notice each would cost more than the pass.
+    if (nodes.empty())
+        return;
+    int first = nodes.front()->absoluteIndex();
+    int last = first;
     for (const DialogNode *node : nodes) {
-        const DialogNode *parent = node->parent();
-        const auto found = spanOf.constFind(parent);
-        if (found == spanOf.cend()) {
-            spanOf.insert(parent, spans.size());
-            spans.push_back({parent, node->row(), node->row()});
-        } else {
-            Span &span = spans[*found];
-            span.first = std::min(span.first, node->row());
-            span.last = std::max(span.last, node->row());
-        }
+        first = std::min(first, node->absoluteIndex());
+        last = std::max(last, node->absoluteIndex());
     }
-    for (const Span &span : spans) {
-        const QModelIndex parentIndex = indexOf(span.parent);
-        emit dataChanged(index(span.first, 0, parentIndex), index(span.last, 0, parentIndex));
-    }
+    emit dataChanged(index(first, 0), index(last, 0));
 }
 
 void DialogTreeModel::aboutToReset()
@@ -197,9 +181,4 @@ void DialogTreeModel::aboutToReset()
 void DialogTreeModel::reset()
 {
     endResetModel();
-}
-
-void DialogTreeModel::nodeAdded(DialogNode *node)
-{
-    emit nodeWasAdded(node);
 }

@@ -9,9 +9,12 @@ class DialogTree;
 class DialogNode;
 class UndoHistory;
 
-// Shows a DialogTree in a Qt item view: one column, the node text converted from the ANSI code
-// page, bold where the tree says so. In-place editing gives the node the typed text as it
-// stands, without renumbering.
+// Shows a DialogTree in a Qt item view as a flat list: one row per node in pre-order, so a
+// node's row is its absolute index, with the node text converted from the ANSI code page, bold
+// where the tree says so. Every node is shown open, and the view draws the levels
+// (DialogTreeView). A flat list keeps the view's layout of a large tree to one pass over an
+// array, and leaves the view no record per open node to update at each change. In-place
+// editing gives the node the typed text as it stands, without renumbering.
 class DialogTreeModel : public QAbstractItemModel, private TreeObserver
 {
     Q_OBJECT
@@ -36,12 +39,8 @@ public:
     Qt::DropActions supportedDropActions() const override;
     Qt::DropActions supportedDragActions() const override;
 
-signals:
-    // The tree's node-added notification.
-    void nodeWasAdded(DialogNode *node);
-
 private:
-    void nodeAboutToBeInserted(DialogNode *parent, int row) override;
+    void nodeAboutToBeInserted(DialogNode *parent, int row, int position, int count) override;
     void nodeInserted(DialogNode *node) override;
     void nodeAboutToBeRemoved(DialogNode *node) override;
     void nodeRemoved() override;
@@ -51,9 +50,11 @@ private:
     void nodesChanged(const std::vector<DialogNode *> &nodes) override;
     void aboutToReset() override;
     void reset() override;
-    void nodeAdded(DialogNode *node) override;
 
     DialogTree &m_tree;
     QFont m_boldFont;
     UndoHistory *m_history = nullptr;
+    // Whether the move under way changes the order of the rows; a move to the place right after
+    // the node's own subtree only changes levels.
+    bool m_movingRows = false;
 };

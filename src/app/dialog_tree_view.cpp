@@ -2,12 +2,15 @@
 
 #include "dialog_tree_model.h"
 
+#include "document/dialog_node.h"
+
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDrag>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
 
 namespace {
 
@@ -19,6 +22,8 @@ DialogTreeView::DialogTreeView(QWidget *parent) : QTreeView(parent)
 {
     setHeaderHidden(true);
     setUniformRowHeights(true);
+    // The rows are flat for the base class; the levels are drawn here.
+    setRootIsDecorated(false);
     setIndentation(19);
     setSelectionMode(SingleSelection);
     setEditTriggers(SelectedClicked | EditKeyPressed);
@@ -29,8 +34,6 @@ DialogTreeView::DialogTreeView(QWidget *parent) : QTreeView(parent)
     setDropIndicatorShown(false);
     setDragDropMode(DragDrop);
     setDefaultDropAction(Qt::MoveAction);
-    // Whatever asks a node to collapse, it stays open.
-    connect(this, &QTreeView::collapsed, this, [this](const QModelIndex &index) { expand(index); });
 }
 
 void DialogTreeView::setDialogModel(DialogTreeModel *model)
@@ -43,6 +46,106 @@ void DialogTreeView::setDialogModel(DialogTreeModel *model)
 DialogNode *DialogTreeView::nodeAt(const QPoint &viewportPos) const
 {
     return m_model ? m_model->node(indexAt(viewportPos)) : nullptr;
+}
+
+int DialogTreeView::indentOf(const DialogNode *node) const
+{
+    return node ? (node->level() + 1) * indentation() : 0;
+}
+
+QRect DialogTreeView::visualRect(const QModelIndex &index) const
+{
+    QRect rect = QTreeView::visualRect(index);
+    if (rect.isValid())
+        rect.setLeft(rect.left() + indentOf(m_model->node(index)));
+    return rect;
+}
+
+void DialogTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &option,
+                             const QModelIndex &index) const
+{
+    const DialogNode *node = m_model->node(index);
+    const int left = columnViewportPosition(0);
+    const int width = columnWidth(0);
+    const int indent = indentOf(node);
+    QStyleOptionViewItem item = option;
+    item.showDecorationSelected =
+        (selectionBehavior() & SelectRows) || option.showDecorationSelected;
+    if (selectionModel()->isSelected(index))
+        item.state |= QStyle::State_Selected;
+    if (hasFocus() && currentIndex() == index)
+        item.state |= QStyle::State_HasFocus;
+    item.palette.setCurrentColorGroup(item.state & QStyle::State_Active ? QPalette::Active
+                                                                        : QPalette::Inactive);
+
+    // The branch part takes the selection's colour where the style says so; the item's part is
+    // left to the delegate.
+    const QRect branches(left, option.rect.y(), indent, option.rect.height());
+    item.rect = branches;
+    style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &item, painter, this);
+    drawBranches(painter, branches, node, item.state);
+
+    item.rect = QRect(left + indent, option.rect.y(), width - indent, option.rect.height());
+    const QStyle::State state = item.state;
+    item.state &= ~QStyle::State_Selected;
+    style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &item, painter, this);
+    item.state = state;
+    itemDelegateForIndex(index)->paint(painter, item, index);
+}
+
+void DialogTreeView::drawBranches(QPainter *painter, const QRect &rect, const DialogNode *node,
+                                  QStyle::State state) const
+{
+    if (!node)
+        return;
+    QStyleOptionViewItem mark;
+    initViewItemOption(&mark);
+    QStyle::State common =
+        state & (QStyle::State_Enabled | QStyle::State_Active | QStyle::State_Selected);
+    // The node's own mark, then one line per level outwards where that level goes on below.
+    // Marks right of the viewport are not drawn: a deep node's indentation can be far wider.
+    const int visibleRight = viewport()->width();
+    QRect primitive(rect.right() + 1 - indentation(), rect.top(), indentation(), rect.height());
+    mark.rect = primitive;
+    mark.state = QStyle::State_Item | common;
+    if (node->nextSibling())
+        mark.state |= QStyle::State_Sibling;
+    if (node->childCount() > 0)
+        mark.state |= QStyle::State_Children | QStyle::State_Open;
+    if (primitive.left() < visibleRight)
+        style()->drawPrimitive(QStyle::PE_IndicatorBranch, &mark, painter, this);
+    for (const DialogNode *n = node->parent(); n; n = n->parent()) {
+        primitive.moveLeft(primitive.left() - indentation());
+        if (primitive.left() >= visibleRight || !n->nextSibling())
+            continue;
+        mark.rect = primitive;
+        mark.state = common | QStyle::State_Sibling;
+        style()->drawPrimitive(QStyle::PE_IndicatorBranch, &mark, painter, this);
+    }
+}
+
+bool DialogTreeView::isOnBranchMark(const QPoint &viewportPos) const
+{
+    const DialogNode *node = nodeAt(viewportPos);
+    if (!node || node->childCount() == 0)
+        return false;
+    const int right = columnViewportPosition(0) + indentOf(node);
+    return viewportPos.x() < right && viewportPos.x() >= right - indentation();
+}
+
+QModelIndex DialogTreeView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // Where the style walks the tree with the arrow keys, left goes up to the parent and right
+    // down to the first child; elsewhere they scroll sideways.
+    const DialogNode *node = m_model ? m_model->node(currentIndex()) : nullptr;
+    if (node &&
+        style()->styleHint(QStyle::SH_ItemView_ArrowKeysNavigateIntoChildren, nullptr, this)) {
+        if (action == MoveLeft && node->parent())
+            return m_model->indexOf(node->parent());
+        if (action == MoveRight && node->childCount() > 0)
+            return m_model->indexOf(node->child(0));
+    }
+    return QTreeView::moveCursor(action, modifiers);
 }
 
 void DialogTreeView::focusInEvent(QFocusEvent *event)
@@ -72,7 +175,21 @@ void DialogTreeView::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    // A node's open mark takes no click: it neither selects nor collapses.
+    if (isOnBranchMark(event->position().toPoint())) {
+        event->accept();
+        return;
+    }
     QTreeView::mousePressEvent(event);
+}
+
+void DialogTreeView::mouseMoveEvent(QMouseEvent *event)
+{
+    if (isOnBranchMark(event->position().toPoint())) {
+        event->accept();
+        return;
+    }
+    QTreeView::mouseMoveEvent(event);
 }
 
 void DialogTreeView::mouseReleaseEvent(QMouseEvent *event)
@@ -81,7 +198,8 @@ void DialogTreeView::mouseReleaseEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QTreeView::mouseReleaseEvent(event);
+    if (!isOnBranchMark(event->position().toPoint()))
+        QTreeView::mouseReleaseEvent(event);
     emit clickedAnywhere();
 }
 
@@ -91,7 +209,8 @@ void DialogTreeView::mouseDoubleClickEvent(QMouseEvent *event)
         event->accept();
         return;
     }
-    QTreeView::mouseDoubleClickEvent(event);
+    if (!isOnBranchMark(event->position().toPoint()))
+        QTreeView::mouseDoubleClickEvent(event);
     emit doubleClickedAnywhere();
 }
 

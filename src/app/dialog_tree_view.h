@@ -6,8 +6,11 @@ class DialogNode;
 class DialogTreeModel;
 class QMimeData;
 
-// The tree control of the main window. No node can be collapsed, by mouse or keyboard. Labels
-// are edited in place by clicking the text of the selected node (or F2). A drag starts by itself
+// The tree control of the main window. Every node is shown open, always: there is no closed
+// state, so no node can be collapsed, by mouse or keyboard, and whatever the program asks to be
+// expanded already is. The model is a flat list of rows (DialogTreeModel); this view indents
+// each row by its level and draws the branch marks and lines itself. Labels are edited in place
+// by clicking the text of the selected node (or F2). A drag starts by itself
 // when the mouse moves with a button held on a node; drops are reported, never carried out by
 // the view itself, so Qt adds no behaviour of its own (no copy, no move between rows).
 class DialogTreeView : public QTreeView
@@ -18,6 +21,9 @@ public:
 
     void setDialogModel(DialogTreeModel *model);
     DialogTreeModel *dialogModel() const { return m_model; }
+
+    // The item's place: right of its level's indentation, as in any tree.
+    QRect visualRect(const QModelIndex &index) const override;
 
     // The node under a point of the viewport; none over empty space.
     DialogNode *nodeAt(const QPoint &viewportPos) const;
@@ -38,8 +44,12 @@ signals:
     void nodeDropped(DialogNode *target);
 
 protected:
+    void drawRow(QPainter *painter, const QStyleOptionViewItem &option,
+                 const QModelIndex &index) const override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
@@ -49,6 +59,14 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    // Width of the part of a row left of the node's text: one step per level, and one more for
+    // the branch marks of the top level.
+    int indentOf(const DialogNode *node) const;
+    void drawBranches(QPainter *painter, const QRect &rect, const DialogNode *node,
+                      QStyle::State state) const;
+    // Whether a point lies on the branch mark of a node with children, which a click leaves
+    // alone.
+    bool isOnBranchMark(const QPoint &viewportPos) const;
     bool isOwnDrag(const QMimeData *data) const;
     QByteArray dragMark() const;
 

@@ -111,23 +111,10 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     resize(kClientWidth, kClientHeight + menuHeight);
 
     connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex &current) {
-                TreeView1Changing();
-                // Selecting a node expands it.
-                if (current.isValid())
-                    TreeView1->expand(current);
-            });
-    connect(m_model, &DialogTreeModel::nodeWasAdded, this, [this] { TreeView1Addition(); });
+            [this] { TreeView1Changing(); });
     // A new or opened document loses the selected node without a selection change: the search
     // starts again from the top all the same.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { SearchPosition = -1; });
-    // Rows that appear under an open node are shown open as well, with what they hold (an undone
-    // delete brings back a whole subtree): nothing is ever collapsed.
-    connect(m_model, &QAbstractItemModel::rowsInserted, this,
-            [this](const QModelIndex &parent, int first, int last) {
-                for (int row = first; row <= last; ++row)
-                    expandNode(m_model->node(m_model->index(row, 0, parent)), true);
-            });
 }
 
 // The view and its model go first: the model leaves the document's observers, and a label
@@ -162,34 +149,6 @@ void TForm1::selectNode(DialogNode *node)
         TreeView1->scrollTo(index);
 }
 
-void TForm1::expandNode(DialogNode *node, bool recursive)
-{
-    const QModelIndex index = m_model->indexOf(node);
-    if (!index.isValid())
-        return;
-    if (!recursive) {
-        TreeView1->expand(index);
-        return;
-    }
-    // Node by node, parents first: the view's own recursive expansion lays the whole view out
-    // at once, where single expansions right after a change only note what is open.
-    std::vector<const DialogNode *> pending{node};
-    while (!pending.empty()) {
-        const DialogNode *n = pending.back();
-        pending.pop_back();
-        if (n->childCount() == 0)
-            continue;
-        TreeView1->expand(m_model->indexOf(n));
-        for (int row = n->childCount() - 1; row >= 0; --row)
-            pending.push_back(n->child(row));
-    }
-}
-
-void TForm1::expandAll()
-{
-    TreeView1->expandAll();
-}
-
 void TForm1::guarded(const std::function<void()> &command)
 {
     try {
@@ -203,12 +162,6 @@ void TForm1::TreeView1Changing()
 {
     SearchPosition = -1;
     Modified = true;
-}
-
-void TForm1::TreeView1Addition()
-{
-    if (m_document.count() > 0)
-        expandNode(m_document.nodeAt(0), true);
 }
 
 bool TForm1::FormClose()

@@ -52,8 +52,6 @@ public:
     DialogNode *selectedNode() const;
     // Selects node (none clears the selection); runs the selection-change handling.
     void selectNode(DialogNode *node);
-    void expandNode(DialogNode *node, bool recursive);
-    void expandAll();
 
     // Runs a command; an error it raises reaches the top-level error report and the program
     // goes on.
@@ -154,7 +152,6 @@ private:
 
     // The tree control's own events.
     void TreeView1Changing();
-    void TreeView1Addition();
     // The close question.
     bool FormClose();
 

@@ -74,7 +74,7 @@ DialogNode *DialogTree::createNode(DialogNode *parent, const QByteArray &text)
     const int row = p->childCount();
     const int position = p->lastDescendant()->m_index + 1;
 
-    notify([&](TreeObserver *o) { o->nodeAboutToBeInserted(parent, row); });
+    notify([&](TreeObserver *o) { o->nodeAboutToBeInserted(parent, row, position, 1); });
     auto owned = std::unique_ptr<DialogNode>(new DialogNode);
     DialogNode *node = owned.get();
     node->m_text = text;
@@ -188,12 +188,6 @@ void DialogTree::attach(std::unique_ptr<DialogNode> owned, DialogNode *parent, i
     DialogNode *shownParent = parent->m_invisibleRoot ? nullptr : parent;
     const int position = row < parent->childCount() ? parent->child(row)->m_index
                                                     : parent->lastDescendant()->m_index + 1;
-    notify([&](TreeObserver *o) { o->nodeAboutToBeInserted(shownParent, row); });
-    node->m_parent = parent;
-    parent->m_children.insert(parent->m_children.begin() + row, std::move(owned));
-    for (int r = row; r < parent->childCount(); ++r)
-        parent->m_children[size_t(r)]->m_row = r;
-
     std::vector<DialogNode *> block;
     std::vector<DialogNode *> stack{node};
     while (!stack.empty()) {
@@ -203,6 +197,13 @@ void DialogTree::attach(std::unique_ptr<DialogNode> owned, DialogNode *parent, i
         for (int r = n->childCount() - 1; r >= 0; --r)
             stack.push_back(n->child(r));
     }
+    notify([&](TreeObserver *o) {
+        o->nodeAboutToBeInserted(shownParent, row, position, int(block.size()));
+    });
+    node->m_parent = parent;
+    parent->m_children.insert(parent->m_children.begin() + row, std::move(owned));
+    for (int r = row; r < parent->childCount(); ++r)
+        parent->m_children[size_t(r)]->m_row = r;
     m_order.insert(m_order.begin() + position, block.begin(), block.end());
     reindexFrom(position);
     markDirty(position);

@@ -1,7 +1,7 @@
 #include "tree_observer.h"
 
 TreeObserver::~TreeObserver() = default;
-void TreeObserver::nodeAboutToBeInserted(DialogNode *, int) {}
+void TreeObserver::nodeAboutToBeInserted(DialogNode *, int, int, int) {}
 void TreeObserver::nodeInserted(DialogNode *) {}
 void TreeObserver::nodeAboutToBeRemoved(DialogNode *) {}
 void TreeObserver::nodeRemoved() {}

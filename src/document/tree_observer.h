@@ -11,7 +11,9 @@ class TreeObserver
 public:
     virtual ~TreeObserver();
 
-    virtual void nodeAboutToBeInserted(DialogNode *parent, int row);
+    // count nodes (a node with its subtree) are about to stand as parent's child at row, and
+    // from position on in pre-order.
+    virtual void nodeAboutToBeInserted(DialogNode *parent, int row, int position, int count);
     virtual void nodeInserted(DialogNode *node);
     virtual void nodeAboutToBeRemoved(DialogNode *node);
     virtual void nodeRemoved();

@@ -38,11 +38,6 @@ bool ActionCommands::addAction(const std::function<DialogEdits::Outcome(DialogEd
     return true;
 }
 
-void ActionCommands::expandRoot()
-{
-    m_form.expandNode(m_form.document().firstNode(), true);
-}
-
 void ActionCommands::SpeedButton1Click()
 {
     const QByteArray value = Ansi::fromUnicode(m_form.Edit7->text());
@@ -55,7 +50,6 @@ void ActionCommands::SpeedButton1Click()
         return;
     m_form.ComboBox1->addItem(name);
     m_form.ComboBox1->setEditText(name);
-    expandRoot();
 }
 
 void ActionCommands::SpeedButton2Click()
@@ -66,7 +60,6 @@ void ActionCommands::SpeedButton2Click()
         return;
     m_form.ComboBox2->addItem(call);
     m_form.ComboBox2->setEditText(call);
-    expandRoot();
 }
 
 void ActionCommands::SpeedButton3Click()
@@ -79,10 +72,8 @@ void ActionCommands::SpeedButton4Click()
 {
     const int number = m_form.SpinEdit3->value();
     const int choice = m_form.SpinEdit2->value();
-    if (addAction([&](DialogEdits &edits) {
-            return edits.addDelete(m_form.selectedNode(), number, choice);
-        }))
-        expandRoot();
+    addAction(
+        [&](DialogEdits &edits) { return edits.addDelete(m_form.selectedNode(), number, choice); });
 }
 
 void ActionCommands::SpinEdit3Change()

@@ -27,7 +27,6 @@ private:
     // One action add as a step named after the action it added; a refusal is shown. True
     // when an action was added.
     bool addAction(const std::function<DialogEdits::Outcome(DialogEdits &)> &add);
-    void expandRoot();
 
     TForm1 &m_form;
 };

@@ -74,7 +74,6 @@ DialogNode *AddingCommands::addDialog(DialogNode *node)
             .addTextDialog(node, line,
                            m_form.RadioButton1->isChecked() ? DialogEdits::Speaker::Player
                                                             : DialogEdits::Speaker::Entity);
-    m_form.expandNode(dialog, true);
     // A new dialog is a change that no file holds yet: closing must ask.
     m_form.Modified = true;
     return dialog;
@@ -97,7 +96,6 @@ DialogNode *AddingCommands::addChoice(DialogNode *node)
         m_form.prompter().message(added.refusal);
         return nullptr;
     }
-    m_form.expandNode(added.node, true);
     m_form.Modified = true;
     return added.node;
 }
@@ -114,12 +112,9 @@ void AddingCommands::place(const DialogEdits::Placement &placement)
     EditStep step(m_form.history(), m_form.PlaceMode == QLatin1String("dialog")
                                         ? QStringLiteral("Add dialog")
                                         : QStringLiteral("Add decision"));
-    DialogNode *added =
-        DialogEdits(m_form.document()).addPlaced(placement, [this](DialogNode *node) {
-            return add(node);
-        });
-    if (added && placement.kind == DialogEdits::Placement::BeforeDialog)
-        m_form.expandNode(added, true);
+    DialogEdits(m_form.document()).addPlaced(placement, [this](DialogNode *node) {
+        return add(node);
+    });
 }
 
 void AddingCommands::preparePlacement(const QString &mode)

@@ -49,7 +49,4 @@ void DeleteCommands::TreeView1DragDrop(DialogNode *target)
     if (!DialogEdits(tree).moveDialog(dragged, target))
         return;
     m_form.Modified = true;
-    m_form.expandNode(tree.firstNode(), true);
-    if (DialogNode *parent = dragged->parent())
-        m_form.expandNode(parent, false);
 }

@@ -62,7 +62,6 @@ void FileCommands::openDocument(const QString &path, const OpenOptions &options)
     load(path);
     m_form.setWindowTitle(titleFor(path));
     m_form.CurrentFileName = path;
-    m_form.expandAll();
     emit documentOpened();
     m_form.Modified = false;
     emit changesGone();

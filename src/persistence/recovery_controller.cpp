@@ -91,7 +91,6 @@ bool RecoveryController::restore(RecoveryStore::Abandoned &copy)
         if (!copy.originalName.isEmpty())
             m_form.setWindowTitle(FileCommands::titleFor(copy.originalName));
         m_form.CurrentFileName = copy.originalName;
-        m_form.expandAll();
         emit m_files.documentOpened();
         m_form.Modified = true;
         done = true;

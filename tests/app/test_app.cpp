@@ -3,6 +3,7 @@
 #include "app/modal_focus.h"
 #include "app/talmero_app.h"
 #include "app/tform1.h"
+#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "document/tree_listing.h"
 #include "editing/tform2.h"
@@ -25,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -44,9 +46,7 @@ struct Program : TestProgram
     // A text dialog built the way the add command builds one.
     DialogNode *addDialog(const QByteArray &text)
     {
-        DialogNode *dialog = addTextDialog(form().document(), nullptr, text);
-        form().expandNode(dialog, true);
-        return dialog;
+        return addTextDialog(form().document(), nullptr, text);
     }
 };
 
@@ -189,19 +189,19 @@ private slots:
         DialogNode *dialog = program.addDialog("Hello");
         DialogTreeView *tree = form.TreeView1;
         const QModelIndex index = tree->dialogModel()->indexOf(dialog);
-        QVERIFY(tree->isExpanded(index));
+        QVERIFY(shownOpen(*tree, dialog));
 
         form.selectNode(dialog);
         QTest::keyClick(tree, Qt::Key_Left);
         QTest::keyClick(tree, Qt::Key_Minus);
-        QVERIFY(tree->isExpanded(index));
+        QVERIFY(shownOpen(*tree, dialog));
         // The branch mark left of the node.
         const QRect rect = tree->visualRect(index);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           QPoint(rect.left() - tree->indentation() / 2, rect.center().y()));
-        QVERIFY(tree->isExpanded(index));
+        QVERIFY(shownOpen(*tree, dialog));
         tree->collapse(index);
-        QVERIFY(tree->isExpanded(index));
+        QVERIFY(shownOpen(*tree, dialog));
     }
 
     void additionsExpandTheRoot()
@@ -210,8 +210,7 @@ private slots:
         TForm1 &form = program.form();
         DialogTree &tree = form.document();
         DialogNode *config = tree.addChild(tree.nodeAt(0), NodeText::config("x.ini"));
-        DialogTreeModel *model = form.TreeView1->dialogModel();
-        QVERIFY(form.TreeView1->isExpanded(model->indexOf(tree.nodeAt(0))));
+        QVERIFY(shownOpen(*form.TreeView1, tree.nodeAt(0)));
         QCOMPARE(config->parent(), tree.nodeAt(0));
     }
 
@@ -235,7 +234,72 @@ private slots:
         tree.removeIf([](const DialogNode *n) { return n->text().startsWith("Type"); });
         QCOMPARE(TreeListing::outline(tree), QByteArray("Root\nRenamed\n  Speaker = Player\n"
                                                         "  Text = b\n"));
-        QCOMPARE(form.TreeView1->dialogModel()->rowCount(), 2);
+        QCOMPARE(form.TreeView1->dialogModel()->rowCount(), tree.count());
+    }
+
+    // Through random edits, undos and redos, the view has one row per node in tree order, each
+    // indented by its level, and an index kept across an edit still names its node. (Undo and
+    // redo put a moved subtree back as a removal and an insertion; the history selects again.)
+    void viewRowsFollowRandomEdits()
+    {
+        Program program;
+        TForm1 &form = program.form();
+        form.show();
+        DialogTreeView *view = form.TreeView1;
+        DialogTreeModel *model = view->dialogModel();
+        QAbstractItemModelTester tester(model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        DialogTree &tree = form.document();
+        for (const char *text : {"a", "b", "c"})
+            program.addDialog(text);
+        QRandomGenerator random(20261208);
+        auto pick = [&] { return tree.nodeAt(int(random.bounded(quint32(tree.count())))); };
+        for (int step = 0; step < 400; ++step) {
+            std::vector<std::pair<QPersistentModelIndex, const DialogNode *>> kept;
+            for (int i = 0; i < tree.count(); i += 3)
+                kept.emplace_back(model->indexOf(tree.nodeAt(i)), tree.nodeAt(i));
+            const quint32 what = random.bounded(7u);
+            if (what == 5) {
+                form.undoAction->trigger();
+                kept.clear();
+            } else if (what == 6) {
+                form.redoAction->trigger();
+                kept.clear();
+            } else {
+                EditStep edit(form.history(), QStringLiteral("Random"));
+                DialogNode *node = pick();
+                switch (what) {
+                case 0:
+                    tree.addChild(node, "Text = x");
+                    break;
+                case 1:
+                    tree.moveBefore(node, pick());
+                    break;
+                case 2:
+                    if (tree.count() > 8)
+                        tree.remove(node);
+                    break;
+                case 3:
+                    tree.setText(node, random.bounded(2u) ? "Dialog" : "Goto = 1");
+                    break;
+                default:
+                    tree.addSibling(node, "Dialog");
+                    break;
+                }
+            }
+            QCOMPARE(model->rowCount(), tree.count());
+            for (int row = 0; row < tree.count(); ++row) {
+                const DialogNode *node = tree.nodeAt(row);
+                const QModelIndex index = model->index(row, 0);
+                QCOMPARE(model->node(index), node);
+                QCOMPARE(view->visualRect(index).left(),
+                         view->columnViewportPosition(0) +
+                             (node->level() + 1) * view->indentation());
+            }
+            for (const auto &[index, node] : kept)
+                QCOMPARE(index.isValid() ? model->node(index) : nullptr,
+                         tree.contains(node) ? node : nullptr);
+        }
     }
 
     void renamingInPlaceKeepsTheText()

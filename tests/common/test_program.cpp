@@ -1,5 +1,8 @@
 #include "test_program.h"
 
+#include "app/dialog_tree_model.h"
+#include "app/dialog_tree_view.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -8,6 +11,25 @@ void TestProgram::start(const QStringList &arguments)
     ShippedData::installFonts(folder.path());
     app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments,
                                        appData.path());
+}
+
+bool shownOpen(const DialogTreeView &view, const DialogNode *node)
+{
+    const DialogTreeModel *model = view.dialogModel();
+    const QRect own = view.visualRect(model->indexOf(node));
+    // A deep node's indentation can reach past the right edge, which leaves its rectangle with
+    // no width; its height still says it has a row.
+    if (own.height() <= 0)
+        return false;
+    for (int row = 0; row < node->childCount(); ++row) {
+        const DialogNode *child = node->child(row);
+        const QRect shown = view.visualRect(model->indexOf(child));
+        const int rowsBelow = child->absoluteIndex() - node->absoluteIndex();
+        if (shown.height() <= 0 || shown.top() != own.top() + rowsBelow * own.height() ||
+            shown.left() != own.left() + view.indentation())
+            return false;
+    }
+    return true;
 }
 
 namespace ShippedData {

@@ -25,6 +25,12 @@ struct TestProgram
     TForm1 &form() { return app->mainWindow(); }
 };
 
+class DialogTreeView;
+
+// Whether the view shows node open: each child on its own row below the node, in tree order,
+// one level further in.
+bool shownOpen(const DialogTreeView &view, const DialogNode *node);
+
 namespace ShippedData {
 
 // Lays the font generator's shipped character files into a program folder.

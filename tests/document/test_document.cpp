@@ -36,7 +36,7 @@ class Recorder : public TreeObserver
 {
 public:
     QStringList events;
-    void nodeAboutToBeInserted(DialogNode *parent, int row) override
+    void nodeAboutToBeInserted(DialogNode *parent, int row, int, int) override
     {
         events << QStringLiteral("insert %1 %2")
                       .arg(parent ? Ansi::toUnicode(parent->text()) : QStringLiteral("-"))

@@ -146,8 +146,7 @@ private slots:
         QCOMPARE(dialog->imageIndex(), 1);
         QCOMPARE(s.tree().DialogCount(), 1);
         QCOMPARE(s.form().PlaceMode, QStringLiteral("dialog"));
-        const DialogTreeModel *model = s.form().TreeView1->dialogModel();
-        QVERIFY(s.form().TreeView1->isExpanded(model->indexOf(dialog)));
+        QVERIFY(shownOpen(*s.form().TreeView1, dialog));
         QVERIFY(s.prompter.shown.isEmpty());
         // Adding is a change the file does not hold yet; the selection stays as it was.
         QVERIFY(s.form().Modified);

@@ -93,7 +93,6 @@ struct Program : TestProgram
         textDialog(choices->child(0), "Fine", "Entity");
         textDialog(nullptr, "Bye");
         tree().refreshlist();
-        form().expandAll();
     }
 };
 
@@ -854,7 +853,7 @@ private slots:
         QCOMPARE(p.tree().topLevel(2)->child(2)->text(), QByteArray("Text = Bye"));
         QCOMPARE(p.tree().count(), 20);
         QVERIFY(p.form().Modified);
-        QCOMPARE(view->model()->rowCount(), 4);
+        QCOMPARE(view->model()->rowCount(), p.tree().count());
 
         // A drop below the last row falls on empty space.
         p.select(p.find("Dialog4"));

@@ -214,7 +214,6 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         DialogNode *root = form.document().firstNode();
         DialogNode *node = form.document().addChild(root, prefix + Ansi::fromUnicode(path));
-        form.expandAll();
         const QRect rect = form.TreeView1->visualRect(form.TreeView1->dialogModel()->indexOf(node));
         QTest::mouseDClick(form.TreeView1->viewport(), Qt::LeftButton, {}, rect.center());
 
