@@ -6,7 +6,7 @@ constexpr int kActionMaximum = 9999;
 
 } // namespace
 
-int ActionReference::parseNumber(const QByteArray &text, int maximum)
+int ActionReference::parseNumber(QByteArrayView text, int maximum)
 {
     if (text.isEmpty() || text.size() > 10 || text[0] == '0')
         return 0;

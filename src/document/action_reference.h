@@ -17,5 +17,5 @@ struct ActionReference
     static ActionReference parse(const QByteArray &text);
     // A dialog number of the form the renumbering pass writes: decimal, at least 1, no leading
     // zero; 0 when text is anything else.
-    static int parseNumber(const QByteArray &text, int maximum);
+    static int parseNumber(QByteArrayView text, int maximum);
 };

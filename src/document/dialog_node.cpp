@@ -1,6 +1,7 @@
 #include "dialog_node.h"
 
 #include "node_pool.h"
+#include "node_text.h"
 
 DialogNode::~DialogNode()
 {
@@ -14,6 +15,18 @@ DialogNode::~DialogNode()
             pending.push_back(std::move(child));
         node->m_children.clear();
     }
+}
+
+void DialogNode::assignText(const QByteArray &text)
+{
+    m_text = text;
+    m_textKind = PlainText;
+    if (NodeText::isDialogForNumbering(text))
+        m_textKind |= NumberedText;
+    if (NodeText::isRoot(text))
+        m_textKind |= RootText;
+    if (text.startsWith("Goto = ") || text.startsWith("Delete = "))
+        m_textKind |= ReferenceText;
 }
 
 DialogNode *DialogNode::parent() const

@@ -50,6 +50,17 @@ private:
     friend class TreeJournal;
     DialogNode() = default;
 
+    // What the text says at a glance, kept in the node so that a pass over a large tree looks at
+    // the nodes only, not at every text they point to.
+    enum TextKind : quint8 {
+        PlainText = 0,
+        NumberedText = 1, // renumbered by the pass: begins with "Di"
+        RootText = 2,
+        ReferenceText = 4, // may name a dialog by number: a goto or delete action
+    };
+    void assignText(const QByteArray &text);
+    bool hasKind(TextKind kind) const { return (m_textKind & kind) != 0; }
+
     QByteArray m_text;
     qint32 m_imageIndex = 0;
     qint32 m_selectedIndex = 0;
@@ -59,6 +70,7 @@ private:
     bool m_bold = false;
     bool m_invisibleRoot = false;
     bool m_doomed = false;
+    quint8 m_textKind = PlainText;
 
     DialogNode *m_parent = nullptr;
     std::vector<std::unique_ptr<DialogNode>> m_children;

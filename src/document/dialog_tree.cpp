@@ -77,7 +77,7 @@ DialogNode *DialogTree::createNode(DialogNode *parent, const QByteArray &text)
     notify([&](TreeObserver *o) { o->nodeAboutToBeInserted(parent, row, position, 1); });
     auto owned = std::unique_ptr<DialogNode>(new DialogNode);
     DialogNode *node = owned.get();
-    node->m_text = text;
+    node->assignText(text);
     node->m_parent = p;
     node->m_row = row;
     p->m_children.push_back(std::move(owned));
@@ -247,7 +247,7 @@ void DialogTree::restoreLabels(
     std::vector<DialogNode *> changed;
     changed.reserve(labels.size());
     for (const auto &[node, label] : labels) {
-        node->m_text = label.first;
+        node->assignText(label.first);
         node->m_bold = label.second;
         markDirty(node->m_index);
         changed.push_back(node);
@@ -337,10 +337,10 @@ void DialogTree::setText(DialogNode *node, const QByteArray &text)
         return;
     if (m_journal) {
         const QByteArray old = node->m_text;
-        node->m_text = text;
+        node->assignText(text);
         recordLabel(node, old, node->m_bold);
     } else {
-        node->m_text = text;
+        node->assignText(text);
     }
     markDirty(node->m_index);
     notify([&](TreeObserver *o) { o->nodeChanged(node); });
@@ -381,7 +381,7 @@ void DialogTree::refreshlist()
     int counter = m_cleanUpTo > 0 ? m_order[size_t(m_cleanUpTo - 1)]->m_ordinal : 0;
     for (int i = m_cleanUpTo; i < count(); ++i) {
         DialogNode *node = m_order[size_t(i)];
-        if (NodeText::isDialogForNumbering(node->m_text)) {
+        if (node->hasKind(DialogNode::NumberedText)) {
             ++counter;
             // Renaming rewrites the text in place: a whole tree renumbered after an insertion
             // at its top must not cost one allocation per dialog.
@@ -402,7 +402,7 @@ void DialogTree::refreshlist()
                     recordLabel(node, oldText, oldBold, true);
                 changed.push_back(node);
             }
-        } else if (NodeText::isRoot(node->m_text) && !node->m_bold) {
+        } else if (node->hasKind(DialogNode::RootText) && !node->m_bold) {
             node->m_bold = true;
             if (m_journal)
                 recordLabel(node, node->m_text, false);

@@ -4,9 +4,9 @@
 #include "dialog_tree.h"
 #include "node_text.h"
 
-#include <QHash>
+#include <QByteArrayView>
+#include <algorithm>
 #include <climits>
-#include <unordered_map>
 
 TreeJournal::TreeJournal(DialogTree &tree) : m_tree(tree) {}
 
@@ -90,30 +90,49 @@ void TreeJournal::apply(Change &change, bool forward)
 void TreeJournal::followRenumbering()
 {
     // The number each dialog that was there before the edit had then: its first label here.
-    std::unordered_map<const DialogNode *, int> before;
+    // Sorted by node with the earliest change first, which the stable sort keeps.
+    std::vector<std::pair<const DialogNode *, int>> before;
     for (const Change &change : m_changes) {
         if (change.kind != Change::Label || !change.numbering || m_inserted.count(change.node) ||
-            before.count(change.node) || !change.oldText.startsWith("Dialog"))
+            !change.oldText.startsWith("Dialog"))
             continue;
-        before.emplace(change.node, ActionReference::parseNumber(change.oldText.mid(6), INT_MAX));
+        before.emplace_back(change.node, ActionReference::parseNumber(
+                                             QByteArrayView(change.oldText).sliced(6), INT_MAX));
     }
-    QHash<int, int> renumbered;
+    std::stable_sort(before.begin(), before.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    before.erase(std::unique(before.begin(), before.end(),
+                             [](const auto &a, const auto &b) { return a.first == b.first; }),
+                 before.end());
+    // Old number to new number, sorted by the old one.
+    std::vector<std::pair<int, int>> renumbered;
     for (const auto &[node, number] : before) {
         if (number == 0 || !m_tree.contains(node) || !node->text().startsWith("Dialog"))
             continue;
-        const int now = ActionReference::parseNumber(node->text().mid(6), INT_MAX);
+        const int now =
+            ActionReference::parseNumber(QByteArrayView(node->text()).sliced(6), INT_MAX);
         if (now != 0 && now != number)
-            renumbered.insert(number, now);
+            renumbered.emplace_back(number, now);
     }
-    if (renumbered.isEmpty())
+    if (renumbered.empty())
         return;
+    std::stable_sort(renumbered.begin(), renumbered.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    auto newNumber = [&renumbered](int old) {
+        const auto found =
+            std::lower_bound(renumbered.begin(), renumbered.end(), std::make_pair(old, INT_MIN));
+        return found != renumbered.end() && found->first == old ? found->second : 0;
+    };
 
     for (int i = 0; i < m_tree.count(); ++i) {
         DialogNode *node = m_tree.nodeAt(i);
-        const ActionReference reference = ActionReference::parse(node->text());
-        if (reference.kind == ActionReference::None || !renumbered.contains(reference.dialog))
+        if (!node->hasKind(DialogNode::ReferenceText))
             continue;
-        const int dialog = renumbered.value(reference.dialog);
+        const ActionReference reference = ActionReference::parse(node->text());
+        const int dialog =
+            reference.kind == ActionReference::None ? 0 : newNumber(reference.dialog);
+        if (dialog == 0)
+            continue;
         switch (reference.kind) {
         case ActionReference::Goto:
             m_tree.setText(node, NodeText::gotoDialog(dialog));
