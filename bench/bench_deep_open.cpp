@@ -1,9 +1,8 @@
 // Times opening a deeply nested file in a shown main window, as Open does it: the read, the
-// whole tree expanded, the view laid out and painted, then a scroll to the deepest node and its
-// painting. The file is a chain of choice dialogs, each answer holding the next dialog, two
-// levels per dialog. Run by hand: bench_deep_open [deepest level ...] (default: the reader's
-// limit). A depth the view cannot take ends the program, so run one depth per call when
-// searching for it.
+// view laid out and painted, then a scroll to the deepest node and its painting. The file is a
+// chain of choice dialogs, each answer holding the next dialog, two levels per dialog. Run by
+// hand: bench_deep_open [deepest level ...] (default: the reader's limit; a deeper file is
+// refused by Open).
 
 #include "app/dialog_tree_view.h"
 #include "document/dialog_tree.h"

@@ -21,9 +21,9 @@ public:
         DlgRecordList records;     // the last node block read, in pre-order
     };
 
-    // The deepest level (0 for a top-level node) that a file may give a node. The editor's
-    // tree view lays out an expanded node's rows by calling itself once per level, so its
-    // stack, not the file, bounds how deep a tree it can show; no real conversation comes near.
+    // The deepest level (0 for a top-level node) that a file may give a node. It keeps every
+    // program that walks these files, recursive or not, far inside its stack, and a node's
+    // indentation on screen; no real conversation comes near.
     static constexpr int kDeepestLevel = 1000;
     // The error of a node block that nests deeper.
     static QString tooDeepText();
