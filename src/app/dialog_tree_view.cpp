@@ -75,6 +75,9 @@ void DialogTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &opti
         item.state |= QStyle::State_Selected;
     if (hasFocus() && currentIndex() == index)
         item.state |= QStyle::State_HasFocus;
+    // Styles that mark the row under the pointer get it as they would from any tree.
+    if (viewport()->underMouse() && indexAt(viewport()->mapFromGlobal(QCursor::pos())) == index)
+        item.state |= QStyle::State_MouseOver;
     item.palette.setCurrentColorGroup(item.state & QStyle::State_Active ? QPalette::Active
                                                                         : QPalette::Inactive);
 
@@ -100,8 +103,8 @@ void DialogTreeView::drawBranches(QPainter *painter, const QRect &rect, const Di
         return;
     QStyleOptionViewItem mark;
     initViewItemOption(&mark);
-    QStyle::State common =
-        state & (QStyle::State_Enabled | QStyle::State_Active | QStyle::State_Selected);
+    const QStyle::State common = state & (QStyle::State_Enabled | QStyle::State_Active |
+                                          QStyle::State_Selected | QStyle::State_MouseOver);
     // The node's own mark, then one line per level outwards where that level goes on below.
     // Marks right of the viewport are not drawn: a deep node's indentation can be far wider.
     const int visibleRight = viewport()->width();
