@@ -34,8 +34,11 @@ void DialogTreeModel::setBaseFont(const QFont &font)
 
 QModelIndex DialogTreeModel::indexOf(const DialogNode *node) const
 {
-    return node ? createIndex(node->absoluteIndex(), 0, const_cast<DialogNode *>(node))
-                : QModelIndex();
+    // A node out of the tree (held by the undo history) keeps its last position; it has no row.
+    const int row = node ? node->absoluteIndex() : -1;
+    if (row < 0 || row >= m_tree.count() || m_tree.nodeAt(row) != node)
+        return {};
+    return createIndex(row, 0, const_cast<DialogNode *>(node));
 }
 
 QModelIndex DialogTreeModel::index(int row, int column, const QModelIndex &parent) const
@@ -155,22 +158,24 @@ void DialogTreeModel::nodeMoved(DialogNode *)
 void DialogTreeModel::nodeChanged(DialogNode *node)
 {
     const QModelIndex index = indexOf(node);
-    emit dataChanged(index, index);
+    if (index.isValid())
+        emit dataChanged(index, index);
 }
 
 void DialogTreeModel::nodesChanged(const std::vector<DialogNode *> &nodes)
 {
     // One notice spanning the changed rows: renumbering after an insertion near the top renames
     // every later dialog, and one notice each would cost more than the pass.
-    if (nodes.empty())
-        return;
-    int first = nodes.front()->absoluteIndex();
-    int last = first;
+    int first = m_tree.count();
+    int last = -1;
     for (const DialogNode *node : nodes) {
-        first = std::min(first, node->absoluteIndex());
-        last = std::max(last, node->absoluteIndex());
+        if (indexOf(node).isValid()) {
+            first = std::min(first, node->absoluteIndex());
+            last = std::max(last, node->absoluteIndex());
+        }
     }
-    emit dataChanged(index(first, 0), index(last, 0));
+    if (first <= last)
+        emit dataChanged(index(first, 0), index(last, 0));
 }
 
 void DialogTreeModel::aboutToReset()

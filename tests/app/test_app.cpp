@@ -296,9 +296,11 @@ private slots:
                          view->columnViewportPosition(0) +
                              (node->level() + 1) * view->indentation());
             }
-            for (const auto &[index, node] : kept)
+            for (const auto &[index, node] : kept) {
                 QCOMPARE(index.isValid() ? model->node(index) : nullptr,
                          tree.contains(node) ? node : nullptr);
+                QCOMPARE(model->indexOf(node).isValid(), tree.contains(node));
+            }
         }
     }
 
