@@ -136,11 +136,17 @@ void DialogTreeModel::nodeRemoved()
 
 void DialogTreeModel::nodeAboutToBeMoved(DialogNode *node, DialogNode *newParent, int newRow)
 {
-    const DialogNode *target = newParent ? newParent->child(newRow) : m_tree.topLevel(newRow);
+    // The rows go in front of the node now at newRow, or after the new parent's last row.
+    const int siblings = newParent ? newParent->childCount() : m_tree.topLevelCount();
+    int destination = m_tree.count();
+    if (newRow < siblings)
+        destination =
+            (newParent ? newParent->child(newRow) : m_tree.topLevel(newRow))->absoluteIndex();
+    else if (newParent)
+        destination = newParent->lastDescendant()->absoluteIndex() + 1;
     const int first = node->absoluteIndex();
     const int last = first + node->subtreeSize() - 1;
-    const int destination = target->absoluteIndex();
-    m_movingRows = destination != last + 1;
+    m_movingRows = destination < first || destination > last + 1;
     if (m_movingRows)
         beginMoveRows({}, first, last, {}, destination);
     else

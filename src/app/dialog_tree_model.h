@@ -54,7 +54,7 @@ private:
     DialogTree &m_tree;
     QFont m_boldFont;
     UndoHistory *m_history = nullptr;
-    // Whether the move under way changes the order of the rows; a move to the place right after
-    // the node's own subtree only changes levels.
+    // Whether the move under way changes the order of the rows; a move to a place next to the
+    // node's own rows only changes levels.
     bool m_movingRows = false;
 };

@@ -110,27 +110,43 @@ bool DialogTree::moveBefore(DialogNode *node, DialogNode *target)
     DialogNode *oldParent = node->m_parent;
     const int oldRow = node->m_row;
     DialogNode *newParent = target->m_parent;
-    DialogNode *shownParent = newParent->m_invisibleRoot ? nullptr : newParent;
-    notify([&](TreeObserver *o) { o->nodeAboutToBeMoved(node, shownParent, target->m_row); });
+    const bool later = newParent == oldParent && oldRow < target->m_row;
+    moveTo(node, newParent, later ? target->m_row - 1 : target->m_row);
+    if (m_journal) {
+        TreeJournal::Change change{TreeJournal::Change::Move, node, oldParent, oldRow};
+        change.toParent = newParent;
+        change.toRow = node->m_row;
+        m_journal->m_changes.push_back(std::move(change));
+    }
+    return true;
+}
+
+void DialogTree::moveTo(DialogNode *node, DialogNode *parent, int row)
+{
+    DialogNode *oldParent = node->m_parent;
+    const int oldRow = node->m_row;
+    // The row among parent's children as they stand while the node is still in its old place.
+    const int rowBefore = parent == oldParent && row >= oldRow ? row + 1 : row;
+    DialogNode *shownParent = parent->m_invisibleRoot ? nullptr : parent;
+    notify([&](TreeObserver *o) { o->nodeAboutToBeMoved(node, shownParent, rowBefore); });
 
     const int from = node->m_index;
     const int size = node->subtreeSize();
-    const int to = target->m_index;
+    const int to = rowBefore < parent->childCount() ? parent->child(rowBefore)->m_index
+                                                    : parent->lastDescendant()->m_index + 1;
 
-    // Children lists: take the node out, then put it in before the target.
-    auto owned = std::move(oldParent->m_children[size_t(node->m_row)]);
-    oldParent->m_children.erase(oldParent->m_children.begin() + node->m_row);
-    for (int r = node->m_row; r < oldParent->childCount(); ++r)
+    auto owned = std::move(oldParent->m_children[size_t(oldRow)]);
+    oldParent->m_children.erase(oldParent->m_children.begin() + oldRow);
+    for (int r = oldRow; r < oldParent->childCount(); ++r)
         oldParent->m_children[size_t(r)]->m_row = r;
-    const int targetRow = target->m_row;
-    newParent->m_children.insert(newParent->m_children.begin() + targetRow, std::move(owned));
-    node->m_parent = newParent;
-    for (int r = targetRow; r < newParent->childCount(); ++r)
-        newParent->m_children[size_t(r)]->m_row = r;
+    parent->m_children.insert(parent->m_children.begin() + row, std::move(owned));
+    node->m_parent = parent;
+    for (int r = row; r < parent->childCount(); ++r)
+        parent->m_children[size_t(r)]->m_row = r;
 
-    // Pre-order: the subtree's block of positions moves in front of the target's position.
+    // Pre-order: the subtree's block of positions moves in front of position to.
     auto begin = m_order.begin();
-    if (to < from) {
+    if (to <= from) {
         std::rotate(begin + to, begin + from, begin + from + size);
         reindexFrom(to);
         markDirty(to);
@@ -140,13 +156,6 @@ bool DialogTree::moveBefore(DialogNode *node, DialogNode *target)
         markDirty(from);
     }
     notify([&](TreeObserver *o) { o->nodeMoved(node); });
-    if (m_journal) {
-        TreeJournal::Change change{TreeJournal::Change::Move, node, oldParent, oldRow};
-        change.toParent = newParent;
-        change.toRow = node->m_row;
-        m_journal->m_changes.push_back(std::move(change));
-    }
-    return true;
 }
 
 void DialogTree::remove(DialogNode *node)

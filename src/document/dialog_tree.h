@@ -88,6 +88,9 @@ private:
     std::unique_ptr<DialogNode> detach(DialogNode *node);
     // Puts a subtree taken out before back in as the child of parent at row.
     void attach(std::unique_ptr<DialogNode> owned, DialogNode *parent, int row);
+    // Moves node with its subtree to be the child of parent at row (its row after the move);
+    // parent must not lie in node's subtree.
+    void moveTo(DialogNode *node, DialogNode *parent, int row);
     void
     restoreLabels(const std::vector<std::pair<DialogNode *, std::pair<QByteArray, bool>>> &labels);
     void restoreValues(DialogNode *node, qint32 image, qint32 selected, qint32 state,

@@ -70,9 +70,9 @@ void TreeJournal::apply(Change &change, bool forward)
         break;
     case Change::Move:
         if (forward)
-            m_tree.attach(m_tree.detach(node), change.toParent, change.toRow);
+            m_tree.moveTo(node, change.toParent, change.toRow);
         else
-            m_tree.attach(m_tree.detach(node), change.fromParent, change.fromRow);
+            m_tree.moveTo(node, change.fromParent, change.fromRow);
         break;
     case Change::Values: {
         const Record &r = forward ? change.newRecord : change.oldRecord;
