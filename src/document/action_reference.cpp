@@ -19,6 +19,11 @@ int ActionReference::parseNumber(QByteArrayView text, int maximum)
     return value <= maximum ? int(value) : 0;
 }
 
+bool ActionReference::mayName(const QByteArray &text)
+{
+    return text.startsWith("Goto = ") || text.startsWith("Delete = ");
+}
+
 ActionReference ActionReference::parse(const QByteArray &text)
 {
     ActionReference reference;

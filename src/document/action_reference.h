@@ -15,6 +15,8 @@ struct ActionReference
 
     // None when text is no goto or delete node, or one whose numbers do not fit the grammar.
     static ActionReference parse(const QByteArray &text);
+    // Whether text begins as a goto or delete node does; only such a text can name a dialog.
+    static bool mayName(const QByteArray &text);
     // A dialog number of the form the renumbering pass writes: decimal, at least 1, no leading
     // zero; 0 when text is anything else.
     static int parseNumber(QByteArrayView text, int maximum);

@@ -1,5 +1,6 @@
 #include "dialog_node.h"
 
+#include "action_reference.h"
 #include "node_pool.h"
 #include "node_text.h"
 
@@ -25,7 +26,7 @@ void DialogNode::assignText(const QByteArray &text)
         m_textKind |= NumberedText;
     if (NodeText::isRoot(text))
         m_textKind |= RootText;
-    if (text.startsWith("Goto = ") || text.startsWith("Delete = "))
+    if (ActionReference::mayName(text))
         m_textKind |= ReferenceText;
 }
 
