@@ -6,9 +6,20 @@ CliRun runTalmeroCli(const QStringList &arguments, const QString &workingDirecto
 {
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
-    process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"), arguments);
-    process.waitForFinished(timeoutMs);
+    // Under Wine a process start now and then fails for want of resources; that says nothing
+    // about the program, so the start is tried again before the run counts as failed.
+    bool started = false;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"), arguments);
+        started = process.waitForStarted(timeoutMs);
+    }
     CliRun run;
+    if (!started) {
+        // A process that never ran has no exit code of its own; QProcess would report 0.
+        run.err = process.errorString().toUtf8();
+        return run;
+    }
+    process.waitForFinished(timeoutMs);
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
 #ifdef Q_OS_WIN

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 // One run of the built talmero-cli from the program folder, its output with Windows line ends
-// made plain. exitCode is -1 when the program crashed or did not finish in time.
+// made plain. exitCode is -1 when the program did not start, crashed or did not finish in time.
 struct CliRun
 {
     int exitCode = -1;
