@@ -6,12 +6,14 @@ CliRun runTalmeroCli(const QStringList &arguments, const QString &workingDirecto
 {
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
-    // Under Wine a process start now and then fails for want of resources; that says nothing
-    // about the program, so the start is tried again before the run counts as failed.
+    // Under Wine a process start can fail now and then; that says nothing about the program, so
+    // a start that failed outright is tried again before the run counts as failed.
     bool started = false;
     for (int attempt = 0; attempt < 3 && !started; ++attempt) {
         process.start(QStringLiteral(TALMERO_PROGRAM_DIR "/talmero-cli"), arguments);
         started = process.waitForStarted(timeoutMs);
+        if (process.state() != QProcess::NotRunning)
+            break;
     }
     CliRun run;
     if (!started) {
