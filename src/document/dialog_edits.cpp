@@ -21,12 +21,18 @@ QString stepName(const DialogNode *node)
 
 } // namespace
 
-DialogNode *DialogEdits::addTextDialog(DialogNode *node, const QByteArray &line, Speaker speaker)
+DialogNode *DialogEdits::addDialogNode(DialogNode *node, int imageIndex)
 {
     m_tree.setDialogCount(m_tree.DialogCount() + 1);
     // The number is provisional: creating the first child renumbers the dialog by position.
     DialogNode *dialog = m_tree.addSibling(node, NodeText::dialog(m_tree.DialogCount()));
-    m_tree.setImageIndex(dialog, kTextDialogImage);
+    m_tree.setImageIndex(dialog, imageIndex);
+    return dialog;
+}
+
+DialogNode *DialogEdits::addTextDialog(DialogNode *node, const QByteArray &line, Speaker speaker)
+{
+    DialogNode *dialog = addDialogNode(node, kTextDialogImage);
     m_tree.addChild(dialog, NodeText::typeText());
     m_tree.addChild(dialog, NodeText::speaker(speaker == Speaker::Player ? "Player" : "Entity"));
     m_tree.addChild(dialog, NodeText::text(line));
@@ -37,9 +43,7 @@ DialogEdits::Outcome DialogEdits::addChoiceDialog(DialogNode *node, const QList<
 {
     if (answers.isEmpty())
         return {nullptr, QStringLiteral("Please create a choice first!")};
-    m_tree.setDialogCount(m_tree.DialogCount() + 1);
-    DialogNode *dialog = m_tree.addSibling(node, NodeText::dialog(m_tree.DialogCount()));
-    m_tree.setImageIndex(dialog, kChoiceDialogImage);
+    DialogNode *dialog = addDialogNode(node, kChoiceDialogImage);
     for (const Answer &answer : answers) {
         DialogNode *choice = m_tree.addChild(dialog, NodeText::choice(answer.choice));
         m_tree.addChild(choice, NodeText::text(answer.text));

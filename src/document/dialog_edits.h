@@ -104,6 +104,8 @@ public:
     SearchHit search(const QByteArray &wanted, int position) const;
 
 private:
+    // A dialog node placed as addSibling places it, numbered provisionally; the count grows by one.
+    DialogNode *addDialogNode(DialogNode *node, int imageIndex);
     Outcome actionDialog(DialogNode *selected, const QString &choiceRefusal) const;
     DialogNode *addAction(DialogNode *dialog, const QByteArray &text);
 
