@@ -4,12 +4,12 @@
 // hand: bench_deep_open [deepest level ...] (default: the reader's limit; a deeper file is
 // refused by Open).
 
-#include "app/dialog_tree_view.h"
 #include "document/dialog_tree.h"
 #include "persistence/dlg_reader.h"
 #include "persistence/dlg_writer.h"
 #include "persistence/file_commands.h"
 #include "shown_program.h"
+#include "windows/dialog_tree_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 // tree of about 100,000 nodes. Run by hand: bench_editing [nodes] [repeats].
 
 #include "editing/adding_commands.h"
-#include "editing/tform2.h"
+#include "editing/placement_window.h"
 #include "platform/prompter.h"
 #include "platform/shell_services.h"
 #include "shown_program.h"

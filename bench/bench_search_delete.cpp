@@ -3,15 +3,15 @@
 // shown window. Measures a search step that scans the whole tree, a walk over the first hits,
 // and deleting the first dialog, which renumbers every later dialog. Runs on the offscreen
 // platform unless another one is set.
-#include "app/dialog_tree_view.h"
-#include "app/talmero_app.h"
-#include "app/tform1.h"
 #include "bench_prompter.h"
 #include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "platform/prompter.h"
 #include "platform/shell_services.h"
+#include "program/talmero_app.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,7 +7,7 @@
 #include "document/node_text.h"
 #include "editing/adding_commands.h"
 #include "editing/delete_commands.h"
-#include "editing/tform2.h"
+#include "editing/placement_window.h"
 #include "shown_program.h"
 
 #include <QAction>

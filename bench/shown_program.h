@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/talmero_app.h"
-#include "app/tform1.h"
 #include "bench_prompter.h"
+#include "program/talmero_app.h"
+#include "windows/main_window.h"
 
 #include <QTemporaryDir>
 

@@ -5,7 +5,7 @@
 #include "generator/config_node.h"
 #include "node_text.h"
 #include "platform/ansi.h"
-#include "str_operants.h"
+#include "variable_value.h"
 
 #include <QFileInfo>
 #include <limits>

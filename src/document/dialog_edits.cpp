@@ -2,7 +2,7 @@
 
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
-#include "document/str_operants.h"
+#include "document/variable_value.h"
 #include "platform/ansi.h"
 
 namespace {

@@ -1,9 +1,9 @@
 #include "action_commands.h"
 
-#include "app/tform1.h"
-#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "platform/ansi.h"
+#include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QComboBox>
 #include <QLineEdit>

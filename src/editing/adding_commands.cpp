@@ -1,10 +1,10 @@
 #include "adding_commands.h"
 
-#include "app/tform1.h"
-#include "app/undo_history.h"
 #include "document/node_text.h"
-#include "editing/tform2.h"
+#include "editing/placement_window.h"
 #include "platform/ansi.h"
+#include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 #include "delete_commands.h"
 
-#include "app/dialog_tree_view.h"
-#include "app/tform1.h"
-#include "app/undo_history.h"
 #include "document/dialog_edits.h"
 #include "platform/ansi.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QToolButton>
 

@@ -1,9 +1,9 @@
 #include "search_commands.h"
 
-#include "app/dialog_tree_view.h"
-#include "app/tform1.h"
 #include "document/dialog_edits.h"
 #include "platform/ansi.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

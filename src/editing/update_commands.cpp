@@ -1,11 +1,11 @@
 #include "update_commands.h"
 
-#include "app/dialog_tree_view.h"
-#include "app/tform1.h"
-#include "app/undo_history.h"
 #include "document/dialog_edits.h"
 #include "document/node_text.h"
 #include "platform/ansi.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QAbstractItemDelegate>
 #include <QItemSelectionModel>

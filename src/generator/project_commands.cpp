@@ -1,12 +1,12 @@
 #include "project_commands.h"
 
-#include "app/tform1.h"
-#include "app/undo_history.h"
 #include "generator/config_node.h"
 #include "generator/project_generator.h"
 #include "persistence/file_commands.h"
 #include "platform/ansi.h"
 #include "platform/native_path.h"
+#include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QAction>
 #include <QToolButton>

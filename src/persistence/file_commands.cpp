@@ -1,10 +1,10 @@
 #include "file_commands.h"
 
-#include "app/dialog_tree_view.h"
-#include "app/tform1.h"
 #include "persistence/dlg_file.h"
 #include "platform/native_path.h"
 #include "recent_menu.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "recent_menu.h"
 
-#include "app/tform1.h"
 #include "file_commands.h"
+#include "windows/main_window.h"
 
 #include <QAction>
 #include <QScopeGuard>

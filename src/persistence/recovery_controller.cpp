@@ -1,9 +1,9 @@
 #include "recovery_controller.h"
 
-#include "app/tform1.h"
 #include "persistence/dlg_file.h"
 #include "persistence/file_commands.h"
 #include "platform/app_error.h"
+#include "windows/main_window.h"
 
 #include <QFileInfo>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "companion_tool_command.h"
 
-#include "app/dialog_tree_view.h"
-#include "app/tform1.h"
 #include "shell/companion_tool.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 CompanionToolCommand::CompanionToolCommand(TForm1 &form) : QObject(&form), m_form(form)
 {

@@ -1,7 +1,7 @@
 #include "test_program.h"
 
-#include "app/dialog_tree_model.h"
-#include "app/dialog_tree_view.h"
+#include "windows/dialog_tree_model.h"
+#include "windows/dialog_tree_view.h"
 
 #include <QDir>
 #include <QFile>

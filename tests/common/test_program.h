@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/talmero_app.h"
-#include "app/tform1.h"
+#include "program/talmero_app.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
 #include "test_documents.h"
+#include "windows/main_window.h"
 
 #include <QStringList>
 #include <QTemporaryDir>

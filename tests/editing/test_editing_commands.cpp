@@ -1,14 +1,14 @@
-#include "app/dialog_tree_model.h"
-#include "app/dialog_tree_view.h"
-#include "app/talmero_app.h"
-#include "app/tform1.h"
 #include "document/node_text.h"
 #include "document/tree_listing.h"
 #include "editing/delete_commands.h"
 #include "platform/ansi.h"
+#include "program/talmero_app.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
 #include "test_program.h"
+#include "windows/dialog_tree_model.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,12 +1,12 @@
-#include "app/dialog_tree_model.h"
-#include "app/dialog_tree_view.h"
-#include "app/talmero_app.h"
-#include "app/tform1.h"
 #include "document/node_text.h"
 #include "editing/delete_commands.h"
-#include "editing/tform2.h"
+#include "editing/placement_window.h"
 #include "persistence/dlg_writer.h"
+#include "program/talmero_app.h"
 #include "test_program.h"
+#include "windows/dialog_tree_model.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
-#include "app/talmero_app.h"
-#include "app/tform1.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "persistence/dlg_file.h"
 #include "persistence/file_commands.h"
+#include "program/talmero_app.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
 #include "test_program.h"
+#include "windows/main_window.h"
 
 #include <QAction>
 #include <QDir>

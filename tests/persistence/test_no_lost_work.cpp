@@ -1,5 +1,3 @@
-#include "app/talmero_app.h"
-#include "app/tform1.h"
 #include "document/node_text.h"
 #include "persistence/dlg_writer.h"
 #include "persistence/file_commands.h"
@@ -7,9 +5,11 @@
 #include "persistence/recovery_controller.h"
 #include "persistence/recovery_store.h"
 #include "platform/qt_prompter.h"
+#include "program/talmero_app.h"
 #include "scripted_prompter.h"
 #include "test_files.h"
 #include "test_program.h"
+#include "windows/main_window.h"
 
 #include <QAction>
 #include <QApplication>

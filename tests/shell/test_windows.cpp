@@ -1,16 +1,16 @@
-#include "app/dialog_tree_model.h"
-#include "app/dialog_tree_view.h"
-#include "app/tform1.h"
 #include "document/dialog_tree.h"
 #include "platform/ansi.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
+#include "shell/about_window.h"
 #include "shell/companion_tool_command.h"
 #include "shell/file_hive.h"
 #include "shell/file_type_registration.h"
 #include "shell/jpeg_picture.h"
-#include "shell/tform7.h"
-#include "shell/tform8.h"
+#include "shell/options_window.h"
+#include "windows/dialog_tree_model.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 #include <QDir>
 #include <QFile>

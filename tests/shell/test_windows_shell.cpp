@@ -5,7 +5,7 @@
 #include "platform/qt_shell_services.h"
 #include "scripted_prompter.h"
 #include "shell/file_type_registration.h"
-#include "shell/tform8.h"
+#include "shell/options_window.h"
 #include "shell/win_registry.h"
 
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "tform6.h"
+#include "font_preview_window.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

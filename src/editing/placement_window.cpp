@@ -1,4 +1,4 @@
-#include "tform2.h"
+#include "placement_window.h"
 
 #include "document/dialog_tree.h"
 #include "document/node_text.h"

@@ -1,8 +1,8 @@
 #include "check_window.h"
 
-#include "app/tree_changes.h"
 #include "platform/ansi.h"
 #include "platform/named.h"
+#include "windows/tree_changes.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -1,8 +1,8 @@
-#include "app/check_window.h"
-#include "app/read_through_window.h"
-#include "app/tform1.h"
 #include "document/node_text.h"
+#include "review/check_window.h"
+#include "review/read_through_window.h"
 #include "test_program.h"
+#include "windows/main_window.h"
 
 #include <QAction>
 #include <QMenu>

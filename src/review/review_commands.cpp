@@ -1,10 +1,10 @@
 #include "review_commands.h"
 
-#include "app/check_window.h"
-#include "app/dialog_tree_view.h"
-#include "app/read_through_window.h"
-#include "app/tform1.h"
 #include "platform/named.h"
+#include "review/check_window.h"
+#include "review/read_through_window.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "tform8.h"
+#include "options_window.h"
 
 #include "platform/app_error.h"
 #include "platform/prompter.h"

@@ -1,4 +1,4 @@
-#include "tform3.h"
+#include "script_window.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
-#include "app/modal_focus.h"
-#include "app/talmero_app.h"
-#include "app/tform1.h"
 #include "platform/qt_prompter.h"
 #include "platform/qt_shell_services.h"
+#include "program/modal_focus.h"
+#include "program/talmero_app.h"
+#include "windows/main_window.h"
 
 #include <QApplication>
 #include <QStandardPaths>

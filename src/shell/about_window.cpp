@@ -1,4 +1,4 @@
-#include "tform7.h"
+#include "about_window.h"
 
 #include "platform/shell_services.h"
 #include "shell/jpeg_picture.h"

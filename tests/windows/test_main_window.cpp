@@ -1,18 +1,18 @@
-#include "app/dialog_tree_model.h"
-#include "app/dialog_tree_view.h"
-#include "app/modal_focus.h"
-#include "app/talmero_app.h"
-#include "app/tform1.h"
-#include "app/undo_history.h"
 #include "document/node_text.h"
 #include "document/tree_listing.h"
-#include "editing/tform2.h"
-#include "fontgen/tform5.h"
+#include "editing/placement_window.h"
+#include "fontgen/font_generator_window.h"
+#include "program/modal_focus.h"
+#include "program/talmero_app.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
-#include "shell/tform7.h"
-#include "shell/tform8.h"
+#include "shell/about_window.h"
+#include "shell/options_window.h"
 #include "test_program.h"
+#include "windows/dialog_tree_model.h"
+#include "windows/dialog_tree_view.h"
+#include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -430,4 +430,4 @@ private slots:
 };
 
 QTEST_MAIN(TestApp)
-#include "test_app.moc"
+#include "test_main_window.moc"

@@ -1,4 +1,4 @@
-#include "str_operants.h"
+#include "variable_value.h"
 
 bool checktype(const QByteArray &value, const QByteArray &type)
 {

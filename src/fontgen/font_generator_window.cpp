@@ -1,4 +1,4 @@
-#include "tform5.h"
+#include "font_generator_window.h"
 
 #include "fontgen/color_swatch.h"
 #include "fontgen/font_saving.h"

@@ -1,4 +1,4 @@
-#include "tform1.h"
+#include "main_window.h"
 
 #include "dialog_tree_model.h"
 #include "dialog_tree_view.h"

@@ -1,8 +1,8 @@
 #include "fontgen_test_support.h"
 
 #include "fontgen/color_swatch.h"
+#include "fontgen/font_generator_window.h"
 #include "fontgen/number_field.h"
-#include "fontgen/tform5.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
 
@@ -362,4 +362,4 @@ private slots:
 
 QTEST_MAIN(TestTForm5)
 
-#include "test_tform5.moc"
+#include "test_font_generator_window.moc"
