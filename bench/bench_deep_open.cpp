@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
     OpenPrompter prompter;
     ShownProgram program(prompter);
     TalmeroApp &talmero = program.talmero;
-    TForm1 &form = talmero.mainWindow();
+    MainWindow &form = talmero.mainWindow();
     QApplication::processEvents();
 
     for (const int deepest : depths) {
@@ -78,16 +78,16 @@ int main(int argc, char *argv[])
 
         QElapsedTimer timer;
         timer.start();
-        talmero.fileCommands().Open1Click();
+        talmero.fileCommands().openChosenFile();
         const double opened = msSince(timer);
-        form.TreeView1->viewport()->repaint();
+        form.treeView->viewport()->repaint();
         QApplication::processEvents();
         const double shown = msSince(timer);
         timer.restart();
-        form.TreeView1->scrollToBottom();
-        form.TreeView1->horizontalScrollBar()->setValue(
-            form.TreeView1->horizontalScrollBar()->maximum());
-        form.TreeView1->viewport()->repaint();
+        form.treeView->scrollToBottom();
+        form.treeView->horizontalScrollBar()->setValue(
+            form.treeView->horizontalScrollBar()->maximum());
+        form.treeView->viewport()->repaint();
         QApplication::processEvents();
         const double scrolled = msSince(timer);
         std::printf("deepest level %6d (%6d nodes): Open %8.1f ms, shown %8.1f ms, scrolled to "

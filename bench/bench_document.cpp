@@ -30,13 +30,13 @@ double bestOf(int runs, int nodes, bool placeFirst)
     for (int run = 0; run < runs; ++run) {
         DialogTree tree;
         build(tree, nodes);
-        tree.refreshlist();
+        tree.renumberDialogs();
         QElapsedTimer timer;
         timer.start();
         DialogNode *dialog = addTextDialog(tree);
         if (placeFirst) {
             tree.moveBefore(dialog, tree.nodeAt(1));
-            tree.refreshlist();
+            tree.renumberDialogs();
         }
         best = std::min(best, timer.nsecsElapsed() / 1e6);
         if (tree.DialogCount() != (tree.count() - 1) / 4)

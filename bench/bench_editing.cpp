@@ -37,23 +37,23 @@ int main(int argc, char *argv[])
     BenchPrompter prompter;
     ShownProgram program(prompter);
     TalmeroApp &talmero = program.talmero;
-    TForm1 &form = talmero.mainWindow();
-    TForm2 &placement = talmero.placementWindow();
+    MainWindow &form = talmero.mainWindow();
+    PlacementWindow &placement = talmero.placementWindow();
     AddingCommands &adding = talmero.addingCommands();
 
     // A choice dialog first, then text dialogs of four nodes each up to the size asked for.
-    form.Memo1->setPlainText(QStringLiteral("Line one\nLine two"));
+    form.dialogTextEdit->setPlainText(QStringLiteral("Line one\nLine two"));
     adding.addDialog(nullptr);
     for (const char *answer : {"Yes", "No"}) {
-        auto *row = new QTreeWidgetItem(form.ListView1);
-        row->setText(0, QString::number(form.ListView1->topLevelItemCount()));
+        auto *row = new QTreeWidgetItem(form.answerTable);
+        row->setText(0, QString::number(form.answerTable->topLevelItemCount()));
         row->setText(1, QLatin1String(answer));
     }
     adding.addChoice(nullptr);
     QElapsedTimer build;
     build.start();
     while (form.document().count() < nodes) {
-        form.Memo1->setPlainText(QStringLiteral("Hello there"));
+        form.dialogTextEdit->setPlainText(QStringLiteral("Hello there"));
         adding.addDialog(nullptr);
     }
     std::printf("tree: %d nodes, %d dialogs, built by addDialog in %.0f ms (%.1f us per dialog)\n",
@@ -80,32 +80,32 @@ int main(int argc, char *argv[])
                     what, bestCommand, sumCommand / repeats, bestTotal, sumTotal / repeats);
     };
 
-    run("add dialog at the end (SpeedButton7Click)", [&] {
-        form.Memo1->setPlainText(QStringLiteral("Hello"));
-        adding.SpeedButton7Click();
+    run("add dialog at the end (addOrPlaceDialog)", [&] {
+        form.dialogTextEdit->setPlainText(QStringLiteral("Hello"));
+        adding.addOrPlaceDialog();
     });
-    run("refreshchoices", [&] { placement.refreshchoices(); });
-    run("place into choice 1 (Button1Click)", [&] {
+    run("refreshchoices", [&] { placement.fillChoiceList(); });
+    run("place into choice 1 (confirmPlacement)", [&] {
         form.PlaceMode = QStringLiteral("dialog");
-        placement.refreshchoices();
-        placement.RadioButton2->setChecked(true);
-        placement.ListView1->selectRow(0);
-        placement.Button1Click();
+        placement.fillChoiceList();
+        placement.intoChoiceRadio->setChecked(true);
+        placement.choiceList->selectRow(0);
+        placement.confirmPlacement();
     });
-    run("place before dialog number 1 (Button1Click)", [&] {
+    run("place before dialog number 1 (confirmPlacement)", [&] {
         form.PlaceMode = QStringLiteral("dialog");
-        placement.refreshchoices();
-        placement.SpinEdit1->setMaximum(form.document().DialogCount());
-        placement.RadioButton3->setChecked(true);
-        placement.SpinEdit1->setValue(1);
-        placement.Button1Click();
+        placement.fillChoiceList();
+        placement.dialogNumberField->setMaximum(form.document().DialogCount());
+        placement.beforeDialogRadio->setChecked(true);
+        placement.dialogNumberField->setValue(1);
+        placement.confirmPlacement();
     });
     run("place choice dialog before dialog number 1", [&] {
         form.PlaceMode = QStringLiteral("choice");
-        placement.refreshchoices();
-        placement.RadioButton3->setChecked(true);
-        placement.SpinEdit1->setValue(1);
-        placement.Button1Click();
+        placement.fillChoiceList();
+        placement.beforeDialogRadio->setChecked(true);
+        placement.dialogNumberField->setValue(1);
+        placement.confirmPlacement();
     });
     return 0;
 }

@@ -72,7 +72,7 @@ int main(int argc, char *argv[])
     for (const auto &c : cases) {
         const Timing preview =
             timeRuns(runs, [&] { generator.preview(c.settings, "AaBbCcWWW123!:?"); });
-        const Timing sheet = timeRuns(runs, [&] { generator.repaint(c.settings); });
+        const Timing sheet = timeRuns(runs, [&] { generator.renderSheet(c.settings); });
         std::printf("%-16s %8.2f %9.2f %8.2f %9.2f %9.2f %8.2f\n", c.name, preview.best,
                     preview.median, preview.worst, sheet.best, sheet.median, sheet.worst);
     }

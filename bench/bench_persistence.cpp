@@ -87,7 +87,7 @@ void measure(int dialogs, const QString &folder)
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         DlgTreeBuilder::build(rebuilt, DlgReader(buffer).read().records);
-        DlgFile::cleanforbasic(rebuilt);
+        DlgFile::removeActionsOnLoad(rebuilt);
         reads.push_back(timer.elapsedMs());
     }
     std::printf("%8d nodes (%6d text dialogs): file save %7.2f ms  load %7.2f ms | "

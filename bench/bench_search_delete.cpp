@@ -32,7 +32,7 @@ void fill(DialogTree &tree)
         DialogEdits(tree).addTextDialog(nullptr, "Line " + QByteArray::number(i),
                                         DialogEdits::Speaker::Player);
     }
-    tree.refreshlist();
+    tree.renumberDialogs();
 }
 
 double msSince(const QElapsedTimer &timer)
@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     BenchPrompter prompter;
     BenchShell shell;
     TalmeroApp talmero(ProgramFolder(folder.path() + QLatin1Char('/')), prompter, shell, {});
-    TForm1 &form = talmero.mainWindow();
+    MainWindow &form = talmero.mainWindow();
     form.show();
 
     DialogTree built;
@@ -61,39 +61,39 @@ int main(int argc, char *argv[])
     std::printf("nodes: %d, dialogs: %d\n", form.document().count(), form.document().DialogCount());
 
     // One step that finds nothing: the whole tree is scanned and the end is reported.
-    form.Edit3->setText(QStringLiteral("no such text"));
+    form.searchField->setText(QStringLiteral("no such text"));
     QElapsedTimer timer;
     timer.start();
-    form.SpeedButton12->click();
+    form.searchButton->click();
     std::printf("search step scanning all nodes, no hit:  %8.2f ms (messages: %d)\n",
                 msSince(timer), prompter.messages);
 
     // A hit on the last node: a full scan that ends by selecting the hit.
-    form.Edit3->setText(QStringLiteral("line %1").arg(kDialogs - 1));
+    form.searchField->setText(QStringLiteral("line %1").arg(kDialogs - 1));
     timer.start();
-    form.SpeedButton12->click();
+    form.searchButton->click();
     std::printf("search step with its hit on the last node: %8.2f ms (position %d)\n",
                 msSince(timer), form.SearchPosition);
 
     // Walking hit after hit from the top; each step selects a node and scrolls to it.
-    form.Edit3->setText(QStringLiteral("speaker"));
+    form.searchField->setText(QStringLiteral("speaker"));
     timer.start();
     for (int i = 0; i < kWalkedHits; ++i)
-        form.SpeedButton12->click();
+        form.searchButton->click();
     std::printf("search walk, %d hits:                  %8.2f ms (%.3f ms a step)\n", kWalkedHits,
                 msSince(timer), msSince(timer) / kWalkedHits);
 
     // Deleting Dialog1 renumbers the 24,999 dialogs after it.
     form.selectNode(form.document().nodeAt(1));
     timer.start();
-    form.SpeedButton14->click();
+    form.deleteSelectedButton->click();
     std::printf("delete Dialog1 with renumbering:          %8.2f ms (dialogs left %d)\n",
                 msSince(timer), form.document().DialogCount());
 
     // Deleting the speaker node of the new Dialog1 asks for and removes its whole dialog.
     form.selectNode(form.document().nodeAt(3));
     timer.start();
-    form.SpeedButton14->click();
+    form.deleteSelectedButton->click();
     std::printf("delete via a child node with renumbering: %8.2f ms (dialogs left %d)\n",
                 msSince(timer), form.document().DialogCount());
 
@@ -102,7 +102,7 @@ int main(int argc, char *argv[])
     fill(bare);
     timer.start();
     bare.remove(bare.nodeAt(1));
-    bare.refreshlist();
+    bare.renumberDialogs();
     std::printf("the same on a tree without a view:        %8.2f ms (dialogs left %d)\n",
                 msSince(timer), bare.DialogCount());
 
@@ -110,7 +110,7 @@ int main(int argc, char *argv[])
     DialogNode *last = form.document().lastTopLevel();
     form.selectNode(last);
     timer.start();
-    emit form.TreeView1->nodeDropped(form.document().nodeAt(1));
+    emit form.treeView->nodeDropped(form.document().nodeAt(1));
     std::printf("drop the last dialog onto Dialog1:        %8.2f ms (now %s)\n", msSince(timer),
                 last->text().constData());
     return 0;

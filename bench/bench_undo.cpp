@@ -6,7 +6,7 @@
 
 #include "document/node_text.h"
 #include "editing/adding_commands.h"
-#include "editing/delete_commands.h"
+#include "editing/drop_command.h"
 #include "editing/placement_window.h"
 #include "shown_program.h"
 
@@ -48,12 +48,12 @@ int main(int argc, char *argv[])
     BenchPrompter prompter;
     ShownProgram program(prompter);
     TalmeroApp &talmero = program.talmero;
-    TForm1 &form = talmero.mainWindow();
-    TForm2 &placement = talmero.placementWindow();
+    MainWindow &form = talmero.mainWindow();
+    PlacementWindow &placement = talmero.placementWindow();
     AddingCommands &adding = talmero.addingCommands();
     DialogTree &tree = form.document();
     while (tree.count() < nodes) {
-        form.Memo1->setPlainText(QStringLiteral("Hello there"));
+        form.dialogTextEdit->setPlainText(QStringLiteral("Hello there"));
         adding.addDialog(nullptr);
     }
     QApplication::processEvents();
@@ -87,10 +87,10 @@ int main(int argc, char *argv[])
 
     int pick = 0;
     run("select a node", [&] { form.selectNode(tree.nodeAt((pick += 7919) % tree.count())); });
-    form.CheckBox3->setChecked(true);
+    form.addAtEndCheck->setChecked(true);
     run("add dialog at the end", [&] {
-        form.Memo1->setPlainText(QStringLiteral("Hello"));
-        adding.SpeedButton7Click();
+        form.dialogTextEdit->setPlainText(QStringLiteral("Hello"));
+        adding.addOrPlaceDialog();
     });
     run(
         "undo add", [&] { form.undoAction->trigger(); }, [&] { form.redoAction->trigger(); });
@@ -99,20 +99,20 @@ int main(int argc, char *argv[])
         "redo add", [&] { form.redoAction->trigger(); }, [&] { form.undoAction->trigger(); });
     run("place before Dialog1", [&] {
         form.PlaceMode = QStringLiteral("dialog");
-        placement.refreshchoices();
-        placement.SpinEdit1->setMaximum(tree.DialogCount());
-        placement.RadioButton3->setChecked(true);
-        placement.SpinEdit1->setValue(1);
-        placement.Button1Click();
+        placement.fillChoiceList();
+        placement.dialogNumberField->setMaximum(tree.DialogCount());
+        placement.beforeDialogRadio->setChecked(true);
+        placement.dialogNumberField->setValue(1);
+        placement.confirmPlacement();
     });
     run("delete Dialog1", [&] {
         form.selectNode(dialogNumber(tree, 1));
-        form.SpeedButton14->click();
+        form.deleteSelectedButton->click();
     });
-    auto *drops = form.findChild<DeleteCommands *>();
+    auto *drops = form.findChild<DropCommand *>();
     run("drop Dialog5 onto Dialog1", [&] {
         form.selectNode(dialogNumber(tree, 5));
-        drops->TreeView1DragDrop(dialogNumber(tree, 1));
+        drops->dropDialog(dialogNumber(tree, 1));
     });
     return 0;
 }

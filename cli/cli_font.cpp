@@ -139,7 +139,7 @@ int runFont(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const FontGenerator generator(folder);
     FontRender render;
     try {
-        render = generator.repaint(settings);
+        render = generator.renderSheet(settings);
     } catch (const AppError &error) {
         err << "talmero-cli font: " << AppError::boxText(error.text()) << '\n';
         return 1;

@@ -54,7 +54,7 @@ int fuzzDlgReader(const uint8_t *data, size_t size)
     }
     DialogTree tree;
     DlgTreeBuilder::build(tree, content.records);
-    DlgFile::cleanforbasic(tree);
+    DlgFile::removeActionsOnLoad(tree);
     const DlgRecordList written = DlgWriter::records(tree);
     const QByteArray rewritten = DlgWriter::stream(tree, {});
     if (rewritten != DlgWriter::stream(written, {}))

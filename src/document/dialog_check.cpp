@@ -53,7 +53,7 @@ bool isVariableOperation(const QByteArray &text)
         return false;
     // The name may hold blanks and even " = "; a value of a number type never does.
     const int equals = text.lastIndexOf(" = ");
-    return equals >= blank && checktype(text.mid(equals + 3), type);
+    return equals >= blank && valueFitsType(text.mid(equals + 3), type);
 }
 
 Kind classify(const DialogNode *node)

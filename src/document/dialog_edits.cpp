@@ -66,15 +66,16 @@ DialogNode *DialogEdits::addPlaced(const Placement &placement, const Creator &cr
         return create(nullptr);
     case Placement::IntoChoice: {
         DialogNode *added = create(placement.answer);
-        m_tree.refreshlist();
+        m_tree.renumberDialogs();
         return added;
     }
     case Placement::BeforeDialog: {
         // Appended first, then moved: a refused choice dialog leaves nothing to move.
         DialogNode *added = create(nullptr);
         if (added) {
-            m_tree.moveBefore(m_tree.lastTopLevel(), m_tree.nodeAt(dlgnumber(placement.number)));
-            m_tree.refreshlist();
+            m_tree.moveBefore(m_tree.lastTopLevel(),
+                              m_tree.nodeAt(indexOfDialog(placement.number)));
+            m_tree.renumberDialogs();
         }
         return added;
     }
@@ -82,7 +83,7 @@ DialogNode *DialogEdits::addPlaced(const Placement &placement, const Creator &cr
     return nullptr;
 }
 
-int DialogEdits::dlgnumber(int number) const
+int DialogEdits::indexOfDialog(int number) const
 {
     // The name is made once: the scan runs over the whole tree. From the end, the first match
     // is the last one in pre-order.
@@ -94,7 +95,7 @@ int DialogEdits::dlgnumber(int number) const
     return -1;
 }
 
-DialogNode *DialogEdits::getparentnode(DialogNode *node)
+DialogNode *DialogEdits::enclosingDialog(DialogNode *node)
 {
     DialogNode *current = node->parent();
     while (!NodeText::isDialog(current->text()) && current->parent())
@@ -115,7 +116,7 @@ DialogEdits::Deletion DialogEdits::planDeletion(DialogNode *node) const
     if (!node->parent())
         return {};
 
-    DialogNode *enclosing = getparentnode(node);
+    DialogNode *enclosing = enclosingDialog(node);
     const QString question = NodeText::isChoice(text)
                                  ? QStringLiteral("You will delete an entire choice\n\rContinue?")
                                  : QStringLiteral("The dialog you need to delete is ") +
@@ -134,7 +135,7 @@ void DialogEdits::remove(const Deletion &deletion)
     const bool dialog = !NodeText::isAction(deletion.target->text());
     m_tree.remove(deletion.target);
     if (dialog)
-        m_tree.refreshlist();
+        m_tree.renumberDialogs();
 }
 
 bool DialogEdits::moveDialog(DialogNode *dragged, DialogNode *target)
@@ -143,7 +144,7 @@ bool DialogEdits::moveDialog(DialogNode *dragged, DialogNode *target)
         !NodeText::isDialog(target->text()))
         return false;
     m_tree.moveBefore(dragged, target);
-    m_tree.refreshlist();
+    m_tree.renumberDialogs();
     return true;
 }
 
@@ -195,7 +196,7 @@ DialogEdits::Outcome DialogEdits::addVariable(DialogNode *selected, const QByteA
         QStringLiteral("You can only add a variable operation to a Dialog! Not to a choice!"));
     if (!dialog.node)
         return dialog;
-    if (!checktype(value, type))
+    if (!valueFitsType(value, type))
         return {nullptr,
                 QStringLiteral("The variable seems to have the wrong type!\n\r\n\rexpamles:"
                                "\n\r Char: a\n\r  Short: 123\n\r Float: 123.001\n\r "

@@ -54,7 +54,7 @@ public:
     // placing; none when create refused.
     DialogNode *addPlaced(const Placement &placement, const Creator &create);
     // The absolute index of the last node whose text is "Dialog" + number; -1 when none is.
-    int dlgnumber(int number) const;
+    int indexOfDialog(int number) const;
 
     // What the delete command does with node: the question it asks first (none: no question),
     // then either the refusal it shows or the node it removes.
@@ -69,7 +69,7 @@ public:
     Deletion planDeletion(DialogNode *node) const;
     // The enclosing dialog of a node that has a parent: the nearest ancestor whose text begins
     // with "Dialog", or the top-level ancestor when there is none.
-    static DialogNode *getparentnode(DialogNode *node);
+    static DialogNode *enclosingDialog(DialogNode *node);
     // Removes the deletion's target; a dialog's removal renumbers the rest.
     void remove(const Deletion &deletion);
 

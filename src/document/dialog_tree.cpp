@@ -68,7 +68,7 @@ DialogNode *DialogTree::addChild(DialogNode *parent, const QByteArray &text)
 DialogNode *DialogTree::createNode(DialogNode *parent, const QByteArray &text)
 {
     // The node being created is not part of the pass that runs before its creation.
-    refreshlist();
+    renumberDialogs();
 
     DialogNode *p = top(parent);
     const int row = p->childCount();
@@ -384,7 +384,7 @@ void DialogTree::setRecord(DialogNode *node, qint32 image, qint32 selected, qint
     restoreValues(node, image, selected, state, overlay, data);
 }
 
-void DialogTree::refreshlist()
+void DialogTree::renumberDialogs()
 {
     std::vector<DialogNode *> changed;
     int counter = m_cleanUpTo > 0 ? m_order[size_t(m_cleanUpTo - 1)]->m_ordinal : 0;

@@ -11,7 +11,7 @@ class TreeJournal;
 class TreeObserver;
 
 // The dialog tree: an ordered tree of nodes whose top level holds "Root" and the top-level
-// dialogs. Every node creation first runs the renumbering pass (refreshlist), which names each
+// dialogs. Every node creation first runs the renumbering pass (renumberDialogs), which names each
 // node whose text begins with "Di" "Dialog" + its 1-based position among them in pre-order,
 // shows those nodes and "Root" bold, and sets DialogCount.
 //
@@ -67,7 +67,7 @@ public:
                    quint32 data);
 
     // The renumbering pass.
-    void refreshlist();
+    void renumberDialogs();
     int DialogCount() const { return m_dialogCount; }
     void setDialogCount(int count) { m_dialogCount = count; }
 

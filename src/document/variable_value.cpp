@@ -1,6 +1,6 @@
 #include "variable_value.h"
 
-bool checktype(const QByteArray &value, const QByteArray &type)
+bool valueFitsType(const QByteArray &value, const QByteArray &type)
 {
     if (type == "Char")
         return value.size() == 1;

@@ -10,75 +10,80 @@
 #include <QSpinBox>
 #include <QToolButton>
 
-ActionCommands::ActionCommands(TForm1 &form) : QObject(&form), m_form(form)
+ActionCommands::ActionCommands(MainWindow &window) : QObject(&window), m_window(window)
 {
-    connect(form.SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
-    connect(form.SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
-    connect(form.SpeedButton3, &QToolButton::clicked, this, [this] { SpeedButton3Click(); });
-    connect(form.SpeedButton4, &QToolButton::clicked, this, [this] { SpeedButton4Click(); });
-    connect(form.SpinEdit3, &QSpinBox::valueChanged, this, [this] { SpinEdit3Change(); });
+    connect(window.addVariableButton, &QToolButton::clicked, this,
+            [this] { addVariableOperation(); });
+    connect(window.addCallButton, &QToolButton::clicked, this, [this] { addFunctionCall(); });
+    connect(window.addGotoButton, &QToolButton::clicked, this, [this] { addGotoAction(); });
+    connect(window.addDeleteButton, &QToolButton::clicked, this, [this] { addDeleteAction(); });
+    connect(window.deleteDialogField, &QSpinBox::valueChanged, this,
+            [this] { enableChoiceForDialog(); });
 }
 
 bool ActionCommands::addAction(const std::function<DialogEdits::Outcome(DialogEdits &)> &add)
 {
     DialogEdits::Outcome outcome;
     {
-        EditStep step(m_form.history(), QString());
-        DialogEdits edits(m_form.document());
+        EditStep step(m_window.history(), QString());
+        DialogEdits edits(m_window.document());
         outcome = add(edits);
         if (outcome.node)
-            m_form.history().rename(QStringLiteral("Add ") + Ansi::toUnicode(outcome.node->text()));
+            m_window.history().rename(QStringLiteral("Add ") +
+                                      Ansi::toUnicode(outcome.node->text()));
     }
     // A refusal is shown with no step open: it changed nothing.
     if (!outcome.refusal.isEmpty())
-        m_form.prompter().message(outcome.refusal);
+        m_window.prompter().message(outcome.refusal);
     if (!outcome.node)
         return false;
-    m_form.Modified = true;
+    m_window.Modified = true;
     return true;
 }
 
-void ActionCommands::SpeedButton1Click()
+void ActionCommands::addVariableOperation()
 {
-    const QByteArray value = Ansi::fromUnicode(m_form.Edit7->text());
-    const QByteArray type = Ansi::fromUnicode(m_form.ComboBox3->currentText());
-    const QString name = m_form.ComboBox1->currentText();
+    const QByteArray value = Ansi::fromUnicode(m_window.variableValueField->text());
+    const QByteArray type = Ansi::fromUnicode(m_window.variableTypeCombo->currentText());
+    const QString name = m_window.variableNameCombo->currentText();
     const QByteArray variable = Ansi::fromUnicode(name);
     if (!addAction([&](DialogEdits &edits) {
-            return edits.addVariable(m_form.selectedNode(), type, variable, value);
+            return edits.addVariable(m_window.selectedNode(), type, variable, value);
         }))
         return;
-    m_form.ComboBox1->addItem(name);
-    m_form.ComboBox1->setEditText(name);
+    m_window.variableNameCombo->addItem(name);
+    m_window.variableNameCombo->setEditText(name);
 }
 
-void ActionCommands::SpeedButton2Click()
+void ActionCommands::addFunctionCall()
 {
-    const QString call = m_form.ComboBox2->currentText();
+    const QString call = m_window.functionCallCombo->currentText();
     const QByteArray bytes = Ansi::fromUnicode(call);
-    if (!addAction([&](DialogEdits &edits) { return edits.addCall(m_form.selectedNode(), bytes); }))
+    if (!addAction(
+            [&](DialogEdits &edits) { return edits.addCall(m_window.selectedNode(), bytes); }))
         return;
-    m_form.ComboBox2->addItem(call);
-    m_form.ComboBox2->setEditText(call);
+    m_window.functionCallCombo->addItem(call);
+    m_window.functionCallCombo->setEditText(call);
 }
 
-void ActionCommands::SpeedButton3Click()
+void ActionCommands::addGotoAction()
 {
-    const int number = m_form.SpinEdit1->value();
-    addAction([&](DialogEdits &edits) { return edits.addGoto(m_form.selectedNode(), number); });
+    const int number = m_window.gotoNumberField->value();
+    addAction([&](DialogEdits &edits) { return edits.addGoto(m_window.selectedNode(), number); });
 }
 
-void ActionCommands::SpeedButton4Click()
+void ActionCommands::addDeleteAction()
 {
-    const int number = m_form.SpinEdit3->value();
-    const int choice = m_form.SpinEdit2->value();
-    addAction(
-        [&](DialogEdits &edits) { return edits.addDelete(m_form.selectedNode(), number, choice); });
+    const int number = m_window.deleteDialogField->value();
+    const int choice = m_window.deleteChoiceField->value();
+    addAction([&](DialogEdits &edits) {
+        return edits.addDelete(m_window.selectedNode(), number, choice);
+    });
 }
 
-void ActionCommands::SpinEdit3Change()
+void ActionCommands::enableChoiceForDialog()
 {
     if (const DialogNode *dialog =
-            DialogEdits(m_form.document()).numberedDialog(m_form.SpinEdit3->value()))
-        m_form.SpinEdit2->setEnabled(NodeText::isChoiceDialog(dialog));
+            DialogEdits(m_window.document()).numberedDialog(m_window.deleteDialogField->value()))
+        m_window.deleteChoiceField->setEnabled(NodeText::isChoiceDialog(dialog));
 }

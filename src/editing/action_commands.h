@@ -6,7 +6,7 @@
 #include <functional>
 
 class DialogNode;
-class TForm1;
+class MainWindow;
 
 // The four action tabs of the main window: a variable operation, a function call, a goto or a
 // delete action is added as the last child of the selected text dialog. The delete tab's choice
@@ -15,18 +15,19 @@ class ActionCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit ActionCommands(TForm1 &form);
+    explicit ActionCommands(MainWindow &window);
 
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton3Click();
-    void SpeedButton4Click();
-    void SpinEdit3Change();
+    void addVariableOperation();
+    void addFunctionCall();
+    void addGotoAction();
+    void addDeleteAction();
+    // The choice number field is enabled while the dialog number names a choice dialog.
+    void enableChoiceForDialog();
 
 private:
     // One action add as a step named after the action it added; a refusal is shown. True
     // when an action was added.
     bool addAction(const std::function<DialogEdits::Outcome(DialogEdits &)> &add);
 
-    TForm1 &m_form;
+    MainWindow &m_window;
 };

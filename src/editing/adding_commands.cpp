@@ -40,48 +40,48 @@ QByteArray authorText(const QPlainTextEdit *memo)
 
 } // namespace
 
-AddingCommands::AddingCommands(TForm1 &form, TForm2 &placement)
-    : QObject(&form), m_form(form), m_placement(placement)
+AddingCommands::AddingCommands(MainWindow &window, PlacementWindow &placement)
+    : QObject(&window), m_window(window), m_placement(placement)
 {
     setObjectName(QStringLiteral("AddingCommands"));
     auto guarded = [this](void (AddingCommands::*command)()) {
-        return [this, command] { m_form.guarded([this, command] { (this->*command)(); }); };
+        return [this, command] { m_window.guarded([this, command] { (this->*command)(); }); };
     };
-    connect(form.SpeedButton7, &QToolButton::clicked, this,
-            guarded(&AddingCommands::SpeedButton7Click));
-    connect(form.SpeedButton11, &QToolButton::clicked, this,
-            guarded(&AddingCommands::SpeedButton11Click));
-    connect(form.SpeedButton8, &QToolButton::clicked, this,
-            guarded(&AddingCommands::SpeedButton8Click));
-    connect(form.SpeedButton9, &QToolButton::clicked, this,
-            guarded(&AddingCommands::SpeedButton9Click));
-    connect(form.SpeedButton10, &QToolButton::clicked, this,
-            guarded(&AddingCommands::SpeedButton10Click));
-    connect(&placement, &TForm2::placementChosen, this,
+    connect(window.addDialogButton, &QToolButton::clicked, this,
+            guarded(&AddingCommands::addOrPlaceDialog));
+    connect(window.addDecisionButton, &QToolButton::clicked, this,
+            guarded(&AddingCommands::addOrPlaceDecision));
+    connect(window.addAnswerButton, &QToolButton::clicked, this,
+            guarded(&AddingCommands::addAnswer));
+    connect(window.removeAnswerButton, &QToolButton::clicked, this,
+            guarded(&AddingCommands::removeSelectedAnswer));
+    connect(window.clearAnswersButton, &QToolButton::clicked, this,
+            guarded(&AddingCommands::clearAnswers));
+    connect(&placement, &PlacementWindow::placementChosen, this,
             [this](const DialogEdits::Placement &where) {
-                m_form.guarded([this, &where] { place(where); });
+                m_window.guarded([this, &where] { place(where); });
             });
-    form.Edit5->installEventFilter(this);
+    window.answerTextField->installEventFilter(this);
 }
 
 DialogNode *AddingCommands::addDialog(DialogNode *node)
 {
-    EditStep step(m_form.history(), QStringLiteral("Add dialog"));
-    const QByteArray line = NodeText::joinLines(authorText(m_form.Memo1));
-    m_form.Memo1->setPlainText(Ansi::toUnicode(line));
-    DialogNode *dialog =
-        DialogEdits(m_form.document())
-            .addTextDialog(node, line,
-                           m_form.RadioButton1->isChecked() ? DialogEdits::Speaker::Player
-                                                            : DialogEdits::Speaker::Entity);
+    EditStep step(m_window.history(), QStringLiteral("Add dialog"));
+    const QByteArray line = NodeText::joinLines(authorText(m_window.dialogTextEdit));
+    m_window.dialogTextEdit->setPlainText(Ansi::toUnicode(line));
+    DialogNode *dialog = DialogEdits(m_window.document())
+                             .addTextDialog(node, line,
+                                            m_window.playerSpeakingRadio->isChecked()
+                                                ? DialogEdits::Speaker::Player
+                                                : DialogEdits::Speaker::Entity);
     // A new dialog is a change that no file holds yet: closing must ask.
-    m_form.Modified = true;
+    m_window.Modified = true;
     return dialog;
 }
 
 DialogNode *AddingCommands::addChoice(DialogNode *node)
 {
-    const QTreeWidget *table = m_form.ListView1;
+    const QTreeWidget *table = m_window.answerTable;
     QList<DialogEdits::Answer> answers;
     for (int row = 0; row < table->topLevelItemCount(); ++row) {
         const QTreeWidgetItem *item = table->topLevelItem(row);
@@ -89,102 +89,102 @@ DialogNode *AddingCommands::addChoice(DialogNode *node)
     }
     DialogEdits::Outcome added;
     {
-        EditStep step(m_form.history(), QStringLiteral("Add decision"));
-        added = DialogEdits(m_form.document()).addChoiceDialog(node, answers);
+        EditStep step(m_window.history(), QStringLiteral("Add decision"));
+        added = DialogEdits(m_window.document()).addChoiceDialog(node, answers);
     }
     if (!added.refusal.isEmpty()) {
-        m_form.prompter().message(added.refusal);
+        m_window.prompter().message(added.refusal);
         return nullptr;
     }
-    m_form.Modified = true;
+    m_window.Modified = true;
     return added.node;
 }
 
 DialogNode *AddingCommands::add(DialogNode *node)
 {
-    if (m_form.PlaceMode == QLatin1String("dialog"))
+    if (m_window.PlaceMode == QLatin1String("dialog"))
         return addDialog(node);
     return addChoice(node);
 }
 
 void AddingCommands::place(const DialogEdits::Placement &placement)
 {
-    EditStep step(m_form.history(), m_form.PlaceMode == QLatin1String("dialog")
-                                        ? QStringLiteral("Add dialog")
-                                        : QStringLiteral("Add decision"));
-    DialogEdits(m_form.document()).addPlaced(placement, [this](DialogNode *node) {
+    EditStep step(m_window.history(), m_window.PlaceMode == QLatin1String("dialog")
+                                          ? QStringLiteral("Add dialog")
+                                          : QStringLiteral("Add decision"));
+    DialogEdits(m_window.document()).addPlaced(placement, [this](DialogNode *node) {
         return add(node);
     });
 }
 
 void AddingCommands::preparePlacement(const QString &mode)
 {
-    m_form.PlaceMode = mode;
+    m_window.PlaceMode = mode;
     // The list of choices is filled when the window shows; an addition at the end never shows
     // it, and filling it means a walk over the whole tree.
-    m_placement.SpinEdit1->setMaximum(m_form.document().DialogCount());
+    m_placement.dialogNumberField->setMaximum(m_window.document().DialogCount());
 }
 
-void AddingCommands::SpeedButton7Click()
+void AddingCommands::addOrPlaceDialog()
 {
     preparePlacement(QStringLiteral("dialog"));
-    if (m_form.CheckBox3->isChecked())
+    if (m_window.addAtEndCheck->isChecked())
         addDialog(nullptr);
     else
         m_placement.exec();
 }
 
-void AddingCommands::SpeedButton11Click()
+void AddingCommands::addOrPlaceDecision()
 {
     // A choice dialog needs a dialog before it.
-    const QString refusal = DialogEdits(m_form.document()).decisionRefusal();
+    const QString refusal = DialogEdits(m_window.document()).decisionRefusal();
     if (!refusal.isEmpty()) {
-        m_form.prompter().message(refusal);
+        m_window.prompter().message(refusal);
         return;
     }
     preparePlacement(QStringLiteral("choice"));
-    if (m_form.CheckBox3->isChecked())
+    if (m_window.addAtEndCheck->isChecked())
         addChoice(nullptr);
     else
         m_placement.exec();
 }
 
-void AddingCommands::SpeedButton8Click()
+void AddingCommands::addAnswer()
 {
-    QTreeWidget *table = m_form.ListView1;
+    QTreeWidget *table = m_window.answerTable;
     auto *item = new QTreeWidgetItem(table);
     // The number is the row count once, never renumbered: removals leave gaps and repeats.
     item->setText(0, QString::number(table->topLevelItemCount()));
-    item->setText(1, m_form.Edit5->text());
+    item->setText(1, m_window.answerTextField->text());
 }
 
-void AddingCommands::Edit5KeyUp(int key)
+void AddingCommands::addAnswerOnEnter(int key)
 {
     if (!isEnter(key))
         return;
-    SpeedButton8Click();
+    addAnswer();
     // The next answer typed replaces this one.
-    m_form.Edit5->selectAll();
+    m_window.answerTextField->selectAll();
 }
 
-void AddingCommands::SpeedButton9Click()
+void AddingCommands::removeSelectedAnswer()
 {
-    if (!m_form.prompter().confirm(QStringLiteral("Delete selected choice?")))
+    if (!m_window.prompter().confirm(QStringLiteral("Delete selected choice?")))
         return;
-    QTreeWidget *table = m_form.ListView1;
+    QTreeWidget *table = m_window.answerTable;
     const QList<QTreeWidgetItem *> selected = table->selectedItems();
     if (!selected.isEmpty())
         delete selected.first();
 }
 
-void AddingCommands::SpeedButton10Click()
+void AddingCommands::clearAnswers()
 {
-    m_form.ListView1->clear();
+    m_window.answerTable->clear();
 }
 
 bool AddingCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_form.Edit5)
+    if (watched != m_window.answerTextField)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -200,7 +200,7 @@ bool AddingCommands::eventFilter(QObject *watched, QEvent *event)
         // to this field) adds nothing.
         if (!key->isAutoRepeat() && m_enterPressedHere) {
             m_enterPressedHere = false;
-            m_form.guarded([this, key] { Edit5KeyUp(key->key()); });
+            m_window.guarded([this, key] { addAnswerOnEnter(key->key()); });
         }
         break;
     }

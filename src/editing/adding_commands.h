@@ -5,8 +5,8 @@
 #include <QObject>
 
 class DialogNode;
-class TForm1;
-class TForm2;
+class MainWindow;
+class PlacementWindow;
 
 // The " Add dialog " and "Add decision " groups of the main window: adding text dialogs and
 // choice dialogs, and the choice table with its buttons; the placing the placement window
@@ -15,7 +15,7 @@ class AddingCommands : public QObject
 {
     Q_OBJECT
 public:
-    AddingCommands(TForm1 &form, TForm2 &placement);
+    AddingCommands(MainWindow &window, PlacementWindow &placement);
 
     // Adds a text dialog built from the " Add dialog " controls: at the end of the top level for
     // node none, otherwise as the last child of node's parent. Returns the new dialog.
@@ -25,13 +25,14 @@ public:
     DialogNode *addChoice(DialogNode *node);
 
     // The add-dialog and add-decision commands.
-    void SpeedButton7Click();
-    void SpeedButton11Click();
-    // The choice table: add row, add row by the Enter key in Edit5, remove row, clear.
-    void SpeedButton8Click();
-    void Edit5KeyUp(int key);
-    void SpeedButton9Click();
-    void SpeedButton10Click();
+    void addOrPlaceDialog();
+    void addOrPlaceDecision();
+    // The answer table: add a row, add a row by the Enter key in the answer field, remove the
+    // selected row, clear.
+    void addAnswer();
+    void addAnswerOnEnter(int key);
+    void removeSelectedAnswer();
+    void clearAnswers();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -44,7 +45,7 @@ private:
     // The addition and its placing, as one step.
     void place(const DialogEdits::Placement &placement);
 
-    TForm1 &m_form;
-    TForm2 &m_placement;
+    MainWindow &m_window;
+    PlacementWindow &m_placement;
     bool m_enterPressedHere = false;
 };

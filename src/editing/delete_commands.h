@@ -2,23 +2,19 @@
 
 #include <QObject>
 
-class DialogNode;
-class TForm1;
+class MainWindow;
 
-// Deleting the selected node ("Delete selected" and the Delete key in the tree) and moving
-// dialogs by dragging them onto other dialogs. Whatever is removed or moved, the dialogs are
-// renumbered by position afterwards.
+// Deleting the selected node ("Delete selected" and the Delete key in the tree). Whatever is
+// removed, the dialogs are renumbered by position afterwards.
 class DeleteCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit DeleteCommands(TForm1 &form);
+    explicit DeleteCommands(MainWindow &window);
 
     // The one delete command behind the button and the key.
-    void SpeedButton14Click();
-    // A drag from the tree dropped on target (none over empty space).
-    void TreeView1DragDrop(DialogNode *target);
+    void deleteSelected();
 
 private:
-    TForm1 &m_form;
+    MainWindow &m_window;
 };

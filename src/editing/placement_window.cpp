@@ -5,6 +5,7 @@
 #include "platform/ansi.h"
 #include "platform/app_error.h"
 #include "platform/named.h"
+#include "platform/object_names.h"
 #include "platform/prompter.h"
 
 #include <QGuiApplication>
@@ -16,6 +17,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+namespace names = ObjectNames::Placement;
 
 namespace {
 
@@ -36,10 +39,10 @@ QTableWidgetItem *cell(const QString &text)
 
 } // namespace
 
-TForm2::TForm2(DialogTree &tree, Prompter &prompter, QWidget *parent)
+PlacementWindow::PlacementWindow(DialogTree &tree, Prompter &prompter, QWidget *parent)
     : QDialog(parent), m_tree(tree), m_prompter(prompter)
 {
-    setObjectName(QStringLiteral("TForm2"));
+    setObjectName(QLatin1String(names::window));
     setWindowTitle(QStringLiteral("Place dialog / decision"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -52,73 +55,63 @@ TForm2::TForm2(DialogTree &tree, Prompter &prompter, QWidget *parent)
     layout->setContentsMargins(8, 6, 8, 8);
     layout->setSpacing(3);
 
-    RadioButton1 =
-        named(new QRadioButton(QStringLiteral("Add new item at the end"), this), "RadioButton1");
-    RadioButton1->setChecked(true);
-    RadioButton2 =
-        named(new QRadioButton(QStringLiteral("Add item into choice"), this), "RadioButton2");
+    atEndRadio =
+        named(new QRadioButton(QStringLiteral("Add new item at the end"), this), names::atEndRadio);
+    atEndRadio->setChecked(true);
+    intoChoiceRadio = named(new QRadioButton(QStringLiteral("Add item into choice"), this),
+                            names::intoChoiceRadio);
 
-    ListView1 = named(new QTableWidget(0, 3, this), "ListView1");
-    ListView1->setHorizontalHeaderLabels(
+    choiceList = named(new QTableWidget(0, 3, this), names::choiceList);
+    choiceList->setHorizontalHeaderLabels(
         {QStringLiteral("Choice"), QStringLiteral("Item"), QStringLiteral("Text")});
-    ListView1->setShowGrid(true);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView1->verticalHeader()->hide();
-    ListView1->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    ListView1->horizontalHeader()->setHighlightSections(false);
-    ListView1->setColumnWidth(0, 44);
-    ListView1->setColumnWidth(1, 44);
-    ListView1->setColumnWidth(2, 128);
+    choiceList->setShowGrid(true);
+    choiceList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    choiceList->setSelectionMode(QAbstractItemView::SingleSelection);
+    choiceList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    choiceList->verticalHeader()->hide();
+    choiceList->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    choiceList->horizontalHeader()->setHighlightSections(false);
+    choiceList->setColumnWidth(0, 44);
+    choiceList->setColumnWidth(1, 44);
+    choiceList->setColumnWidth(2, 128);
 
     auto *numberRow = new QHBoxLayout;
-    RadioButton3 =
-        named(new QRadioButton(QStringLiteral("Add before dialog number"), this), "RadioButton3");
-    SpinEdit1 = named(new QSpinBox(this), "SpinEdit1");
-    SpinEdit1->setRange(0, 0);
-    SpinEdit1->setValue(0);
-    numberRow->addWidget(RadioButton3);
-    numberRow->addWidget(SpinEdit1, 1);
+    beforeDialogRadio = named(new QRadioButton(QStringLiteral("Add before dialog number"), this),
+                              names::beforeDialogRadio);
+    dialogNumberField = named(new QSpinBox(this), names::dialogNumberField);
+    dialogNumberField->setRange(0, 0);
+    dialogNumberField->setValue(0);
+    numberRow->addWidget(beforeDialogRadio);
+    numberRow->addWidget(dialogNumberField, 1);
 
     auto *buttonRow = new QHBoxLayout;
-    Button1 = named(new QPushButton(QStringLiteral("Add"), this), "Button1");
-    Button2 = named(new QPushButton(QStringLiteral("Cancel"), this), "Button2");
-    Button1->setDefault(true);
+    addButton = named(new QPushButton(QStringLiteral("Add"), this), names::addButton);
+    cancelButton = named(new QPushButton(QStringLiteral("Cancel"), this), names::cancelButton);
+    addButton->setDefault(true);
     buttonRow->addStretch();
-    buttonRow->addWidget(Button1);
-    buttonRow->addWidget(Button2);
+    buttonRow->addWidget(addButton);
+    buttonRow->addWidget(cancelButton);
 
-    layout->addWidget(RadioButton1);
-    layout->addWidget(RadioButton2);
-    layout->addWidget(ListView1, 1);
+    layout->addWidget(atEndRadio);
+    layout->addWidget(intoChoiceRadio);
+    layout->addWidget(choiceList, 1);
     layout->addLayout(numberRow);
     layout->addLayout(buttonRow);
 
     // An error on the way (a list that no longer fits the tree) is reported; the window stays.
-    connect(Button1, &QPushButton::clicked, this, [this] {
+    connect(addButton, &QPushButton::clicked, this, [this] {
         try {
-            Button1Click();
+            confirmPlacement();
         } catch (const AppError &error) {
             m_prompter.error(error.text());
         }
     });
-    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+    connect(cancelButton, &QPushButton::clicked, this, &PlacementWindow::cancel);
 
-    FormCreate();
+    fillChoiceList();
 }
 
-void TForm2::FormCreate()
-{
-    refreshchoices();
-}
-
-void TForm2::FormShow()
-{
-    refreshchoices();
-}
-
-void TForm2::showEvent(QShowEvent *event)
+void PlacementWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Centred on the desktop, not on the main window.
@@ -127,10 +120,10 @@ void TForm2::showEvent(QShowEvent *event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    FormShow();
+    fillChoiceList();
 }
 
-void TForm2::refreshchoices()
+void PlacementWindow::fillChoiceList()
 {
     const DialogTree &tree = m_tree;
     struct Row
@@ -149,45 +142,45 @@ void TForm2::refreshchoices()
                      Ansi::toUnicode(node->firstChild()->text().mid(kTextCut))});
     }
 
-    ListView1->clearContents();
-    ListView1->setRowCount(int(rows.size()));
+    choiceList->clearContents();
+    choiceList->setRowCount(int(rows.size()));
     for (int r = 0; r < rows.size(); ++r) {
-        ListView1->setItem(r, 0, cell(rows[r].choice));
-        ListView1->setItem(r, 1, cell(rows[r].item));
-        ListView1->setItem(r, 2, cell(rows[r].text));
+        choiceList->setItem(r, 0, cell(rows[r].choice));
+        choiceList->setItem(r, 1, cell(rows[r].item));
+        choiceList->setItem(r, 2, cell(rows[r].text));
     }
 }
 
-void TForm2::refreshlist()
+void PlacementWindow::renumberDialogs()
 {
-    m_tree.refreshlist();
+    m_tree.renumberDialogs();
 }
 
-int TForm2::dlgnumber(int number) const
+int PlacementWindow::indexOfDialog(int number) const
 {
-    return DialogEdits(m_tree).dlgnumber(number);
+    return DialogEdits(m_tree).indexOfDialog(number);
 }
 
-DialogNode *TForm2::lastlvl0node() const
+DialogNode *PlacementWindow::lastTopLevelNode() const
 {
     return m_tree.lastTopLevel();
 }
 
-void TForm2::Button1Click()
+void PlacementWindow::confirmPlacement()
 {
     DialogEdits::Placement placement;
-    if (RadioButton2->isChecked()) {
-        const QList<QTableWidgetItem *> selected = ListView1->selectedItems();
+    if (intoChoiceRadio->isChecked()) {
+        const QList<QTableWidgetItem *> selected = choiceList->selectedItems();
         if (selected.isEmpty()) {
             m_prompter.message(QStringLiteral("Please select a choice first!"));
             return;
         }
-        const int item = ListView1->item(selected.first()->row(), 1)->text().toInt();
+        const int item = choiceList->item(selected.first()->row(), 1)->text().toInt();
         // The row stands for a choice node with a first child: its answer, right after it.
         placement = {DialogEdits::Placement::IntoChoice, m_tree.nodeAt(item + 1), 0};
-    } else if (RadioButton3->isChecked()) {
-        const int number = SpinEdit1->value();
-        if (dlgnumber(number) == -1) {
+    } else if (beforeDialogRadio->isChecked()) {
+        const int number = dialogNumberField->value();
+        if (indexOfDialog(number) == -1) {
             m_prompter.message(
                 QStringLiteral("Dialog %1 does not exist!").arg(QString::number(number)));
             return;
@@ -198,7 +191,7 @@ void TForm2::Button1Click()
     accept();
 }
 
-void TForm2::Button2Click()
+void PlacementWindow::cancel()
 {
     reject();
 }

@@ -9,47 +9,47 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-SearchCommands::SearchCommands(TForm1 &form) : QObject(&form), m_form(form)
+SearchCommands::SearchCommands(MainWindow &window) : QObject(&window), m_window(window)
 {
-    connect(form.SpeedButton12, &QToolButton::clicked, this, [this] { SpeedButton12Click(); });
-    connect(form.Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
-    form.Edit3->installEventFilter(this);
+    connect(window.searchButton, &QToolButton::clicked, this, [this] { searchNext(); });
+    connect(window.searchField, &QLineEdit::textChanged, this, [this] { restartSearch(); });
+    window.searchField->installEventFilter(this);
 }
 
-void SearchCommands::Edit3Change()
+void SearchCommands::restartSearch()
 {
-    m_form.SearchPosition = -1;
+    m_window.SearchPosition = -1;
 }
 
 bool SearchCommands::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_form.Edit3 && event->type() == QEvent::KeyPress) {
+    if (watched == m_window.searchField && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            SpeedButton12Click();
+            searchNext();
             return true;
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-void SearchCommands::SpeedButton12Click()
+void SearchCommands::searchNext()
 {
-    if (m_form.SearchPosition == -1)
-        m_form.SearchPosition = 0;
+    if (m_window.SearchPosition == -1)
+        m_window.SearchPosition = 0;
     const DialogEdits::SearchHit hit =
-        DialogEdits(m_form.document())
-            .search(Ansi::fromUnicode(m_form.Edit3->text()), m_form.SearchPosition);
+        DialogEdits(m_window.document())
+            .search(Ansi::fromUnicode(m_window.searchField->text()), m_window.SearchPosition);
     if (hit.node) {
         // Selecting the hit restarts the search; the position past the hit is set after it.
-        m_form.selectNode(hit.node);
-        m_form.TreeView1->setFocus();
-        m_form.SearchPosition = hit.next;
+        m_window.selectNode(hit.node);
+        m_window.treeView->setFocus();
+        m_window.SearchPosition = hit.next;
         return;
     }
-    m_form.SearchPosition = hit.next;
-    if (hit.next == m_form.document().count()) {
-        m_form.SearchPosition = -1;
-        m_form.prompter().message(QStringLiteral("Reached end of file!"));
+    m_window.SearchPosition = hit.next;
+    if (hit.next == m_window.document().count()) {
+        m_window.SearchPosition = -1;
+        m_window.prompter().message(QStringLiteral("Reached end of file!"));
     }
 }

@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class TForm1;
+class MainWindow;
 
 // The " Search " group: each step selects the next node, in tree order, whose text contains the
 // search text (letters a to z compared without case). The walk runs from the top to the end of
@@ -11,15 +11,15 @@ class SearchCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit SearchCommands(TForm1 &form);
+    explicit SearchCommands(MainWindow &window);
 
-    void SpeedButton12Click();
-    void Edit3Change();
+    void searchNext();
+    void restartSearch();
 
 protected:
     // Enter in the search field runs a step and goes nowhere else.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    TForm1 &m_form;
+    MainWindow &m_window;
 };

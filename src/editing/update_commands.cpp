@@ -12,49 +12,52 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-UpdateCommands::UpdateCommands(TForm1 &form) : QObject(&form), m_form(form)
+UpdateCommands::UpdateCommands(MainWindow &window) : QObject(&window), m_window(window)
 {
-    connect(form.TreeView1, &DialogTreeView::clickedAnywhere, this, [this] { TreeView1Click(); });
-    connect(form.SpeedButton13, &QToolButton::clicked, this, [this] { SpeedButton13Click(); });
-    connect(form.Edit1, &QLineEdit::returnPressed, this, [this] { SpeedButton13Click(); });
+    connect(window.treeView, &DialogTreeView::clickedAnywhere, this,
+            [this] { showSelectedNode(); });
+    connect(window.updateSelectedButton, &QToolButton::clicked, this,
+            [this] { updateSelectedNode(); });
+    connect(window.nodeTextField, &QLineEdit::returnPressed, this,
+            [this] { updateSelectedNode(); });
     // The field shows the selected node however it came to be selected (keys, a search hit, a
     // delete, an undo), not only after a click: Update must never write into another node.
-    connect(form.TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { TreeView1Click(); });
-    connect(&form.history(), &UndoHistory::applied, this, [this] { TreeView1Click(); });
+    connect(window.treeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { showSelectedNode(); });
+    connect(&window.history(), &UndoHistory::applied, this, [this] { showSelectedNode(); });
     // The view writes a confirmed label into the tree before this runs; Escape commits nothing.
-    connect(form.TreeView1->itemDelegate(), &QAbstractItemDelegate::commitData, this,
-            [this] { m_form.Modified = true; });
+    connect(window.treeView->itemDelegate(), &QAbstractItemDelegate::commitData, this,
+            [this] { m_window.Modified = true; });
 }
 
-void UpdateCommands::TreeView1Click()
+void UpdateCommands::showSelectedNode()
 {
-    const DialogNode *node = m_form.selectedNode();
+    const DialogNode *node = m_window.selectedNode();
     if (!node)
         return;
     const QByteArray &text = node->text();
     const bool locked =
         NodeText::isRoot(text) || NodeText::isDialog(text) || NodeText::isChoice(text);
-    m_form.Edit1->setEnabled(!locked);
-    m_form.SpeedButton13->setEnabled(!locked);
+    m_window.nodeTextField->setEnabled(!locked);
+    m_window.updateSelectedButton->setEnabled(!locked);
     if (!locked)
-        m_form.Edit1->setText(Ansi::toUnicode(text));
+        m_window.nodeTextField->setText(Ansi::toUnicode(text));
 }
 
-void UpdateCommands::SpeedButton13Click()
+void UpdateCommands::updateSelectedNode()
 {
-    DialogNode *node = m_form.selectedNode();
+    DialogNode *node = m_window.selectedNode();
     const QString name =
         node ? QStringLiteral("Update ") + Ansi::toUnicode(node->text()) : QString();
     QString refusal;
     {
-        EditStep step(m_form.history(), name);
-        refusal = DialogEdits(m_form.document())
-                      .updateText(node, Ansi::fromUnicode(m_form.Edit1->text()));
+        EditStep step(m_window.history(), name);
+        refusal = DialogEdits(m_window.document())
+                      .updateText(node, Ansi::fromUnicode(m_window.nodeTextField->text()));
     }
     if (!refusal.isEmpty()) {
-        m_form.prompter().message(refusal);
+        m_window.prompter().message(refusal);
         return;
     }
-    m_form.Modified = true;
+    m_window.Modified = true;
 }

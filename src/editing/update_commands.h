@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class TForm1;
+class MainWindow;
 
 // The editing field under the tree: a click copies the clicked node's text into it, or locks it
 // for nodes whose text is not edited there, and "Update selected" gives the selected node the
@@ -12,11 +12,11 @@ class UpdateCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit UpdateCommands(TForm1 &form);
+    explicit UpdateCommands(MainWindow &window);
 
-    void TreeView1Click();
-    void SpeedButton13Click();
+    void showSelectedNode();
+    void updateSelectedNode();
 
 private:
-    TForm1 &m_form;
+    MainWindow &m_window;
 };

@@ -69,13 +69,13 @@ QString FontGenerator::characterFile(int row) const
                     : m_folder.file(QStringLiteral("Fonts/dummy_font%1.txt").arg(row));
 }
 
-FontRender FontGenerator::repaint(const FontSettings &settings) const
+FontRender FontGenerator::renderSheet(const FontSettings &settings) const
 {
     const GlyphMetrics metrics(settings.font);
     const QByteArray measured = CharacterFile::read(characterFile(0));
     FontRender render;
-    render.cellHeight = metrics.maxheight(measured, settings.spaceY);
-    render.cellWidth = metrics.maxwidth(measured, settings.spaceX);
+    render.cellHeight = metrics.cellHeightOf(measured, settings.spaceY);
+    render.cellWidth = metrics.cellWidthOf(measured, settings.spaceX);
     render.image = filledImage(CellsPerRow * render.cellWidth, SheetRows * render.cellHeight,
                                settings.background);
     if (!render.image.isNull()) {
@@ -107,8 +107,8 @@ FontRender FontGenerator::preview(const FontSettings &settings, const QByteArray
     const GlyphMetrics metrics(settings.font);
     const QByteArray measured = CharacterFile::read(characterFile(0));
     FontRender render;
-    render.cellHeight = metrics.maxheight(measured, settings.spaceY);
-    render.cellWidth = metrics.maxwidth(measured, settings.spaceX);
+    render.cellHeight = metrics.cellHeightOf(measured, settings.spaceY);
+    render.cellWidth = metrics.cellWidthOf(measured, settings.spaceX);
     QImage image = filledImage(PreviewWidth, PreviewHeight, settings.background);
     {
         GlyphPainter painter(image, metrics, settings);

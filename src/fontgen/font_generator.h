@@ -38,7 +38,7 @@ public:
 
     // The whole glyph sheet: 32 cells by 4 rows, row 0 empty, row r from row file r. Written to
     // Fonts/temp.bmp.
-    FontRender repaint(const FontSettings &settings) const;
+    FontRender renderSheet(const FontSettings &settings) const;
     // The sample text, one character to a cell, in a 449 x 73 image. Written to prev.bmp and read
     // back from it.
     FontRender preview(const FontSettings &settings, const QByteArray &sampleText) const;

@@ -18,12 +18,12 @@ class ShellServices;
 // The font generator window: the settings of a bitmap font, a live preview of a sample text,
 // the sheet preview, saving, and the WDL line that declares the font. Closing only hides it, so
 // the settings last as long as the program runs.
-class TForm5 : public QDialog
+class FontGeneratorWindow : public QDialog
 {
     Q_OBJECT
 public:
-    TForm5(const ProgramFolder &folder, Prompter &prompter, ShellServices &shell,
-           QWidget *parent = nullptr);
+    FontGeneratorWindow(const ProgramFolder &folder, Prompter &prompter, ShellServices &shell,
+                        QWidget *parent = nullptr);
 
     // The current settings, as the controls hold them.
     FontSettings settings() const;
@@ -31,34 +31,36 @@ public:
     const QString &saveInitialFolder() const { return m_saveInitialFolder; }
 
     // Renders the whole sheet into Fonts/temp.bmp and shows its declaration line. Throws AppError.
-    void repaint();
+    void renderSheet();
 
-    void Button1Click();
-    void Button4Click();
-    void Button5Click();
-    void Button6Click();
+    // Change: the font dialog, then a new preview.
+    void chooseFont();
+    // Save: the sheet rendered anew and copied under the chosen name, never over a file.
+    void saveFont();
+    // Preview: the sheet rendered and opened with the desktop's viewer.
+    void showSheet();
     // The live preview; every setting change ends here. False when it failed (and was reported).
-    bool Edit2Change();
+    bool updatePreview();
 
     // Group " Font "
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
-    QCheckBox *CheckBox3;
-    QPushButton *Button1;
+    QLabel *nameCaption, *sizeCaption, *boldCaption, *italicCaption;
+    QLabel *fontNameLabel, *fontSizeLabel, *boldLabel, *italicLabel;
+    QCheckBox *trueTypeOnlyCheck;
+    QPushButton *changeFontButton;
     // Group " Properties "
-    NumberField *SpinEdit1, *SpinEdit2, *SpinEdit3, *SpinEdit4;
-    QCheckBox *CheckBox1, *CheckBox2;
-    ColorSwatch *Panel1, *Panel2, *Panel3, *Panel4;
-    QLabel *Label9;
+    NumberField *shadowSizeField, *outlineSizeField, *spaceXField, *spaceYField;
+    QCheckBox *shadowCheck, *outlineCheck;
+    ColorSwatch *foregroundSwatch, *backgroundSwatch, *shadowColorSwatch, *outlineColorSwatch;
+    QLabel *outlineWarning;
     // Group " Preview "
-    QLineEdit *Edit2;
-    QLabel *Image1;
-    QPushButton *Button6;
+    QLineEdit *previewTextField;
+    QLabel *previewImage;
+    QPushButton *previewButton;
     // Below the groups
-    QLineEdit *Edit3, *Edit4;
-    QPushButton *Button4, *Button5;
+    QLineEdit *fontNameField, *declarationField;
+    QPushButton *saveButton, *closeButton;
 
 private:
-    void FormCreate();
     void chooseColor(ColorSwatch *swatch);
     void showFont();
 

@@ -1,11 +1,16 @@
 #include "font_preview_window.h"
 
+#include "platform/object_names.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
-TForm6::TForm6(QWidget *parent) : QWidget(parent, Qt::Window), m_image(new QLabel(this))
+namespace names = ObjectNames::FontPreview;
+
+FontPreviewWindow::FontPreviewWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window), m_image(new QLabel(this))
 {
-    setObjectName(QStringLiteral("TForm6"));
+    setObjectName(QLatin1String(names::window));
     setWindowTitle(QStringLiteral("Font preview"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

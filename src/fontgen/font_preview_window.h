@@ -5,11 +5,11 @@
 class QLabel;
 
 // An image window for a font preview. No command shows it.
-class TForm6 : public QWidget
+class FontPreviewWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TForm6(QWidget *parent = nullptr);
+    explicit FontPreviewWindow(QWidget *parent = nullptr);
 
 private:
     QLabel *m_image;

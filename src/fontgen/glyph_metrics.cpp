@@ -48,7 +48,7 @@ int GlyphMetrics::advance(char byte) const
     return cached;
 }
 
-int GlyphMetrics::maxwidth(const QByteArray &characters, int spaceX) const
+int GlyphMetrics::cellWidthOf(const QByteArray &characters, int spaceX) const
 {
     int widest = 0;
     for (const char c : characters)
@@ -56,7 +56,7 @@ int GlyphMetrics::maxwidth(const QByteArray &characters, int spaceX) const
     return widest + spaceX;
 }
 
-int GlyphMetrics::maxheight(const QByteArray &characters, int spaceY) const
+int GlyphMetrics::cellHeightOf(const QByteArray &characters, int spaceY) const
 {
     // The text height of one character is the font's line height, whatever the character.
     return (characters.isEmpty() ? 0 : m_lineHeight) + spaceY;

@@ -27,8 +27,8 @@ public:
 
     // The cell width and height for a measuring sequence: the widest advance and the tallest text
     // height of any one character, plus the character space. Nothing to measure gives the space.
-    int maxwidth(const QByteArray &characters, int spaceX) const;
-    int maxheight(const QByteArray &characters, int spaceY) const;
+    int cellWidthOf(const QByteArray &characters, int spaceX) const;
+    int cellHeightOf(const QByteArray &characters, int spaceY) const;
 
 private:
     QImage m_surface; // the measuring surface: the same kind of device the glyphs are drawn on

@@ -21,14 +21,14 @@ void GlyphPainter::drawGlyph(char byte, int cellX, int cellY, int cellWidth)
                 QColor::fromRgb(m_settings.shadowColor));
     }
     if (m_settings.outline) {
-        DrawOutlinedText(x, y, QString(GlyphMetrics::charOf(byte)), m_foreground,
+        drawOutlinedText(x, y, QString(GlyphMetrics::charOf(byte)), m_foreground,
                          QColor::fromRgb(m_settings.outlineColor), m_settings.outlineSize);
     } else {
         textOut(x, y, byte, m_foreground);
     }
 }
 
-void GlyphPainter::DrawOutlinedText(int x, int y, const QString &text, const QColor &fill,
+void GlyphPainter::drawOutlinedText(int x, int y, const QString &text, const QColor &fill,
                                     const QColor &outline, int penWidth)
 {
     m_transparentFill = false;

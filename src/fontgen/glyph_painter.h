@@ -35,7 +35,7 @@ public:
 
     // The text filled with the even-odd rule, then its contours stroked with a pen centred on
     // them, round joins and caps when the pen is wider than one pixel.
-    void DrawOutlinedText(int x, int y, const QString &text, const QColor &fill,
+    void drawOutlinedText(int x, int y, const QString &text, const QColor &fill,
                           const QColor &outline, int penWidth);
 
 private:

@@ -11,31 +11,31 @@
 #include <QAction>
 #include <QToolButton>
 
-ProjectCommands::ProjectCommands(TForm1 &form, FileCommands &files)
-    : QObject(&form), m_form(form), m_files(files)
+ProjectCommands::ProjectCommands(MainWindow &window, FileCommands &files)
+    : QObject(&window), m_window(window), m_files(files)
 {
     setObjectName(QStringLiteral("ProjectCommands"));
-    connect(m_form.Edit4, &QAction::triggered, this,
-            [this] { m_form.guarded([this] { Edit4Click(); }); });
-    connect(m_form.SpeedButton6, &QToolButton::clicked, this,
-            [this] { m_form.guarded([this] { SpeedButton6Click(); }); });
+    connect(m_window.changeConfigAction, &QAction::triggered, this,
+            [this] { m_window.guarded([this] { changeConfigFile(); }); });
+    connect(m_window.generateProjectButton, &QToolButton::clicked, this,
+            [this] { m_window.guarded([this] { generateProject(); }); });
 }
 
-void ProjectCommands::Edit4Click()
+void ProjectCommands::changeConfigFile()
 {
-    const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.OpenDialog2);
+    const std::optional<QString> chosen = m_window.prompter().chooseFile(m_window.configOpenDialog);
     if (!chosen)
         return;
-    EditStep step(m_form.history(), QStringLiteral("Change config file"));
+    EditStep step(m_window.history(), QStringLiteral("Change config file"));
     // The tree changed, so the document holds changes that no file has.
-    if (ConfigNode::set(m_form.document(), Ansi::fromUnicode(nativePath(*chosen))))
-        m_form.Modified = true;
+    if (ConfigNode::set(m_window.document(), Ansi::fromUnicode(nativePath(*chosen))))
+        m_window.Modified = true;
 }
 
-void ProjectCommands::SpeedButton6Click()
+void ProjectCommands::generateProject()
 {
-    ProjectGenerator generator(m_form.prompter(), m_form.programFolder());
+    ProjectGenerator generator(m_window.prompter(), m_window.programFolder());
     // The document goes into the project with the writer of Save, at the tree control's size.
-    generator.run(m_form.document(), m_form.CurrentFileName,
+    generator.run(m_window.document(), m_window.CurrentFileName,
                   [this](const QString &path) { m_files.save(path); });
 }

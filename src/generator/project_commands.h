@@ -3,7 +3,7 @@
 #include <QObject>
 
 class FileCommands;
-class TForm1;
+class MainWindow;
 
 // The main window's project commands: choosing the configuration file ("Change config
 // file...", Ctrl+E) and generating the project (the Generate Project button), which saves the
@@ -12,15 +12,16 @@ class ProjectCommands : public QObject
 {
     Q_OBJECT
 public:
-    ProjectCommands(TForm1 &form, FileCommands &files);
+    ProjectCommands(MainWindow &window, FileCommands &files);
 
-    // Shows OpenDialog2 and makes "Config = " + the chosen path the only child of "Root".
-    void Edit4Click();
+    // Shows the configuration file dialog and makes "Config = " + the chosen path the only
+    // child of "Root".
+    void changeConfigFile();
     // Generates the project of the open document, unsaved changes included; the document, its
     // file name and Modified stay as they are.
-    void SpeedButton6Click();
+    void generateProject();
 
 private:
-    TForm1 &m_form;
+    MainWindow &m_window;
     FileCommands &m_files;
 };

@@ -16,7 +16,7 @@ void save(const DialogTree &tree, const QString &fileName, ViewSize size)
 void load(DialogTree &tree, const QString &fileName)
 {
     read(tree, fileName);
-    cleanforbasic(tree);
+    removeActionsOnLoad(tree);
 }
 
 void read(DialogTree &tree, const QString &fileName)
@@ -31,7 +31,7 @@ void read(DialogTree &tree, const QString &fileName)
     }
 }
 
-void cleanforbasic(DialogTree &tree)
+void removeActionsOnLoad(DialogTree &tree)
 {
     // One sweep gives what restarting from the first node after every removal gives: a removed
     // node takes its whole subtree along, and nothing else changes.

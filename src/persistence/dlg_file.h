@@ -20,7 +20,7 @@ struct ViewSize
 // file cannot be created or written whole, "Stream write error" when no reason is known.
 void save(const DialogTree &tree, const QString &fileName, ViewSize size);
 // Reads fileName into a fresh tree, puts it in place of the document's nodes when the whole read
-// succeeded, then runs cleanforbasic. A failed read throws AppError and leaves the tree as it
+// succeeded, then runs removeActionsOnLoad. A failed read throws AppError and leaves the tree as it
 // was. A stream without a node block keeps the tree's nodes.
 void load(DialogTree &tree, const QString &fileName);
 // Reads fileName as load does, without the load clean-up: the tree comes back exactly as it was
@@ -28,6 +28,6 @@ void load(DialogTree &tree, const QString &fileName);
 void read(DialogTree &tree, const QString &fileName);
 // The load clean-up: removes every node whose text begins with "Delete", "Set" or "Call",
 // together with its subtree.
-void cleanforbasic(DialogTree &tree);
+void removeActionsOnLoad(DialogTree &tree);
 
 } // namespace DlgFile

@@ -2,6 +2,7 @@
 
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/object_names.h"
 #include "stream_source.h"
 
 #include <QFile>
@@ -255,66 +256,6 @@ const Setting kTreeViewSettings[] = {
 
 const SettingTable kTreeView = tableOf(kTreeViewSettings);
 
-// The names of the main window's other components: a stream may not give the tree control one
-// of them.
-const char *const kMainWindowNames[] = {
-    "Edit1",
-    "Edit3",
-    "Edit5",
-    "Memo1",
-    "RadioButton1",
-    "RadioButton2",
-    "CheckBox3",
-    "ListView1",
-    "PageControl1",
-    "GroupBox1",
-    "GroupBox2",
-    "GroupBox3",
-    "GroupBox4",
-    "GroupBox6",
-    "GroupBox7",
-    "GroupBox8",
-    "SpeedButton1",
-    "SpeedButton2",
-    "SpeedButton3",
-    "SpeedButton4",
-    "SpeedButton5",
-    "SpeedButton6",
-    "SpeedButton7",
-    "SpeedButton8",
-    "SpeedButton9",
-    "SpeedButton10",
-    "SpeedButton11",
-    "SpeedButton12",
-    "SpeedButton13",
-    "SpeedButton14",
-    "SpinEdit1",
-    "SpinEdit2",
-    "SpinEdit3",
-    "ComboBox1",
-    "ComboBox2",
-    "ComboBox3",
-    "Edit7",
-    "New1",
-    "Open1",
-    "OpenRecent1",
-    "N4",
-    "empty1",
-    "empty2",
-    "empty3",
-    "empty4",
-    "Save1",
-    "SaveAs1",
-    "Exit1",
-    "Edit4",
-    "Options1",
-    "Open4",
-    "About1",
-    "OpenDialog1",
-    "OpenDialog2",
-    "SaveDialog1",
-};
-
 bool sameAscii(const QByteArray &a, const char *b)
 {
     const qsizetype n = a.size();
@@ -418,8 +359,9 @@ DlgReader::Content DlgReader::read()
         try {
             readProperty(name);
         } catch (const AppError &e) {
-            throw AppError(QStringLiteral("Error reading TreeView1.%1: %2")
-                               .arg(Ansi::toUnicode(name), e.text()));
+            throw AppError(QStringLiteral("Error reading %1.%2: %3")
+                               .arg(QLatin1String(ObjectNames::Main::treeView),
+                                    Ansi::toUnicode(name), e.text()));
         }
     }
     // The tree control owns no child objects; the stream ends with the empty list of them.
@@ -438,7 +380,7 @@ void DlgReader::readObjectName()
     if (!isValidIdentifier(name))
         throw AppError(
             QStringLiteral("''%1'' is not a valid component name").arg(Ansi::toUnicode(name)));
-    for (const char *other : kMainWindowNames) {
+    for (const char *other : ObjectNames::Main::otherComponents) {
         if (sameAscii(name, other))
             throw AppError(
                 QStringLiteral("A component named %1 already exists").arg(Ansi::toUnicode(name)));

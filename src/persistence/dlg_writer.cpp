@@ -4,6 +4,7 @@
 #include "document/dialog_tree.h"
 #include "platform/app_error.h"
 #include "platform/file_writing.h"
+#include "platform/object_names.h"
 #include "platform/safe_save_file.h"
 
 #include <QFileInfo>
@@ -188,7 +189,7 @@ QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size
     out.reserve(256 + block.size());
     out.append("TPF0");
     putShortString(out, "TTreeView");
-    putShortString(out, "TreeView1");
+    putShortString(out, ObjectNames::Main::treeView);
     putIntegerEntry(out, "Left", 0);
     putIntegerEntry(out, "Top", 0);
     putIntegerEntry(out, "Width", size.width);

@@ -11,19 +11,19 @@
 #include <QFileInfo>
 #include <QToolButton>
 
-FileCommands::FileCommands(TForm1 &form)
-    : QObject(&form), m_form(form), m_recent(new RecentMenu(form, *this))
+FileCommands::FileCommands(MainWindow &window)
+    : QObject(&window), m_window(window), m_recent(new RecentMenu(window, *this))
 {
     const auto bind = [this](QAction *action, void (FileCommands::*handler)()) {
         connect(action, &QAction::triggered, this,
-                [this, handler] { m_form.guarded([this, handler] { (this->*handler)(); }); });
+                [this, handler] { m_window.guarded([this, handler] { (this->*handler)(); }); });
     };
-    bind(form.New1, &FileCommands::New1Click);
-    bind(form.Open1, &FileCommands::Open1Click);
-    bind(form.Save1, &FileCommands::Save1Click);
-    bind(form.SaveAs1, &FileCommands::SaveAs1Click);
-    connect(form.SpeedButton5, &QToolButton::clicked, this,
-            [this] { m_form.guarded([this] { SpeedButton5Click(); }); });
+    bind(window.newAction, &FileCommands::newDocument);
+    bind(window.openAction, &FileCommands::openChosenFile);
+    bind(window.saveAction, &FileCommands::saveDocument);
+    bind(window.saveAsAction, &FileCommands::saveDocumentAs);
+    connect(window.saveChangesButton, &QToolButton::clicked, this,
+            [this] { m_window.guarded([this] { offerToSave(); }); });
 }
 
 FileCommands::~FileCommands() = default;
@@ -45,49 +45,50 @@ QString FileCommands::continueQuestion()
 
 void FileCommands::save(const QString &fileName)
 {
-    const QSize size = m_form.TreeView1->size();
-    DlgFile::save(m_form.document(), fileName, {size.width(), size.height()});
+    const QSize size = m_window.treeView->size();
+    DlgFile::save(m_window.document(), fileName, {size.width(), size.height()});
 }
 
 void FileCommands::load(const QString &fileName)
 {
-    DlgFile::load(m_form.document(), fileName);
+    DlgFile::load(m_window.document(), fileName);
 }
 
 void FileCommands::openDocument(const QString &path, const OpenOptions &options)
 {
-    if (m_form.Modified &&
-        !m_form.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
+    if (m_window.Modified &&
+        !m_window.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
         return;
     load(path);
-    m_form.setWindowTitle(titleFor(path));
-    m_form.CurrentFileName = path;
+    m_window.setWindowTitle(titleFor(path));
+    m_window.CurrentFileName = path;
     emit documentOpened();
-    m_form.Modified = false;
+    m_window.Modified = false;
     emit changesGone();
     if (options.remember)
         m_recent->addToRecentMenu(path);
 }
 
-void FileCommands::New1Click()
+void FileCommands::newDocument()
 {
-    if (m_form.Modified &&
-        m_form.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes)) {
+    if (m_window.Modified &&
+        m_window.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes)) {
         if (!nameDocument())
             return;
-        save(m_form.CurrentFileName);
+        save(m_window.CurrentFileName);
     }
-    m_form.document().clear();
-    m_form.document().addRootNode();
-    m_form.setWindowTitle(QStringLiteral("Talmero"));
-    m_form.CurrentFileName.clear();
-    m_form.Modified = false;
+    m_window.document().clear();
+    m_window.document().addRootNode();
+    m_window.setWindowTitle(QStringLiteral("Talmero"));
+    m_window.CurrentFileName.clear();
+    m_window.Modified = false;
     emit changesGone();
 }
 
-void FileCommands::Open1Click()
+void FileCommands::openChosenFile()
 {
-    if (const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.OpenDialog1))
+    if (const std::optional<QString> chosen =
+            m_window.prompter().chooseFile(m_window.documentOpenDialog))
         openDocument(*chosen, {});
 }
 
@@ -100,7 +101,8 @@ QString FileCommands::replaceQuestion(const QString &path)
 std::optional<QString> FileCommands::chooseSaveName(bool dlgExtension)
 {
     for (;;) {
-        const std::optional<QString> chosen = m_form.prompter().chooseFile(m_form.SaveDialog1);
+        const std::optional<QString> chosen =
+            m_window.prompter().chooseFile(m_window.documentSaveDialog);
         if (!chosen)
             return std::nullopt;
         QString name = *chosen;
@@ -111,61 +113,62 @@ std::optional<QString> FileCommands::chooseSaveName(bool dlgExtension)
             const qsizetype dot = fileName.lastIndexOf(u'.');
             if (dot < 0 || fileName.mid(dot) != u".dlg")
                 name += QStringLiteral(".dlg");
-            m_form.prompter().keepFileName(m_form.SaveDialog1.name, name);
+            m_window.prompter().keepFileName(m_window.documentSaveDialog.name, name);
         }
         // An existing file is replaced only when the author says so; No returns to the dialog.
         if (!QFileInfo::exists(name) ||
-            m_form.prompter().confirmUnsaved(replaceQuestion(name), Prompter::Answer::No))
+            m_window.prompter().confirmUnsaved(replaceQuestion(name), Prompter::Answer::No))
             return name;
     }
 }
 
 bool FileCommands::nameDocument()
 {
-    if (!m_form.CurrentFileName.isEmpty())
+    if (!m_window.CurrentFileName.isEmpty())
         return true;
     const std::optional<QString> chosen = chooseSaveName(false);
     if (!chosen)
         return false;
-    m_form.setWindowTitle(titleFor(*chosen));
-    m_form.CurrentFileName = *chosen;
+    m_window.setWindowTitle(titleFor(*chosen));
+    m_window.CurrentFileName = *chosen;
     return true;
 }
 
-void FileCommands::Save1Click()
+void FileCommands::saveDocument()
 {
     if (!nameDocument())
         return;
-    save(m_form.CurrentFileName);
-    m_recent->addToRecentMenu(m_form.CurrentFileName);
-    m_form.Modified = false;
+    save(m_window.CurrentFileName);
+    m_recent->addToRecentMenu(m_window.CurrentFileName);
+    m_window.Modified = false;
     emit changesGone();
 }
 
-void FileCommands::SaveAs1Click()
+void FileCommands::saveDocumentAs()
 {
     const std::optional<QString> chosen = chooseSaveName(true);
     if (!chosen)
         return;
     const QString name = *chosen;
-    m_form.setWindowTitle(titleFor(name));
-    m_form.CurrentFileName = name;
+    m_window.setWindowTitle(titleFor(name));
+    m_window.CurrentFileName = name;
     save(name);
     m_recent->addToRecentMenu(name);
-    m_form.Modified = false;
+    m_window.Modified = false;
     emit changesGone();
 }
 
-void FileCommands::SpeedButton5Click()
+void FileCommands::offerToSave()
 {
     // The button offers to save unsaved changes; Yes saves as the File menu's Save does.
-    if (m_form.Modified && m_form.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes))
-        Save1Click();
+    if (m_window.Modified &&
+        m_window.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes))
+        saveDocument();
 }
 
-void FileCommands::ReadRecent()
+void FileCommands::readRecentFiles()
 {
-    m_form.guarded([this] { m_recent->ReadRecent(); });
+    m_window.guarded([this] { m_recent->readRecentFiles(); });
 }
 
 void FileCommands::openCommandLineFile(const QStringList &arguments)
@@ -177,5 +180,5 @@ void FileCommands::openCommandLineFile(const QStringList &arguments)
     // typed, so the title would not name the file and the recent list could hold it twice. Work
     // brought back at start-up is not thrown away without a word.
     const QString path = QFileInfo(arguments.first()).absoluteFilePath();
-    m_form.guarded([&] { openDocument(path, {}); });
+    m_window.guarded([&] { openDocument(path, {}); });
 }

@@ -4,18 +4,18 @@
 #include <QStringList>
 #include <optional>
 
+class MainWindow;
 class RecentMenu;
-class TForm1;
 
 // The File menu's commands over the main window's document: New, Open, Save, Save As, the file
-// named on the command line, the question of SpeedButton5, the window titles and Modified, and
-// the Open Recent entries (RecentMenu). Handlers run through TForm1::guarded, so a file error
-// reaches the error box and the command stops where it failed.
+// named on the command line, the question of the save-changes button, the window titles and
+// Modified, and the Open Recent entries (RecentMenu). Handlers run through MainWindow::guarded,
+// so a file error reaches the error box and the command stops where it failed.
 class FileCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit FileCommands(TForm1 &form);
+    explicit FileCommands(MainWindow &window);
     ~FileCommands() override;
 
     static QString titleFor(const QString &path);
@@ -30,15 +30,17 @@ public:
     // when the read fails.
     void load(const QString &fileName);
 
-    void New1Click();
-    void Open1Click();
-    void Save1Click();
-    void SaveAs1Click();
-    void SpeedButton5Click();
+    void newDocument();
+    // Open: the file chosen in the document open dialog.
+    void openChosenFile();
+    void saveDocument();
+    void saveDocumentAs();
+    // The save-changes button: unsaved changes are saved when the author says so.
+    void offerToSave();
 
     // Start-up, step 5: the recent list into the Open Recent entries. Errors are shown and
     // start-up goes on.
-    void ReadRecent();
+    void readRecentFiles();
     // Start-up, step 7: opens the first argument when it names an existing file. Errors are
     // shown and start-up goes on.
     void openCommandLineFile(const QStringList &arguments);
@@ -64,13 +66,13 @@ signals:
     void aboutToOpenCommandLineFile();
 
 private:
-    // SaveDialog1 until the author names a file that does not exist yet or agrees to replace
-    // it; nothing on cancel. dlgExtension: Save As's ".dlg" is added before the check.
+    // The document save dialog until the author names a file that does not exist yet or agrees to
+    // replace it; nothing on cancel. dlgExtension: Save As's ".dlg" is added before the check.
     std::optional<QString> chooseSaveName(bool dlgExtension);
-    // A document without a file takes the name chosen in SaveDialog1 (title and file name);
+    // A document without a file takes the name chosen in the save dialog (title and file name);
     // false when the author cancels.
     bool nameDocument();
 
-    TForm1 &m_form;
+    MainWindow &m_window;
     RecentMenu *m_recent;
 };

@@ -46,7 +46,7 @@ RecentFiles::RecentFiles(ProgramFolder folder) : m_folder(std::move(folder))
         m_captions.append(emptySlot());
 }
 
-void RecentFiles::ReadRecent()
+void RecentFiles::read()
 {
     // Five paths; a FIFO or a device here must not hold or exhaust the program at start-up.
     const BoundedFile::Result file = BoundedFile::readRegular(fileName(), kMaxFileSize);
@@ -64,7 +64,7 @@ void RecentFiles::ReadRecent()
     }
 }
 
-void RecentFiles::addToRecentMenu(const QString &givenPath)
+void RecentFiles::add(const QString &givenPath)
 {
     // Stored as the platform writes paths, so that the list reads the same on every start.
     const QString path = nativePath(givenPath);

@@ -25,11 +25,11 @@ public:
     // Throws AppError ("Cannot open file ...") for a file that exists but cannot be read, is no
     // regular file (a folder, FIFO or device, which is never opened) or is larger than
     // kMaxFileSize.
-    void ReadRecent();
+    void read();
     // Puts path at the top unless a slot already holds it (letters a to z compared without
     // regard to case); a path already listed keeps its place. Then rewrites Recent.txt, throwing
     // AppError ("Cannot create file ...") when that fails; the slots are changed already.
-    void addToRecentMenu(const QString &path);
+    void add(const QString &path);
 
 private:
     void write() const;

@@ -7,18 +7,13 @@
 #include <QScopeGuard>
 #include <array>
 
-RecentMenu::RecentMenu(TForm1 &form, FileCommands &commands)
-    : QObject(&form), m_form(form), m_commands(commands),
-      m_list(form.programFolder()), m_entries{form.N4, form.empty1, form.empty2, form.empty3,
-                                              form.empty4}
+RecentMenu::RecentMenu(MainWindow &window, FileCommands &commands)
+    : QObject(&window), m_window(window), m_commands(commands), m_list(window.programFolder())
 {
-    const std::array<void (RecentMenu::*)(), RecentFiles::kSlots> handlers = {
-        &RecentMenu::N4Click, &RecentMenu::empty1Click, &RecentMenu::empty2Click,
-        &RecentMenu::empty3Click, &RecentMenu::empty4Click};
+    static_assert(std::tuple_size_v<decltype(window.recentFileActions)> == RecentFiles::kSlots);
     for (int slot = 0; slot < RecentFiles::kSlots; ++slot) {
-        const auto handler = handlers[size_t(slot)];
-        connect(m_entries[slot], &QAction::triggered, this,
-                [this, handler] { m_form.guarded([this, handler] { (this->*handler)(); }); });
+        connect(window.recentFileActions[size_t(slot)], &QAction::triggered, this,
+                [this, slot] { m_window.guarded([this, slot] { openEntry(slot); }); });
     }
     showCaptions();
 }
@@ -29,26 +24,26 @@ QString RecentMenu::displayText(const QString &caption)
     return text.replace(u'&', QStringLiteral("&&"));
 }
 
-void RecentMenu::ReadRecent()
+void RecentMenu::readRecentFiles()
 {
     // The entries show what was read even when reading fails part-way.
     const auto show = qScopeGuard([this] { showCaptions(); });
-    m_list.ReadRecent();
+    m_list.read();
 }
 
 void RecentMenu::addToRecentMenu(const QString &path)
 {
     // The list has changed even when Recent.txt cannot be written.
     const auto show = qScopeGuard([this] { showCaptions(); });
-    m_list.addToRecentMenu(path);
+    m_list.add(path);
 }
 
 void RecentMenu::showCaptions()
 {
     for (int slot = 0; slot < RecentFiles::kSlots; ++slot) {
         const QString &caption = m_list.captions().at(slot);
-        m_entries[slot]->setText(displayText(caption));
-        m_entries[slot]->setEnabled(caption != RecentFiles::emptySlot());
+        m_window.recentFileActions[size_t(slot)]->setText(displayText(caption));
+        m_window.recentFileActions[size_t(slot)]->setEnabled(caption != RecentFiles::emptySlot());
     }
 }
 

@@ -8,18 +8,19 @@
 #include <QFileInfo>
 #include <QLocale>
 
-RecoveryController::RecoveryController(TForm1 &form, FileCommands &files, const QString &folder)
-    : m_form(form), m_files(files), m_store(folder)
+RecoveryController::RecoveryController(MainWindow &window, FileCommands &files,
+                                       const QString &folder)
+    : m_window(window), m_files(files), m_store(folder)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(30 * 1000);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryController::writeCopy);
-    m_form.document().addObserver(this);
+    m_window.document().addObserver(this);
 }
 
 RecoveryController::~RecoveryController()
 {
-    m_form.document().removeObserver(this);
+    m_window.document().removeObserver(this);
     m_store.discard();
 }
 
@@ -47,14 +48,14 @@ void RecoveryController::changesGone()
 
 void RecoveryController::writeCopy()
 {
-    if (!m_form.Modified) {
+    if (!m_window.Modified) {
         m_store.discard();
         return;
     }
     const QString path = m_store.copyPath();
     // A copy that cannot be written is not worth a box every half minute: the author still has
     // Save, which reports its errors.
-    if (path.isEmpty() || !m_store.setOriginalName(m_form.CurrentFileName))
+    if (path.isEmpty() || !m_store.setOriginalName(m_window.CurrentFileName))
         return;
     try {
         m_files.save(path);
@@ -71,8 +72,8 @@ void RecoveryController::offerAbandoned()
             RecoveryStore::release(copy);
             continue;
         }
-        if (!m_form.prompter().confirmUnsaved(restoreQuestion(copy.originalName, copy.written),
-                                              Prompter::Answer::Yes)) {
+        if (!m_window.prompter().confirmUnsaved(restoreQuestion(copy.originalName, copy.written),
+                                                Prompter::Answer::Yes)) {
             RecoveryStore::remove(copy);
         } else if (restore(copy)) {
             RecoveryStore::remove(copy);
@@ -86,13 +87,13 @@ void RecoveryController::offerAbandoned()
 bool RecoveryController::restore(RecoveryStore::Abandoned &copy)
 {
     bool done = false;
-    m_form.guarded([&] {
-        DlgFile::read(m_form.document(), copy.copyPath);
+    m_window.guarded([&] {
+        DlgFile::read(m_window.document(), copy.copyPath);
         if (!copy.originalName.isEmpty())
-            m_form.setWindowTitle(FileCommands::titleFor(copy.originalName));
-        m_form.CurrentFileName = copy.originalName;
+            m_window.setWindowTitle(FileCommands::titleFor(copy.originalName));
+        m_window.CurrentFileName = copy.originalName;
         emit m_files.documentOpened();
-        m_form.Modified = true;
+        m_window.Modified = true;
         done = true;
     });
     if (done) {

@@ -7,7 +7,7 @@
 #include <QTimer>
 
 class FileCommands;
-class TForm1;
+class MainWindow;
 
 // Keeps a recovery copy of the main window's document while it has unsaved changes, and offers
 // the copies of programs that did not close at start-up. The copy is written with the writer of
@@ -18,7 +18,7 @@ class RecoveryController : public QObject, private TreeObserver
     Q_OBJECT
 public:
     // Copies go into folder; 30 seconds between a change and its copy unless told otherwise.
-    RecoveryController(TForm1 &form, FileCommands &files, const QString &folder);
+    RecoveryController(MainWindow &window, FileCommands &files, const QString &folder);
     // The normal end of the program: the copy goes, whatever the author answered.
     ~RecoveryController() override;
 
@@ -46,7 +46,7 @@ private:
     void nodesChanged(const std::vector<DialogNode *> &) override { documentChanged(); }
     void reset() override { documentChanged(); }
 
-    TForm1 &m_form;
+    MainWindow &m_window;
     FileCommands &m_files;
     RecoveryStore m_store;
     QTimer m_timer;

@@ -2,8 +2,8 @@
 
 #include <QObject>
 
-// Gives a control the name the rest of the program and the tests know it by, and hands it back
-// so that it can be made, named and placed in one expression.
+// Gives a control its object name (one of ObjectNames), and hands it back so that it can be made,
+// named and placed in one expression.
 template <typename T> T *named(T *object, const char *name)
 {
     object->setObjectName(QLatin1String(name));

@@ -3,9 +3,8 @@
 #include <QString>
 #include <optional>
 
-// One file dialog of the program. The dialog is known by its name (OpenDialog1, SaveDialog1,
-// OpenDialog2, ...) so that it can remember the last file chosen in it, as each dialog of the
-// program does.
+// One file dialog of the program. The dialog is known by its name (see ObjectNames) so that it
+// can remember the last file chosen in it, as each dialog of the program does.
 struct FileDialogRequest
 {
     enum Kind { Open, Save };

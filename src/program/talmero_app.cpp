@@ -3,6 +3,7 @@
 #include "editing/action_commands.h"
 #include "editing/adding_commands.h"
 #include "editing/delete_commands.h"
+#include "editing/drop_command.h"
 #include "editing/placement_window.h"
 #include "editing/search_commands.h"
 #include "editing/update_commands.h"
@@ -26,47 +27,48 @@
 TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
                        const QStringList &arguments, const QString &recoveryFolder)
 {
-    m_form1 = std::make_unique<TForm1>(programFolder, prompter, shell);
-    TForm1 &form = *m_form1;
+    m_mainWindow = std::make_unique<MainWindow>(programFolder, prompter, shell);
+    MainWindow &window = *m_mainWindow;
     // The file commands take part in the main window's creation: the recent list and the file
     // named on the command line.
-    m_files = new FileCommands(form);
+    m_files = new FileCommands(window);
     // Copies left by a program that did not close are offered before the command-line file.
-    m_recovery = std::make_unique<RecoveryController>(form, *m_files, recoveryFolder);
+    m_recovery = std::make_unique<RecoveryController>(window, *m_files, recoveryFolder);
     QObject::connect(m_files, &FileCommands::aboutToOpenCommandLineFile, m_recovery.get(),
                      &RecoveryController::offerAbandoned);
     QObject::connect(m_files, &FileCommands::changesGone, m_recovery.get(),
                      &RecoveryController::changesGone);
-    form.FormCreate();
-    m_files->ReadRecent();
+    window.prepareEmptyDocument();
+    m_files->readRecentFiles();
     m_files->openCommandLineFile(arguments);
 
-    m_form2 = std::make_unique<TForm2>(form.document(), prompter);
-    m_form3 = std::make_unique<TForm3>();
-    m_form5 = std::make_unique<TForm5>(programFolder, prompter, shell);
-    m_form6 = std::make_unique<TForm6>();
-    m_form7 = std::make_unique<TForm7>(shell);
-    m_form8 =
-        std::make_unique<TForm8>(prompter, FileTypeRegistration::forCurrentUser(),
-                                 QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+    m_placementWindow = std::make_unique<PlacementWindow>(window.document(), prompter);
+    m_scriptWindow = std::make_unique<ScriptWindow>();
+    m_fontGeneratorWindow = std::make_unique<FontGeneratorWindow>(programFolder, prompter, shell);
+    m_fontPreviewWindow = std::make_unique<FontPreviewWindow>();
+    m_aboutWindow = std::make_unique<AboutWindow>(shell);
+    m_optionsWindow = std::make_unique<OptionsWindow>(
+        prompter, FileTypeRegistration::forCurrentUser(),
+        QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
 
     // The commands of each subsystem connect themselves to the controls they are handed.
-    m_adding = new AddingCommands(form, *m_form2);
-    new ActionCommands(form);
-    new UpdateCommands(form);
-    new DeleteCommands(form);
-    new SearchCommands(form);
-    new ProjectCommands(form, *m_files);
-    new CompanionToolCommand(form);
-    new ReviewCommands(form);
-    QObject::connect(m_files, &FileCommands::documentOpened, m_form2.get(),
-                     &TForm2::refreshchoices);
-    const auto showModal = [](QAction *action, QDialog *window) {
-        QObject::connect(action, &QAction::triggered, window, [window] { window->exec(); });
+    m_adding = new AddingCommands(window, *m_placementWindow);
+    new ActionCommands(window);
+    new UpdateCommands(window);
+    new DeleteCommands(window);
+    new DropCommand(window);
+    new SearchCommands(window);
+    new ProjectCommands(window, *m_files);
+    new CompanionToolCommand(window);
+    new ReviewCommands(window);
+    QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
+                     &PlacementWindow::fillChoiceList);
+    const auto showModal = [](QAction *action, QDialog *dialog) {
+        QObject::connect(action, &QAction::triggered, dialog, [dialog] { dialog->exec(); });
     };
-    showModal(form.Options1, m_form8.get());
-    showModal(form.Open4, m_form5.get());
-    showModal(form.About1, m_form7.get());
+    showModal(window.programOptionsAction, m_optionsWindow.get());
+    showModal(window.fontGeneratorAction, m_fontGeneratorWindow.get());
+    showModal(window.aboutAction, m_aboutWindow.get());
 }
 
 // The recovery copy goes first (a normal end removes it); the other windows go before the main
@@ -74,10 +76,10 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
 TalmeroApp::~TalmeroApp()
 {
     m_recovery.reset();
-    m_form8.reset();
-    m_form7.reset();
-    m_form6.reset();
-    m_form5.reset();
-    m_form3.reset();
-    m_form2.reset();
+    m_optionsWindow.reset();
+    m_aboutWindow.reset();
+    m_fontPreviewWindow.reset();
+    m_fontGeneratorWindow.reset();
+    m_scriptWindow.reset();
+    m_placementWindow.reset();
 }

@@ -5,18 +5,18 @@
 #include <QStringList>
 #include <memory>
 
+class AboutWindow;
 class AddingCommands;
 class FileCommands;
+class FontGeneratorWindow;
+class FontPreviewWindow;
+class MainWindow;
+class OptionsWindow;
+class PlacementWindow;
 class Prompter;
 class RecoveryController;
+class ScriptWindow;
 class ShellServices;
-class TForm1;
-class TForm2;
-class TForm3;
-class TForm5;
-class TForm6;
-class TForm7;
-class TForm8;
 
 // The program: its seven windows, created in a fixed order with the main window first, and
 // kept until the program ends, then the command handlers, each handed the windows and the
@@ -30,23 +30,23 @@ public:
                const QStringList &arguments, const QString &recoveryFolder = QString());
     ~TalmeroApp();
 
-    TForm1 &mainWindow() { return *m_form1; }
-    TForm2 &placementWindow() { return *m_form2; }
-    TForm5 &fontGenerator() { return *m_form5; }
-    TForm7 &aboutWindow() { return *m_form7; }
-    TForm8 &optionsWindow() { return *m_form8; }
+    MainWindow &mainWindow() { return *m_mainWindow; }
+    PlacementWindow &placementWindow() { return *m_placementWindow; }
+    FontGeneratorWindow &fontGeneratorWindow() { return *m_fontGeneratorWindow; }
+    AboutWindow &aboutWindow() { return *m_aboutWindow; }
+    OptionsWindow &optionsWindow() { return *m_optionsWindow; }
     RecoveryController &recovery() { return *m_recovery; }
     FileCommands &fileCommands() { return *m_files; }
     AddingCommands &addingCommands() { return *m_adding; }
 
 private:
-    std::unique_ptr<TForm1> m_form1;
-    std::unique_ptr<TForm2> m_form2;
-    std::unique_ptr<TForm3> m_form3;
-    std::unique_ptr<TForm5> m_form5;
-    std::unique_ptr<TForm6> m_form6;
-    std::unique_ptr<TForm7> m_form7;
-    std::unique_ptr<TForm8> m_form8;
+    std::unique_ptr<MainWindow> m_mainWindow;
+    std::unique_ptr<PlacementWindow> m_placementWindow;
+    std::unique_ptr<ScriptWindow> m_scriptWindow;
+    std::unique_ptr<FontGeneratorWindow> m_fontGeneratorWindow;
+    std::unique_ptr<FontPreviewWindow> m_fontPreviewWindow;
+    std::unique_ptr<AboutWindow> m_aboutWindow;
+    std::unique_ptr<OptionsWindow> m_optionsWindow;
     std::unique_ptr<RecoveryController> m_recovery;
     // Owned by the main window.
     FileCommands *m_files = nullptr;

@@ -1,6 +1,7 @@
 #include "review_commands.h"
 
 #include "platform/named.h"
+#include "platform/object_names.h"
 #include "review/check_window.h"
 #include "review/read_through_window.h"
 #include "windows/dialog_tree_view.h"
@@ -20,27 +21,29 @@ void showWindow(QWidget *window)
 
 } // namespace
 
-ReviewCommands::ReviewCommands(TForm1 &form) : QObject(&form), m_form(form)
+ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(window)
 {
     // The entries join the menu that holds the font generator.
     QMenu *tools = nullptr;
-    for (QObject *object : form.Open4->associatedObjects()) {
+    for (QObject *object : window.fontGeneratorAction->associatedObjects()) {
         if (!tools)
             tools = qobject_cast<QMenu *>(object);
     }
-    CheckDialog1 = named(new QAction(QStringLiteral("Check dialog"), &form), "CheckDialog1");
-    CheckDialog1->setShortcut(QKeySequence(Qt::Key_F7));
-    ReadThrough1 = named(new QAction(QStringLiteral("Read through"), &form), "ReadThrough1");
-    ReadThrough1->setShortcut(QKeySequence(Qt::Key_F5));
+    checkDialogAction = named(new QAction(QStringLiteral("Check dialog"), &window),
+                              ObjectNames::Main::checkDialogAction);
+    checkDialogAction->setShortcut(QKeySequence(Qt::Key_F7));
+    readThroughAction = named(new QAction(QStringLiteral("Read through"), &window),
+                              ObjectNames::Main::readThroughAction);
+    readThroughAction->setShortcut(QKeySequence(Qt::Key_F5));
     if (tools) {
-        tools->addAction(CheckDialog1);
-        tools->addAction(ReadThrough1);
+        tools->addAction(checkDialogAction);
+        tools->addAction(readThroughAction);
     } else {
-        form.addAction(CheckDialog1);
-        form.addAction(ReadThrough1);
+        window.addAction(checkDialogAction);
+        window.addAction(readThroughAction);
     }
-    connect(CheckDialog1, &QAction::triggered, this, [this] { showWindow(checkWindow()); });
-    connect(ReadThrough1, &QAction::triggered, this, [this] {
+    connect(checkDialogAction, &QAction::triggered, this, [this] { showWindow(checkWindow()); });
+    connect(readThroughAction, &QAction::triggered, this, [this] {
         readThroughWindow()->restart();
         showWindow(readThroughWindow());
     });
@@ -50,8 +53,8 @@ CheckWindow *ReviewCommands::checkWindow()
 {
     if (!m_check)
         m_check = new CheckWindow(
-            m_form.document(), m_form.TreeView1->model(),
-            [this](const DialogNode *node) { showDialogNode(node); }, &m_form);
+            m_window.document(), m_window.treeView->model(),
+            [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
     return m_check;
 }
 
@@ -59,18 +62,18 @@ ReadThroughWindow *ReviewCommands::readThroughWindow()
 {
     if (!m_readThrough)
         m_readThrough = new ReadThroughWindow(
-            m_form.document(), m_form.TreeView1->model(),
-            [this](const DialogNode *node) { showDialogNode(node); }, &m_form);
+            m_window.document(), m_window.treeView->model(),
+            [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
     return m_readThrough;
 }
 
 void ReviewCommands::showDialogNode(const DialogNode *node)
 {
     // The tree hands out its nodes for changing; look the node up by its place to select it.
-    DialogTree &tree = m_form.document();
+    DialogTree &tree = m_window.document();
     const int index = node->absoluteIndex();
     if (index >= 0 && index < tree.count() && tree.nodeAt(index) == node) {
-        m_form.selectNode(tree.nodeAt(index));
-        m_form.activateWindow();
+        m_window.selectNode(tree.nodeAt(index));
+        m_window.activateWindow();
     }
 }

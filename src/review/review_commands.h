@@ -4,9 +4,9 @@
 
 class CheckWindow;
 class DialogNode;
+class MainWindow;
 class QAction;
 class ReadThroughWindow;
-class TForm1;
 
 // The Tools menu's "Check dialog" (F7) and "Read through" (F5): each opens its window beside the
 // main window, made on first use and kept while the program runs.
@@ -14,10 +14,10 @@ class ReviewCommands : public QObject
 {
     Q_OBJECT
 public:
-    explicit ReviewCommands(TForm1 &form);
+    explicit ReviewCommands(MainWindow &window);
 
-    QAction *CheckDialog1;
-    QAction *ReadThrough1;
+    QAction *checkDialogAction;
+    QAction *readThroughAction;
 
     CheckWindow *checkWindow();
     ReadThroughWindow *readThroughWindow();
@@ -25,7 +25,7 @@ public:
 private:
     void showDialogNode(const DialogNode *node);
 
-    TForm1 &m_form;
+    MainWindow &m_window;
     CheckWindow *m_check = nullptr;
     ReadThroughWindow *m_readThrough = nullptr;
 };

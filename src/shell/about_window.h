@@ -8,25 +8,24 @@ class ShellServices;
 
 // The About window: the picture, the credits, the edition and the maker's web address, which
 // turns red under the mouse and opens in the browser when clicked.
-class TForm7 : public QDialog
+class AboutWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TForm7(ShellServices &shell, QWidget *parent = nullptr);
+    explicit AboutWindow(ShellServices &shell, QWidget *parent = nullptr);
 
     static QString webAddress();
 
-    QLabel *Image1;
-    QLabel *Label1;
-    QLabel *Label2;
-    QLabel *Label3;
-    QLabel *Label5;
-    QPushButton *Button1;
+    QLabel *pictureLabel;
+    QLabel *creditsLabel;
+    QLabel *webLinkLabel;
+    QLabel *editionLabel;
+    QLabel *creditLineLabel;
+    QPushButton *okButton;
 
-    void Button1Click();
-    void Label2MouseEnter();
-    void Label2MouseLeave();
-    void Label2Click();
+    void highlightLink();
+    void unhighlightLink();
+    void openWebAddress();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -4,13 +4,13 @@
 #include "windows/dialog_tree_view.h"
 #include "windows/main_window.h"
 
-CompanionToolCommand::CompanionToolCommand(TForm1 &form) : QObject(&form), m_form(form)
+CompanionToolCommand::CompanionToolCommand(MainWindow &window) : QObject(&window), m_window(window)
 {
-    connect(m_form.TreeView1, &DialogTreeView::doubleClickedAnywhere, this,
-            &CompanionToolCommand::TreeView1DblClick);
+    connect(m_window.treeView, &DialogTreeView::doubleClickedAnywhere, this,
+            &CompanionToolCommand::launchCompanionTool);
 }
 
-void CompanionToolCommand::TreeView1DblClick()
+void CompanionToolCommand::launchCompanionTool()
 {
-    CompanionTool::launch(m_form.selectedNode(), m_form.programFolder(), m_form.shell());
+    CompanionTool::launch(m_window.selectedNode(), m_window.programFolder(), m_window.shell());
 }

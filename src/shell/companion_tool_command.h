@@ -2,17 +2,17 @@
 
 #include <QObject>
 
-class TForm1;
+class MainWindow;
 
 // Starts the companion panel tool when the main window's tree is double-clicked.
 class CompanionToolCommand : public QObject
 {
     Q_OBJECT
 public:
-    explicit CompanionToolCommand(TForm1 &form);
+    explicit CompanionToolCommand(MainWindow &window);
 
-    void TreeView1DblClick();
+    void launchCompanionTool();
 
 private:
-    TForm1 &m_form;
+    MainWindow &m_window;
 };

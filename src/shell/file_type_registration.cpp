@@ -22,70 +22,70 @@ std::unique_ptr<FileTypeRegistration> FileTypeRegistration::forCurrentUser()
 #endif
 }
 
-bool FileTypeRegistration::InstallExt(QString Ext, const QString &FileType,
-                                      const QString &Description, const QString &ExePath,
-                                      const QString &Param, int IconIndex)
+bool FileTypeRegistration::registerExtension(QString extension, const QString &fileType,
+                                             const QString &description, const QString &exePath,
+                                             const QString &parameter, int iconIndex)
 {
-    if (Ext.isEmpty())
+    if (extension.isEmpty())
         return false;
-    if (!Ext.startsWith(u'.'))
-        Ext.prepend(u'.');
+    if (!extension.startsWith(u'.'))
+        extension.prepend(u'.');
 
     Registry reg(*m_registry);
-    const bool hadExt = reg.keyExists(Ext);
-    const bool hadType = reg.keyExists(u'\\' + FileType);
-    if (!reg.openKey(Ext, true))
+    const bool hadExtension = reg.keyExists(extension);
+    const bool hadType = reg.keyExists(u'\\' + fileType);
+    if (!reg.openKey(extension, true))
         return false;
-    reg.writeDefault(FileType);
-    if (!reg.openKey(u'\\' + FileType, true))
+    reg.writeDefault(fileType);
+    if (!reg.openKey(u'\\' + fileType, true))
         return false;
-    reg.writeDefault(Description);
+    reg.writeDefault(description);
     if (!reg.openKey(QStringLiteral("DefaultIcon"), true))
         return false;
-    reg.writeDefault(ExePath + u',' + QString::number(IconIndex));
-    if (!reg.openKey(u'\\' + FileType + QStringLiteral("\\Shell\\Open\\Command"), true))
+    reg.writeDefault(exePath + u',' + QString::number(iconIndex));
+    if (!reg.openKey(u'\\' + fileType + QStringLiteral("\\Shell\\Open\\Command"), true))
         return false;
-    reg.writeDefault(u'"' + ExePath + QStringLiteral("\" \"") + Param + u'"');
+    reg.writeDefault(u'"' + exePath + QStringLiteral("\" \"") + parameter + u'"');
     reg.closeKey();
 
     if (!m_desktop)
         return true;
     try {
-        m_desktop->install(Ext, Description, ExePath);
+        m_desktop->install(extension, description, exePath);
     } catch (const AppError &) {
         // Registration is all or nothing: the keys this call created go again, and the
         // desktop's error is the one reported.
         Registry undo(*m_registry);
-        if (!hadExt)
-            undo.deleteKey(Ext);
+        if (!hadExtension)
+            undo.deleteKey(extension);
         if (!hadType)
-            undo.deleteKey(u'\\' + FileType);
+            undo.deleteKey(u'\\' + fileType);
         throw;
     }
     return true;
 }
 
-bool FileTypeRegistration::UnInstallExt(QString Ext)
+bool FileTypeRegistration::unregisterExtension(QString extension)
 {
-    if (Ext.isEmpty())
+    if (extension.isEmpty())
         return false;
-    if (!Ext.startsWith(u'.'))
-        Ext.prepend(u'.');
+    if (!extension.startsWith(u'.'))
+        extension.prepend(u'.');
 
     Registry reg(*m_registry);
-    if (!reg.keyExists(Ext))
+    if (!reg.keyExists(extension))
         return false;
-    reg.openKey(Ext, false);
+    reg.openKey(extension, false);
     const QString type = reg.readDefault();
     reg.closeKey();
     if (type.isEmpty() || !reg.keyExists(u'\\' + type))
         return false;
-    if (!reg.deleteKey(Ext))
+    if (!reg.deleteKey(extension))
         return false;
     if (!reg.deleteKey(u'\\' + type))
         return false;
 
     if (m_desktop)
-        return m_desktop->uninstall(Ext);
+        return m_desktop->uninstall(extension);
     return true;
 }

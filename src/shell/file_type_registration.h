@@ -20,14 +20,15 @@ public:
     // configuration folder and the desktop association of the current user.
     static std::unique_ptr<FileTypeRegistration> forCurrentUser();
 
-    // Writes Ext -> FileType, FileType -> Description, FileType\DefaultIcon -> "ExePath,Icon"
-    // and FileType\Shell\Open\Command -> "\"ExePath\" \"Param\"". False when a key cannot be
-    // opened or created; values written before stay written. A refused value throws AppError.
-    bool InstallExt(QString Ext, const QString &FileType, const QString &Description,
-                    const QString &ExePath, const QString &Param, int IconIndex);
+    // Writes extension -> fileType, fileType -> description, fileType\DefaultIcon ->
+    // "exePath,iconIndex" and fileType\Shell\Open\Command -> "\"exePath\" \"parameter\"". False
+    // when a key cannot be opened or created; values written before stay written. A refused value
+    // throws AppError.
+    bool registerExtension(QString extension, const QString &fileType, const QString &description,
+                           const QString &exePath, const QString &parameter, int iconIndex);
     // Deletes the extension's key and the key of the type it names. False, with nothing
     // deleted, when the extension key is missing, names no type or names a missing one.
-    bool UnInstallExt(QString Ext);
+    bool unregisterExtension(QString extension);
 
 private:
     std::unique_ptr<RegistryBackend> m_registry;

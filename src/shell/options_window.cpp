@@ -1,43 +1,46 @@
 #include "options_window.h"
 
 #include "platform/app_error.h"
+#include "platform/object_names.h"
 #include "platform/prompter.h"
 #include "shell/file_type_registration.h"
 
 #include <QPushButton>
 #include <QScreen>
 
-TForm8::TForm8(Prompter &prompter, std::unique_ptr<FileTypeRegistration> registration,
-               QString exePath, QWidget *parent)
+namespace names = ObjectNames::Options;
+
+OptionsWindow::OptionsWindow(Prompter &prompter, std::unique_ptr<FileTypeRegistration> registration,
+                             QString exePath, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       m_prompter(prompter), m_registration(std::move(registration)), m_exePath(std::move(exePath))
 {
-    setObjectName(QStringLiteral("TForm8"));
+    setObjectName(QLatin1String(names::window));
     setWindowTitle(QStringLiteral("Options"));
     setFixedSize(443, 286);
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
-    Button1 = new QPushButton(QStringLiteral("Register *.dlg extension"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(8, 8, 161, 25);
-    connect(Button1, &QPushButton::clicked, this, &TForm8::Button1Click);
+    registerButton = new QPushButton(QStringLiteral("Register *.dlg extension"), this);
+    registerButton->setObjectName(QLatin1String(names::registerButton));
+    registerButton->setGeometry(8, 8, 161, 25);
+    connect(registerButton, &QPushButton::clicked, this, &OptionsWindow::registerExtension);
 
-    Button2 = new QPushButton(QStringLiteral("Unregister extension"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(8, 40, 161, 25);
-    connect(Button2, &QPushButton::clicked, this, &TForm8::Button2Click);
+    unregisterButton = new QPushButton(QStringLiteral("Unregister extension"), this);
+    unregisterButton->setObjectName(QLatin1String(names::unregisterButton));
+    unregisterButton->setGeometry(8, 40, 161, 25);
+    connect(unregisterButton, &QPushButton::clicked, this, &OptionsWindow::unregisterExtension);
 }
 
-TForm8::~TForm8() = default;
+OptionsWindow::~OptionsWindow() = default;
 
-void TForm8::Button1Click()
+void OptionsWindow::registerExtension()
 {
     try {
-        if (m_registration->InstallExt(QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
-                                       QStringLiteral("Talmero for 3D Game Studio"), m_exePath,
-                                       QStringLiteral("%1"), 0))
+        if (m_registration->registerExtension(
+                QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
+                QStringLiteral("Talmero for 3D Game Studio"), m_exePath, QStringLiteral("%1"), 0))
             m_prompter.message(QStringLiteral("File extension has sucessfully been registered!"));
         else
             m_prompter.message(QStringLiteral("File extension could not be registered!"));
@@ -46,10 +49,10 @@ void TForm8::Button1Click()
     }
 }
 
-void TForm8::Button2Click()
+void OptionsWindow::unregisterExtension()
 {
     try {
-        if (m_registration->UnInstallExt(QStringLiteral(".dlg")))
+        if (m_registration->unregisterExtension(QStringLiteral(".dlg")))
             m_prompter.message(QStringLiteral("File extension has sucessfully been unregistered!"));
         else
             m_prompter.message(QStringLiteral("File could not be unregistered!"));
@@ -58,7 +61,7 @@ void TForm8::Button2Click()
     }
 }
 
-void TForm8::showEvent(QShowEvent *event)
+void OptionsWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     // Centred on the desktop rather than on the main window.

@@ -8,20 +8,20 @@ class Prompter;
 class QPushButton;
 
 // The Options window: registration of the .dlg file type with the desktop.
-class TForm8 : public QDialog
+class OptionsWindow : public QDialog
 {
     Q_OBJECT
 public:
     // exePath: the full path of the running program, which the association starts.
-    TForm8(Prompter &prompter, std::unique_ptr<FileTypeRegistration> registration, QString exePath,
-           QWidget *parent = nullptr);
-    ~TForm8() override;
+    OptionsWindow(Prompter &prompter, std::unique_ptr<FileTypeRegistration> registration,
+                  QString exePath, QWidget *parent = nullptr);
+    ~OptionsWindow() override;
 
-    QPushButton *Button1;
-    QPushButton *Button2;
+    QPushButton *registerButton;
+    QPushButton *unregisterButton;
 
-    void Button1Click();
-    void Button2Click();
+    void registerExtension();
+    void unregisterExtension();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -5,6 +5,7 @@
 #include "icons.h"
 #include "platform/app_error.h"
 #include "platform/named.h"
+#include "platform/object_names.h"
 #include "undo_history.h"
 
 #include <QAction>
@@ -27,6 +28,8 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <vector>
+
+namespace names = ObjectNames::Main;
 
 namespace {
 
@@ -74,22 +77,22 @@ QGroupBox *actionGroup(QTabWidget *tabs, const QString &tab, const char *name, c
 
 } // namespace
 
-TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
-               QWidget *parent)
+MainWindow::MainWindow(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
+                       QWidget *parent)
     : QMainWindow(parent), m_programFolder(programFolder), m_prompter(prompter), m_shell(shell),
       m_model(new DialogTreeModel(m_document, this))
 {
-    setObjectName(QStringLiteral("TForm1"));
+    setObjectName(QLatin1String(names::window));
     setWindowTitle(QStringLiteral("Talmero Basic"));
     setWindowIcon(Icons::icon(Icons::Application));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
 
-    OpenDialog1 = {FileDialogRequest::Open, QStringLiteral("OpenDialog1"), QStringLiteral("*.dlg"),
-                   QStringLiteral("*.dlg"), QString()};
-    SaveDialog1 = {FileDialogRequest::Save, QStringLiteral("SaveDialog1"), QStringLiteral("*.dlg"),
-                   QStringLiteral("*.dlg"), QString()};
-    OpenDialog2 = {FileDialogRequest::Open, QStringLiteral("OpenDialog2"), QStringLiteral("*.ini"),
-                   QStringLiteral("*.ini"), QString()};
+    documentOpenDialog = {FileDialogRequest::Open, QLatin1String(names::documentOpenDialog),
+                          QStringLiteral("*.dlg"), QStringLiteral("*.dlg"), QString()};
+    documentSaveDialog = {FileDialogRequest::Save, QLatin1String(names::documentSaveDialog),
+                          QStringLiteral("*.dlg"), QStringLiteral("*.dlg"), QString()};
+    configOpenDialog = {FileDialogRequest::Open, QLatin1String(names::configOpenDialog),
+                        QStringLiteral("*.ini"), QStringLiteral("*.ini"), QString()};
 
     m_history = new UndoHistory(
         m_document, [this] { return selectedNode(); },
@@ -110,8 +113,8 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
     setMinimumSize(kClientWidth - 120, kClientHeight + menuHeight);
     resize(kClientWidth, kClientHeight + menuHeight);
 
-    connect(TreeView1->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { TreeView1Changing(); });
+    connect(treeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { noteSelectionChange(); });
     // A new or opened document loses the selected node without a selection change: the search
     // starts again from the top all the same.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] { SearchPosition = -1; });
@@ -119,37 +122,37 @@ TForm1::TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServ
 
 // The view and its model go first: the model leaves the document's observers, and a label
 // editor still open commits into a document that is still there.
-TForm1::~TForm1()
+MainWindow::~MainWindow()
 {
-    delete TreeView1;
+    delete treeView;
     delete m_model;
     delete m_history;
 }
 
-void TForm1::FormCreate()
+void MainWindow::prepareEmptyDocument()
 {
     m_document.setDialogCount(0);
     CurrentFileName.clear();
     SearchPosition = -1;
     m_document.addRootNode();
     Modified = false;
-    OpenDialog2.initialFolder = m_programFolder.file(QStringLiteral("Configs/"));
+    configOpenDialog.initialFolder = m_programFolder.file(QStringLiteral("Configs/"));
 }
 
-DialogNode *TForm1::selectedNode() const
+DialogNode *MainWindow::selectedNode() const
 {
-    return m_model->node(TreeView1->currentIndex());
+    return m_model->node(treeView->currentIndex());
 }
 
-void TForm1::selectNode(DialogNode *node)
+void MainWindow::selectNode(DialogNode *node)
 {
     const QModelIndex index = m_model->indexOf(node);
-    TreeView1->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    treeView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     if (index.isValid())
-        TreeView1->scrollTo(index);
+        treeView->scrollTo(index);
 }
 
-void TForm1::guarded(const std::function<void()> &command)
+void MainWindow::guarded(const std::function<void()> &command)
 {
     try {
         command();
@@ -158,13 +161,13 @@ void TForm1::guarded(const std::function<void()> &command)
     }
 }
 
-void TForm1::TreeView1Changing()
+void MainWindow::noteSelectionChange()
 {
     SearchPosition = -1;
     Modified = true;
 }
 
-bool TForm1::FormClose()
+bool MainWindow::confirmClose()
 {
     if (!Modified)
         return true;
@@ -173,36 +176,35 @@ bool TForm1::FormClose()
         Prompter::Answer::No);
 }
 
-void TForm1::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (FormClose())
+    if (confirmClose())
         event->accept();
     else
         event->ignore();
 }
 
-void TForm1::buildMenus()
+void MainWindow::buildMenus()
 {
     QMenuBar *bar = menuBar();
     QMenu *file = bar->addMenu(QStringLiteral("&File"));
-    New1 = named(file->addAction(QStringLiteral("&New...")), "New1");
-    New1->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    newAction = named(file->addAction(QStringLiteral("&New...")), names::newAction);
+    newAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
     file->addSeparator();
-    Open1 = named(file->addAction(QStringLiteral("&Open...")), "Open1");
-    Open1->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    OpenRecent1 = named(file->addMenu(QStringLiteral("Open &Recent")), "OpenRecent1");
-    N4 = named(OpenRecent1->addAction(QStringLiteral("empty")), "N4");
-    empty1 = named(OpenRecent1->addAction(QStringLiteral("empty")), "empty1");
-    empty2 = named(OpenRecent1->addAction(QStringLiteral("empty")), "empty2");
-    empty3 = named(OpenRecent1->addAction(QStringLiteral("empty")), "empty3");
-    empty4 = named(OpenRecent1->addAction(QStringLiteral("empty")), "empty4");
+    openAction = named(file->addAction(QStringLiteral("&Open...")), names::openAction);
+    openAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
+    openRecentMenu = named(file->addMenu(QStringLiteral("Open &Recent")), names::openRecentMenu);
+    for (size_t slot = 0; slot < recentFileActions.size(); ++slot)
+        recentFileActions[slot] = named(openRecentMenu->addAction(QStringLiteral("empty")),
+                                        names::recentFileActions[slot]);
     file->addSeparator();
-    Save1 = named(file->addAction(QStringLiteral("&Save")), "Save1");
-    Save1->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    SaveAs1 = named(file->addAction(QStringLiteral("Save &As...")), "SaveAs1");
+    saveAction = named(file->addAction(QStringLiteral("&Save")), names::saveAction);
+    saveAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    saveAsAction = named(file->addAction(QStringLiteral("Save &As...")), names::saveAsAction);
     file->addSeparator();
-    Exit1 = named(file->addAction(Icons::icon(Icons::Close), QStringLiteral("&Close")), "Exit1");
-    connect(Exit1, &QAction::triggered, this, &QWidget::close);
+    closeAction = named(file->addAction(Icons::icon(Icons::Close), QStringLiteral("&Close")),
+                        names::closeAction);
+    connect(closeAction, &QAction::triggered, this, &QWidget::close);
 
     QMenu *edit = bar->addMenu(QStringLiteral("&Edit"));
     undoAction =
@@ -216,45 +218,48 @@ void TForm1::buildMenus()
     edit->addAction(redoAction);
 
     QMenu *options = bar->addMenu(QStringLiteral("O&ptions"));
-    Edit4 = named(options->addAction(QStringLiteral("Change config file...")), "Edit4");
-    Edit4->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
+    changeConfigAction = named(options->addAction(QStringLiteral("Change config file...")),
+                               names::changeConfigAction);
+    changeConfigAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+E")));
     options->addSeparator();
-    Options1 = named(options->addAction(QStringLiteral("Program Options...")), "Options1");
-    Options1->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    programOptionsAction = named(options->addAction(QStringLiteral("Program Options...")),
+                                 names::programOptionsAction);
+    programOptionsAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
-    Open4 = named(tools->addAction(QStringLiteral("&Font generator")), "Open4");
-    Open4->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
+    fontGeneratorAction =
+        named(tools->addAction(QStringLiteral("&Font generator")), names::fontGeneratorAction);
+    fontGeneratorAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+F")));
 
-    About1 = named(bar->addAction(QStringLiteral("&About")), "About1");
+    aboutAction = named(bar->addAction(QStringLiteral("&About")), names::aboutAction);
 }
 
-QWidget *TForm1::buildLeftColumn()
+QWidget *MainWindow::buildLeftColumn()
 {
     auto *column = new QWidget(this);
     auto *layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    TreeView1 = named(new DialogTreeView(column), "TreeView1");
-    TreeView1->setDialogModel(m_model);
-    layout->addWidget(TreeView1, 1);
+    treeView = named(new DialogTreeView(column), names::treeView);
+    treeView->setDialogModel(m_model);
+    layout->addWidget(treeView, 1);
 
-    auto *panel = named(new QWidget(column), "Panel1");
+    auto *panel = named(new QWidget(column), names::editPanel);
     panel->setFixedHeight(kEditPanelHeight);
     auto *row = new QHBoxLayout(panel);
     row->setContentsMargins(6, 6, 6, 6);
-    Edit1 = named(new QLineEdit(panel), "Edit1");
-    SpeedButton13 =
-        pictureButton(panel, "SpeedButton13", Icons::Update, QStringLiteral("Update selected"),
-                      QStringLiteral("Update selected"));
-    row->addWidget(Edit1, 1);
-    row->addWidget(SpeedButton13);
+    nodeTextField = named(new QLineEdit(panel), names::nodeTextField);
+    updateSelectedButton =
+        pictureButton(panel, names::updateSelectedButton, Icons::Update,
+                      QStringLiteral("Update selected"), QStringLiteral("Update selected"));
+    row->addWidget(nodeTextField, 1);
+    row->addWidget(updateSelectedButton);
     layout->addWidget(panel);
     return column;
 }
 
-QWidget *TForm1::buildRightColumn()
+QWidget *MainWindow::buildRightColumn()
 {
     auto *column = new QWidget(this);
     column->setFixedWidth(kRightColumnWidth);
@@ -269,181 +274,184 @@ QWidget *TForm1::buildRightColumn()
     return column;
 }
 
-QWidget *TForm1::buildAddDialogGroup()
+QWidget *MainWindow::buildAddDialogGroup()
 {
-    GroupBox2 = named(new QGroupBox(QStringLiteral(" Add dialog "), this), "GroupBox2");
-    auto *grid = new QGridLayout(GroupBox2);
+    addDialogGroup =
+        named(new QGroupBox(QStringLiteral(" Add dialog "), this), names::addDialogGroup);
+    auto *grid = new QGridLayout(addDialogGroup);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(2);
-    grid->addWidget(new QLabel(QStringLiteral("Text"), GroupBox2), 0, 0, 1, 3);
-    Memo1 = named(new QPlainTextEdit(GroupBox2), "Memo1");
-    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    Memo1->setTabChangesFocus(true);
-    Memo1->setFixedHeight(66);
-    grid->addWidget(Memo1, 1, 0, 1, 3);
-    RadioButton1 =
-        named(new QRadioButton(QStringLiteral("Player speaking"), GroupBox2), "RadioButton1");
-    RadioButton2 =
-        named(new QRadioButton(QStringLiteral("Entity speaking"), GroupBox2), "RadioButton2");
-    RadioButton1->setChecked(true);
-    CheckBox3 =
-        named(new QCheckBox(QStringLiteral("Add always at the end"), GroupBox2), "CheckBox3");
-    CheckBox3->setChecked(true);
-    SpeedButton7 = pictureButton(GroupBox2, "SpeedButton7", Icons::AddDialog,
-                                 QStringLiteral("Add dialog"), QStringLiteral("Add dialog"));
-    grid->addWidget(RadioButton1, 2, 0);
-    grid->addWidget(RadioButton2, 2, 1);
-    grid->addWidget(CheckBox3, 3, 0, 1, 2);
-    grid->addWidget(SpeedButton7, 2, 2, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
-    return GroupBox2;
+    grid->addWidget(new QLabel(QStringLiteral("Text"), addDialogGroup), 0, 0, 1, 3);
+    dialogTextEdit = named(new QPlainTextEdit(addDialogGroup), names::dialogTextEdit);
+    dialogTextEdit->setLineWrapMode(QPlainTextEdit::NoWrap);
+    dialogTextEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    dialogTextEdit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    dialogTextEdit->setTabChangesFocus(true);
+    dialogTextEdit->setFixedHeight(66);
+    grid->addWidget(dialogTextEdit, 1, 0, 1, 3);
+    playerSpeakingRadio = named(new QRadioButton(QStringLiteral("Player speaking"), addDialogGroup),
+                                names::playerSpeakingRadio);
+    entitySpeakingRadio = named(new QRadioButton(QStringLiteral("Entity speaking"), addDialogGroup),
+                                names::entitySpeakingRadio);
+    playerSpeakingRadio->setChecked(true);
+    addAtEndCheck = named(new QCheckBox(QStringLiteral("Add always at the end"), addDialogGroup),
+                          names::addAtEndCheck);
+    addAtEndCheck->setChecked(true);
+    addDialogButton = pictureButton(addDialogGroup, names::addDialogButton, Icons::AddDialog,
+                                    QStringLiteral("Add dialog"), QStringLiteral("Add dialog"));
+    grid->addWidget(playerSpeakingRadio, 2, 0);
+    grid->addWidget(entitySpeakingRadio, 2, 1);
+    grid->addWidget(addAtEndCheck, 3, 0, 1, 2);
+    grid->addWidget(addDialogButton, 2, 2, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    return addDialogGroup;
 }
 
-QWidget *TForm1::buildAddDecisionGroup()
+QWidget *MainWindow::buildAddDecisionGroup()
 {
-    GroupBox3 = named(new QGroupBox(QStringLiteral("Add decision "), this), "GroupBox3");
-    auto *grid = new QGridLayout(GroupBox3);
+    addDecisionGroup =
+        named(new QGroupBox(QStringLiteral("Add decision "), this), names::addDecisionGroup);
+    auto *grid = new QGridLayout(addDecisionGroup);
     grid->setContentsMargins(6, 4, 6, 4);
     grid->setVerticalSpacing(2);
 
     auto *buttons = new QVBoxLayout;
     buttons->setSpacing(2);
-    SpeedButton8 =
-        pictureButton(GroupBox3, "SpeedButton8", Icons::AddChoice, QStringLiteral("Add choice"));
-    SpeedButton9 = pictureButton(GroupBox3, "SpeedButton9", Icons::RemoveChoice,
-                                 QStringLiteral("Remove choice"));
-    SpeedButton10 = pictureButton(GroupBox3, "SpeedButton10", Icons::ClearChoices,
-                                  QStringLiteral("Clear choices"));
-    buttons->addWidget(SpeedButton8);
-    buttons->addWidget(SpeedButton9);
-    buttons->addWidget(SpeedButton10);
+    addAnswerButton = pictureButton(addDecisionGroup, names::addAnswerButton, Icons::AddChoice,
+                                    QStringLiteral("Add choice"));
+    removeAnswerButton = pictureButton(addDecisionGroup, names::removeAnswerButton,
+                                       Icons::RemoveChoice, QStringLiteral("Remove choice"));
+    clearAnswersButton = pictureButton(addDecisionGroup, names::clearAnswersButton,
+                                       Icons::ClearChoices, QStringLiteral("Clear choices"));
+    buttons->addWidget(addAnswerButton);
+    buttons->addWidget(removeAnswerButton);
+    buttons->addWidget(clearAnswersButton);
     buttons->addStretch();
     grid->addLayout(buttons, 0, 0);
 
-    ListView1 = named(new QTreeWidget(GroupBox3), "ListView1");
-    ListView1->setColumnCount(2);
-    ListView1->setHeaderLabels({QStringLiteral("Choice"), QStringLiteral("Text")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView1->setColumnWidth(0, 60);
-    ListView1->setColumnWidth(1, 315);
-    ListView1->setMinimumHeight(70);
-    grid->addWidget(ListView1, 0, 1, 1, 3);
+    answerTable = named(new QTreeWidget(addDecisionGroup), names::answerTable);
+    answerTable->setColumnCount(2);
+    answerTable->setHeaderLabels({QStringLiteral("Choice"), QStringLiteral("Text")});
+    answerTable->setRootIsDecorated(false);
+    answerTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    answerTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    answerTable->setColumnWidth(0, 60);
+    answerTable->setColumnWidth(1, 315);
+    answerTable->setMinimumHeight(70);
+    grid->addWidget(answerTable, 0, 1, 1, 3);
 
-    grid->addWidget(new QLabel(QStringLiteral("Text"), GroupBox3), 1, 0,
+    grid->addWidget(new QLabel(QStringLiteral("Text"), addDecisionGroup), 1, 0,
                     Qt::AlignRight | Qt::AlignVCenter);
-    Edit5 = named(new QLineEdit(GroupBox3), "Edit5");
-    grid->addWidget(Edit5, 1, 1, 1, 2);
-    SpeedButton11 = pictureButton(GroupBox3, "SpeedButton11", Icons::AddDecision,
-                                  QStringLiteral("Add decision"), QStringLiteral("Add decision"));
-    grid->addWidget(SpeedButton11, 1, 3);
+    answerTextField = named(new QLineEdit(addDecisionGroup), names::answerTextField);
+    grid->addWidget(answerTextField, 1, 1, 1, 2);
+    addDecisionButton =
+        pictureButton(addDecisionGroup, names::addDecisionButton, Icons::AddDecision,
+                      QStringLiteral("Add decision"), QStringLiteral("Add decision"));
+    grid->addWidget(addDecisionButton, 1, 3);
     grid->setColumnStretch(1, 1);
-    return GroupBox3;
+    return addDecisionGroup;
 }
 
-QWidget *TForm1::buildActionTabs()
+QWidget *MainWindow::buildActionTabs()
 {
-    PageControl1 = named(new QTabWidget(this), "PageControl1");
+    actionTabs = named(new QTabWidget(this), names::actionTabs);
 
-    GroupBox4 = actionGroup(PageControl1, QStringLiteral("Variable operation"), "GroupBox4",
-                            QStringLiteral(" Add variable operation "));
-    auto *variable = new QGridLayout(GroupBox4);
+    variableGroup = actionGroup(actionTabs, QStringLiteral("Variable operation"),
+                                names::variableGroup, QStringLiteral(" Add variable operation "));
+    auto *variable = new QGridLayout(variableGroup);
     variable->setVerticalSpacing(2);
-    ComboBox1 = named(new QComboBox(GroupBox4), "ComboBox1");
-    ComboBox1->setEditable(true);
-    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
-    ComboBox3 = named(new QComboBox(GroupBox4), "ComboBox3");
-    ComboBox3->addItems(
+    variableNameCombo = named(new QComboBox(variableGroup), names::variableNameCombo);
+    variableNameCombo->setEditable(true);
+    variableNameCombo->setInsertPolicy(QComboBox::NoInsert);
+    variableTypeCombo = named(new QComboBox(variableGroup), names::variableTypeCombo);
+    variableTypeCombo->addItems(
         {QStringLiteral("Short"), QStringLiteral("Float"), QStringLiteral("String")});
-    Edit7 = named(new QLineEdit(GroupBox4), "Edit7");
-    SpeedButton1 =
-        pictureButton(GroupBox4, "SpeedButton1", Icons::AddAction, QStringLiteral("Add decision"));
-    variable->addWidget(new QLabel(QStringLiteral("Var name:"), GroupBox4), 0, 0);
-    variable->addWidget(ComboBox1, 0, 1);
-    variable->addWidget(new QLabel(QStringLiteral("Var type:"), GroupBox4), 1, 0);
-    variable->addWidget(ComboBox3, 1, 1);
-    variable->addWidget(new QLabel(QStringLiteral("New value:"), GroupBox4), 2, 0);
-    variable->addWidget(Edit7, 2, 1);
-    variable->addWidget(SpeedButton1, 2, 2);
+    variableValueField = named(new QLineEdit(variableGroup), names::variableValueField);
+    addVariableButton = pictureButton(variableGroup, names::addVariableButton, Icons::AddAction,
+                                      QStringLiteral("Add decision"));
+    variable->addWidget(new QLabel(QStringLiteral("Var name:"), variableGroup), 0, 0);
+    variable->addWidget(variableNameCombo, 0, 1);
+    variable->addWidget(new QLabel(QStringLiteral("Var type:"), variableGroup), 1, 0);
+    variable->addWidget(variableTypeCombo, 1, 1);
+    variable->addWidget(new QLabel(QStringLiteral("New value:"), variableGroup), 2, 0);
+    variable->addWidget(variableValueField, 2, 1);
+    variable->addWidget(addVariableButton, 2, 2);
     variable->setColumnStretch(1, 1);
 
-    GroupBox6 = actionGroup(PageControl1, QStringLiteral("Function call"), "GroupBox6",
+    callGroup = actionGroup(actionTabs, QStringLiteral("Function call"), names::callGroup,
                             QStringLiteral(" Add function call "));
-    auto *call = new QGridLayout(GroupBox6);
+    auto *call = new QGridLayout(callGroup);
     call->setVerticalSpacing(2);
-    ComboBox2 = named(new QComboBox(GroupBox6), "ComboBox2");
-    ComboBox2->setEditable(true);
-    ComboBox2->setInsertPolicy(QComboBox::NoInsert);
-    SpeedButton2 =
-        pictureButton(GroupBox6, "SpeedButton2", Icons::AddAction, QStringLiteral("Add decision"));
-    call->addWidget(new QLabel(QStringLiteral("Function name: "), GroupBox6), 0, 0);
-    call->addWidget(ComboBox2, 0, 1);
-    call->addWidget(SpeedButton2, 0, 2);
+    functionCallCombo = named(new QComboBox(callGroup), names::functionCallCombo);
+    functionCallCombo->setEditable(true);
+    functionCallCombo->setInsertPolicy(QComboBox::NoInsert);
+    addCallButton = pictureButton(callGroup, names::addCallButton, Icons::AddAction,
+                                  QStringLiteral("Add decision"));
+    call->addWidget(new QLabel(QStringLiteral("Function name: "), callGroup), 0, 0);
+    call->addWidget(functionCallCombo, 0, 1);
+    call->addWidget(addCallButton, 0, 2);
     call->addWidget(
-        new QLabel(QStringLiteral("MyFunction, Param1, Param2, ..., Param4"), GroupBox6), 1, 1);
+        new QLabel(QStringLiteral("MyFunction, Param1, Param2, ..., Param4"), callGroup), 1, 1);
     call->setColumnStretch(1, 1);
     call->setRowStretch(2, 1);
 
-    GroupBox7 = actionGroup(PageControl1, QStringLiteral("Goto"), "GroupBox7",
+    gotoGroup = actionGroup(actionTabs, QStringLiteral("Goto"), names::gotoGroup,
                             QStringLiteral(" Add Goto "));
-    auto *jump = new QGridLayout(GroupBox7);
-    SpinEdit1 = numberField(GroupBox7, "SpinEdit1", 1, 9999, 1);
-    SpeedButton3 =
-        pictureButton(GroupBox7, "SpeedButton3", Icons::AddAction, QStringLiteral("Add decision"));
-    jump->addWidget(new QLabel(QStringLiteral("Go to dialog"), GroupBox7), 0, 0);
-    jump->addWidget(SpinEdit1, 0, 1);
-    jump->addWidget(SpeedButton3, 0, 2);
+    auto *jump = new QGridLayout(gotoGroup);
+    gotoNumberField = numberField(gotoGroup, names::gotoNumberField, 1, 9999, 1);
+    addGotoButton = pictureButton(gotoGroup, names::addGotoButton, Icons::AddAction,
+                                  QStringLiteral("Add decision"));
+    jump->addWidget(new QLabel(QStringLiteral("Go to dialog"), gotoGroup), 0, 0);
+    jump->addWidget(gotoNumberField, 0, 1);
+    jump->addWidget(addGotoButton, 0, 2);
     jump->setColumnStretch(3, 1);
     jump->setRowStretch(1, 1);
 
-    GroupBox8 = actionGroup(PageControl1, QStringLiteral("Delete"), "GroupBox8",
-                            QStringLiteral(" Delete dialog / choice "));
-    auto *removal = new QGridLayout(GroupBox8);
-    SpinEdit2 = numberField(GroupBox8, "SpinEdit2", 1, 9999, 1);
-    SpinEdit2->setEnabled(false);
-    SpinEdit3 = numberField(GroupBox8, "SpinEdit3", 1, 9999, 1);
-    SpeedButton4 =
-        pictureButton(GroupBox8, "SpeedButton4", Icons::AddAction, QStringLiteral("Add decision"));
-    removal->addWidget(new QLabel(QStringLiteral("Delete choice"), GroupBox8), 0, 0);
-    removal->addWidget(SpinEdit2, 0, 1);
-    removal->addWidget(new QLabel(QStringLiteral("from dialog"), GroupBox8), 1, 0);
-    removal->addWidget(SpinEdit3, 1, 1);
-    removal->addWidget(SpeedButton4, 1, 2);
+    deleteGroup = actionGroup(actionTabs, QStringLiteral("Delete"), names::deleteGroup,
+                              QStringLiteral(" Delete dialog / choice "));
+    auto *removal = new QGridLayout(deleteGroup);
+    deleteChoiceField = numberField(deleteGroup, names::deleteChoiceField, 1, 9999, 1);
+    deleteChoiceField->setEnabled(false);
+    deleteDialogField = numberField(deleteGroup, names::deleteDialogField, 1, 9999, 1);
+    addDeleteButton = pictureButton(deleteGroup, names::addDeleteButton, Icons::AddAction,
+                                    QStringLiteral("Add decision"));
+    removal->addWidget(new QLabel(QStringLiteral("Delete choice"), deleteGroup), 0, 0);
+    removal->addWidget(deleteChoiceField, 0, 1);
+    removal->addWidget(new QLabel(QStringLiteral("from dialog"), deleteGroup), 1, 0);
+    removal->addWidget(deleteDialogField, 1, 1);
+    removal->addWidget(addDeleteButton, 1, 2);
     removal->setColumnStretch(3, 1);
 
-    PageControl1->setCurrentIndex(0);
-    return PageControl1;
+    actionTabs->setCurrentIndex(0);
+    return actionTabs;
 }
 
-QWidget *TForm1::buildSearchGroup()
+QWidget *MainWindow::buildSearchGroup()
 {
-    GroupBox1 = named(new QGroupBox(QStringLiteral(" Search "), this), "GroupBox1");
-    auto *row = new QHBoxLayout(GroupBox1);
+    searchGroup = named(new QGroupBox(QStringLiteral(" Search "), this), names::searchGroup);
+    auto *row = new QHBoxLayout(searchGroup);
     row->setContentsMargins(6, 2, 6, 4);
-    row->addWidget(new QLabel(QStringLiteral("Text"), GroupBox1));
-    Edit3 = named(new QLineEdit(GroupBox1), "Edit3");
-    row->addWidget(Edit3, 1);
-    SpeedButton12 = pictureButton(GroupBox1, "SpeedButton12", Icons::Search,
-                                  QStringLiteral("Search"), QStringLiteral("Search"));
-    row->addWidget(SpeedButton12);
-    return GroupBox1;
+    row->addWidget(new QLabel(QStringLiteral("Text"), searchGroup));
+    searchField = named(new QLineEdit(searchGroup), names::searchField);
+    row->addWidget(searchField, 1);
+    searchButton = pictureButton(searchGroup, names::searchButton, Icons::Search,
+                                 QStringLiteral("Search"), QStringLiteral("Search"));
+    row->addWidget(searchButton);
+    return searchGroup;
 }
 
-QWidget *TForm1::buildBottomRow()
+QWidget *MainWindow::buildBottomRow()
 {
     auto *bottom = new QWidget(this);
     auto *row = new QHBoxLayout(bottom);
     row->setContentsMargins(0, 0, 0, 0);
     row->addStretch();
-    SpeedButton14 =
-        pictureButton(bottom, "SpeedButton14", Icons::Delete, QStringLiteral("Delete selected"));
-    SpeedButton6 =
-        pictureButton(bottom, "SpeedButton6", Icons::Generate, QStringLiteral("Generate Project"));
+    deleteSelectedButton = pictureButton(bottom, names::deleteSelectedButton, Icons::Delete,
+                                         QStringLiteral("Delete selected"));
+    generateProjectButton = pictureButton(bottom, names::generateProjectButton, Icons::Generate,
+                                          QStringLiteral("Generate Project"));
     // Shows the picture of the Close command and has no hint.
-    SpeedButton5 = pictureButton(bottom, "SpeedButton5", Icons::Close, QString());
-    for (QToolButton *button : {SpeedButton14, SpeedButton6, SpeedButton5}) {
+    saveChangesButton = pictureButton(bottom, names::saveChangesButton, Icons::Close, QString());
+    for (QToolButton *button : {deleteSelectedButton, generateProjectButton, saveChangesButton}) {
         button->setFixedSize(34, 34);
         row->addWidget(button);
     }

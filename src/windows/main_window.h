@@ -5,6 +5,7 @@
 #include "platform/prompter.h"
 
 #include <QMainWindow>
+#include <array>
 #include <functional>
 
 class DialogTreeModel;
@@ -27,19 +28,19 @@ class QWidget;
 
 // The main window. It owns the one open dialog tree and the state that goes with it; the
 // commands of each subsystem live in classes of their own that the program builds after this
-// window and that connect themselves to its controls. Controls carry the names the rest of the
-// program knows them by.
-class TForm1 : public QMainWindow
+// window and that connect themselves to its controls. Each control's object name is the one
+// ObjectNames gives it.
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    TForm1(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
-           QWidget *parent = nullptr);
-    ~TForm1() override;
+    MainWindow(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // The window's own creation steps: the empty document and the configuration dialog's
     // folder. The program reads the recent list and opens the command-line file around them.
-    void FormCreate();
+    void prepareEmptyDocument();
 
     UndoHistory &history() { return *m_history; }
 
@@ -64,78 +65,75 @@ public:
     int SearchPosition = -1;
 
     // The file dialogs of the window.
-    FileDialogRequest OpenDialog1;
-    FileDialogRequest SaveDialog1;
-    FileDialogRequest OpenDialog2;
+    FileDialogRequest documentOpenDialog;
+    FileDialogRequest documentSaveDialog;
+    FileDialogRequest configOpenDialog;
 
     // Menus.
-    QAction *New1;
-    QAction *Open1;
-    QMenu *OpenRecent1;
-    QAction *N4;
-    QAction *empty1;
-    QAction *empty2;
-    QAction *empty3;
-    QAction *empty4;
-    QAction *Save1;
-    QAction *SaveAs1;
-    QAction *Exit1;
+    QAction *newAction;
+    QAction *openAction;
+    QMenu *openRecentMenu;
+    // The recent-files entries, newest first.
+    std::array<QAction *, 5> recentFileActions;
+    QAction *saveAction;
+    QAction *saveAsAction;
+    QAction *closeAction;
     QAction *undoAction;
     QAction *redoAction;
-    QAction *Edit4;
-    QAction *Options1;
-    QAction *Open4;
-    QAction *About1;
+    QAction *changeConfigAction;
+    QAction *programOptionsAction;
+    QAction *fontGeneratorAction;
+    QAction *aboutAction;
 
     // Left column.
-    DialogTreeView *TreeView1;
-    QLineEdit *Edit1;
-    QToolButton *SpeedButton13;
+    DialogTreeView *treeView;
+    QLineEdit *nodeTextField;
+    QToolButton *updateSelectedButton;
 
     // " Add dialog ".
-    QGroupBox *GroupBox2;
-    QPlainTextEdit *Memo1;
-    QRadioButton *RadioButton1;
-    QRadioButton *RadioButton2;
-    QCheckBox *CheckBox3;
-    QToolButton *SpeedButton7;
+    QGroupBox *addDialogGroup;
+    QPlainTextEdit *dialogTextEdit;
+    QRadioButton *playerSpeakingRadio;
+    QRadioButton *entitySpeakingRadio;
+    QCheckBox *addAtEndCheck;
+    QToolButton *addDialogButton;
 
     // "Add decision ".
-    QGroupBox *GroupBox3;
-    QTreeWidget *ListView1;
-    QToolButton *SpeedButton8;
-    QToolButton *SpeedButton9;
-    QToolButton *SpeedButton10;
-    QLineEdit *Edit5;
-    QToolButton *SpeedButton11;
+    QGroupBox *addDecisionGroup;
+    QTreeWidget *answerTable;
+    QToolButton *addAnswerButton;
+    QToolButton *removeAnswerButton;
+    QToolButton *clearAnswersButton;
+    QLineEdit *answerTextField;
+    QToolButton *addDecisionButton;
 
     // The action tabs.
-    QTabWidget *PageControl1;
-    QGroupBox *GroupBox4;
-    QComboBox *ComboBox1;
-    QComboBox *ComboBox3;
-    QLineEdit *Edit7;
-    QToolButton *SpeedButton1;
-    QGroupBox *GroupBox6;
-    QComboBox *ComboBox2;
-    QToolButton *SpeedButton2;
-    QGroupBox *GroupBox7;
-    QSpinBox *SpinEdit1;
-    QToolButton *SpeedButton3;
-    QGroupBox *GroupBox8;
-    QSpinBox *SpinEdit2;
-    QSpinBox *SpinEdit3;
-    QToolButton *SpeedButton4;
+    QTabWidget *actionTabs;
+    QGroupBox *variableGroup;
+    QComboBox *variableNameCombo;
+    QComboBox *variableTypeCombo;
+    QLineEdit *variableValueField;
+    QToolButton *addVariableButton;
+    QGroupBox *callGroup;
+    QComboBox *functionCallCombo;
+    QToolButton *addCallButton;
+    QGroupBox *gotoGroup;
+    QSpinBox *gotoNumberField;
+    QToolButton *addGotoButton;
+    QGroupBox *deleteGroup;
+    QSpinBox *deleteChoiceField;
+    QSpinBox *deleteDialogField;
+    QToolButton *addDeleteButton;
 
     // " Search ".
-    QGroupBox *GroupBox1;
-    QLineEdit *Edit3;
-    QToolButton *SpeedButton12;
+    QGroupBox *searchGroup;
+    QLineEdit *searchField;
+    QToolButton *searchButton;
 
-    // The bottom row.
-    QToolButton *SpeedButton14;
-    QToolButton *SpeedButton6;
-    QToolButton *SpeedButton5;
+    // The bottom row. The save-changes button shows the picture of the Close command.
+    QToolButton *deleteSelectedButton;
+    QToolButton *generateProjectButton;
+    QToolButton *saveChangesButton;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -150,10 +148,11 @@ private:
     QWidget *buildSearchGroup();
     QWidget *buildBottomRow();
 
-    // The tree control's own events.
-    void TreeView1Changing();
+    // A new current node: the search starts again from the top, and the document counts as
+    // changed.
+    void noteSelectionChange();
     // The close question.
-    bool FormClose();
+    bool confirmClose();
 
     ProgramFolder m_programFolder;
     Prompter &m_prompter;

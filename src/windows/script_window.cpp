@@ -1,11 +1,16 @@
 #include "script_window.h"
 
+#include "platform/object_names.h"
+
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-TForm3::TForm3(QWidget *parent) : QWidget(parent, Qt::Window), m_text(new QPlainTextEdit(this))
+namespace names = ObjectNames::Script;
+
+ScriptWindow::ScriptWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window), m_text(new QPlainTextEdit(this))
 {
-    setObjectName(QStringLiteral("TForm3"));
+    setObjectName(QLatin1String(names::window));
     setWindowTitle(QStringLiteral("Talmero"));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -5,11 +5,11 @@
 class QPlainTextEdit;
 
 // A plain text window for script files. No command shows it.
-class TForm3 : public QWidget
+class ScriptWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TForm3(QWidget *parent = nullptr);
+    explicit ScriptWindow(QWidget *parent = nullptr);
 
 private:
     QPlainTextEdit *m_text;

@@ -22,7 +22,7 @@ struct TestProgram
 
     // Creates the program's windows as its start-up does, with these command-line arguments.
     void start(const QStringList &arguments = {});
-    TForm1 &form() { return app->mainWindow(); }
+    MainWindow &mainWindow() { return app->mainWindow(); }
 };
 
 class DialogTreeView;

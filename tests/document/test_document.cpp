@@ -66,7 +66,7 @@ private slots:
         tree.setDialogCount(5);
         DialogNode *root = tree.addChild(nullptr, NodeText::root());
         tree.setImageIndex(root, 3);
-        tree.refreshlist();
+        tree.renumberDialogs();
         QCOMPARE(tree.DialogCount(), 0);
         QVERIFY(root->isBold());
         QCOMPARE(tree.count(), 1);
@@ -99,7 +99,7 @@ private slots:
         // Into the first choice: the new dialog is the last child of the choice node.
         DialogNode *answer = choice->child(0)->child(0);
         DialogNode *nested = addTextDialog(tree, answer, "nested");
-        tree.refreshlist();
+        tree.renumberDialogs();
         QCOMPARE(nested->parent(), choice->child(0));
         QCOMPARE(nested->text(), QByteArray("Dialog2"));
         QCOMPARE(tree.nodeAt(nested->absoluteIndex() + 4)->text(), QByteArray("Choice = 2"));
@@ -118,14 +118,14 @@ private slots:
         for (int i = 0; i < 4; ++i)
             d << addTextDialog(tree, nullptr, QByteArray::number(i + 1));
         tree.remove(d[1]);
-        tree.refreshlist();
+        tree.renumberDialogs();
         QCOMPARE(d[2]->text(), QByteArray("Dialog2"));
         QCOMPARE(d[3]->text(), QByteArray("Dialog3"));
         QCOMPARE(tree.DialogCount(), 3);
         QCOMPARE(tree.count(), 13);
 
         QVERIFY(tree.moveBefore(d[3], d[0]));
-        tree.refreshlist();
+        tree.renumberDialogs();
         QCOMPARE(TreeListing::outline(tree).count("Dialog"), 3);
         QCOMPARE(tree.nodeAt(1), d[3]);
         QCOMPARE(d[3]->text(), QByteArray("Dialog1"));
@@ -163,7 +163,7 @@ private slots:
         DialogNode *display = tree.addChild(nullptr, "Display");
         DialogNode *empty = tree.addChild(nullptr, "");
         tree.addChild(nullptr, "D");
-        tree.refreshlist();
+        tree.renumberDialogs();
         QCOMPARE(display->text(), QByteArray("Dialog2"));
         QVERIFY(display->isBold());
         QCOMPARE(empty->text(), QByteArray());
@@ -179,10 +179,10 @@ private slots:
         DialogNode *b = addTextDialog(tree, nullptr, "b");
         tree.setText(b, "Dialog9");
         QCOMPARE(b->text(), QByteArray("Dialog9")); // stays until the next pass
-        tree.refreshlist();
+        tree.renumberDialogs();
         QCOMPARE(b->text(), QByteArray("Dialog2"));
         tree.setText(a, "Start");
-        tree.refreshlist();
+        tree.renumberDialogs();
         QCOMPARE(b->text(), QByteArray("Dialog1"));
         QVERIFY(a->isBold()); // bold is never cleared
         QCOMPARE(tree.DialogCount(), 1);
@@ -254,7 +254,7 @@ private slots:
             }
             if (step % 7 != 0)
                 continue;
-            tree.refreshlist();
+            tree.renumberDialogs();
             int counter = 0;
             for (int i = 0; i < tree.count(); ++i) {
                 const DialogNode *n = tree.nodeAt(i);
@@ -328,7 +328,7 @@ private slots:
         QFETCH(QByteArray, value);
         QFETCH(QByteArray, type);
         QFETCH(bool, fits);
-        QCOMPARE(checktype(value, type), fits);
+        QCOMPARE(valueFitsType(value, type), fits);
     }
 
     void recognitionRules()

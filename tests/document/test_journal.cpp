@@ -45,7 +45,7 @@ void randomEdit(DialogTree &tree, QRandomGenerator &random)
         break;
     case 3:
         tree.moveBefore(node, tree.nodeAt(int(random.bounded(count))));
-        tree.refreshlist();
+        tree.renumberDialogs();
         break;
     case 4:
         tree.setText(node, text);
@@ -63,7 +63,7 @@ void randomEdit(DialogTree &tree, QRandomGenerator &random)
     case 8:
         // Adding renumbers first, so a file's odd numbers can leave the number asked for
         // nowhere: the tree's index error stops the placing half-way, and the step still undoes.
-        if (edits.dlgnumber(number) != -1) {
+        if (edits.indexOfDialog(number) != -1) {
             try {
                 edits.addPlaced(
                     {DialogEdits::Placement::BeforeDialog, nullptr, number}, [&](DialogNode *at) {

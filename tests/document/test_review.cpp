@@ -224,7 +224,7 @@ private slots:
             tree.addChild(dialog, NodeText::gotoDialog(1 + tree.count() % 9999));
             tree.addChild(dialog, NodeText::deleteChoice(2, 1 + tree.count() % 2000));
         }
-        tree.refreshlist();
+        tree.renumberDialogs();
         QElapsedTimer timer;
         timer.start();
         const std::vector<CheckFinding> findings = DialogCheck::check(tree);

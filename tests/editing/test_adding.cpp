@@ -44,45 +44,46 @@ struct Session : TestProgram
     {
         start();
         // Buttons take mouse clicks only on a shown window.
-        form().show();
-        if (!QTest::qWaitForWindowExposed(&form()))
+        mainWindow().show();
+        if (!QTest::qWaitForWindowExposed(&mainWindow()))
             QTest::qFail("the main window was not shown", __FILE__, __LINE__);
-        QVERIFY2(!form().Modified, "showing the window changed nothing");
+        QVERIFY2(!mainWindow().Modified, "showing the window changed nothing");
     }
 
-    TForm2 &placement() { return app->placementWindow(); }
+    PlacementWindow &placement() { return app->placementWindow(); }
     AddingCommands &adding() { return app->addingCommands(); }
-    DialogTree &tree() { return form().document(); }
+    DialogTree &tree() { return mainWindow().document(); }
     QByteArray outline() { return TreeListing::outline(tree()); }
 
     void addTextDialog(const QString &text, bool entity = false)
     {
-        form().Memo1->setPlainText(text);
-        (entity ? form().RadioButton2 : form().RadioButton1)->setChecked(true);
-        form().CheckBox3->setChecked(true);
-        QTest::mouseClick(form().SpeedButton7, Qt::LeftButton);
+        mainWindow().dialogTextEdit->setPlainText(text);
+        (entity ? mainWindow().entitySpeakingRadio : mainWindow().playerSpeakingRadio)
+            ->setChecked(true);
+        mainWindow().addAtEndCheck->setChecked(true);
+        QTest::mouseClick(mainWindow().addDialogButton, Qt::LeftButton);
     }
 
     void setRows(const QStringList &answers)
     {
-        form().SpeedButton10->click();
+        mainWindow().clearAnswersButton->click();
         for (const QString &answer : answers) {
-            form().Edit5->setText(answer);
-            form().SpeedButton8->click();
+            mainWindow().answerTextField->setText(answer);
+            mainWindow().addAnswerButton->click();
         }
     }
 
     void addChoiceDialog(const QStringList &answers)
     {
         setRows(answers);
-        form().CheckBox3->setChecked(true);
-        QTest::mouseClick(form().SpeedButton11, Qt::LeftButton);
+        mainWindow().addAtEndCheck->setChecked(true);
+        QTest::mouseClick(mainWindow().addDecisionButton, Qt::LeftButton);
     }
 
     QStringList tableRows()
     {
         QStringList rows;
-        QTreeWidget *table = form().ListView1;
+        QTreeWidget *table = mainWindow().answerTable;
         for (int r = 0; r < table->topLevelItemCount(); ++r)
             rows << table->topLevelItem(r)->text(0) + QLatin1Char(':') +
                         table->topLevelItem(r)->text(1);
@@ -92,7 +93,7 @@ struct Session : TestProgram
     QStringList placementRows()
     {
         QStringList rows;
-        QTableWidget *list = placement().ListView1;
+        QTableWidget *list = placement().choiceList;
         for (int r = 0; r < list->rowCount(); ++r)
             rows << list->item(r, 0)->text() + QLatin1Char('|') + list->item(r, 1)->text() +
                         QLatin1Char('|') + list->item(r, 2)->text();
@@ -101,18 +102,18 @@ struct Session : TestProgram
 
     // Presses trigger with "Add always at the end" cleared; while the placement window is open,
     // act works it. Returns whether the window was still open after act; it is then cancelled.
-    bool placing(QToolButton *trigger, const std::function<void(TForm2 &)> &act)
+    bool placing(QToolButton *trigger, const std::function<void(PlacementWindow &)> &act)
     {
-        form().CheckBox3->setChecked(false);
+        mainWindow().addAtEndCheck->setChecked(false);
         bool shown = false;
         bool stayedOpen = false;
         QTimer::singleShot(0, [&] {
-            TForm2 &window = placement();
+            PlacementWindow &window = placement();
             shown = window.isVisible();
             act(window);
             stayedOpen = window.isVisible();
             if (stayedOpen)
-                QTest::mouseClick(window.Button2, Qt::LeftButton);
+                QTest::mouseClick(window.cancelButton, Qt::LeftButton);
         });
         QTest::mouseClick(trigger, Qt::LeftButton);
         if (!shown)
@@ -121,9 +122,9 @@ struct Session : TestProgram
     }
 };
 
-void selectPlacementRow(TForm2 &window, int row)
+void selectPlacementRow(PlacementWindow &window, int row)
 {
-    window.ListView1->selectRow(row);
+    window.choiceList->selectRow(row);
 }
 
 } // namespace
@@ -136,7 +137,7 @@ private slots:
     void firstDialogOnNewDocument()
     {
         Session s;
-        QVERIFY(!s.form().Modified);
+        QVERIFY(!s.mainWindow().Modified);
         s.addTextDialog(QStringLiteral("Hello"));
 
         QCOMPARE(s.outline(), lines({"Root", "Dialog1", "  Type = Text", "  Speaker = Player",
@@ -145,12 +146,12 @@ private slots:
         QVERIFY(dialog->isBold());
         QCOMPARE(dialog->imageIndex(), 1);
         QCOMPARE(s.tree().DialogCount(), 1);
-        QCOMPARE(s.form().PlaceMode, QStringLiteral("dialog"));
-        QVERIFY(shownOpen(*s.form().TreeView1, dialog));
+        QCOMPARE(s.mainWindow().PlaceMode, QStringLiteral("dialog"));
+        QVERIFY(shownOpen(*s.mainWindow().treeView, dialog));
         QVERIFY(s.prompter.shown.isEmpty());
         // Adding is a change the file does not hold yet; the selection stays as it was.
-        QVERIFY(s.form().Modified);
-        QVERIFY(!s.form().selectedNode());
+        QVERIFY(s.mainWindow().Modified);
+        QVERIFY(!s.mainWindow().selectedNode());
     }
 
     void dialogText_data()
@@ -182,7 +183,7 @@ private slots:
         QCOMPARE(s.tree().nodeAt(3)->text(),
                  entity ? QByteArray("Speaker = Entity") : QByteArray("Speaker = Player"));
         QCOMPARE(s.tree().nodeAt(4)->text(), node);
-        QCOMPARE(s.form().Memo1->toPlainText(), shownAfter);
+        QCOMPARE(s.mainWindow().dialogTextEdit->toPlainText(), shownAfter);
     }
 
     void addDecisionNeedsADialog_data()
@@ -210,7 +211,7 @@ private slots:
             QCOMPARE(s.prompter.messages(),
                      QStringList{QStringLiteral("First Item must be a dialog!")});
             QCOMPARE(s.outline(), before);
-            QVERIFY(!s.form().Modified);
+            QVERIFY(!s.mainWindow().Modified);
         } else {
             QVERIFY(s.prompter.messages().isEmpty());
             QCOMPARE(s.outline(), before + lines({"Dialog2", "  Choice = 1", "    Text = Yes"}));
@@ -234,7 +235,7 @@ private slots:
     {
         Session s;
         s.addTextDialog(QStringLiteral("Hi"));
-        QLineEdit *edit = s.form().Edit5;
+        QLineEdit *edit = s.mainWindow().answerTextField;
         QTest::keyClicks(edit, QStringLiteral("Yes"));
         QTest::keyClick(edit, Qt::Key_Return);
         // The answer is selected, so the next one typed replaces it.
@@ -250,8 +251,8 @@ private slots:
         QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(s.tableRows().size(), 2);
 
-        s.form().CheckBox3->setChecked(true);
-        QTest::mouseClick(s.form().SpeedButton11, Qt::LeftButton);
+        s.mainWindow().addAtEndCheck->setChecked(true);
+        QTest::mouseClick(s.mainWindow().addDecisionButton, Qt::LeftButton);
         QCOMPARE(s.outline(), lines({"Root", "Dialog1", "  Type = Text", "  Speaker = Player",
                                      "  Text = Hi", "Dialog2", "  Choice = 1", "    Text = Yes",
                                      "  Choice = 2", "    Text = No"}));
@@ -266,31 +267,31 @@ private slots:
         s.setRows({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
 
         s.prompter.confirmAnswers = {false};
-        s.form().ListView1->setCurrentItem(s.form().ListView1->topLevelItem(1));
-        QTest::mouseClick(s.form().SpeedButton9, Qt::LeftButton);
+        s.mainWindow().answerTable->setCurrentItem(s.mainWindow().answerTable->topLevelItem(1));
+        QTest::mouseClick(s.mainWindow().removeAnswerButton, Qt::LeftButton);
         QCOMPARE(s.tableRows().size(), 3);
 
         s.prompter.confirmAnswers = {true};
-        QTest::mouseClick(s.form().SpeedButton9, Qt::LeftButton);
+        QTest::mouseClick(s.mainWindow().removeAnswerButton, Qt::LeftButton);
         QCOMPARE(s.prompter.confirmations(),
                  QStringList(2, QStringLiteral("Delete selected choice?")));
-        s.form().Edit5->clear();
-        QTest::mouseClick(s.form().SpeedButton8, Qt::LeftButton);
+        s.mainWindow().answerTextField->clear();
+        QTest::mouseClick(s.mainWindow().addAnswerButton, Qt::LeftButton);
         QCOMPARE(s.tableRows(),
                  (QStringList{QStringLiteral("1:a"), QStringLiteral("3:c"), QStringLiteral("3:")}));
 
-        s.form().CheckBox3->setChecked(true);
-        QTest::mouseClick(s.form().SpeedButton11, Qt::LeftButton);
+        s.mainWindow().addAtEndCheck->setChecked(true);
+        QTest::mouseClick(s.mainWindow().addDecisionButton, Qt::LeftButton);
         QCOMPARE(s.outline().mid(s.outline().indexOf("Dialog2")),
                  lines({"Dialog2", "  Choice = 1", "    Text = a", "  Choice = 3", "    Text = c",
                         "  Choice = 3", "    Text = "}));
 
         // Yes with no row selected removes nothing; clearing needs no question.
-        s.form().ListView1->clearSelection();
+        s.mainWindow().answerTable->clearSelection();
         s.prompter.confirmAnswers = {true};
-        QTest::mouseClick(s.form().SpeedButton9, Qt::LeftButton);
+        QTest::mouseClick(s.mainWindow().removeAnswerButton, Qt::LeftButton);
         QCOMPARE(s.tableRows().size(), 3);
-        QTest::mouseClick(s.form().SpeedButton10, Qt::LeftButton);
+        QTest::mouseClick(s.mainWindow().clearAnswersButton, Qt::LeftButton);
         QVERIFY(s.tableRows().isEmpty());
         QCOMPARE(s.prompter.confirmations().size(), 3);
     }
@@ -301,16 +302,16 @@ private slots:
         s.addTextDialog(QStringLiteral("x"));
         s.addChoiceDialog({QStringLiteral("Yes"), QStringLiteral("No")});
         s.tree().remove(s.tree().nodeAt(1));
-        s.placement().refreshlist();
+        s.placement().renumberDialogs();
         s.addTextDialog(QStringLiteral("after"));
         // Root, Dialog1 (choice 1 and 2), Dialog2.
-        s.form().Memo1->setPlainText(QStringLiteral("inner"));
+        s.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("inner"));
         QStringList listed;
-        const bool stayed = s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
+        const bool stayed = s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
             listed = s.placementRows();
-            window.RadioButton2->setChecked(true);
+            window.intoChoiceRadio->setChecked(true);
             selectPlacementRow(window, 0);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QVERIFY(!stayed);
         QCOMPARE(listed, (QStringList{QStringLiteral(" 1|2| Yes"), QStringLiteral(" 2|4| No")}));
@@ -321,11 +322,11 @@ private slots:
                         "  Speaker = Player", "  Text = after"}));
 
         // A second dialog placed into the same choice comes after the first one.
-        s.form().Memo1->setPlainText(QStringLiteral("second"));
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            QVERIFY(window.RadioButton2->isChecked());
+        s.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("second"));
+        s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            QVERIFY(window.intoChoiceRadio->isChecked());
             selectPlacementRow(window, 0);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QCOMPARE(s.outline(),
                  lines({"Root", "Dialog1", "  Choice = 1", "    Text = Yes", "    Dialog2",
@@ -344,12 +345,12 @@ private slots:
         Session s;
         s.addTextDialog(QStringLiteral("x"));
         s.addChoiceDialog({QStringLiteral("Yes")});
-        const bool stayed = s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            window.RadioButton2->setChecked(true);
+        const bool stayed = s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            window.intoChoiceRadio->setChecked(true);
             selectPlacementRow(window, 0);
             s.tree().remove(s.tree().nodeAt(5));
             s.tree().remove(s.tree().nodeAt(1));
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QVERIFY(stayed);
         QCOMPARE(s.prompter.errors(), QStringList{QStringLiteral("List index out of bounds (7)")});
@@ -375,11 +376,11 @@ private slots:
         s.addTextDialog(QStringLiteral("x"));
         s.addChoiceDialog({QStringLiteral("Yes")});
         const QByteArray before = s.outline();
-        const bool stayed = s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            (radio == 2 ? window.RadioButton2 : window.RadioButton3)->setChecked(true);
-            window.ListView1->clearSelection();
-            window.SpinEdit1->setValue(number);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        const bool stayed = s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            (radio == 2 ? window.intoChoiceRadio : window.beforeDialogRadio)->setChecked(true);
+            window.choiceList->clearSelection();
+            window.dialogNumberField->setValue(number);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QVERIFY(stayed);
         QCOMPARE(s.prompter.messages(), QStringList{message});
@@ -391,19 +392,19 @@ private slots:
         Session s;
         s.addTextDialog(QStringLiteral("x"));
         s.addChoiceDialog({QStringLiteral("Yes"), QStringLiteral("No")});
-        s.form().Memo1->setPlainText(QStringLiteral("inner"));
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            window.RadioButton2->setChecked(true);
+        s.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("inner"));
+        s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            window.intoChoiceRadio->setChecked(true);
             selectPlacementRow(window, 1);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         const QByteArray before = s.outline();
         // The next showing keeps "Add item into choice" but lists the choices afresh: no row
         // is selected until the author picks one.
         bool nothingSelected = false;
-        const bool stayed = s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            nothingSelected = window.ListView1->selectedItems().isEmpty();
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        const bool stayed = s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            nothingSelected = window.choiceList->selectedItems().isEmpty();
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QVERIFY(nothingSelected);
         QVERIFY(stayed);
@@ -417,14 +418,14 @@ private slots:
         Session s;
         s.addTextDialog(QStringLiteral("one"));
         s.addTextDialog(QStringLiteral("two"));
-        s.form().Memo1->setPlainText(QStringLiteral("new"));
-        s.form().RadioButton2->setChecked(true);
+        s.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("new"));
+        s.mainWindow().entitySpeakingRadio->setChecked(true);
         int maximum = -1;
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            maximum = window.SpinEdit1->maximum();
-            window.RadioButton3->setChecked(true);
-            window.SpinEdit1->setValue(1);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            maximum = window.dialogNumberField->maximum();
+            window.beforeDialogRadio->setChecked(true);
+            window.dialogNumberField->setValue(1);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QCOMPARE(maximum, 2);
         QCOMPARE(s.outline(),
@@ -440,17 +441,17 @@ private slots:
         Session s;
         s.addTextDialog(QStringLiteral("x"));
         s.addChoiceDialog({QStringLiteral("Yes")});
-        s.form().Memo1->setPlainText(QStringLiteral("nested"));
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            window.RadioButton2->setChecked(true);
+        s.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("nested"));
+        s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            window.intoChoiceRadio->setChecked(true);
             selectPlacementRow(window, 0);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         s.setRows({QStringLiteral("Go")});
-        s.placing(s.form().SpeedButton11, [&](TForm2 &window) {
-            window.RadioButton3->setChecked(true);
-            window.SpinEdit1->setValue(3);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        s.placing(s.mainWindow().addDecisionButton, [&](PlacementWindow &window) {
+            window.beforeDialogRadio->setChecked(true);
+            window.dialogNumberField->setValue(3);
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QCOMPARE(s.outline().mid(s.outline().indexOf("Dialog2")),
                  lines({"Dialog2", "  Choice = 1", "    Text = Yes", "    Dialog3",
@@ -472,16 +473,17 @@ private slots:
         Session s;
         s.addTextDialog(QStringLiteral("x"));
         s.addChoiceDialog({QStringLiteral("Yes")});
-        s.form().SpeedButton10->click();
+        s.mainWindow().clearAnswersButton->click();
         const QByteArray before = s.outline();
-        const bool stayed = s.placing(s.form().SpeedButton11, [&](TForm2 &window) {
-            QList<QRadioButton *> radios{window.RadioButton1, window.RadioButton2,
-                                         window.RadioButton3};
-            radios[radio - 1]->setChecked(true);
-            selectPlacementRow(window, 0);
-            window.SpinEdit1->setValue(1);
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
-        });
+        const bool stayed =
+            s.placing(s.mainWindow().addDecisionButton, [&](PlacementWindow &window) {
+                QList<QRadioButton *> radios{window.atEndRadio, window.intoChoiceRadio,
+                                             window.beforeDialogRadio};
+                radios[radio - 1]->setChecked(true);
+                selectPlacementRow(window, 0);
+                window.dialogNumberField->setValue(1);
+                QTest::mouseClick(window.addButton, Qt::LeftButton);
+            });
         QVERIFY(!stayed);
         QCOMPARE(s.prompter.messages(),
                  QStringList{QStringLiteral("Please create a choice first!")});
@@ -495,19 +497,19 @@ private slots:
         s.addTextDialog(QStringLiteral("x"));
         s.addTextDialog(QStringLiteral("y"));
         const QByteArray before = s.outline();
-        s.form().Modified = false;
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            QVERIFY(window.RadioButton1->isChecked());
-            window.RadioButton3->setChecked(true);
-            window.SpinEdit1->setValue(2);
-            QTest::mouseClick(window.Button2, Qt::LeftButton);
+        s.mainWindow().Modified = false;
+        s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            QVERIFY(window.atEndRadio->isChecked());
+            window.beforeDialogRadio->setChecked(true);
+            window.dialogNumberField->setValue(2);
+            QTest::mouseClick(window.cancelButton, Qt::LeftButton);
         });
         QCOMPARE(s.outline(), before);
-        QVERIFY(!s.form().Modified);
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            QVERIFY(window.RadioButton3->isChecked());
-            QCOMPARE(window.SpinEdit1->value(), 2);
-            QTest::mouseClick(window.Button2, Qt::LeftButton);
+        QVERIFY(!s.mainWindow().Modified);
+        s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            QVERIFY(window.beforeDialogRadio->isChecked());
+            QCOMPARE(window.dialogNumberField->value(), 2);
+            QTest::mouseClick(window.cancelButton, Qt::LeftButton);
         });
         QCOMPARE(s.outline(), before);
     }
@@ -517,10 +519,10 @@ private slots:
         Session s;
         int minimum = -1;
         int maximum = -1;
-        s.placing(s.form().SpeedButton7, [&](TForm2 &window) {
-            minimum = window.SpinEdit1->minimum();
-            maximum = window.SpinEdit1->maximum();
-            QTest::mouseClick(window.Button1, Qt::LeftButton);
+        s.placing(s.mainWindow().addDialogButton, [&](PlacementWindow &window) {
+            minimum = window.dialogNumberField->minimum();
+            maximum = window.dialogNumberField->maximum();
+            QTest::mouseClick(window.addButton, Qt::LeftButton);
         });
         QCOMPARE(minimum, 0);
         QCOMPARE(maximum, 0);
@@ -534,11 +536,11 @@ private slots:
         // The text node quotes the keyword but has no child.
         s.addTextDialog(QStringLiteral("Say Choice = 1"));
         s.addChoiceDialog({QStringLiteral("Yes")});
-        s.placement().refreshchoices();
+        s.placement().fillChoiceList();
         QCOMPARE(s.placementRows(), QStringList{QStringLiteral(" 1|6| Yes")});
-        QCOMPARE(s.placement().dlgnumber(2), 5);
-        QCOMPARE(s.placement().dlgnumber(3), -1);
-        QCOMPARE(s.placement().lastlvl0node(), s.tree().nodeAt(5));
+        QCOMPARE(s.placement().indexOfDialog(2), 5);
+        QCOMPARE(s.placement().indexOfDialog(3), -1);
+        QCOMPARE(s.placement().lastTopLevelNode(), s.tree().nodeAt(5));
     }
 };
 

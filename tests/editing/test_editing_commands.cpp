@@ -1,6 +1,6 @@
 #include "document/node_text.h"
 #include "document/tree_listing.h"
-#include "editing/delete_commands.h"
+#include "editing/drop_command.h"
 #include "platform/ansi.h"
 #include "program/talmero_app.h"
 #include "recording_shell.h"
@@ -26,8 +26,8 @@ namespace {
 struct Program : TestProgram
 {
     Program() { start(); }
-    DialogTree &tree() { return form().document(); }
-    DialogTreeView *view() { return form().TreeView1; }
+    DialogTree &tree() { return mainWindow().document(); }
+    DialogTreeView *view() { return mainWindow().treeView; }
     QByteArray outline() { return TreeListing::outline(tree()); }
 
     // The first node in pre-order with exactly this text.
@@ -45,8 +45,8 @@ struct Program : TestProgram
     // Selects a node and forgets the change mark and the boxes shown so far.
     void select(DialogNode *node)
     {
-        form().selectNode(node);
-        form().Modified = false;
+        mainWindow().selectNode(node);
+        mainWindow().Modified = false;
         prompter.clear();
     }
     QRect rectOf(const DialogNode *node)
@@ -55,8 +55,8 @@ struct Program : TestProgram
     }
     void showWindow()
     {
-        form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form()));
+        mainWindow().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainWindow()));
     }
 
     // A text dialog as the add command makes it: the provisional number, then three children.
@@ -92,7 +92,7 @@ struct Program : TestProgram
         DialogNode *choices = choiceDialog(nullptr, {"Yes", "No"});
         textDialog(choices->child(0), "Fine", "Entity");
         textDialog(nullptr, "Bye");
-        tree().refreshlist();
+        tree().renumberDialogs();
     }
 };
 
@@ -160,11 +160,12 @@ private slots:
         Program p;
         p.buildStandardTree();
         p.select(selected.isEmpty() ? nullptr : p.find(selected));
-        TForm1 &f = p.form();
-        f.Edit7->setText(QStringLiteral("12"));
-        f.SpinEdit3->setValue(4);
-        QToolButton *buttons[] = {f.SpeedButton1, f.SpeedButton2, f.SpeedButton3, f.SpeedButton4};
-        f.PageControl1->widget(button - 1)->findChild<QGroupBox *>()->setEnabled(true);
+        MainWindow &f = p.mainWindow();
+        f.variableValueField->setText(QStringLiteral("12"));
+        f.deleteDialogField->setValue(4);
+        QToolButton *buttons[] = {f.addVariableButton, f.addCallButton, f.addGotoButton,
+                                  f.addDeleteButton};
+        f.actionTabs->widget(button - 1)->findChild<QGroupBox *>()->setEnabled(true);
         buttons[button - 1]->click();
         QCOMPARE(p.prompter.messages(), QStringList{message});
         QCOMPARE(p.outline(), kStandardOutline);
@@ -204,26 +205,26 @@ private slots:
         QFETCH(QByteArray, added);
         Program p;
         p.buildStandardTree();
-        TForm1 &f = p.form();
-        f.GroupBox4->setEnabled(true);
+        MainWindow &f = p.mainWindow();
+        f.variableGroup->setEnabled(true);
         p.select(p.find("Dialog4"));
-        f.ComboBox1->setEditText(name);
-        f.ComboBox3->setCurrentText(type);
-        f.Edit7->setText(value);
-        f.SpeedButton1->click();
+        f.variableNameCombo->setEditText(name);
+        f.variableTypeCombo->setCurrentText(type);
+        f.variableValueField->setText(value);
+        f.addVariableButton->click();
 
         DialogNode *dialog = p.find("Dialog4");
         if (added.isEmpty()) {
             QCOMPARE(p.prompter.messages(), QStringList{kWrongType});
             QCOMPARE(dialog->childCount(), 3);
-            QCOMPARE(f.Edit7->text(), value);
-            QVERIFY(itemsOf(f.ComboBox1).isEmpty());
+            QCOMPARE(f.variableValueField->text(), value);
+            QVERIFY(itemsOf(f.variableNameCombo).isEmpty());
             QVERIFY(!f.Modified);
         } else {
             QVERIFY(p.prompter.shown.isEmpty());
             QCOMPARE(dialog->childCount(), 4);
             QCOMPARE(dialog->child(3)->text(), added);
-            QCOMPARE(itemsOf(f.ComboBox1), QStringList{name});
+            QCOMPARE(itemsOf(f.variableNameCombo), QStringList{name});
             QCOMPARE(f.selectedNode(), dialog);
             QVERIFY(f.Modified);
         }
@@ -233,27 +234,27 @@ private slots:
     {
         Program p;
         p.buildStandardTree();
-        TForm1 &f = p.form();
-        f.GroupBox4->setEnabled(true);
-        f.GroupBox6->setEnabled(true);
+        MainWindow &f = p.mainWindow();
+        f.variableGroup->setEnabled(true);
+        f.callGroup->setEnabled(true);
         p.select(p.find("Dialog1"));
-        f.ComboBox2->setEditText(QStringLiteral("OpenDoor"));
-        f.SpeedButton2->click();
-        f.SpeedButton2->click();
-        f.ComboBox2->setEditText(QStringLiteral("Shut, 1, 2"));
-        f.SpeedButton2->click();
-        f.ComboBox2->setEditText(QString());
-        f.SpeedButton2->click();
-        QCOMPARE(itemsOf(f.ComboBox2),
+        f.functionCallCombo->setEditText(QStringLiteral("OpenDoor"));
+        f.addCallButton->click();
+        f.addCallButton->click();
+        f.functionCallCombo->setEditText(QStringLiteral("Shut, 1, 2"));
+        f.addCallButton->click();
+        f.functionCallCombo->setEditText(QString());
+        f.addCallButton->click();
+        QCOMPARE(itemsOf(f.functionCallCombo),
                  QStringList({QStringLiteral("OpenDoor"), QStringLiteral("OpenDoor"),
                               QStringLiteral("Shut, 1, 2"), QString()}));
-        f.ComboBox1->setEditText(QStringLiteral("gold"));
-        f.Edit7->setText(QStringLiteral("1"));
-        f.SpeedButton1->click();
-        f.SpeedButton1->click();
-        QCOMPARE(itemsOf(f.ComboBox1),
+        f.variableNameCombo->setEditText(QStringLiteral("gold"));
+        f.variableValueField->setText(QStringLiteral("1"));
+        f.addVariableButton->click();
+        f.addVariableButton->click();
+        QCOMPARE(itemsOf(f.variableNameCombo),
                  QStringList({QStringLiteral("gold"), QStringLiteral("gold")}));
-        QCOMPARE(f.ComboBox1->currentText(), QStringLiteral("gold"));
+        QCOMPARE(f.variableNameCombo->currentText(), QStringLiteral("gold"));
         // Actions stand after the text node in the order of adding.
         QCOMPARE(p.outline().mid(0, p.outline().indexOf("Dialog2")),
                  lines("Root|  Config = c.ini|Dialog1|  Type = Text"
@@ -267,22 +268,22 @@ private slots:
     {
         Program p;
         p.buildStandardTree();
-        TForm1 &f = p.form();
-        f.GroupBox7->setEnabled(true);
-        f.SpinEdit1->setValue(3);
+        MainWindow &f = p.mainWindow();
+        f.gotoGroup->setEnabled(true);
+        f.gotoNumberField->setValue(3);
 
         p.select(p.find("Dialog1"));
-        f.SpeedButton3->click();
+        f.addGotoButton->click();
         QCOMPARE(p.prompter.messages(),
                  QStringList{QStringLiteral("There is already a goto defined in this dialog!")});
         QCOMPARE(p.outline(), kStandardOutline);
 
         p.select(p.find("Dialog3"));
-        f.SpeedButton3->click();
+        f.addGotoButton->click();
         QVERIFY(p.prompter.shown.isEmpty());
         QCOMPARE(p.find("Dialog3")->child(3)->text(), QByteArray("Goto = 3"));
         QVERIFY(f.Modified);
-        f.SpeedButton3->click();
+        f.addGotoButton->click();
         QCOMPARE(p.prompter.messages().size(), 1);
 
         // The scan ends at the first node that is not a direct child: a goto after a child
@@ -291,8 +292,8 @@ private slots:
         p.tree().addChild(dialog->child(1), "Stray");
         p.tree().addChild(dialog, NodeText::gotoDialog(1));
         p.select(dialog);
-        f.SpinEdit1->setValue(2);
-        f.SpeedButton3->click();
+        f.gotoNumberField->setValue(2);
+        f.addGotoButton->click();
         QVERIFY(p.prompter.shown.isEmpty());
         QCOMPARE(dialog->child(4)->text(), QByteArray("Goto = 2"));
     }
@@ -317,14 +318,14 @@ private slots:
         p.buildStandardTree();
         // A dialog without children, as only a file written elsewhere holds: Dialog5.
         p.tree().addChild(nullptr, "Dialog5");
-        p.tree().refreshlist();
-        TForm1 &f = p.form();
-        f.GroupBox8->setEnabled(true);
+        p.tree().renumberDialogs();
+        MainWindow &f = p.mainWindow();
+        f.deleteGroup->setEnabled(true);
         p.select(p.find("Dialog1"));
-        f.SpinEdit3->setValue(dialogNumber);
-        f.SpinEdit2->setValue(choiceNumber);
+        f.deleteDialogField->setValue(dialogNumber);
+        f.deleteChoiceField->setValue(choiceNumber);
         const int before = p.find("Dialog1")->childCount();
-        f.SpeedButton4->click();
+        f.addDeleteButton->click();
         QVERIFY(p.prompter.shown.isEmpty());
         DialogNode *dialog = p.find("Dialog1");
         if (added.isEmpty()) {
@@ -345,22 +346,22 @@ private slots:
         p.tree().addChild(nullptr, "Dialog5");
         p.textDialog(nullptr, "After");
         p.tree().addChild(nullptr, "Dialog7");
-        p.tree().refreshlist();
-        TForm1 &f = p.form();
-        f.GroupBox8->setEnabled(true);
-        QSpinBox *choice = f.SpinEdit2;
+        p.tree().renumberDialogs();
+        MainWindow &f = p.mainWindow();
+        f.deleteGroup->setEnabled(true);
+        QSpinBox *choice = f.deleteChoiceField;
         QVERIFY(!choice->isEnabled());
-        f.SpinEdit3->setValue(2);
+        f.deleteDialogField->setValue(2);
         QVERIFY(choice->isEnabled());
-        f.SpinEdit3->setValue(40);
+        f.deleteDialogField->setValue(40);
         QVERIFY(choice->isEnabled());
-        f.SpinEdit3->setValue(7); // the last node: no dialog carries the number
+        f.deleteDialogField->setValue(7); // the last node: no dialog carries the number
         QVERIFY(choice->isEnabled());
-        f.SpinEdit3->setValue(4);
+        f.deleteDialogField->setValue(4);
         QVERIFY(!choice->isEnabled());
-        f.SpinEdit3->setValue(2);
+        f.deleteDialogField->setValue(2);
         QVERIFY(choice->isEnabled());
-        f.SpinEdit3->setValue(5); // no first child: not a choice dialog
+        f.deleteDialogField->setValue(5); // no first child: not a choice dialog
         QVERIFY(!choice->isEnabled());
     }
 
@@ -369,19 +370,19 @@ private slots:
         Program p;
         p.buildStandardTree();
         DialogNode *bare = p.tree().addChild(nullptr, "Dialog5");
-        p.tree().refreshlist();
-        TForm1 &f = p.form();
-        for (QGroupBox *group : {f.GroupBox4, f.GroupBox6, f.GroupBox7, f.GroupBox8})
+        p.tree().renumberDialogs();
+        MainWindow &f = p.mainWindow();
+        for (QGroupBox *group : {f.variableGroup, f.callGroup, f.gotoGroup, f.deleteGroup})
             group->setEnabled(true);
         p.select(bare);
-        f.ComboBox1->setEditText(QStringLiteral("x"));
-        f.Edit7->setText(QStringLiteral("1"));
-        f.SpeedButton1->click();
-        f.SpeedButton2->click();
-        f.SpinEdit1->setValue(2);
-        f.SpeedButton3->click();
-        f.SpinEdit3->setValue(4);
-        f.SpeedButton4->click();
+        f.variableNameCombo->setEditText(QStringLiteral("x"));
+        f.variableValueField->setText(QStringLiteral("1"));
+        f.addVariableButton->click();
+        f.addCallButton->click();
+        f.gotoNumberField->setValue(2);
+        f.addGotoButton->click();
+        f.deleteDialogField->setValue(4);
+        f.addDeleteButton->click();
         QVERIFY(p.prompter.shown.isEmpty());
         QCOMPARE(p.outline().mid(p.outline().indexOf("Dialog5")),
                  lines("Dialog5|  Set Short x = 1|  Call = |  Goto = 2|  Delete = 4"));
@@ -409,19 +410,19 @@ private slots:
         Program p;
         p.buildStandardTree();
         p.showWindow();
-        TForm1 &f = p.form();
-        f.Edit1->setText(QStringLiteral("before"));
+        MainWindow &f = p.mainWindow();
+        f.nodeTextField->setText(QStringLiteral("before"));
         // Lock the field first, so that an editable node must unlock it again.
         QTest::mouseClick(p.view()->viewport(), Qt::LeftButton, {},
                           p.rectOf(p.find("Dialog2")).center());
-        QVERIFY(!f.Edit1->isEnabled());
+        QVERIFY(!f.nodeTextField->isEnabled());
 
         DialogNode *node = row < 0 ? p.find(dialog) : p.childOf(dialog, row);
         QTest::mouseClick(p.view()->viewport(), Qt::LeftButton, {}, p.rectOf(node).center());
         QCOMPARE(f.selectedNode(), node);
-        QCOMPARE(f.Edit1->isEnabled(), editable);
-        QCOMPARE(f.SpeedButton13->isEnabled(), editable);
-        QCOMPARE(f.Edit1->text(),
+        QCOMPARE(f.nodeTextField->isEnabled(), editable);
+        QCOMPARE(f.updateSelectedButton->isEnabled(), editable);
+        QCOMPARE(f.nodeTextField->text(),
                  editable ? Ansi::toUnicode(node->text()) : QStringLiteral("before"));
     }
 
@@ -431,22 +432,22 @@ private slots:
         Program p;
         p.buildStandardTree();
         p.showWindow();
-        TForm1 &f = p.form();
+        MainWindow &f = p.mainWindow();
         DialogNode *speaker = p.childOf("Dialog1", 1);
         QTest::mouseClick(p.view()->viewport(), Qt::LeftButton, {}, p.rectOf(speaker).center());
-        QCOMPARE(f.Edit1->text(), QStringLiteral("Speaker = Player"));
+        QCOMPARE(f.nodeTextField->text(), QStringLiteral("Speaker = Player"));
         QTest::keyClick(p.view(), Qt::Key_Down);
         QCOMPARE(f.selectedNode(), p.childOf("Dialog1", 2));
-        QCOMPARE(f.Edit1->text(), QStringLiteral("Text = Hello"));
+        QCOMPARE(f.nodeTextField->text(), QStringLiteral("Text = Hello"));
         for (int i = 0; i < 3; ++i)
             QTest::keyClick(p.view(), Qt::Key_Up);
         QCOMPARE(f.selectedNode(), p.find("Dialog1"));
-        QVERIFY(!f.Edit1->isEnabled());
+        QVERIFY(!f.nodeTextField->isEnabled());
         QTest::keyClick(p.view(), Qt::Key_Down);
         QTest::keyClick(p.view(), Qt::Key_Down);
-        QVERIFY(f.Edit1->isEnabled());
-        f.Edit1->setText(QStringLiteral("Speaker = Entity"));
-        QTest::keyClick(f.Edit1, Qt::Key_Return);
+        QVERIFY(f.nodeTextField->isEnabled());
+        f.nodeTextField->setText(QStringLiteral("Speaker = Entity"));
+        QTest::keyClick(f.nodeTextField, Qt::Key_Return);
         QCOMPARE(p.childOf("Dialog1", 1)->text(), QByteArray("Speaker = Entity"));
     }
 
@@ -491,10 +492,10 @@ private slots:
         if (!dialog.isEmpty())
             node = row < 0 ? p.find(dialog) : p.childOf(dialog, row);
         p.select(node);
-        TForm1 &f = p.form();
-        f.Edit1->setText(field);
+        MainWindow &f = p.mainWindow();
+        f.nodeTextField->setText(field);
         // The button is greyed for the nodes the field cannot change; the handler still refuses.
-        emit f.SpeedButton13->clicked();
+        emit f.updateSelectedButton->clicked();
         if (message.isEmpty()) {
             QVERIFY(p.prompter.shown.isEmpty());
             QCOMPARE(node->text(), Ansi::fromUnicode(field));
@@ -545,7 +546,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key(key));
         QTRY_VERIFY(!p.view()->isEditingLabel());
         QCOMPARE(renamed->text(), after);
-        QCOMPARE(p.form().Modified, key != Qt::Key_Escape);
+        QCOMPARE(p.mainWindow().Modified, key != Qt::Key_Escape);
         QVERIFY(p.prompter.shown.isEmpty());
         QCOMPARE(p.tree().DialogCount(), 4);
     }
@@ -636,12 +637,12 @@ private slots:
         p.buildStandardTree();
         p.select(row < 0 ? p.find(dialog) : p.childOf(dialog, row));
         p.prompter.confirmAnswers = {yes, yes};
-        p.form().SpeedButton14->click();
+        p.mainWindow().deleteSelectedButton->click();
         QCOMPARE(p.prompter.confirmations(), questions);
         QCOMPARE(p.prompter.messages(), messages);
         QCOMPARE(p.outline(), outline);
         const bool changed = outline != kStandardOutline;
-        QCOMPARE(p.form().Modified, changed);
+        QCOMPARE(p.mainWindow().Modified, changed);
         QCOMPARE(p.tree().DialogCount(), int(outline.count("Dialog")));
     }
 
@@ -656,21 +657,21 @@ private slots:
 
         // A top-level node that is no dialog, root or action: nothing.
         p.select(loose);
-        p.form().SpeedButton14->click();
+        p.mainWindow().deleteSelectedButton->click();
         QVERIFY(p.prompter.shown.isEmpty());
         QCOMPARE(p.outline(), before);
 
         // A choice node with only the root above it never takes the root along.
         p.select(choice);
         p.prompter.confirmAnswers = {true};
-        p.form().SpeedButton14->click();
+        p.mainWindow().deleteSelectedButton->click();
         QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Root can not be deleted!")});
         QCOMPARE(p.outline(), before);
 
         // Under a top-level node that is no dialog the question names that node.
         p.select(p.find("Under"));
         p.prompter.confirmAnswers = {true};
-        p.form().SpeedButton14->click();
+        p.mainWindow().deleteSelectedButton->click();
         QCOMPARE(p.prompter.confirmations(),
                  QStringList{QStringLiteral(
                      "The dialog you need to delete is Loose\r\nDo you want to delete it?")});
@@ -741,11 +742,11 @@ private slots:
             p.textDialog(nullptr, text);
         p.select(p.find("Dialog2"));
         p.prompter.confirmAnswers = {true};
-        p.form().SpeedButton14->click();
+        p.mainWindow().deleteSelectedButton->click();
         QCOMPARE(p.tree().DialogCount(), 3);
         QCOMPARE(p.find("Dialog2")->child(2)->text(), QByteArray("Text = c"));
         QCOMPARE(p.find("Dialog3")->child(2)->text(), QByteArray("Text = d"));
-        QVERIFY(p.form().Modified);
+        QVERIFY(p.mainWindow().Modified);
     }
 
     // --- Drag-and-drop ----------------------------------------------------------------------
@@ -793,11 +794,11 @@ private slots:
         Program p;
         p.buildStandardTree();
         p.select(p.find(dragged));
-        auto *commands = p.form().findChild<DeleteCommands *>();
+        auto *commands = p.mainWindow().findChild<DropCommand *>();
         QVERIFY(commands);
-        commands->TreeView1DragDrop(target.isEmpty() ? nullptr : p.find(target));
+        commands->dropDialog(target.isEmpty() ? nullptr : p.find(target));
         QCOMPARE(p.outline(), outline.isEmpty() ? kStandardOutline : outline);
-        QCOMPARE(p.form().Modified, !outline.isEmpty());
+        QCOMPARE(p.mainWindow().Modified, !outline.isEmpty());
         QVERIFY(p.prompter.shown.isEmpty());
         QCOMPARE(p.tree().DialogCount(), 4);
     }
@@ -809,9 +810,9 @@ private slots:
         // A number out of step, so that the renumbering shows.
         p.tree().setText(p.find("Dialog4"), "Dialog8");
         p.select(p.find("Dialog2"));
-        p.form().findChild<DeleteCommands *>()->TreeView1DragDrop(p.find("Dialog3"));
+        p.mainWindow().findChild<DropCommand *>()->dropDialog(p.find("Dialog3"));
         QCOMPARE(p.outline(), kStandardOutline);
-        QVERIFY(p.form().Modified);
+        QVERIFY(p.mainWindow().Modified);
         QCOMPARE(p.tree().DialogCount(), 4);
     }
 
@@ -833,7 +834,7 @@ private slots:
         QDropEvent foreignDrop(onDialog2, Qt::MoveAction, &foreign, Qt::LeftButton, {});
         QCoreApplication::sendEvent(view->viewport(), &foreignDrop);
         QCOMPARE(p.outline(), kStandardOutline);
-        QVERIFY(!p.form().Modified);
+        QVERIFY(!p.mainWindow().Modified);
 
         // Dragging Dialog4 from the tree onto Dialog2, with Ctrl held: still a move.
         std::unique_ptr<QMimeData> data(view->dragMimeData());
@@ -852,7 +853,7 @@ private slots:
         QCOMPARE(p.tree().topLevel(2)->text(), QByteArray("Dialog2"));
         QCOMPARE(p.tree().topLevel(2)->child(2)->text(), QByteArray("Text = Bye"));
         QCOMPARE(p.tree().count(), 20);
-        QVERIFY(p.form().Modified);
+        QVERIFY(p.mainWindow().Modified);
         QCOMPARE(view->model()->rowCount(), p.tree().count());
 
         // A drop below the last row falls on empty space.
@@ -864,7 +865,7 @@ private slots:
         QDropEvent emptyDrop(below, Qt::MoveAction, again.get(), Qt::LeftButton, {});
         QCoreApplication::sendEvent(view->viewport(), &emptyDrop);
         QCOMPARE(p.outline(), before);
-        QVERIFY(!p.form().Modified);
+        QVERIFY(!p.mainWindow().Modified);
     }
 
     // --- Text search ------------------------------------------------------------------------
@@ -875,23 +876,23 @@ private slots:
         p.textDialog(nullptr, "Hello");
         p.textDialog(nullptr, "Bye");
         p.showWindow();
-        TForm1 &f = p.form();
-        f.Edit3->setText(QStringLiteral("dialog"));
+        MainWindow &f = p.mainWindow();
+        f.searchField->setText(QStringLiteral("dialog"));
         p.prompter.clear();
 
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(1));
         QCOMPARE(f.SearchPosition, 2);
         QVERIFY(f.Modified);
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(5));
         QCOMPARE(f.SearchPosition, 6);
         QVERIFY(p.prompter.shown.isEmpty());
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Reached end of file!")});
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(5));
         QCOMPARE(f.SearchPosition, -1);
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(1));
         QCOMPARE(f.SearchPosition, 2);
     }
@@ -914,10 +915,10 @@ private slots:
         Program p;
         p.textDialog(nullptr, "Hello");
         p.textDialog(nullptr, "caf\xe9", "Entity");
-        TForm1 &f = p.form();
-        f.Edit3->setText(text);
+        MainWindow &f = p.mainWindow();
+        f.searchField->setText(text);
         p.select(nullptr);
-        f.SpeedButton12->click();
+        f.searchButton->click();
         if (hit < 0) {
             QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Reached end of file!")});
             QCOMPARE(f.selectedNode(), nullptr);
@@ -933,35 +934,35 @@ private slots:
         Program p;
         p.textDialog(nullptr, "Hello");
         p.textDialog(nullptr, "Bye");
-        TForm1 &f = p.form();
-        f.Edit3->setText(QStringLiteral("e"));
-        f.SpeedButton12->click(); // Type = Text
-        f.SpeedButton12->click(); // Speaker = Player
+        MainWindow &f = p.mainWindow();
+        f.searchField->setText(QStringLiteral("e"));
+        f.searchButton->click(); // Type = Text
+        f.searchButton->click(); // Speaker = Player
         QCOMPARE(f.SearchPosition, 4);
-        f.Edit3->setText(QStringLiteral("E"));
+        f.searchField->setText(QStringLiteral("E"));
         QCOMPARE(f.SearchPosition, -1);
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(2));
 
         // Another node selected after a hit: the next step starts at the top.
         f.selectNode(p.tree().nodeAt(8));
         QCOMPARE(f.SearchPosition, -1);
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(2));
 
         // A hit on the last node: the next step reports the end at once.
-        f.Edit3->setText(QStringLiteral("bye"));
-        f.SpeedButton12->click();
+        f.searchField->setText(QStringLiteral("bye"));
+        f.searchButton->click();
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(8));
         QCOMPARE(f.SearchPosition, p.tree().count());
         p.prompter.clear();
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(p.prompter.messages(), QStringList{QStringLiteral("Reached end of file!")});
 
         // A start beyond the last node (the tree shrank): nothing shown, nothing changes.
         f.SearchPosition = p.tree().count() + 3;
         p.prompter.clear();
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QVERIFY(p.prompter.shown.isEmpty());
         QCOMPARE(f.SearchPosition, p.tree().count() + 3);
     }
@@ -972,21 +973,21 @@ private slots:
         p.textDialog(nullptr, "Hello");
         p.textDialog(nullptr, "Bye");
         p.showWindow();
-        TForm1 &f = p.form();
+        MainWindow &f = p.mainWindow();
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
-        f.Edit3->setFocus();
-        QTest::keyClicks(f.Edit3, QStringLiteral("text"));
-        QSignalSpy returnPressed(f.Edit3, &QLineEdit::returnPressed);
-        QTest::keyClick(f.Edit3, Qt::Key_Return);
+        f.searchField->setFocus();
+        QTest::keyClicks(f.searchField, QStringLiteral("text"));
+        QSignalSpy returnPressed(f.searchField, &QLineEdit::returnPressed);
+        QTest::keyClick(f.searchField, Qt::Key_Return);
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(2));
-        QVERIFY(f.TreeView1->hasFocus());
+        QVERIFY(f.treeView->hasFocus());
         QCOMPARE(returnPressed.count(), 0);
-        QCOMPARE(f.Edit3->text(), QStringLiteral("text"));
+        QCOMPARE(f.searchField->text(), QStringLiteral("text"));
         // The button goes on after the hit.
-        f.SpeedButton12->click();
+        f.searchButton->click();
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(4));
-        QTest::keyClick(f.Edit3, Qt::Key_Enter);
+        QTest::keyClick(f.searchField, Qt::Key_Enter);
         QCOMPARE(f.selectedNode(), p.tree().nodeAt(6));
     }
 };

@@ -1,5 +1,5 @@
 #include "document/node_text.h"
-#include "editing/delete_commands.h"
+#include "editing/drop_command.h"
 #include "editing/placement_window.h"
 #include "persistence/dlg_writer.h"
 #include "program/talmero_app.h"
@@ -28,7 +28,7 @@ using Edit = std::function<void(TestProgram &)>;
 
 DialogTree &treeOf(TestProgram &p)
 {
-    return p.form().document();
+    return p.mainWindow().document();
 }
 
 // What the saved file holds, and what it does not: bold states and DialogCount.
@@ -68,18 +68,19 @@ void buildStory(TestProgram &p)
     }
     addTextDialog(tree, choices->child(0), "Fine", "Entity");
     addTextDialog(tree, nullptr, "Bye");
-    tree.refreshlist();
+    tree.renumberDialogs();
 }
 
-void place(TestProgram &p, QRadioButton *TForm2::*mode, const std::function<void(TForm2 &)> &set)
+void place(TestProgram &p, QRadioButton *PlacementWindow::*mode,
+           const std::function<void(PlacementWindow &)> &set)
 {
-    TForm2 &window = p.app->placementWindow();
-    p.form().PlaceMode = QStringLiteral("dialog");
-    window.refreshchoices();
-    window.SpinEdit1->setMaximum(treeOf(p).DialogCount());
+    PlacementWindow &window = p.app->placementWindow();
+    p.mainWindow().PlaceMode = QStringLiteral("dialog");
+    window.fillChoiceList();
+    window.dialogNumberField->setMaximum(treeOf(p).DialogCount());
     (window.*mode)->setChecked(true);
     set(window);
-    window.Button1Click();
+    window.confirmPlacement();
 }
 
 } // namespace
@@ -97,59 +98,61 @@ private slots:
         QTest::addColumn<QString>("undoText");
 
         QTest::newRow("add dialog") << Edit([](TestProgram &p) {
-            p.form().Memo1->setPlainText(QStringLiteral("Two\nlines"));
-            p.form().CheckBox3->setChecked(true);
-            p.form().SpeedButton7->click();
+            p.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("Two\nlines"));
+            p.mainWindow().addAtEndCheck->setChecked(true);
+            p.mainWindow().addDialogButton->click();
         }) << "Undo Add dialog";
         QTest::newRow("add decision") << Edit([](TestProgram &p) {
-            p.form().Edit5->setText(QStringLiteral("Left"));
-            p.form().SpeedButton8->click();
-            p.form().CheckBox3->setChecked(true);
-            p.form().SpeedButton11->click();
+            p.mainWindow().answerTextField->setText(QStringLiteral("Left"));
+            p.mainWindow().addAnswerButton->click();
+            p.mainWindow().addAtEndCheck->setChecked(true);
+            p.mainWindow().addDecisionButton->click();
         }) << "Undo Add decision";
         QTest::newRow("place before a number") << Edit([](TestProgram &p) {
-            p.form().Memo1->setPlainText(QStringLiteral("Early"));
-            place(p, &TForm2::RadioButton3, [](TForm2 &w) { w.SpinEdit1->setValue(2); });
+            p.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("Early"));
+            place(p, &PlacementWindow::beforeDialogRadio,
+                  [](PlacementWindow &w) { w.dialogNumberField->setValue(2); });
         }) << "Undo Add dialog";
         QTest::newRow("place into a choice") << Edit([](TestProgram &p) {
-            p.form().Memo1->setPlainText(QStringLiteral("Nested"));
-            place(p, &TForm2::RadioButton2, [](TForm2 &w) { w.ListView1->selectRow(1); });
+            p.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("Nested"));
+            place(p, &PlacementWindow::intoChoiceRadio,
+                  [](PlacementWindow &w) { w.choiceList->selectRow(1); });
         }) << "Undo Add dialog";
         QTest::newRow("update") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Text = Bye"));
-            p.form().Edit1->setText(QStringLiteral("Text = Later"));
-            p.form().SpeedButton13->click();
+            p.mainWindow().selectNode(find(p, "Text = Bye"));
+            p.mainWindow().nodeTextField->setText(QStringLiteral("Text = Later"));
+            p.mainWindow().updateSelectedButton->click();
         }) << "Undo Update Text = Bye";
         QTest::newRow("rename making a dialog") << Edit([](TestProgram &p) {
-            DialogTreeModel *model = p.form().TreeView1->dialogModel();
+            DialogTreeModel *model = p.mainWindow().treeView->dialogModel();
             model->setData(model->indexOf(find(p, "Text = Fine")), QStringLiteral("Display"));
         }) << "Undo Rename Text = Fine";
         QTest::newRow("delete dialog") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Dialog1"));
+            p.mainWindow().selectNode(find(p, "Dialog1"));
             p.prompter.confirmAnswers = {true};
-            p.form().SpeedButton14->click();
+            p.mainWindow().deleteSelectedButton->click();
         }) << "Undo Delete Dialog1";
         QTest::newRow("delete choice") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Choice = 2"));
+            p.mainWindow().selectNode(find(p, "Choice = 2"));
             p.prompter.confirmAnswers = {true};
-            p.form().SpeedButton14->click();
+            p.mainWindow().deleteSelectedButton->click();
         }) << "Undo Delete Dialog2";
         QTest::newRow("delete action") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Goto = 4"));
-            p.form().SpeedButton14->click();
+            p.mainWindow().selectNode(find(p, "Goto = 4"));
+            p.mainWindow().deleteSelectedButton->click();
         }) << "Undo Delete Goto = 4";
         QTest::newRow("drop") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Dialog4"));
-            p.form().findChild<DeleteCommands *>()->TreeView1DragDrop(find(p, "Dialog1"));
+            p.mainWindow().selectNode(find(p, "Dialog4"));
+            p.mainWindow().findChild<DropCommand *>()->dropDialog(find(p, "Dialog1"));
         }) << "Undo Move Dialog4";
         QTest::newRow("goto") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Dialog4"));
-            p.form().SpinEdit1->setValue(2);
-            emit p.form().SpeedButton3->clicked();
+            p.mainWindow().selectNode(find(p, "Dialog4"));
+            p.mainWindow().gotoNumberField->setValue(2);
+            emit p.mainWindow().addGotoButton->clicked();
         }) << "Undo Add Goto = 2";
         QTest::newRow("config") << Edit([](TestProgram &p) {
             p.prompter.fileAnswers = {QStringLiteral("/x/other.ini")};
-            p.form().Edit4->trigger();
+            p.mainWindow().changeConfigAction->trigger();
         }) << "Undo Change config file";
     }
     void everyCommandIsOneStep()
@@ -159,7 +162,7 @@ private slots:
         TestProgram p;
         p.start();
         buildStory(p);
-        TForm1 &form = p.form();
+        MainWindow &form = p.mainWindow();
         const QByteArray before = snapshot(p);
         QVERIFY(!form.undoAction->isEnabled());
 
@@ -180,11 +183,11 @@ private slots:
         form.undoAction->trigger();
         QCOMPARE(snapshot(p), before);
         // The view shows what the document holds, every node open.
-        DialogTreeModel *model = form.TreeView1->dialogModel();
+        DialogTreeModel *model = form.treeView->dialogModel();
         for (int i = 0; i < treeOf(p).count(); ++i) {
             DialogNode *node = treeOf(p).nodeAt(i);
             QCOMPARE(model->node(model->indexOf(node)), node);
-            QVERIFY(shownOpen(*form.TreeView1, node));
+            QVERIFY(shownOpen(*form.treeView, node));
         }
     }
 
@@ -195,16 +198,17 @@ private slots:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QByteArrayList>("actions");
         QTest::newRow("place before Dialog2") << Edit([](TestProgram &p) {
-            place(p, &TForm2::RadioButton3, [](TForm2 &w) { w.SpinEdit1->setValue(2); });
+            place(p, &PlacementWindow::beforeDialogRadio,
+                  [](PlacementWindow &w) { w.dialogNumberField->setValue(2); });
         }) << QByteArrayList{"Goto = 5", "Goto = 3", "Delete = 1 from 3", "Delete = 5"};
         QTest::newRow("delete the choice dialog") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Choice = 1"));
+            p.mainWindow().selectNode(find(p, "Choice = 1"));
             p.prompter.confirmAnswers = {true};
-            p.form().SpeedButton14->click();
+            p.mainWindow().deleteSelectedButton->click();
         }) << QByteArrayList{"Goto = 2", "Goto = 2", "Delete = 1 from 2", "Delete = 2"};
         QTest::newRow("drop Dialog4 onto Dialog1") << Edit([](TestProgram &p) {
-            p.form().selectNode(find(p, "Dialog4"));
-            p.form().findChild<DeleteCommands *>()->TreeView1DragDrop(find(p, "Dialog1"));
+            p.mainWindow().selectNode(find(p, "Dialog4"));
+            p.mainWindow().findChild<DropCommand *>()->dropDialog(find(p, "Dialog1"));
         }) << QByteArrayList{"Goto = 1", "Goto = 3", "Delete = 1 from 3", "Delete = 1"};
     }
     void referencesFollowTheirDialogs()
@@ -230,9 +234,9 @@ private slots:
         const QByteArrayList before = texts();
         edit(p);
         QCOMPARE(texts(), actions);
-        p.form().undoAction->trigger();
+        p.mainWindow().undoAction->trigger();
         QCOMPARE(texts(), before);
-        p.form().redoAction->trigger();
+        p.mainWindow().redoAction->trigger();
         QCOMPARE(texts(), actions);
     }
 
@@ -242,26 +246,27 @@ private slots:
     {
         TestProgram p;
         p.start();
-        TForm1 &form = p.form();
+        MainWindow &form = p.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.Memo1->setPlainText(QStringLiteral("a") + QChar(0xA0) + QStringLiteral("b\nc"));
-        form.CheckBox3->setChecked(true);
-        form.SpeedButton7->click();
+        form.dialogTextEdit->setPlainText(QStringLiteral("a") + QChar(0xA0) +
+                                          QStringLiteral("b\nc"));
+        form.addAtEndCheck->setChecked(true);
+        form.addDialogButton->click();
         QVERIFY(find(p, "Text = a\xA0"
                         "b\\nc"));
 
         DialogNode *dialog = find(p, "Dialog1");
         form.selectNode(dialog);
-        QWidget *viewport = form.TreeView1->viewport();
+        QWidget *viewport = form.treeView->viewport();
         QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(5, viewport->height() - 5));
         QCOMPARE(form.selectedNode(), dialog);
-        QVERIFY(form.TreeView1->selectionModel()->isSelected(
-            form.TreeView1->dialogModel()->indexOf(dialog)));
+        QVERIFY(form.treeView->selectionModel()->isSelected(
+            form.treeView->dialogModel()->indexOf(dialog)));
 
         form.SearchPosition = 3;
         p.prompter.confirmAnswers = {false}; // not saved first
-        form.New1->trigger();
+        form.newAction->trigger();
         QCOMPARE(form.SearchPosition, -1);
     }
 
@@ -271,14 +276,14 @@ private slots:
         TestProgram p;
         p.start();
         buildStory(p);
-        TForm1 &form = p.form();
+        MainWindow &form = p.mainWindow();
         form.selectNode(find(p, "Root"));
-        form.SpeedButton14->click();
+        form.deleteSelectedButton->click();
         QVERIFY(!form.undoAction->isEnabled());
-        form.SpeedButton7->click();
+        form.addDialogButton->click();
         QVERIFY(form.undoAction->isEnabled());
         form.Modified = false;
-        form.New1->trigger();
+        form.newAction->trigger();
         QVERIFY(!form.undoAction->isEnabled());
         QVERIFY(!form.redoAction->isEnabled());
     }

@@ -53,7 +53,7 @@ private slots:
         settings.shadowSize = 2;
         settings.spaceX = 0;
         settings.fontName = QStringLiteral("Cli");
-        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        const FontRender render = FontGenerator(dir.folder()).renderSheet(settings);
         QCOMPARE(run.out, render.declaration + u'\n');
         QCOMPARE(QImage(dir.path(QStringLiteral("Fonts/cli.bmp"))).size(), render.image.size());
 

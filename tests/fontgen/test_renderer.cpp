@@ -99,10 +99,10 @@ private slots:
     {
         FontTestFolder dir;
         const FontSettings settings = dejaVu();
-        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        const FontRender render = FontGenerator(dir.folder()).renderSheet(settings);
         const GlyphMetrics metrics(settings.font);
         const QByteArray measured = dir.read(QStringLiteral("Fonts/dummy_font.txt"));
-        QCOMPARE(render.cellWidth, metrics.maxwidth(measured, 2));
+        QCOMPARE(render.cellWidth, metrics.cellWidthOf(measured, 2));
         QCOMPARE(render.cellHeight, metrics.lineHeight() + 2);
         QCOMPARE(render.declaration, QStringLiteral("My_Font <My_Font_Name.bmp>, %1, %2;")
                                          .arg(render.cellWidth)
@@ -153,7 +153,7 @@ private slots:
         FontTestFolder dir;
         FontSettings settings = dejaVu();
         settings.spaceX = spaceX;
-        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        const FontRender render = FontGenerator(dir.folder()).renderSheet(settings);
         const GlyphMetrics metrics(settings.font);
         const int w = render.cellWidth, h = render.cellHeight;
         for (const char byte : QByteArray("iW%m.")) {
@@ -174,11 +174,11 @@ private slots:
         dir.write(QStringLiteral("Fonts/dummy_font3.txt"), "");
         FontSettings settings = dejaVu();
         const FontGenerator generator(dir.folder());
-        const QRect plain = inkBox(generator.repaint(settings).image, kBlack);
+        const QRect plain = inkBox(generator.renderSheet(settings).image, kBlack);
         settings.shadow = true;
         settings.shadowSize = 3;
         settings.shadowColor = 0x00FF00;
-        const QImage shadowed = generator.repaint(settings).image;
+        const QImage shadowed = generator.renderSheet(settings).image;
         QCOMPARE(inkBox(shadowed, kBlack), plain.adjusted(0, 0, 3, 3));
         const QRgb corner = shadowed.pixel(plain.right() + 3, plain.bottom() + 3);
         QVERIFY(qGreen(corner) > 0 && qRed(corner) == 0 && qBlue(corner) == 0);
@@ -195,11 +195,11 @@ private slots:
         const FontGenerator generator(dir.folder());
         settings.shadow = true;
         settings.shadowColor = 0x00FF00;
-        settings.shadowSize = generator.repaint(settings).cellWidth;
+        settings.shadowSize = generator.renderSheet(settings).cellWidth;
         dir.write(QStringLiteral("Fonts/dummy_font1.txt"), "|");
-        const QImage alone = generator.repaint(settings).image;
+        const QImage alone = generator.renderSheet(settings).image;
         dir.write(QStringLiteral("Fonts/dummy_font1.txt"), "| ");
-        const QImage followed = generator.repaint(settings).image;
+        const QImage followed = generator.renderSheet(settings).image;
         QVERIFY(followed == alone);
     }
 
@@ -211,10 +211,10 @@ private slots:
         dir.write(QStringLiteral("Fonts/dummy_font3.txt"), "");
         FontSettings settings = dejaVu(20);
         const FontGenerator generator(dir.folder());
-        const QRect plain = inkBox(generator.repaint(settings).image, kBlack);
+        const QRect plain = inkBox(generator.renderSheet(settings).image, kBlack);
         settings.outline = true;
         settings.outlineSize = 4;
-        const QImage outlined = generator.repaint(settings).image;
+        const QImage outlined = generator.renderSheet(settings).image;
         const QRect wide = inkBox(outlined, kBlack);
         QVERIFY2(wide.contains(plain) && wide.width() >= plain.width() + 3 &&
                      wide.height() >= plain.height() + 3,
@@ -234,7 +234,7 @@ private slots:
         FontTestFolder dir;
         dir.write(QStringLiteral("Fonts/dummy_font1.txt"), "W\nW");
         const FontSettings settings = dejaVu();
-        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        const FontRender render = FontGenerator(dir.folder()).renderSheet(settings);
         const int w = render.cellWidth, h = render.cellHeight;
         // W, CR, LF, W: the second W lands in cell 3.
         QVERIFY(!inkBox(render.image, kBlack, QRect(0, h, w, h)).isNull());
@@ -248,9 +248,9 @@ private slots:
         const FontSettings settings = dejaVu();
         const FontGenerator generator(dir.folder());
         dir.write(QStringLiteral("Fonts/dummy_font1.txt"), QByteArray(32, 'W'));
-        const FontRender exact = generator.repaint(settings);
+        const FontRender exact = generator.renderSheet(settings);
         dir.write(QStringLiteral("Fonts/dummy_font1.txt"), QByteArray(40, 'W') + "%%%");
-        const FontRender longer = generator.repaint(settings);
+        const FontRender longer = generator.renderSheet(settings);
         QCOMPARE(longer.image.size(), exact.image.size());
         QVERIFY(longer.image == exact.image);
     }
@@ -267,7 +267,7 @@ private slots:
         settings.spaceX = 30;
         settings.outline = true;
         settings.outlineSize = 50;
-        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        const FontRender render = FontGenerator(dir.folder()).renderSheet(settings);
         const int w = render.cellWidth, h = render.cellHeight;
         QImage unclipped(34 * w, 4 * h, QImage::Format_RGB32);
         unclipped.fill(Qt::black);
@@ -280,7 +280,7 @@ private slots:
         QVERIFY(render.image == unclipped.copy(0, 0, 32 * w, 4 * h));
         // The 33rd glyph does show: without it the last cell differs.
         dir.write(QStringLiteral("Fonts/dummy_font1.txt"), QByteArray(32, 'l'));
-        QVERIFY(FontGenerator(dir.folder()).repaint(settings).image != render.image);
+        QVERIFY(FontGenerator(dir.folder()).renderSheet(settings).image != render.image);
     }
 
     void declarationTakesTheFontNameAsTyped_data()
@@ -304,7 +304,7 @@ private slots:
         FontSettings settings = dejaVu();
         settings.spaceX = 0;
         settings.spaceY = 0;
-        const FontRender render = FontGenerator(dir.folder()).repaint(settings);
+        const FontRender render = FontGenerator(dir.folder()).renderSheet(settings);
         QCOMPARE(render.cellWidth, 0);
         QCOMPARE(render.cellHeight, 0);
         QCOMPARE(render.declaration, QStringLiteral("My_Font <My_Font_Name.bmp>, 0, 0;"));
@@ -314,7 +314,7 @@ private slots:
         // Spaces alone still give a cell.
         settings.spaceX = 4;
         settings.spaceY = 5;
-        const FontRender spaced = FontGenerator(dir.folder()).repaint(settings);
+        const FontRender spaced = FontGenerator(dir.folder()).renderSheet(settings);
         QCOMPARE(spaced.image.size(), QSize(128, 20));
     }
 
@@ -395,7 +395,7 @@ private slots:
         const QString expected =
             QStringLiteral("Cannot open file \"%1\". No such file or directory")
                 .arg(QDir::toNativeSeparators(dir.folder().file(missing)));
-        QCOMPARE(errorOf([&] { generator.repaint(dejaVu()); }), expected);
+        QCOMPARE(errorOf([&] { generator.renderSheet(dejaVu()); }), expected);
         QCOMPARE(dir.read(QStringLiteral("Fonts/temp.bmp")), QByteArray("earlier sheet"));
         if (missing.endsWith(u"font.txt")) {
             QCOMPARE(errorOf([&] { generator.preview(dejaVu(), "abc"); }), expected);
@@ -410,7 +410,7 @@ private slots:
         QVERIFY(QDir(dir.path(QStringLiteral("Fonts"))).mkdir(QStringLiteral("temp.bmp")));
         QVERIFY(QDir(dir.path(QString())).mkdir(QStringLiteral("prev.bmp")));
         const FontGenerator generator(dir.folder());
-        QVERIFY(errorOf([&] { generator.repaint(dejaVu()); })
+        QVERIFY(errorOf([&] { generator.renderSheet(dejaVu()); })
                     .startsWith(QStringLiteral("Cannot create file \"%1\". ")
                                     .arg(QDir::toNativeSeparators(generator.sheetPath()))));
         QVERIFY(errorOf([&] { generator.preview(dejaVu(), "a"); })

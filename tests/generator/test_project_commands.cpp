@@ -31,8 +31,8 @@ struct Program
         app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell,
                                            QStringList());
     }
-    TForm1 &form() { return app->mainWindow(); }
-    DialogNode *root() { return form().document().firstNode(); }
+    MainWindow &mainWindow() { return app->mainWindow(); }
+    DialogNode *root() { return mainWindow().document().firstNode(); }
     QString path(const QString &relative) const { return folder.filePath(relative); }
 
     void put(const QString &relative, const QByteArray &bytes) const
@@ -82,12 +82,14 @@ private slots:
     void changeConfigFile()
     {
         Program program;
-        QCOMPARE(program.form().Edit4->text(), QStringLiteral("Change config file..."));
-        QCOMPARE(program.form().Edit4->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QCOMPARE(program.mainWindow().changeConfigAction->text(),
+                 QStringLiteral("Change config file..."));
+        QCOMPARE(program.mainWindow().changeConfigAction->shortcut(),
+                 QKeySequence(QStringLiteral("Ctrl+E")));
 
         program.prompter.fileAnswers = {QStringLiteral("/games/first.ini"),
                                         QStringLiteral("/games/caf\u00e9.ini")};
-        program.form().Edit4->trigger();
+        program.mainWindow().changeConfigAction->trigger();
         QCOMPARE(program.prompter.fileRequests.size(), 1);
         const FileDialogRequest &request = program.prompter.fileRequests.first();
         QCOMPARE(request.kind, FileDialogRequest::Open);
@@ -97,40 +99,40 @@ private slots:
         QCOMPARE(request.initialFolder, program.folder.path() + QStringLiteral("/Configs/"));
         QCOMPARE(program.root()->childCount(), 1);
         QCOMPARE(program.root()->firstChild()->text(), configLine("/games/first.ini"));
-        QVERIFY(program.form().Modified);
+        QVERIFY(program.mainWindow().Modified);
 
         // A second choice replaces the line; the path keeps its ANSI characters.
-        program.form().Modified = false;
-        program.form().Edit4->trigger();
+        program.mainWindow().Modified = false;
+        program.mainWindow().changeConfigAction->trigger();
         QCOMPARE(program.root()->childCount(), 1);
         QCOMPARE(program.root()->firstChild()->text(), configLine("/games/caf\xe9.ini"));
-        QVERIFY(program.form().Modified);
-        QCOMPARE(program.form().document().count(), 2);
+        QVERIFY(program.mainWindow().Modified);
+        QCOMPARE(program.mainWindow().document().count(), 2);
     }
 
     void cancelKeepsTheLine()
     {
         Program program;
         program.prompter.fileAnswers = {QStringLiteral("/games/first.ini"), std::nullopt};
-        program.form().Edit4->trigger();
-        program.form().Modified = false;
-        program.form().Edit4->trigger();
+        program.mainWindow().changeConfigAction->trigger();
+        program.mainWindow().Modified = false;
+        program.mainWindow().changeConfigAction->trigger();
         QCOMPARE(program.prompter.fileRequests.size(), 2);
         QCOMPARE(program.root()->firstChild()->text(), configLine("/games/first.ini"));
-        QVERIFY(!program.form().Modified);
+        QVERIFY(!program.mainWindow().Modified);
     }
 
     void everyChildOfRootGoes()
     {
         // A file written elsewhere may hold more under "Root"; choosing leaves one line.
         Program program;
-        DialogTree &tree = program.form().document();
+        DialogTree &tree = program.mainWindow().document();
         DialogNode *extra = tree.addChild(program.root(), "Config = /a.ini");
         tree.addChild(extra, "nested");
         tree.addChild(program.root(), "Config = /b.ini");
         tree.addSibling(program.root(), "Dialog1");
         program.prompter.fileAnswers = {QStringLiteral("/games/castle.ini")};
-        program.form().Edit4->trigger();
+        program.mainWindow().changeConfigAction->trigger();
         QCOMPARE(program.root()->childCount(), 1);
         QCOMPARE(program.root()->firstChild()->text(), configLine("/games/castle.ini"));
         QCOMPARE(tree.count(), 3);
@@ -141,9 +143,9 @@ private slots:
     {
         Program program;
         prepareProject(program);
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         program.prompter.fileAnswers = {program.path(QStringLiteral("Configs/castle.ini"))};
-        form.Edit4->trigger();
+        form.changeConfigAction->trigger();
         const QString document = program.path(QStringLiteral("my story.dlg"));
         form.CurrentFileName = document;
         program.app->fileCommands().save(document);
@@ -157,7 +159,7 @@ private slots:
         form.Modified = true;
 
         program.prompter.inputAnswers = {std::nullopt};
-        form.SpeedButton6->click();
+        form.generateProjectButton->click();
 
         QCOMPARE(program.prompter.messages(),
                  QStringList{QStringLiteral("Project folder created successfully!")});
@@ -188,8 +190,8 @@ private slots:
         Program program;
         prepareProject(program);
         program.prompter.fileAnswers = {program.path(QStringLiteral("Configs/castle.ini"))};
-        program.form().Edit4->trigger();
-        program.form().SpeedButton6->click();
+        program.mainWindow().changeConfigAction->trigger();
+        program.mainWindow().generateProjectButton->click();
         QCOMPARE(
             program.prompter.messages(),
             QStringList{QStringLiteral("Please save the dialog before generating a project!")});
@@ -201,7 +203,7 @@ private slots:
     void generateWithoutConfiguration()
     {
         Program program;
-        program.form().SpeedButton6->click();
+        program.mainWindow().generateProjectButton->click();
         QCOMPARE(program.prompter.messages(),
                  QStringList{QStringLiteral("Config file was not found!")});
     }

@@ -212,7 +212,7 @@ private slots:
         TestFiles::write(path("bad.dlg"), bytes);
         DialogTree tree;
         fillDocument(tree);
-        tree.refreshlist();
+        tree.renumberDialogs();
         const QStringList before = shape(tree);
         const int count = tree.DialogCount();
         try {
@@ -258,7 +258,7 @@ private slots:
         TestFiles::write(path("zero.dlg"), stream(itemsData(int32(0))));
         DialogTree tree;
         fillDocument(tree);
-        tree.refreshlist();
+        tree.renumberDialogs();
         const int dialogs = tree.DialogCount();
         QVERIFY(dialogs > 0);
         DlgFile::load(tree, path("zero.dlg"));
@@ -300,7 +300,7 @@ private slots:
             open.resize(size_t(blanks / 2));
             open.push_back(tree.addChild(open.empty() ? nullptr : open.back(), line.mid(blanks)));
         }
-        DlgFile::cleanforbasic(tree);
+        DlgFile::removeActionsOnLoad(tree);
         QCOMPARE(TreeListing::outline(tree), kept);
     }
 };

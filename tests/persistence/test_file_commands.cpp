@@ -46,7 +46,7 @@ struct Program : TestProgram
     // A text dialog with a variable operation below it and a jump, as the commands build them.
     void addStory()
     {
-        DialogTree &tree = form().document();
+        DialogTree &tree = mainWindow().document();
         DialogNode *dialog = addTextDialog(tree, nullptr, "Hello");
         tree.addChild(tree.addChild(dialog, "Set Short gold = 1"), "Goto = 7");
         tree.addChild(dialog, NodeText::call("Open, 1"));
@@ -57,7 +57,7 @@ struct Program : TestProgram
     void saveAs(const QString &name)
     {
         prompter.fileAnswers = {name};
-        form().SaveAs1->trigger();
+        mainWindow().saveAsAction->trigger();
     }
 };
 
@@ -75,25 +75,25 @@ private slots:
     {
         Program p;
         p.start();
-        p.form().Modified = true;
+        p.mainWindow().Modified = true;
         p.prompter.fileAnswers = {p.doc(QStringLiteral("story"))};
-        p.form().Save1->trigger();
+        p.mainWindow().saveAction->trigger();
         QCOMPARE(p.prompter.fileRequests.size(), 1);
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
         QCOMPARE(p.prompter.fileRequests[0].filterPattern, QStringLiteral("*.dlg"));
         QVERIFY(TestFiles::read(p.doc(QStringLiteral("story"))).startsWith("TPF0"));
-        QCOMPARE(p.form().windowTitle(),
+        QCOMPARE(p.mainWindow().windowTitle(),
                  QStringLiteral("Talmero [") +
                      QDir::toNativeSeparators(p.doc(QStringLiteral("story"))) +
                      QStringLiteral("]"));
-        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story")));
-        QVERIFY(!p.form().Modified);
+        QCOMPARE(p.mainWindow().CurrentFileName, p.doc(QStringLiteral("story")));
+        QVERIFY(!p.mainWindow().Modified);
         QCOMPARE(TestFiles::read(p.recentPath()),
                  QDir::toNativeSeparators(p.doc(QStringLiteral("story"))).toLocal8Bit() +
                      "\r\nempty\r\nempty\r\nempty\r\nempty\r\n");
 
         // A second Save writes to the same file without asking.
-        p.form().Save1->trigger();
+        p.mainWindow().saveAction->trigger();
         QCOMPARE(p.prompter.fileRequests.size(), 1);
         QVERIFY(p.prompter.confirmations().isEmpty());
     }
@@ -102,8 +102,8 @@ private slots:
     {
         Program p;
         p.start();
-        p.form().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&p.form()));
+        p.mainWindow().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.mainWindow()));
         p.saveAs(p.doc(QStringLiteral("shown.dlg")));
         const QByteArray bytes = TestFiles::read(p.doc(QStringLiteral("shown.dlg")));
         QVERIFY(bytes.contains(QByteArray("\x05Width\x03\xd9\x01\x06Height\x03\x29\x02", 19)));
@@ -135,10 +135,10 @@ private slots:
         QDir(p.documents.path()).mkdir(QStringLiteral("my.dlg"));
         p.saveAs(p.doc(chosen));
         QVERIFY(QFile::exists(p.doc(saved)));
-        QCOMPARE(p.form().CurrentFileName, p.doc(saved));
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
-                                             QDir::toNativeSeparators(p.doc(saved)) +
-                                             QStringLiteral("]"));
+        QCOMPARE(p.mainWindow().CurrentFileName, p.doc(saved));
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero [") +
+                                                   QDir::toNativeSeparators(p.doc(saved)) +
+                                                   QStringLiteral("]"));
         QCOMPARE(p.recent().first(), QDir::toNativeSeparators(p.doc(saved)));
         // The dialog opens on the extended name next time.
         QCOMPARE(p.prompter.keptFileNames.last(),
@@ -153,35 +153,35 @@ private slots:
         p.saveAs(p.doc(QStringLiteral("story.dlg")));
         p.prompter.clear();
 
-        p.app->fileCommands().New1Click();
-        p.form().Modified = true;
+        p.app->fileCommands().newDocument();
+        p.mainWindow().Modified = true;
         p.prompter.fileAnswers = {p.doc(QStringLiteral("story.dlg"))};
         p.prompter.confirmAnswers = {false};
-        p.form().Open1->trigger();
+        p.mainWindow().openAction->trigger();
         QCOMPARE(p.prompter.shown.size(), 2);
         QCOMPARE(p.prompter.shown[0].text, QStringLiteral("OpenDialog1"));
         QCOMPARE(p.prompter.shown[1].text, kContinueQuestion);
-        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
-        QVERIFY(p.form().Modified);
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), QByteArray("Root\n"));
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero"));
+        QVERIFY(p.mainWindow().Modified);
 
         // The placement list still shows the choices of a tree that is about to go.
-        DialogTree &tree = p.form().document();
+        DialogTree &tree = p.mainWindow().document();
         tree.addChild(tree.addChild(tree.addChild(nullptr, "Dialog1"), "Choice = 1"), "Text = a");
-        p.app->placementWindow().refreshchoices();
-        QCOMPARE(p.app->placementWindow().ListView1->rowCount(), 1);
+        p.app->placementWindow().fillChoiceList();
+        QCOMPARE(p.app->placementWindow().choiceList->rowCount(), 1);
         p.prompter.fileAnswers = {p.doc(QStringLiteral("story.dlg"))};
         p.prompter.confirmAnswers = {true};
-        p.form().Open1->trigger();
-        QCOMPARE(TreeListing::outline(p.form().document()), kStoryAfterLoad);
-        QCOMPARE(p.form().windowTitle(),
+        p.mainWindow().openAction->trigger();
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), kStoryAfterLoad);
+        QCOMPARE(p.mainWindow().windowTitle(),
                  QStringLiteral("Talmero [") +
                      QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))) +
                      QStringLiteral("]"));
-        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
-        QVERIFY(!p.form().Modified);
-        QCOMPARE(p.app->placementWindow().ListView1->rowCount(), 0);
-        QVERIFY(p.form().document().nodeAt(0)->isBold());
+        QCOMPARE(p.mainWindow().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
+        QVERIFY(!p.mainWindow().Modified);
+        QCOMPARE(p.app->placementWindow().choiceList->rowCount(), 0);
+        QVERIFY(p.mainWindow().document().nodeAt(0)->isBold());
         QVERIFY(p.prompter.errors().isEmpty());
     }
 
@@ -194,23 +194,23 @@ private slots:
         QByteArray broken = TestFiles::read(p.doc(QStringLiteral("story.dlg")));
         broken.chop(40);
         TestFiles::write(p.doc(QStringLiteral("broken.dlg")), broken);
-        const QByteArray before = TreeListing::outline(p.form().document());
+        const QByteArray before = TreeListing::outline(p.mainWindow().document());
 
         p.prompter.fileAnswers = {p.doc(QStringLiteral("broken.dlg"))};
-        p.form().Open1->trigger();
+        p.mainWindow().openAction->trigger();
         QCOMPARE(
             p.prompter.errors(),
             QStringList{QStringLiteral("Error reading TreeView1.Items.Data: Stream read error")});
-        QCOMPARE(TreeListing::outline(p.form().document()), before);
-        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
-        QCOMPARE(p.form().windowTitle(),
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), before);
+        QCOMPARE(p.mainWindow().CurrentFileName, p.doc(QStringLiteral("story.dlg")));
+        QCOMPARE(p.mainWindow().windowTitle(),
                  QStringLiteral("Talmero [") +
                      QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))) +
                      QStringLiteral("]"));
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 4);
 
         // Save then still writes the document as it was to its own file.
-        p.form().Save1->trigger();
+        p.mainWindow().saveAction->trigger();
         QCOMPARE(TestFiles::read(p.doc(QStringLiteral("story.dlg"))).size(), broken.size() + 40);
     }
 
@@ -226,19 +226,19 @@ private slots:
         };
         Program p;
         p.start();
-        p.form().show();
+        p.mainWindow().show();
         TestFiles::write(p.doc(QStringLiteral("deepest.dlg")), chain(DlgReader::kDeepestLevel));
         TestFiles::write(p.doc(QStringLiteral("deeper.dlg")), chain(DlgReader::kDeepestLevel + 1));
 
         p.prompter.fileAnswers = {p.doc(QStringLiteral("deepest.dlg"))};
-        p.form().Open1->trigger();
+        p.mainWindow().openAction->trigger();
         QVERIFY(p.prompter.errors().isEmpty());
-        DialogTree &tree = p.form().document();
+        DialogTree &tree = p.mainWindow().document();
         QCOMPARE(tree.count(), DlgReader::kDeepestLevel + 1);
         DialogNode *deepest = tree.nodeAt(tree.count() - 1);
-        p.form().selectNode(deepest);
+        p.mainWindow().selectNode(deepest);
         QApplication::processEvents();
-        DialogTreeView &view = *p.form().TreeView1;
+        DialogTreeView &view = *p.mainWindow().treeView;
         const QModelIndex index = view.currentIndex();
         QCOMPARE(view.dialogModel()->node(index), deepest);
         QVERIFY(shownOpen(view, deepest->parent()));
@@ -252,7 +252,7 @@ private slots:
         const QByteArray before = TreeListing::outline(tree);
         p.prompter.fileAnswers = {p.doc(QStringLiteral("deeper.dlg"))};
         p.prompter.confirmAnswers = {true}; // selecting marked the document changed
-        p.form().Open1->trigger();
+        p.mainWindow().openAction->trigger();
         QCOMPARE(p.prompter.errors(),
                  QStringList{QStringLiteral("Error reading TreeView1.Items.Data: ") +
                              DlgReader::tooDeepText()});
@@ -264,37 +264,37 @@ private slots:
         Program p;
         p.start();
         p.addStory();
-        p.form().Modified = true;
-        const QByteArray story = TreeListing::outline(p.form().document());
+        p.mainWindow().Modified = true;
+        const QByteArray story = TreeListing::outline(p.mainWindow().document());
 
         // Yes without a file name, then Cancel: New is abandoned.
         p.prompter.confirmAnswers = {true};
         p.prompter.fileAnswers = {std::nullopt};
-        p.form().New1->trigger();
+        p.mainWindow().newAction->trigger();
         QCOMPARE(p.prompter.confirmations(), QStringList{kSaveQuestion});
-        QCOMPARE(TreeListing::outline(p.form().document()), story);
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
-        QVERIFY(p.form().Modified);
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), story);
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero Basic"));
+        QVERIFY(p.mainWindow().Modified);
 
         // Yes and a name: the document is saved there, without a recent entry.
         p.prompter.confirmAnswers = {true};
         p.prompter.fileAnswers = {p.doc(QStringLiteral("kept"))};
-        p.form().New1->trigger();
+        p.mainWindow().newAction->trigger();
         QVERIFY(TestFiles::read(p.doc(QStringLiteral("kept"))).contains("Set Short gold = 1"));
-        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
-        QVERIFY(p.form().document().nodeAt(0)->isBold());
-        QCOMPARE(p.form().document().nodeAt(0)->imageIndex(), 3);
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
-        QVERIFY(p.form().CurrentFileName.isEmpty());
-        QVERIFY(!p.form().Modified);
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), QByteArray("Root\n"));
+        QVERIFY(p.mainWindow().document().nodeAt(0)->isBold());
+        QCOMPARE(p.mainWindow().document().nodeAt(0)->imageIndex(), 3);
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero"));
+        QVERIFY(p.mainWindow().CurrentFileName.isEmpty());
+        QVERIFY(!p.mainWindow().Modified);
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 5);
 
         // No: nothing is saved.
         p.addStory();
-        p.form().Modified = true;
+        p.mainWindow().Modified = true;
         p.prompter.confirmAnswers = {false};
-        p.form().New1->trigger();
-        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
+        p.mainWindow().newAction->trigger();
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), QByteArray("Root\n"));
     }
 
     void failedSaveKeepsTheChosenNameOnly()
@@ -302,8 +302,8 @@ private slots:
         Program p;
         p.start();
         p.addStory();
-        p.form().Modified = true;
-        const QByteArray story = TreeListing::outline(p.form().document());
+        p.mainWindow().Modified = true;
+        const QByteArray story = TreeListing::outline(p.mainWindow().document());
         const QString lost = p.doc(QStringLiteral("missing/story.dlg"));
         const QString cannotCreate = QStringLiteral("Cannot create file \"") +
                                      QDir::toNativeSeparators(lost) + QStringLiteral("\". ");
@@ -313,38 +313,40 @@ private slots:
         QCOMPARE(p.prompter.errors().size(), 1);
         QVERIFY2(p.prompter.errors()[0].startsWith(cannotCreate),
                  qPrintable(p.prompter.errors()[0]));
-        QCOMPARE(p.form().CurrentFileName, lost);
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
-                                             QDir::toNativeSeparators(lost) + QStringLiteral("]"));
-        QVERIFY(p.form().Modified);
+        QCOMPARE(p.mainWindow().CurrentFileName, lost);
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero [") +
+                                                   QDir::toNativeSeparators(lost) +
+                                                   QStringLiteral("]"));
+        QVERIFY(p.mainWindow().Modified);
         QCOMPARE(p.recent().count(RecentFiles::emptySlot()), 5);
 
         // New with a file name: the save fails and the tree stays.
         p.prompter.confirmAnswers = {true};
-        p.form().New1->trigger();
+        p.mainWindow().newAction->trigger();
         QCOMPARE(p.prompter.errors().size(), 2);
         QVERIFY(p.prompter.errors()[1].startsWith(cannotCreate));
-        QCOMPARE(TreeListing::outline(p.form().document()), story);
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero [") +
-                                             QDir::toNativeSeparators(lost) + QStringLiteral("]"));
-        QVERIFY(p.form().Modified);
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), story);
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero [") +
+                                                   QDir::toNativeSeparators(lost) +
+                                                   QStringLiteral("]"));
+        QVERIFY(p.mainWindow().Modified);
 
         // New without a file name: the chosen name shows, the tree stays.
         Program q;
         q.start();
         q.addStory();
-        q.form().Modified = true;
+        q.mainWindow().Modified = true;
         q.prompter.confirmAnswers = {true};
         q.prompter.fileAnswers = {q.doc(QStringLiteral("missing/new"))};
-        q.form().New1->trigger();
+        q.mainWindow().newAction->trigger();
         QCOMPARE(q.prompter.errors().size(), 1);
-        QCOMPARE(TreeListing::outline(q.form().document()), story);
-        QCOMPARE(q.form().CurrentFileName, q.doc(QStringLiteral("missing/new")));
-        QCOMPARE(q.form().windowTitle(),
+        QCOMPARE(TreeListing::outline(q.mainWindow().document()), story);
+        QCOMPARE(q.mainWindow().CurrentFileName, q.doc(QStringLiteral("missing/new")));
+        QCOMPARE(q.mainWindow().windowTitle(),
                  QStringLiteral("Talmero [") +
                      QDir::toNativeSeparators(q.doc(QStringLiteral("missing/new"))) +
                      QStringLiteral("]"));
-        QVERIFY(q.form().Modified);
+        QVERIFY(q.mainWindow().Modified);
         QCOMPARE(q.recent().count(RecentFiles::emptySlot()), 5);
     }
 
@@ -352,12 +354,12 @@ private slots:
     {
         Program p;
         p.start();
-        p.form().CurrentFileName = p.doc(QStringLiteral("named.dlg"));
-        p.form().Save1->trigger();
+        p.mainWindow().CurrentFileName = p.doc(QStringLiteral("named.dlg"));
+        p.mainWindow().saveAction->trigger();
         QVERIFY(p.prompter.shown.isEmpty());
         QVERIFY(TestFiles::read(p.doc(QStringLiteral("named.dlg"))).startsWith("TPF0"));
         QCOMPARE(p.recent().first(), QDir::toNativeSeparators(p.doc(QStringLiteral("named.dlg"))));
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero Basic"));
     }
 
     void newAfterOpenForgetsTheFile()
@@ -367,35 +369,35 @@ private slots:
         p.addStory();
         p.saveAs(p.doc(QStringLiteral("story.dlg")));
         const QByteArray before = TestFiles::read(p.doc(QStringLiteral("story.dlg")));
-        p.form().New1->trigger();
+        p.mainWindow().newAction->trigger();
         p.prompter.clear();
         p.prompter.fileAnswers = {std::nullopt};
-        p.form().Save1->trigger();
+        p.mainWindow().saveAction->trigger();
         QCOMPARE(p.prompter.fileRequests.size(), 1);
         QCOMPARE(p.prompter.fileRequests[0].name, QStringLiteral("SaveDialog1"));
         QCOMPARE(TestFiles::read(p.doc(QStringLiteral("story.dlg"))), before);
-        QVERIFY(p.form().CurrentFileName.isEmpty());
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero"));
+        QVERIFY(p.mainWindow().CurrentFileName.isEmpty());
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero"));
     }
 
-    void speedButton5OffersToSave()
+    void saveChangesButtonOffersToSave()
     {
         Program p;
         p.start();
-        p.form().SpeedButton5->click();
+        p.mainWindow().saveChangesButton->click();
         QVERIFY(p.prompter.shown.isEmpty());
 
-        p.form().Modified = true;
+        p.mainWindow().Modified = true;
         p.prompter.confirmAnswers = {false};
-        p.form().SpeedButton5->click();
+        p.mainWindow().saveChangesButton->click();
         QCOMPARE(p.prompter.confirmations(), QStringList{kSaveQuestion});
-        QVERIFY(p.form().Modified);
+        QVERIFY(p.mainWindow().Modified);
 
         p.prompter.confirmAnswers = {true};
         p.prompter.fileAnswers = {p.doc(QStringLiteral("saved.dlg"))};
-        p.form().SpeedButton5->click();
+        p.mainWindow().saveChangesButton->click();
         QVERIFY(QFile::exists(p.doc(QStringLiteral("saved.dlg"))));
-        QVERIFY(!p.form().Modified);
+        QVERIFY(!p.mainWindow().Modified);
     }
 
     void commandLineFileOpensAtStart_data()
@@ -416,7 +418,7 @@ private slots:
 
         Program second;
         second.start({p.doc(QStringLiteral("story.dlg"))});
-        TForm1 &form = second.form();
+        MainWindow &form = second.mainWindow();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
         QCOMPARE(form.windowTitle(),
                  QStringLiteral("Talmero [") +
@@ -434,8 +436,8 @@ private slots:
     {
         Program p;
         p.start({p.doc(QStringLiteral("missing.dlg"))});
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
-        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero Basic"));
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), QByteArray("Root\n"));
         QVERIFY(p.prompter.shown.isEmpty());
     }
 
@@ -445,8 +447,8 @@ private slots:
         TestFiles::write(p.doc(QStringLiteral("junk.dlg")), "junk");
         p.start({p.doc(QStringLiteral("junk.dlg"))});
         QCOMPARE(p.prompter.errors(), QStringList{QStringLiteral("Invalid stream format")});
-        QCOMPARE(p.form().windowTitle(), QStringLiteral("Talmero Basic"));
-        QVERIFY(p.form().CurrentFileName.isEmpty());
+        QCOMPARE(p.mainWindow().windowTitle(), QStringLiteral("Talmero Basic"));
+        QVERIFY(p.mainWindow().CurrentFileName.isEmpty());
     }
 
     void recentEntriesShowAndOpenTheList()
@@ -462,15 +464,16 @@ private slots:
         Program p;
         QFile::copy(first.recentPath(), p.recentPath());
         p.start();
-        TForm1 &form = p.form();
-        QCOMPARE(form.N4->text(), QDir::toNativeSeparators(first.doc(QStringLiteral("plain.dlg"))));
-        QCOMPARE(form.empty1->text(),
+        MainWindow &form = p.mainWindow();
+        QCOMPARE(form.recentFileActions[0]->text(),
+                 QDir::toNativeSeparators(first.doc(QStringLiteral("plain.dlg"))));
+        QCOMPARE(form.recentFileActions[1]->text(),
                  QDir::toNativeSeparators(first.doc(QStringLiteral("R&&D/story.dlg"))));
-        QVERIFY(form.empty1->isEnabled());
-        QCOMPARE(form.empty2->text(), QStringLiteral("empty"));
-        QVERIFY(!form.empty2->isEnabled());
+        QVERIFY(form.recentFileActions[1]->isEnabled());
+        QCOMPARE(form.recentFileActions[2]->text(), QStringLiteral("empty"));
+        QVERIFY(!form.recentFileActions[2]->isEnabled());
 
-        form.N4->trigger();
+        form.recentFileActions[0]->trigger();
         QCOMPARE(TreeListing::outline(form.document()), kStoryAfterLoad);
         QCOMPARE(form.windowTitle(),
                  QStringLiteral("Talmero [") +
@@ -482,7 +485,7 @@ private slots:
         QCOMPARE(TestFiles::read(p.recentPath()), TestFiles::read(first.recentPath()));
 
         // The "&" is taken out of the path before the file is opened.
-        form.empty1->trigger();
+        form.recentFileActions[1]->trigger();
         const QString stripped =
             QDir::toNativeSeparators(first.doc(QStringLiteral("RD/story.dlg")));
         QCOMPARE(p.prompter.errors().size(), 1);
@@ -499,19 +502,19 @@ private slots:
         p.start();
         p.addStory();
         p.saveAs(p.doc(QStringLiteral("story.dlg")));
-        p.app->fileCommands().New1Click();
-        p.form().Modified = true;
+        p.app->fileCommands().newDocument();
+        p.mainWindow().Modified = true;
 
         p.prompter.confirmAnswers = {false};
-        p.form().N4->trigger();
+        p.mainWindow().recentFileActions[0]->trigger();
         QCOMPARE(p.prompter.confirmations(), QStringList{kContinueQuestion});
-        QCOMPARE(TreeListing::outline(p.form().document()), QByteArray("Root\n"));
-        QVERIFY(p.form().Modified);
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), QByteArray("Root\n"));
+        QVERIFY(p.mainWindow().Modified);
 
         p.prompter.confirmAnswers = {true};
-        p.form().N4->trigger();
-        QCOMPARE(TreeListing::outline(p.form().document()), kStoryAfterLoad);
-        QVERIFY(!p.form().Modified);
+        p.mainWindow().recentFileActions[0]->trigger();
+        QCOMPARE(TreeListing::outline(p.mainWindow().document()), kStoryAfterLoad);
+        QVERIFY(!p.mainWindow().Modified);
     }
 
     void unwritableRecentListKeepsModified()
@@ -523,15 +526,16 @@ private slots:
         QCOMPARE(p.prompter.errors().size(), 1);
         QVERIFY(p.prompter.errors()[0].startsWith(QStringLiteral("Cannot open file \"") +
                                                   QDir::toNativeSeparators(p.recentPath())));
-        p.form().Modified = true;
+        p.mainWindow().Modified = true;
         p.prompter.fileAnswers = {p.doc(QStringLiteral("story.dlg"))};
-        p.form().Save1->trigger();
+        p.mainWindow().saveAction->trigger();
         QVERIFY(QFile::exists(p.doc(QStringLiteral("story.dlg"))));
         QCOMPARE(p.prompter.errors().size(), 2);
         QVERIFY(p.prompter.errors()[1].startsWith(QStringLiteral("Cannot create file \"") +
                                                   QDir::toNativeSeparators(p.recentPath())));
-        QVERIFY(p.form().Modified);
-        QCOMPARE(p.form().N4->text(), QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))));
+        QVERIFY(p.mainWindow().Modified);
+        QCOMPARE(p.mainWindow().recentFileActions[0]->text(),
+                 QDir::toNativeSeparators(p.doc(QStringLiteral("story.dlg"))));
     }
 };
 

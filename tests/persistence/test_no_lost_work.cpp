@@ -34,14 +34,14 @@ struct Program : TestProgram
     {
         return QDir(appData.path()).entryList({QStringLiteral("recovery-*.dlg")}, QDir::Files);
     }
-    QByteArray bytes() { return DlgWriter::stream(form().document(), {}); }
+    QByteArray bytes() { return DlgWriter::stream(mainWindow().document(), {}); }
     // A dialog with an action below it, as an author leaves it unsaved.
     void edit()
     {
-        DialogTree &tree = form().document();
+        DialogTree &tree = mainWindow().document();
         DialogNode *dialog = addTextDialog(tree, nullptr, "Hello");
         tree.addChild(dialog, "Set Short gold = 1");
-        form().Modified = true;
+        mainWindow().Modified = true;
     }
     // Edits and waits for the recovery copy.
     void editAndWaitForTheCopy()
@@ -100,7 +100,7 @@ private slots:
             crashed.start();
             saved = crashed.doc(QStringLiteral("story.dlg"));
             crashed.prompter.fileAnswers = {saved};
-            crashed.form().SaveAs1->trigger();
+            crashed.mainWindow().saveAsAction->trigger();
             crashed.editAndWaitForTheCopy();
             document = crashed.bytes();
             left = leftBehind(crashed.appData.path());
@@ -117,9 +117,9 @@ private slots:
                  qPrintable(question));
         QCOMPARE(next.prompter.shown.first().keepsWork, Answer::Yes);
         QCOMPARE(next.bytes(), document); // the action is there: no load clean-up
-        QVERIFY(next.form().Modified);
-        QCOMPARE(next.form().CurrentFileName, saved);
-        QCOMPARE(next.form().windowTitle(), FileCommands::titleFor(saved));
+        QVERIFY(next.mainWindow().Modified);
+        QCOMPARE(next.mainWindow().CurrentFileName, saved);
+        QCOMPARE(next.mainWindow().windowTitle(), FileCommands::titleFor(saved));
         // The killed program's copy is gone; this program keeps its own from the start.
         QCOMPARE(next.copies().size(), 1);
         QVERIFY(!next.copies().contains(left.first().name));
@@ -127,7 +127,7 @@ private slots:
 
         // A normal close removes the copy whatever the answer.
         next.prompter.confirmAnswers = {true};
-        QVERIFY(next.form().close());
+        QVERIFY(next.mainWindow().close());
         next.app.reset();
         QVERIFY(next.copies().isEmpty());
     }
@@ -138,7 +138,7 @@ private slots:
         for (const char *name : {"", "b.dlg"}) {
             Program crashed;
             crashed.start();
-            crashed.form().CurrentFileName = QString::fromLatin1(name);
+            crashed.mainWindow().CurrentFileName = QString::fromLatin1(name);
             crashed.editAndWaitForTheCopy();
             left += leftBehind(crashed.appData.path());
             QTest::qWait(50); // a newer time for the next copy
@@ -152,7 +152,7 @@ private slots:
         QVERIFY(asked[0].contains(QStringLiteral("\"b.dlg\"")));
         QVERIFY(asked[1].contains(QStringLiteral("\"Untitled\"")));
         QVERIFY(QDir(next.appData.path()).entryList(QDir::Files).size() == 1); // the lock
-        QVERIFY(!next.form().Modified);
+        QVERIFY(!next.mainWindow().Modified);
     }
 
     void copyOfARunningProgramIsNeverOffered()
@@ -184,18 +184,18 @@ private slots:
         p.start();
         p.editAndWaitForTheCopy();
         p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
-        p.form().Save1->trigger();
+        p.mainWindow().saveAction->trigger();
         QCOMPARE(p.copies().size(), 0);
 
         p.editAndWaitForTheCopy();
         p.prompter.confirmAnswers = {false};
-        p.form().New1->trigger();
+        p.mainWindow().newAction->trigger();
         QCOMPARE(p.copies().size(), 0);
 
         p.editAndWaitForTheCopy();
         p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
         p.prompter.confirmAnswers = {true};
-        p.form().Open1->trigger();
+        p.mainWindow().openAction->trigger();
         QCOMPARE(p.copies().size(), 0);
     }
 
@@ -204,15 +204,15 @@ private slots:
         Program p;
         p.start();
         p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
-        p.form().SaveAs1->trigger();
-        p.form().Modified = true;
+        p.mainWindow().saveAsAction->trigger();
+        p.mainWindow().Modified = true;
         p.prompter.confirmAnswers = {false, false, false, false, false};
-        p.form().SpeedButton5->click();
+        p.mainWindow().saveChangesButton->click();
         p.prompter.fileAnswers = {p.doc(QStringLiteral("a.dlg"))};
-        p.form().Open1->trigger();
-        p.form().N4->trigger();
-        QVERIFY(!p.form().close());
-        p.form().New1->trigger();
+        p.mainWindow().openAction->trigger();
+        p.mainWindow().recentFileActions[0]->trigger();
+        QVERIFY(!p.mainWindow().close());
+        p.mainWindow().newAction->trigger();
         QList<std::optional<Answer>> keeps;
         for (const auto &shown : p.prompter.shown) {
             if (shown.kind == ScriptedPrompter::Shown::Confirm)
@@ -254,18 +254,18 @@ private slots:
         // Save As extends "taken" to the existing taken.dlg: No goes back to the dialog.
         p.prompter.fileAnswers = {p.doc(QStringLiteral("taken")), p.doc(QStringLiteral("free"))};
         p.prompter.confirmAnswers = {false};
-        p.form().SaveAs1->trigger();
+        p.mainWindow().saveAsAction->trigger();
         QCOMPARE(p.prompter.confirmations(),
                  QStringList{FileCommands::replaceQuestion(p.doc(QStringLiteral("taken.dlg")))});
         QCOMPARE(p.prompter.shown.at(1).keepsWork, Answer::No);
         QCOMPARE(TestFiles::read(p.doc(QStringLiteral("taken.dlg"))), QByteArray("precious"));
-        QCOMPARE(p.form().CurrentFileName, p.doc(QStringLiteral("free.dlg")));
+        QCOMPARE(p.mainWindow().CurrentFileName, p.doc(QStringLiteral("free.dlg")));
 
         // Save of a document without a file asks the same; Yes replaces.
-        p.form().New1->trigger();
+        p.mainWindow().newAction->trigger();
         p.prompter.fileAnswers = {p.doc(QStringLiteral("taken.dlg"))};
         p.prompter.confirmAnswers = {true};
-        p.form().Save1->trigger();
+        p.mainWindow().saveAction->trigger();
         QVERIFY(TestFiles::read(p.doc(QStringLiteral("taken.dlg"))).startsWith("TPF0"));
     }
 
@@ -274,7 +274,7 @@ private slots:
         Program first;
         first.start();
         first.prompter.fileAnswers = {first.doc(QStringLiteral("story.dlg"))};
-        first.form().SaveAs1->trigger();
+        first.mainWindow().saveAsAction->trigger();
 
         const QString previous = QDir::currentPath();
         QVERIFY(QDir::setCurrent(first.documents.path()));
@@ -282,8 +282,8 @@ private slots:
         p.start({QStringLiteral("story.dlg")});
         QDir::setCurrent(previous);
         const QString full = QFileInfo(first.doc(QStringLiteral("story.dlg"))).absoluteFilePath();
-        QCOMPARE(p.form().CurrentFileName, full);
-        QCOMPARE(p.form().windowTitle(), FileCommands::titleFor(full));
+        QCOMPARE(p.mainWindow().CurrentFileName, full);
+        QCOMPARE(p.mainWindow().windowTitle(), FileCommands::titleFor(full));
         QCOMPARE(p.app->fileCommands().recentMenu().list().captions().first(),
                  QDir::toNativeSeparators(full));
     }

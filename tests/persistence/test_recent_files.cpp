@@ -68,7 +68,7 @@ private slots:
     {
         RecentFiles recent(folder());
         for (int i = 1; i <= 6; ++i)
-            recent.addToRecentMenu(QStringLiteral("/d/f%1.dlg").arg(i));
+            recent.add(QStringLiteral("/d/f%1.dlg").arg(i));
         const QStringList expected = {QStringLiteral("/d/f6.dlg"), QStringLiteral("/d/f5.dlg"),
                                       QStringLiteral("/d/f4.dlg"), QStringLiteral("/d/f3.dlg"),
                                       QStringLiteral("/d/f2.dlg")};
@@ -81,7 +81,7 @@ private slots:
     void firstSaveWritesFourEmptySlots()
     {
         RecentFiles recent(folder());
-        recent.addToRecentMenu(QStringLiteral("/d/caf\u00e9.dlg"));
+        recent.add(QStringLiteral("/d/caf\u00e9.dlg"));
         QCOMPARE(recentBytes(),
                  shown(QByteArray("/d/caf\xe9.dlg\r\nempty\r\nempty\r\nempty\r\nempty\r\n")));
     }
@@ -100,12 +100,12 @@ private slots:
         QFETCH(QString, again);
         QFETCH(bool, listed);
         RecentFiles recent(folder());
-        recent.addToRecentMenu(QStringLiteral("C:/A/X\u00c9.dlg"));
-        recent.addToRecentMenu(QStringLiteral("C:/A/x.dlg"));
-        recent.addToRecentMenu(QStringLiteral("/b.dlg"));
-        recent.addToRecentMenu(QStringLiteral("/c.dlg"));
+        recent.add(QStringLiteral("C:/A/X\u00c9.dlg"));
+        recent.add(QStringLiteral("C:/A/x.dlg"));
+        recent.add(QStringLiteral("/b.dlg"));
+        recent.add(QStringLiteral("/c.dlg"));
         const QStringList before = recent.captions();
-        recent.addToRecentMenu(again);
+        recent.add(again);
         if (listed) {
             QCOMPARE(recent.captions(), before);
             QCOMPARE(recent.captions().at(2),
@@ -128,7 +128,7 @@ private slots:
                                  f.toLocal8Bit() + "\r\n";
         writeRecent(bytes);
         RecentFiles recent(folder());
-        recent.ReadRecent();
+        recent.read();
         QCOMPARE(recent.captions(),
                  (QStringList{a, c, e, QStringLiteral("empty"), QStringLiteral("empty")}));
         QCOMPARE(recentBytes(), bytes);
@@ -141,7 +141,7 @@ private slots:
         writeRecent(m_dir->filePath(QStringLiteral("folder.dlg")).toLocal8Bit() + "\r\n" +
                     a.toLocal8Bit() + "\r\nempty\r\nempty\r\nempty\r\n");
         RecentFiles recent(folder());
-        recent.ReadRecent();
+        recent.read();
         QCOMPARE(recent.captions(),
                  (QStringList{a, QStringLiteral("empty"), QStringLiteral("empty"),
                               QStringLiteral("empty"), QStringLiteral("empty")}));
@@ -169,7 +169,7 @@ private slots:
             writeRecent(withPaths);
         }
         RecentFiles recent(folder());
-        recent.ReadRecent();
+        recent.read();
         QCOMPARE(recent.captions().count(RecentFiles::emptySlot()),
                  RecentFiles::kSlots - std::max(filled, 0));
     }
@@ -204,7 +204,7 @@ private slots:
                         QByteArray(RecentFiles::kMaxFileSize, 'x'));
         RecentFiles recent(folder());
         try {
-            recent.ReadRecent();
+            recent.read();
             QFAIL("no error");
         } catch (const AppError &e) {
             QCOMPARE(e.text(), QStringLiteral("Cannot open file \"%1\". %2")
@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(recent.captions(), fiveEmpty());
         // Saving does not put a file in place of a FIFO or a device.
         if (kind != u"large")
-            QVERIFY_THROWS_EXCEPTION(AppError, recent.addToRecentMenu(QStringLiteral("/a.dlg")));
+            QVERIFY_THROWS_EXCEPTION(AppError, recent.add(QStringLiteral("/a.dlg")));
     }
 
     void unwritableListReportsTheFile()
@@ -221,7 +221,7 @@ private slots:
         QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Recent.txt")));
         RecentFiles recent(folder());
         try {
-            recent.addToRecentMenu(QStringLiteral("/x.dlg"));
+            recent.add(QStringLiteral("/x.dlg"));
             QFAIL("no error");
         } catch (const AppError &e) {
             QVERIFY2(e.text().startsWith(QStringLiteral("Cannot create file \"%1\". ")

@@ -14,7 +14,7 @@
 
 namespace {
 
-QAction *toolsEntry(TForm1 &form, const char *name)
+QAction *toolsEntry(MainWindow &form, const char *name)
 {
     return form.findChild<QAction *>(QLatin1String(name));
 }
@@ -30,14 +30,14 @@ private slots:
     {
         TestProgram program;
         program.start();
-        QAction *check = toolsEntry(program.form(), "CheckDialog1");
-        QAction *read = toolsEntry(program.form(), "ReadThrough1");
+        QAction *check = toolsEntry(program.mainWindow(), "CheckDialog1");
+        QAction *read = toolsEntry(program.mainWindow(), "ReadThrough1");
         QVERIFY(check && read);
         QCOMPARE(check->text(), QStringLiteral("Check dialog"));
         QCOMPARE(check->shortcut(), QKeySequence(Qt::Key_F7));
         QCOMPARE(read->text(), QStringLiteral("Read through"));
         QCOMPARE(read->shortcut(), QKeySequence(Qt::Key_F5));
-        QVERIFY(program.form().Open4->associatedObjects().contains(
+        QVERIFY(program.mainWindow().fontGeneratorAction->associatedObjects().contains(
             check->associatedObjects().value(0)));
     }
 
@@ -46,7 +46,7 @@ private slots:
     {
         TestProgram program;
         program.start();
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         toolsEntry(form, "CheckDialog1")->trigger();
         auto *window = form.findChild<CheckWindow *>();
         QVERIFY(window && window->isVisible());
@@ -72,7 +72,7 @@ private slots:
     {
         TestProgram program;
         program.start();
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         DialogTree &tree = form.document();
         addTextDialog(tree, nullptr, "Line one\\nLine two", "Entity");
         DialogNode *choice = tree.addChild(nullptr, NodeText::dialog(0));

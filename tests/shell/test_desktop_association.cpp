@@ -45,9 +45,9 @@ private:
     }
     bool install(const QString &exePath)
     {
-        return registration().InstallExt(QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
-                                         QStringLiteral("Talmero for 3D Game Studio"), exePath,
-                                         QStringLiteral("%1"), 0);
+        return registration().registerExtension(
+            QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
+            QStringLiteral("Talmero for 3D Game Studio"), exePath, QStringLiteral("%1"), 0);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -87,7 +87,7 @@ private slots:
     void uninstallRemovesWhatWasInstalled()
     {
         QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
-        QVERIFY(registration().UnInstallExt(QStringLiteral("dlg")));
+        QVERIFY(registration().unregisterExtension(QStringLiteral("dlg")));
         QVERIFY(!QFile::exists(desktop().mimePackagePath(QStringLiteral(".dlg"))));
         QVERIFY(!QFile::exists(desktop().desktopEntryPath()));
         // The list held nothing else, so it goes as well.
@@ -101,7 +101,7 @@ private slots:
         writeFile(configHome() + QStringLiteral("/mimeapps.list"),
                   "[Default Applications]\nimage/png=viewer.desktop;\n");
         QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
-        QVERIFY(registration().UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(registration().unregisterExtension(QStringLiteral(".dlg")));
         QCOMPARE(readFile(desktop().mimeAppsPath()),
                  QByteArray("[Default Applications]\nimage/png=viewer.desktop;\n"));
     }
@@ -112,7 +112,7 @@ private slots:
         QVERIFY(install(QStringLiteral("/opt/talmero/talmero")));
         writeFile(desktop().mimeAppsPath(),
                   "[Default Applications]\napplication/x-talmero-dlg=other.desktop;\n");
-        QVERIFY(registration().UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(registration().unregisterExtension(QStringLiteral(".dlg")));
         QCOMPARE(readFile(desktop().mimeAppsPath()),
                  QByteArray("[Default Applications]\napplication/x-talmero-dlg=other.desktop;\n"));
     }
@@ -123,9 +123,9 @@ private slots:
                      std::make_unique<FileHive>(m_dir->filePath(QStringLiteral("registry.json")),
                                                 FileHive::ReadOnly),
                      desktop())
-                     .InstallExt(QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
-                                 QStringLiteral("d"), QStringLiteral("/x"), QStringLiteral("%1"),
-                                 0));
+                     .registerExtension(QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
+                                        QStringLiteral("d"), QStringLiteral("/x"),
+                                        QStringLiteral("%1"), 0));
         QVERIFY(!QFile::exists(desktop().desktopEntryPath()));
     }
 
@@ -187,7 +187,7 @@ private slots:
         expected.insert(expected.indexOf("[Other]"),
                         "application/x-talmero-dlg=talmero.desktop;\r\n");
         QCOMPARE(readFile(desktop().mimeAppsPath()), expected);
-        QVERIFY(registration().UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(registration().unregisterExtension(QStringLiteral(".dlg")));
         QCOMPARE(readFile(desktop().mimeAppsPath()), others);
     }
 

@@ -18,9 +18,9 @@ const QString exePath = QStringLiteral("/opt/talmero/talmero");
 // The hive as the program registers .dlg.
 bool install(FileTypeRegistration &registration, const QString &ext = QStringLiteral(".dlg"))
 {
-    return registration.InstallExt(ext, QStringLiteral("Talmero File"),
-                                   QStringLiteral("Talmero for 3D Game Studio"), exePath,
-                                   QStringLiteral("%1"), 0);
+    return registration.registerExtension(ext, QStringLiteral("Talmero File"),
+                                          QStringLiteral("Talmero for 3D Game Studio"), exePath,
+                                          QStringLiteral("%1"), 0);
 }
 
 QString defaultOf(FileHive &hive, const QString &path)
@@ -96,10 +96,10 @@ private slots:
     void registeringTwiceRewritesThePath()
     {
         QVERIFY(install(*registration()));
-        QVERIFY(registration()->InstallExt(QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
-                                           QStringLiteral("Talmero for 3D Game Studio"),
-                                           QStringLiteral("/new/talmero %2"), QStringLiteral("%1"),
-                                           3));
+        QVERIFY(registration()->registerExtension(
+            QStringLiteral(".dlg"), QStringLiteral("Talmero File"),
+            QStringLiteral("Talmero for 3D Game Studio"), QStringLiteral("/new/talmero %2"),
+            QStringLiteral("%1"), 3));
         FileHive hive(hivePath());
         QCOMPARE(defaultOf(hive, QStringLiteral("Talmero File\\DefaultIcon")),
                  QStringLiteral("/new/talmero %2,3"));
@@ -110,7 +110,7 @@ private slots:
     void emptyExtensionDoesNothing()
     {
         QVERIFY(!install(*registration(), QString()));
-        QVERIFY(!registration()->UnInstallExt(QString()));
+        QVERIFY(!registration()->unregisterExtension(QString()));
         QVERIFY(!QFile::exists(hivePath()));
     }
 
@@ -125,11 +125,11 @@ private slots:
     {
         QFETCH(QString, ext);
         QVERIFY(install(*registration()));
-        QVERIFY(registration()->UnInstallExt(ext));
+        QVERIFY(registration()->unregisterExtension(ext));
         FileHive hive(hivePath());
         QVERIFY(!hive.keyExists(QStringLiteral(".dlg")));
         QVERIFY(!hive.keyExists(QStringLiteral("Talmero File")));
-        QVERIFY(!registration()->UnInstallExt(ext));
+        QVERIFY(!registration()->unregisterExtension(ext));
     }
 
     // Whatever type the extension points to goes with it; the type written by the program
@@ -144,7 +144,7 @@ private slots:
         QVERIFY(reg.openKey(QStringLiteral("\\.dlg"), true));
         reg.writeDefault(QStringLiteral("Other.Type"));
 
-        QVERIFY(registration()->UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(registration()->unregisterExtension(QStringLiteral(".dlg")));
         QVERIFY(!hive.keyExists(QStringLiteral(".dlg")));
         QVERIFY(!hive.keyExists(QStringLiteral("Other.Type")));
         QVERIFY(hive.keyExists(QStringLiteral("Talmero File\\DefaultIcon")));
@@ -171,7 +171,7 @@ private slots:
             QVERIFY(hive.setDefault(QStringLiteral(".dlg"), type));
         const QByteArray before = TestFiles::read(hivePath());
 
-        QVERIFY(!registration()->UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(!registration()->unregisterExtension(QStringLiteral(".dlg")));
         QCOMPARE(TestFiles::read(hivePath()), before);
     }
 
@@ -181,7 +181,7 @@ private slots:
         TestFiles::write(hivePath(), R"({"name": "", "keys": [{"name": ".dlg", "default": 1},
                                  {"name": "Talmero File"}]})");
         try {
-            registration()->UnInstallExt(QStringLiteral(".dlg"));
+            registration()->unregisterExtension(QStringLiteral(".dlg"));
             QFAIL("no error raised");
         } catch (const AppError &error) {
             QCOMPARE(error.text(), QStringLiteral("Invalid data type for ''"));
@@ -207,7 +207,7 @@ private slots:
         } catch (const AppError &error) {
             QCOMPARE(error.text(), QStringLiteral("Failed to set data for ''"));
         }
-        QVERIFY(!registration(FileHive::ReadOnly)->UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(!registration(FileHive::ReadOnly)->unregisterExtension(QStringLiteral(".dlg")));
         QCOMPARE(TestFiles::read(hivePath()), before);
     }
 
@@ -217,7 +217,7 @@ private slots:
         QDir().mkpath(QFileInfo(hivePath()).absolutePath());
         TestFiles::write(hivePath(), "{ not json");
         QVERIFY(!install(*registration()));
-        QVERIFY(!registration()->UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(!registration()->unregisterExtension(QStringLiteral(".dlg")));
         QCOMPARE(TestFiles::read(hivePath()), QByteArray("{ not json"));
     }
 
@@ -231,7 +231,7 @@ private slots:
         QDir().mkpath(QFileInfo(hivePath()).absolutePath());
         QVERIFY(::mkfifo(QFile::encodeName(hivePath()).constData(), 0600) == 0);
         QVERIFY(!install(*registration()));
-        QVERIFY(!registration()->UnInstallExt(QStringLiteral(".dlg")));
+        QVERIFY(!registration()->unregisterExtension(QStringLiteral(".dlg")));
         QVERIFY(!QFileInfo(hivePath()).isFile());
         QVERIFY(QFile::remove(hivePath()));
         QVERIFY(QFile::link(QStringLiteral("/dev/zero"), hivePath()));

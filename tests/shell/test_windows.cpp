@@ -39,9 +39,9 @@ class WindowTest : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<TForm8> options(FileHive::Access access = FileHive::ReadWrite)
+    std::unique_ptr<OptionsWindow> options(FileHive::Access access = FileHive::ReadWrite)
     {
-        return std::make_unique<TForm8>(
+        return std::make_unique<OptionsWindow>(
             m_prompter,
             std::make_unique<FileTypeRegistration>(std::make_unique<FileHive>(
                 m_dir->filePath(QStringLiteral("registry.json")), access)),
@@ -66,75 +66,77 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Options"));
         QCOMPARE(form->size(), QSize(443, 286));
         QCOMPARE(form->minimumSize(), form->maximumSize());
-        QCOMPARE(form->Button1->text(), QStringLiteral("Register *.dlg extension"));
-        QCOMPARE(form->Button2->text(), QStringLiteral("Unregister extension"));
-        QVERIFY(form->Button1->y() < form->Button2->y());
+        QCOMPARE(form->registerButton->text(), QStringLiteral("Register *.dlg extension"));
+        QCOMPARE(form->unregisterButton->text(), QStringLiteral("Unregister extension"));
+        QVERIFY(form->registerButton->y() < form->unregisterButton->y());
     }
 
     void optionsButtonsReport()
     {
         auto form = options();
-        QTest::mouseClick(form->Button1, Qt::LeftButton);
-        QTest::mouseClick(form->Button2, Qt::LeftButton);
-        QTest::mouseClick(form->Button2, Qt::LeftButton);
+        QTest::mouseClick(form->registerButton, Qt::LeftButton);
+        QTest::mouseClick(form->unregisterButton, Qt::LeftButton);
+        QTest::mouseClick(form->unregisterButton, Qt::LeftButton);
         QCOMPARE(m_prompter.messages(), QStringList({registered, unregistered, notUnregistered}));
     }
 
     void optionsOnAFailingHive()
     {
-        options(FileHive::ReadOnly)->Button1Click();
+        options(FileHive::ReadOnly)->registerExtension();
         QCOMPARE(m_prompter.messages(), QStringList({notRegistered}));
 
         m_prompter.clear();
-        options()->Button1Click();
+        options()->registerExtension();
         auto form = options(FileHive::ReadOnly);
-        form->Button1Click();
-        form->Button2Click();
+        form->registerExtension();
+        form->unregisterExtension();
         QCOMPARE(m_prompter.messages(), QStringList({registered, notUnregistered}));
         QCOMPARE(m_prompter.errors(), QStringList({QStringLiteral("Failed to set data for ''")}));
     }
 
     void aboutWindowLayout()
     {
-        TForm7 form(m_shell);
+        AboutWindow form(m_shell);
         QCOMPARE(form.windowTitle(), QStringLiteral("About"));
         QCOMPARE(form.size(), QSize(436, 248));
         QCOMPARE(form.minimumSize(), form.maximumSize());
-        QCOMPARE(form.Image1->geometry(), QRect(8, 8, 420, 145));
+        QCOMPARE(form.pictureLabel->geometry(), QRect(8, 8, 420, 145));
         // The 840 x 290 picture, halved to fit the box.
-        QCOMPARE(form.Image1->pixmap().size(), QSize(420, 145));
-        QCOMPARE(form.Label1->geometry(), QRect(8, 152, 129, 41));
-        QVERIFY(form.Label1->text().contains(QStringLiteral("3DGS Talmero 0.9")));
-        QCOMPARE(form.Label3->pos(), QPoint(160, 160));
-        QCOMPARE(form.Label3->text(), QStringLiteral("Basic version"));
-        QVERIFY(form.Label3->font().bold());
-        QCOMPARE(form.Label2->pos(), QPoint(8, 192));
-        QVERIFY(form.Label2->font().bold());
-        QCOMPARE(form.Label2->cursor().shape(), Qt::PointingHandCursor);
-        QCOMPARE(form.Button1->geometry(), QRect(352, 216, 75, 25));
-        QCOMPARE(form.Button1->text(), QStringLiteral("Okay"));
+        QCOMPARE(form.pictureLabel->pixmap().size(), QSize(420, 145));
+        QCOMPARE(form.creditsLabel->geometry(), QRect(8, 152, 129, 41));
+        QVERIFY(form.creditsLabel->text().contains(QStringLiteral("3DGS Talmero 0.9")));
+        QCOMPARE(form.editionLabel->pos(), QPoint(160, 160));
+        QCOMPARE(form.editionLabel->text(), QStringLiteral("Basic version"));
+        QVERIFY(form.editionLabel->font().bold());
+        QCOMPARE(form.webLinkLabel->pos(), QPoint(8, 192));
+        QVERIFY(form.webLinkLabel->font().bold());
+        QCOMPARE(form.webLinkLabel->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(form.okButton->geometry(), QRect(352, 216, 75, 25));
+        QCOMPARE(form.okButton->text(), QStringLiteral("Okay"));
     }
 
     void aboutLinkColoursAndClick()
     {
-        TForm7 form(m_shell);
+        AboutWindow form(m_shell);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        const auto colour = [&] { return form.Label2->palette().color(QPalette::WindowText); };
+        const auto colour = [&] {
+            return form.webLinkLabel->palette().color(QPalette::WindowText);
+        };
         QCOMPARE(colour(), QColor(Qt::blue));
         QEvent enter(QEvent::Enter);
-        QApplication::sendEvent(form.Label2, &enter);
+        QApplication::sendEvent(form.webLinkLabel, &enter);
         QCOMPARE(colour(), QColor(Qt::red));
         QEvent leave(QEvent::Leave);
-        QApplication::sendEvent(form.Label2, &leave);
+        QApplication::sendEvent(form.webLinkLabel, &leave);
         QCOMPARE(colour(), QColor(Qt::blue));
 
-        QTest::mouseClick(form.Label2, Qt::LeftButton);
-        QCOMPARE(m_shell.opened, QStringList({TForm7::webAddress()}));
-        QTest::mouseClick(form.Label2, Qt::RightButton);
+        QTest::mouseClick(form.webLinkLabel, Qt::LeftButton);
+        QCOMPARE(m_shell.opened, QStringList({AboutWindow::webAddress()}));
+        QTest::mouseClick(form.webLinkLabel, Qt::RightButton);
         QCOMPARE(m_shell.opened.size(), 1);
 
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        QTest::mouseClick(form.okButton, Qt::LeftButton);
         QVERIFY(!form.isVisible());
         QCOMPARE(form.result(), int(QDialog::Accepted));
     }
@@ -143,18 +145,18 @@ private slots:
     {
         // The window is closed with the keyboard while the mouse rests on the link, and the
         // mouse has moved on when the window is shown again.
-        TForm7 form(m_shell);
+        AboutWindow form(m_shell);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QTest::mouseMove(form.Label2, form.Label2->rect().center());
-        QTRY_COMPARE(form.Label2->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QTest::mouseMove(form.webLinkLabel, form.webLinkLabel->rect().center());
+        QTRY_COMPARE(form.webLinkLabel->palette().color(QPalette::WindowText), QColor(Qt::red));
         QTest::keyClick(&form, Qt::Key_Return);
         QVERIFY(!form.isVisible());
-        QTest::mouseMove(form.Button1, form.Button1->rect().center());
+        QTest::mouseMove(form.okButton, form.okButton->rect().center());
 
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        QCOMPARE(form.Label2->palette().color(QPalette::WindowText), QColor(Qt::blue));
+        QCOMPARE(form.webLinkLabel->palette().color(QPalette::WindowText), QColor(Qt::blue));
     }
 
     void undecodablePictures_data()
@@ -207,15 +209,15 @@ private slots:
         else if (target == QStringLiteral("missing"))
             path = m_dir->filePath(QStringLiteral("gone.ini"));
 
-        TForm1 form{ProgramFolder(folder), m_prompter, m_shell};
-        form.FormCreate();
+        MainWindow form{ProgramFolder(folder), m_prompter, m_shell};
+        form.prepareEmptyDocument();
         CompanionToolCommand tool(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         DialogNode *root = form.document().firstNode();
         DialogNode *node = form.document().addChild(root, prefix + Ansi::fromUnicode(path));
-        const QRect rect = form.TreeView1->visualRect(form.TreeView1->dialogModel()->indexOf(node));
-        QTest::mouseDClick(form.TreeView1->viewport(), Qt::LeftButton, {}, rect.center());
+        const QRect rect = form.treeView->visualRect(form.treeView->dialogModel()->indexOf(node));
+        QTest::mouseDClick(form.treeView->viewport(), Qt::LeftButton, {}, rect.center());
 
         QCOMPARE(form.selectedNode(), node);
         if (starts)
@@ -229,14 +231,14 @@ private slots:
     {
         const QString folder = m_dir->path();
         touch(folder + QStringLiteral("/Brisvane.exe"));
-        TForm1 form{ProgramFolder(folder), m_prompter, m_shell};
-        form.FormCreate();
+        MainWindow form{ProgramFolder(folder), m_prompter, m_shell};
+        form.prepareEmptyDocument();
         CompanionToolCommand tool(form);
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.selectNode(nullptr);
-        const QPoint below = QPoint(5, form.TreeView1->viewport()->height() - 5);
-        QTest::mouseDClick(form.TreeView1->viewport(), Qt::LeftButton, {}, below);
+        const QPoint below = QPoint(5, form.treeView->viewport()->height() - 5);
+        QTest::mouseDClick(form.treeView->viewport(), Qt::LeftButton, {}, below);
         QCOMPARE(form.selectedNode(), nullptr);
         QVERIFY(m_shell.started.isEmpty());
     }

@@ -135,9 +135,9 @@ private slots:
     {
         FileTypeRegistration registration(std::make_unique<WinRegistry>());
         const QString exe = QStringLiteral("C:\\Program Files\\Talmero\\talmero.exe");
-        QVERIFY(registration.InstallExt(testExt.mid(1), testType,
-                                        QStringLiteral("Talmero for 3D Game Studio"), exe,
-                                        QStringLiteral("%1"), 0));
+        QVERIFY(registration.registerExtension(testExt.mid(1), testType,
+                                               QStringLiteral("Talmero for 3D Game Studio"), exe,
+                                               QStringLiteral("%1"), 0));
         QCOMPARE(rawDefault(HKEY_CLASSES_ROOT, testExt), testType);
         QCOMPARE(rawDefault(HKEY_CLASSES_ROOT, testType),
                  QStringLiteral("Talmero for 3D Game Studio"));
@@ -147,10 +147,10 @@ private slots:
                  u'"' + exe + QStringLiteral("\" \"%1\""));
         QCOMPARE(rawDefault(HKEY_CLASSES_ROOT, testType + QStringLiteral("\\Shell")), std::nullopt);
 
-        QVERIFY(registration.UnInstallExt(testExt));
+        QVERIFY(registration.unregisterExtension(testExt));
         QVERIFY(!rawKeyExists(testExt));
         QVERIFY(!rawKeyExists(testType));
-        QVERIFY(!registration.UnInstallExt(testExt));
+        QVERIFY(!registration.unregisterExtension(testExt));
     }
 
     // The Options window against the registry of the Wine prefix: .dlg itself.
@@ -160,17 +160,17 @@ private slots:
             QSKIP("changes the user's own .dlg association");
         ScriptedPrompter prompter;
         const QString exe = QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
-        TForm8 form(prompter, FileTypeRegistration::forCurrentUser(), exe);
-        QTest::mouseClick(form.Button1, Qt::LeftButton);
+        OptionsWindow form(prompter, FileTypeRegistration::forCurrentUser(), exe);
+        QTest::mouseClick(form.registerButton, Qt::LeftButton);
         QCOMPARE(rawDefault(HKEY_CLASSES_ROOT, QStringLiteral(".dlg")),
                  QStringLiteral("Talmero File"));
         QCOMPARE(
             rawDefault(HKEY_CLASSES_ROOT, QStringLiteral("Talmero File\\Shell\\Open\\Command")),
             u'"' + exe + QStringLiteral("\" \"%1\""));
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QTest::mouseClick(form.unregisterButton, Qt::LeftButton);
         QVERIFY(!rawKeyExists(QStringLiteral(".dlg")));
         QVERIFY(!rawKeyExists(QStringLiteral("Talmero File")));
-        QTest::mouseClick(form.Button2, Qt::LeftButton);
+        QTest::mouseClick(form.unregisterButton, Qt::LeftButton);
         QCOMPARE(prompter.messages(),
                  QStringList({QStringLiteral("File extension has sucessfully been registered!"),
                               QStringLiteral("File extension has sucessfully been unregistered!"),
@@ -195,8 +195,8 @@ private slots:
     void openStartsTheRegisteredProgram()
     {
         FileTypeRegistration registration(std::make_unique<WinRegistry>());
-        QVERIFY(registration.InstallExt(testExt, testType, QStringLiteral("Test"), argumentEcho(),
-                                        QStringLiteral("%1"), 0));
+        QVERIFY(registration.registerExtension(testExt, testType, QStringLiteral("Test"),
+                                               argumentEcho(), QStringLiteral("%1"), 0));
         QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/Talmero Open XXXXXX"));
         const QString document = dir.filePath(QStringLiteral("story") + testExt);
         QFile file(document);
@@ -206,7 +206,7 @@ private slots:
         const QString native = QDir::toNativeSeparators(document);
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(native + QStringLiteral(".seen")), 20000);
         QCOMPARE(echoed(native).value(1).toLower(), native.toLower());
-        QVERIFY(registration.UnInstallExt(testExt));
+        QVERIFY(registration.unregisterExtension(testExt));
     }
 
     void programFolderIsTheExecutablesFolder()

@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -46,7 +47,7 @@ struct Program : TestProgram
     // A text dialog built the way the add command builds one.
     DialogNode *addDialog(const QByteArray &text)
     {
-        return addTextDialog(form().document(), nullptr, text);
+        return addTextDialog(mainWindow().document(), nullptr, text);
     }
 };
 
@@ -68,7 +69,7 @@ private slots:
     {
         Program program;
         program.start();
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QApplication::instance()->installEventFilter(new ModalFocus(&form));
@@ -89,7 +90,7 @@ private slots:
     void startsWithBoldRootOnly()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         QCOMPARE(form.windowTitle(), QStringLiteral("Talmero Basic"));
         QCOMPARE(TreeListing::outline(form.document()), QByteArray("Root\n"));
         DialogNode *root = form.document().nodeAt(0);
@@ -100,13 +101,13 @@ private slots:
         QVERIFY(form.CurrentFileName.isEmpty());
         QCOMPARE(form.SearchPosition, -1);
         QVERIFY(form.PlaceMode.isEmpty());
-        QCOMPARE(form.OpenDialog2.initialFolder,
+        QCOMPARE(form.configOpenDialog.initialFolder,
                  program.folder.path() + QStringLiteral("/Configs/"));
         // Showing the window gives the tree the focus; that selects nothing.
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         form.activateWindow();
-        form.TreeView1->setFocus();
+        form.treeView->setFocus();
         QVERIFY(!form.selectedNode());
         QVERIFY(!form.Modified);
         QVERIFY(form.close());
@@ -116,22 +117,29 @@ private slots:
     void windowsAreCreatedWithTheirCaptions()
     {
         Program program;
-        QCOMPARE(program.app->placementWindow().windowTitle(),
-                 QStringLiteral("Place dialog / decision"));
-        QCOMPARE(program.app->fontGenerator().windowTitle(), QStringLiteral("Font generator"));
-        QCOMPARE(program.app->aboutWindow().windowTitle(), QStringLiteral("About"));
-        QCOMPARE(program.app->optionsWindow().windowTitle(), QStringLiteral("Options"));
+        TalmeroApp &app = *program.app;
+        // Each window keeps the object name it is known by outside the code.
+        const QList<std::tuple<QWidget *, QString, const char *>> windows = {
+            {&app.mainWindow(), QStringLiteral("Talmero Basic"), "TForm1"},
+            {&app.placementWindow(), QStringLiteral("Place dialog / decision"), "TForm2"},
+            {&app.fontGeneratorWindow(), QStringLiteral("Font generator"), "TForm5"},
+            {&app.aboutWindow(), QStringLiteral("About"), "TForm7"},
+            {&app.optionsWindow(), QStringLiteral("Options"), "TForm8"}};
+        for (const auto &[window, title, name] : windows) {
+            QCOMPARE(window->windowTitle(), title);
+            QCOMPARE(window->objectName(), QLatin1String(name));
+        }
         QVERIFY(!program.app->placementWindow().isVisible());
     }
 
     void closeAsksOnlyWhenModified()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         // A click that selects a node marks the document changed.
-        DialogTreeView *tree = form.TreeView1;
+        DialogTreeView *tree = form.treeView;
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
                           centreOf(tree, form.document().nodeAt(0)));
         QCOMPARE(form.selectedNode(), form.document().nodeAt(0));
@@ -150,11 +158,11 @@ private slots:
     void onlyTheLeftButtonSelects()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         DialogNode *dialog = program.addDialog("Hello");
-        DialogTreeView *tree = form.TreeView1;
+        DialogTreeView *tree = form.treeView;
         int clicks = 0;
         connect(tree, &DialogTreeView::clickedAnywhere, this, [&clicks] { ++clicks; });
         QTest::mouseClick(tree->viewport(), Qt::RightButton, {}, centreOf(tree, dialog));
@@ -170,7 +178,7 @@ private slots:
     void selectionChangeResetsSearchAndMarksChanged()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         DialogNode *dialog = program.addDialog("Hello");
         QVERIFY(!form.Modified); // adding by itself leaves the flag to the commands
         form.SearchPosition = 3;
@@ -183,11 +191,11 @@ private slots:
     void nodesCannotBeCollapsed()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         DialogNode *dialog = program.addDialog("Hello");
-        DialogTreeView *tree = form.TreeView1;
+        DialogTreeView *tree = form.treeView;
         const QModelIndex index = tree->dialogModel()->indexOf(dialog);
         QVERIFY(shownOpen(*tree, dialog));
 
@@ -207,18 +215,18 @@ private slots:
     void additionsExpandTheRoot()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         DialogTree &tree = form.document();
         DialogNode *config = tree.addChild(tree.nodeAt(0), NodeText::config("x.ini"));
-        QVERIFY(shownOpen(*form.TreeView1, tree.nodeAt(0)));
+        QVERIFY(shownOpen(*form.treeView, tree.nodeAt(0)));
         QCOMPARE(config->parent(), tree.nodeAt(0));
     }
 
     void treeModelIsConsistent()
     {
         Program program;
-        TForm1 &form = program.form();
-        QAbstractItemModelTester tester(form.TreeView1->dialogModel(),
+        MainWindow &form = program.mainWindow();
+        QAbstractItemModelTester tester(form.treeView->dialogModel(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         DialogTree &tree = form.document();
         DialogNode *a = program.addDialog("a");
@@ -229,12 +237,12 @@ private slots:
         tree.moveBefore(b, a);
         tree.moveBefore(a, answer);
         tree.setText(b, "Renamed");
-        tree.refreshlist();
+        tree.renumberDialogs();
         tree.remove(choice);
         tree.removeIf([](const DialogNode *n) { return n->text().startsWith("Type"); });
         QCOMPARE(TreeListing::outline(tree), QByteArray("Root\nRenamed\n  Speaker = Player\n"
                                                         "  Text = b\n"));
-        QCOMPARE(form.TreeView1->dialogModel()->rowCount(), tree.count());
+        QCOMPARE(form.treeView->dialogModel()->rowCount(), tree.count());
     }
 
     // Through random edits, undos and redos, the view has one row per node in tree order, each
@@ -242,9 +250,9 @@ private slots:
     void viewRowsFollowRandomEdits()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         form.show();
-        DialogTreeView *view = form.TreeView1;
+        DialogTreeView *view = form.treeView;
         DialogTreeModel *model = view->dialogModel();
         QAbstractItemModelTester tester(model,
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -304,9 +312,9 @@ private slots:
     void renamingInPlaceKeepsTheText()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         DialogNode *dialog = program.addDialog("x");
-        DialogTreeModel *model = form.TreeView1->dialogModel();
+        DialogTreeModel *model = form.treeView->dialogModel();
         QVERIFY(model->flags(model->indexOf(dialog)) & Qt::ItemIsEditable);
         QVERIFY(model->setData(model->indexOf(dialog), QStringLiteral("Dialog9 caf\u00e9")));
         QCOMPARE(dialog->text(), QByteArray("Dialog9 caf\xe9"));
@@ -317,87 +325,119 @@ private slots:
     void layoutHasEveryControl()
     {
         Program program;
-        TForm1 &form = program.form();
-        const char *names[] = {
-            "TreeView1",     "Edit1",        "SpeedButton13", "GroupBox2",     "Memo1",
-            "RadioButton1",  "RadioButton2", "CheckBox3",     "SpeedButton7",  "GroupBox3",
-            "ListView1",     "SpeedButton8", "SpeedButton9",  "SpeedButton10", "Edit5",
-            "SpeedButton11", "PageControl1", "GroupBox4",     "ComboBox1",     "ComboBox3",
-            "Edit7",         "SpeedButton1", "GroupBox6",     "ComboBox2",     "SpeedButton2",
-            "GroupBox7",     "SpinEdit1",    "SpeedButton3",  "GroupBox8",     "SpinEdit2",
-            "SpinEdit3",     "SpeedButton4", "GroupBox1",     "Edit3",         "SpeedButton12",
-            "SpeedButton14", "SpeedButton6", "SpeedButton5"};
-        for (const char *name : names)
-            QVERIFY2(form.findChild<QWidget *>(QLatin1String(name)), name);
+        MainWindow &form = program.mainWindow();
+        // Every control carries the object name it is known by outside the code.
+        const QList<QPair<QWidget *, const char *>> named = {
+            {form.treeView, "TreeView1"},
+            {form.nodeTextField, "Edit1"},
+            {form.updateSelectedButton, "SpeedButton13"},
+            {form.addDialogGroup, "GroupBox2"},
+            {form.dialogTextEdit, "Memo1"},
+            {form.playerSpeakingRadio, "RadioButton1"},
+            {form.entitySpeakingRadio, "RadioButton2"},
+            {form.addAtEndCheck, "CheckBox3"},
+            {form.addDialogButton, "SpeedButton7"},
+            {form.addDecisionGroup, "GroupBox3"},
+            {form.answerTable, "ListView1"},
+            {form.addAnswerButton, "SpeedButton8"},
+            {form.removeAnswerButton, "SpeedButton9"},
+            {form.clearAnswersButton, "SpeedButton10"},
+            {form.answerTextField, "Edit5"},
+            {form.addDecisionButton, "SpeedButton11"},
+            {form.actionTabs, "PageControl1"},
+            {form.variableGroup, "GroupBox4"},
+            {form.variableNameCombo, "ComboBox1"},
+            {form.variableTypeCombo, "ComboBox3"},
+            {form.variableValueField, "Edit7"},
+            {form.addVariableButton, "SpeedButton1"},
+            {form.callGroup, "GroupBox6"},
+            {form.functionCallCombo, "ComboBox2"},
+            {form.addCallButton, "SpeedButton2"},
+            {form.gotoGroup, "GroupBox7"},
+            {form.gotoNumberField, "SpinEdit1"},
+            {form.addGotoButton, "SpeedButton3"},
+            {form.deleteGroup, "GroupBox8"},
+            {form.deleteChoiceField, "SpinEdit2"},
+            {form.deleteDialogField, "SpinEdit3"},
+            {form.addDeleteButton, "SpeedButton4"},
+            {form.searchGroup, "GroupBox1"},
+            {form.searchField, "Edit3"},
+            {form.searchButton, "SpeedButton12"},
+            {form.deleteSelectedButton, "SpeedButton14"},
+            {form.generateProjectButton, "SpeedButton6"},
+            {form.saveChangesButton, "SpeedButton5"}};
+        for (const auto &[control, name] : named)
+            QVERIFY2(form.findChild<QWidget *>(QLatin1String(name)) == control, name);
 
-        const QList<QPair<const char *, QString>> hints = {
-            {"SpeedButton7", QStringLiteral("Add dialog")},
-            {"SpeedButton8", QStringLiteral("Add choice")},
-            {"SpeedButton9", QStringLiteral("Remove choice")},
-            {"SpeedButton10", QStringLiteral("Clear choices")},
-            {"SpeedButton11", QStringLiteral("Add decision")},
-            {"SpeedButton1", QStringLiteral("Add decision")},
-            {"SpeedButton2", QStringLiteral("Add decision")},
-            {"SpeedButton3", QStringLiteral("Add decision")},
-            {"SpeedButton4", QStringLiteral("Add decision")},
-            {"SpeedButton13", QStringLiteral("Update selected")},
-            {"SpeedButton14", QStringLiteral("Delete selected")},
-            {"SpeedButton12", QStringLiteral("Search")},
-            {"SpeedButton6", QStringLiteral("Generate Project")},
-            {"SpeedButton5", QStringLiteral("")}};
-        for (const auto &[name, hint] : hints)
-            QCOMPARE(form.findChild<QToolButton *>(QLatin1String(name))->toolTip(), hint);
+        const QList<QPair<QToolButton *, QString>> hints = {
+            {form.addDialogButton, QStringLiteral("Add dialog")},
+            {form.addAnswerButton, QStringLiteral("Add choice")},
+            {form.removeAnswerButton, QStringLiteral("Remove choice")},
+            {form.clearAnswersButton, QStringLiteral("Clear choices")},
+            {form.addDecisionButton, QStringLiteral("Add decision")},
+            {form.addVariableButton, QStringLiteral("Add decision")},
+            {form.addCallButton, QStringLiteral("Add decision")},
+            {form.addGotoButton, QStringLiteral("Add decision")},
+            {form.addDeleteButton, QStringLiteral("Add decision")},
+            {form.updateSelectedButton, QStringLiteral("Update selected")},
+            {form.deleteSelectedButton, QStringLiteral("Delete selected")},
+            {form.searchButton, QStringLiteral("Search")},
+            {form.generateProjectButton, QStringLiteral("Generate Project")},
+            {form.saveChangesButton, QStringLiteral("")}};
+        for (const auto &[button, hint] : hints)
+            QCOMPARE(button->toolTip(), hint);
 
-        QCOMPARE(form.GroupBox2->title(), QStringLiteral(" Add dialog "));
-        QCOMPARE(form.GroupBox3->title(), QStringLiteral("Add decision "));
-        QCOMPARE(form.GroupBox1->title(), QStringLiteral(" Search "));
-        QVERIFY(form.RadioButton1->isChecked());
-        QVERIFY(form.CheckBox3->isChecked());
-        QCOMPARE(form.ListView1->headerItem()->text(0), QStringLiteral("Choice"));
-        QCOMPARE(form.ListView1->headerItem()->text(1), QStringLiteral("Text"));
-        QCOMPARE(form.ListView1->columnWidth(1), 315);
+        QCOMPARE(form.addDialogGroup->title(), QStringLiteral(" Add dialog "));
+        QCOMPARE(form.addDecisionGroup->title(), QStringLiteral("Add decision "));
+        QCOMPARE(form.searchGroup->title(), QStringLiteral(" Search "));
+        QVERIFY(form.playerSpeakingRadio->isChecked());
+        QVERIFY(form.addAtEndCheck->isChecked());
+        QCOMPARE(form.answerTable->headerItem()->text(0), QStringLiteral("Choice"));
+        QCOMPARE(form.answerTable->headerItem()->text(1), QStringLiteral("Text"));
+        QCOMPARE(form.answerTable->columnWidth(1), 315);
 
-        QCOMPARE(form.PageControl1->count(), 4);
+        QCOMPARE(form.actionTabs->count(), 4);
         const QStringList tabs = {QStringLiteral("Variable operation"),
                                   QStringLiteral("Function call"), QStringLiteral("Goto"),
                                   QStringLiteral("Delete")};
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(form.PageControl1->tabText(i), tabs[i]);
-        QCOMPARE(form.PageControl1->currentIndex(), 0);
-        for (QGroupBox *group : {form.GroupBox4, form.GroupBox6, form.GroupBox7, form.GroupBox8})
+            QCOMPARE(form.actionTabs->tabText(i), tabs[i]);
+        QCOMPARE(form.actionTabs->currentIndex(), 0);
+        for (QGroupBox *group :
+             {form.variableGroup, form.callGroup, form.gotoGroup, form.deleteGroup})
             QVERIFY(!group->isEnabled());
-        QCOMPARE(form.GroupBox8->title(), QStringLiteral(" Delete dialog / choice "));
-        QCOMPARE(form.ComboBox3->currentText(), QStringLiteral("Short"));
-        QCOMPARE(form.ComboBox3->count(), 3);
-        QCOMPARE(form.SpinEdit1->maximum(), 9999);
-        QVERIFY(!form.SpinEdit2->isEnabled());
-        QCOMPARE(form.SpinEdit3->value(), 1);
-        QCOMPARE(form.TreeView1->indentation(), 19);
+        QCOMPARE(form.deleteGroup->title(), QStringLiteral(" Delete dialog / choice "));
+        QCOMPARE(form.variableTypeCombo->currentText(), QStringLiteral("Short"));
+        QCOMPARE(form.variableTypeCombo->count(), 3);
+        QCOMPARE(form.gotoNumberField->maximum(), 9999);
+        QVERIFY(!form.deleteChoiceField->isEnabled());
+        QCOMPARE(form.deleteDialogField->value(), 1);
+        QCOMPARE(form.treeView->indentation(), 19);
     }
 
     void menusCarryTheirShortcuts()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         const QList<QPair<QAction *, QString>> entries = {
-            {form.New1, QStringLiteral("&New...")},
-            {form.Open1, QStringLiteral("&Open...")},
-            {form.Save1, QStringLiteral("&Save")},
-            {form.SaveAs1, QStringLiteral("Save &As...")},
-            {form.Exit1, QStringLiteral("&Close")},
-            {form.Edit4, QStringLiteral("Change config file...")},
-            {form.Options1, QStringLiteral("Program Options...")},
-            {form.Open4, QStringLiteral("&Font generator")},
-            {form.About1, QStringLiteral("&About")}};
+            {form.newAction, QStringLiteral("&New...")},
+            {form.openAction, QStringLiteral("&Open...")},
+            {form.saveAction, QStringLiteral("&Save")},
+            {form.saveAsAction, QStringLiteral("Save &As...")},
+            {form.closeAction, QStringLiteral("&Close")},
+            {form.changeConfigAction, QStringLiteral("Change config file...")},
+            {form.programOptionsAction, QStringLiteral("Program Options...")},
+            {form.fontGeneratorAction, QStringLiteral("&Font generator")},
+            {form.aboutAction, QStringLiteral("&About")}};
         for (const auto &[action, text] : entries)
             QCOMPARE(action->text(), text);
-        QCOMPARE(form.New1->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
-        QCOMPARE(form.Open1->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-        QCOMPARE(form.Save1->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
-        QVERIFY(form.SaveAs1->shortcut().isEmpty());
-        QCOMPARE(form.Edit4->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
-        QCOMPARE(form.Options1->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
-        QCOMPARE(form.Open4->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
+        QCOMPARE(form.newAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(form.openAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(form.saveAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+        QVERIFY(form.saveAsAction->shortcut().isEmpty());
+        QCOMPARE(form.changeConfigAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QCOMPARE(form.programOptionsAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+P")));
+        QCOMPARE(form.fontGeneratorAction->shortcut(), QKeySequence(QStringLiteral("Ctrl+F")));
 
         QStringList menus;
         for (QAction *action : form.menuBar()->actions())
@@ -410,22 +450,22 @@ private slots:
                  QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),
                                       QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
         QVERIFY(!form.undoAction->isEnabled());
-        QCOMPARE(form.OpenRecent1->title(), QStringLiteral("Open &Recent"));
-        QCOMPARE(form.OpenRecent1->actions().size(), 5);
-        for (QAction *slot : form.OpenRecent1->actions())
+        QCOMPARE(form.openRecentMenu->title(), QStringLiteral("Open &Recent"));
+        QCOMPARE(form.openRecentMenu->actions().size(), 5);
+        for (QAction *slot : form.openRecentMenu->actions())
             QCOMPARE(slot->text(), QStringLiteral("empty"));
-        QCOMPARE(form.OpenRecent1->actions().first(), form.N4);
-        QCOMPARE(form.OpenRecent1->actions().last(), form.empty4);
+        QCOMPARE(form.openRecentMenu->actions().first(), form.recentFileActions[0]);
+        QCOMPARE(form.openRecentMenu->actions().last(), form.recentFileActions[4]);
     }
 
     void treeHasItsDesignedSize()
     {
         Program program;
-        TForm1 &form = program.form();
+        MainWindow &form = program.mainWindow();
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QCOMPARE(form.centralWidget()->size(), QSize(912, 606));
-        QCOMPARE(form.TreeView1->size(), QSize(473, 553));
+        QCOMPARE(form.treeView->size(), QSize(473, 553));
     }
 };
 
