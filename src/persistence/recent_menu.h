@@ -24,7 +24,7 @@ public:
     // show the new list already).
     void addToRecentMenu(const QString &path);
 
-    // Opens the file the entry of slot names, "&" characters removed.
+    // Opens the file that the entry in slot names, "&" characters removed.
     void openEntry(int slot);
 
     // The entry's caption for display: "&" would be taken as a mnemonic marker.
