@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
         form.dialogTextEdit->setPlainText(QStringLiteral("Hello"));
         adding.addOrPlaceDialog();
     });
-    run("refreshchoices", [&] { placement.fillChoiceList(); });
+    run("fillChoiceList", [&] { placement.fillChoiceList(); });
     run("place into choice 1 (confirmPlacement)", [&] {
         form.PlaceMode = QStringLiteral("dialog");
         placement.fillChoiceList();
