@@ -13,6 +13,8 @@ struct CliCommand
     const char *usage; // the synopsis line for --help
     bool needsGui;     // renders with the GUI module (fonts), so starts a QGuiApplication
     Run run;
+    // When set, decides needsGui from the command's arguments.
+    bool (*needsGuiFor)(const QStringList &arguments) = nullptr;
 
     struct Registration
     {

@@ -23,7 +23,10 @@ int main(int argc, char *argv[])
     const CliCommand *command =
         argc > 1 ? CliCommand::find(QString::fromLocal8Bit(argv[1])) : nullptr;
     std::unique_ptr<QCoreApplication> app;
-    if (command && command->needsGui) {
+    QStringList given;
+    for (int i = 2; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    if (command && (command->needsGuiFor ? command->needsGuiFor(given) : command->needsGui)) {
         // Glyphs are rendered without a display.
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");

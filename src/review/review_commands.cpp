@@ -1,5 +1,7 @@
 #include "review_commands.h"
 
+#include "flowmap/flow_map_view.h"
+#include "flowmap/flow_map_window.h"
 #include "platform/named.h"
 #include "platform/object_names.h"
 #include "review/check_window.h"
@@ -9,6 +11,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScreen>
 
 namespace {
 
@@ -35,18 +38,50 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
     readThroughAction = named(new QAction(QStringLiteral("Read through"), &window),
                               ObjectNames::Main::readThroughAction);
     readThroughAction->setShortcut(QKeySequence(Qt::Key_F5));
-    if (tools) {
-        tools->addAction(checkDialogAction);
-        tools->addAction(readThroughAction);
-    } else {
-        window.addAction(checkDialogAction);
-        window.addAction(readThroughAction);
+    flowMapAction =
+        named(new QAction(QStringLiteral("Flow map"), &window), ObjectNames::Main::flowMapAction);
+    flowMapAction->setShortcut(QKeySequence(Qt::Key_F6));
+    for (QAction *action : {checkDialogAction, readThroughAction, flowMapAction}) {
+        if (tools)
+            tools->addAction(action);
+        else
+            window.addAction(action);
     }
     connect(checkDialogAction, &QAction::triggered, this, [this] { showWindow(checkWindow()); });
     connect(readThroughAction, &QAction::triggered, this, [this] {
         readThroughWindow()->restart();
         showWindow(readThroughWindow());
     });
+    connect(flowMapAction, &QAction::triggered, this, [this] {
+        showWindow(flowMapWindow());
+        flowMapWindow()->view()->showNode(m_window.selectedNode());
+    });
+    // A node selected in the tree shows its dialog in the map.
+    connect(window.treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+        if (m_flowMap && m_flowMap->isVisible())
+            m_flowMap->view()->showNode(m_window.selectedNode());
+    });
+}
+
+FlowMapWindow *ReviewCommands::flowMapWindow()
+{
+    if (!m_flowMap) {
+        m_flowMap = new FlowMapWindow(
+            m_window.document(), m_window.treeView->model(),
+            [this]() -> const DialogNode * { return m_window.selectedNode(); }, m_window.prompter(),
+            &m_window);
+        // Beside the main window where the screen has room, so that both can be seen.
+        const QRect room = m_window.screen()->availableGeometry();
+        const QPoint beside = m_window.frameGeometry().topRight() + QPoint(4, 0);
+        if (room.contains(QRect(beside, m_flowMap->size())))
+            m_flowMap->move(beside);
+        // Saving, undo and redo work from the map as from the main window.
+        m_flowMap->addActions({m_window.saveAction, m_window.undoAction, m_window.redoAction,
+                               checkDialogAction, readThroughAction, flowMapAction});
+        connect(m_flowMap, &FlowMapWindow::dialogClicked, this,
+                [this](const DialogNode *dialog) { showDialogNode(dialog, false); });
+    }
+    return m_flowMap;
 }
 
 CheckWindow *ReviewCommands::checkWindow()
@@ -67,13 +102,14 @@ ReadThroughWindow *ReviewCommands::readThroughWindow()
     return m_readThrough;
 }
 
-void ReviewCommands::showDialogNode(const DialogNode *node)
+void ReviewCommands::showDialogNode(const DialogNode *node, bool activate)
 {
     // The tree hands out its nodes for changing; look the node up by its place to select it.
     DialogTree &tree = m_window.document();
     const int index = node->absoluteIndex();
     if (index >= 0 && index < tree.count() && tree.nodeAt(index) == node) {
         m_window.selectNode(tree.nodeAt(index));
-        m_window.activateWindow();
+        if (activate)
+            m_window.activateWindow();
     }
 }

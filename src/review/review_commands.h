@@ -4,12 +4,13 @@
 
 class CheckWindow;
 class DialogNode;
+class FlowMapWindow;
 class MainWindow;
 class QAction;
 class ReadThroughWindow;
 
-// The Tools menu's "Check dialog" (F7) and "Read through" (F5): each opens its window beside the
-// main window, made on first use and kept while the program runs.
+// The Tools menu's "Check dialog" (F7), "Read through" (F5) and "Flow map" (F6): each opens its
+// window beside the main window, made on first use and kept while the program runs.
 class ReviewCommands : public QObject
 {
     Q_OBJECT
@@ -18,14 +19,18 @@ public:
 
     QAction *checkDialogAction;
     QAction *readThroughAction;
+    QAction *flowMapAction;
 
     CheckWindow *checkWindow();
     ReadThroughWindow *readThroughWindow();
+    FlowMapWindow *flowMapWindow();
 
 private:
-    void showDialogNode(const DialogNode *node);
+    // Selects node in the tree; activate brings the main window to the front.
+    void showDialogNode(const DialogNode *node, bool activate = true);
 
     MainWindow &m_window;
     CheckWindow *m_check = nullptr;
     ReadThroughWindow *m_readThrough = nullptr;
+    FlowMapWindow *m_flowMap = nullptr;
 };

@@ -1,9 +1,13 @@
 #include "dialog_tree_model.h"
 
+#include "tree_changes.h"
 #include "undo_history.h"
 
+#include "document/action_reference.h"
 #include "document/dialog_edits.h"
+#include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
+#include "flowmap/dialog_summary.h"
 #include "platform/ansi.h"
 
 #include <algorithm>
@@ -14,6 +18,20 @@ DialogTreeModel::DialogTreeModel(DialogTree &tree, QObject *parent)
 {
     m_boldFont.setBold(true);
     m_tree.addObserver(this);
+    connectTreeChanges(this, this, [this] { m_numbers.reset(); });
+}
+
+QString DialogTreeModel::referenceHint(const DialogNode *node) const
+{
+    if (!node || !ActionReference::mayName(node->text()))
+        return QString();
+    const ActionReference reference = ActionReference::parse(node->text());
+    if (reference.kind == ActionReference::None)
+        return QString();
+    if (!m_numbers)
+        m_numbers = std::make_unique<DialogNumbers>(m_tree);
+    const DialogNode *target = m_numbers->find(reference.dialog);
+    return target ? DialogSummary::glance(target, 48) : QStringLiteral("missing");
 }
 
 DialogTreeModel::~DialogTreeModel()

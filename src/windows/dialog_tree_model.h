@@ -4,9 +4,11 @@
 
 #include <QAbstractItemModel>
 #include <QFont>
+#include <memory>
 
 class DialogTree;
 class DialogNode;
+class DialogNumbers;
 class UndoHistory;
 
 // Shows a DialogTree in a Qt item view as a flat list: one row per node in pre-order, so a
@@ -26,6 +28,9 @@ public:
     QModelIndex indexOf(const DialogNode *node) const;
     // The view's font, from which the bold font of bold nodes is made.
     void setBaseFont(const QFont &font);
+    // For a goto or delete node, the first words of the dialog it names, "missing" when there is
+    // no such dialog; empty for every other node. Drawn beside the node, never stored.
+    QString referenceHint(const DialogNode *node) const;
     // Renaming in place is one step of this history.
     void setHistory(UndoHistory *history) { m_history = history; }
 
@@ -54,6 +59,8 @@ private:
     DialogTree &m_tree;
     QFont m_boldFont;
     UndoHistory *m_history = nullptr;
+    // The dialogs by number for the hints: made when a hint is first drawn after a change.
+    mutable std::unique_ptr<DialogNumbers> m_numbers;
     // Whether the move under way changes the order of the rows; a move to a place next to the
     // node's own rows only changes levels.
     bool m_movingRows = false;

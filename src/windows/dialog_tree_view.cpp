@@ -94,6 +94,33 @@ void DialogTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &opti
     style()->drawPrimitive(QStyle::PE_PanelItemViewRow, &item, painter, this);
     item.state = state;
     itemDelegateForIndex(index)->paint(painter, item, index);
+    drawReferenceHint(painter, item, index);
+}
+
+void DialogTreeView::drawReferenceHint(QPainter *painter, const QStyleOptionViewItem &item,
+                                       const QModelIndex &index) const
+{
+    const QString hint = m_model->referenceHint(m_model->node(index));
+    if (hint.isEmpty())
+        return;
+    const QFontMetrics metrics(item.font);
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int left = item.rect.left() + margin +
+                     metrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) +
+                     2 * margin + metrics.averageCharWidth();
+    const QRect room(left, item.rect.top(), item.rect.right() - left - margin, item.rect.height());
+    if (room.width() <= metrics.averageCharWidth())
+        return;
+    const bool selected = item.state & QStyle::State_Selected;
+    QColor colour = item.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    colour.setAlphaF(0.55f);
+    painter->save();
+    painter->setFont(item.font);
+    painter->setPen(colour);
+    painter->drawText(
+        room, Qt::AlignLeft | Qt::AlignVCenter,
+        metrics.elidedText(QStringLiteral("\u2192 ") + hint, Qt::ElideRight, room.width()));
+    painter->restore();
 }
 
 void DialogTreeView::drawBranches(QPainter *painter, const QRect &rect, const DialogNode *node,

@@ -67,6 +67,9 @@ private:
     // Whether a point lies on the branch mark of a node with children, which a click leaves
     // alone.
     bool isOnBranchMark(const QPoint &viewportPos) const;
+    // After a goto or delete node's text, in a lighter colour, what the dialog it names says.
+    void drawReferenceHint(QPainter *painter, const QStyleOptionViewItem &item,
+                           const QModelIndex &index) const;
     bool isOwnDrag(const QMimeData *data) const;
     QByteArray dragMark() const;
 

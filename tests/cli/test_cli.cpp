@@ -1,15 +1,20 @@
 #include "cli_run.h"
 #include "test_files.h"
 
+#include "document/dialog_tree.h"
+#include "persistence/dlg_file.h"
 #include "persistence/dlg_writer.h"
+#include "test_documents.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -362,6 +367,68 @@ private slots:
         QCOMPARE(runCli({QStringLiteral("check"), path("absent.dlg")}).exitCode, 2);
     }
 
+    // The map's SVG and DOT name every dialog and arrow as documented, from the file as
+    // stored: the delete action that Open would remove still shows as a broken arrow.
+    void mapKeepsItsContract()
+    {
+        DialogTree tree;
+        tree.addRootNode();
+        addFlowStory(tree);
+        DlgFile::save(tree, path("flow.dlg"), {});
+        const QByteArrayList arrows = {"1>2 next",  "2>3 answer 1", "2>7 answer 2", "2>6 answer 3",
+                                       "3>4 next",  "4>5 answer 1", "4>7 answer 2", "5>1 goto",
+                                       "6> broken", "6>7 next",     "7> broken"};
+
+        const Result svg = runCli({QStringLiteral("map"), path("flow.dlg")});
+        QCOMPARE(svg.exitCode, 0);
+        QByteArrayList dialogs;
+        QByteArrayList edges;
+        QXmlStreamReader xml(svg.out);
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"g")
+                continue;
+            const QXmlStreamAttributes a = xml.attributes();
+            const QByteArray kind = a.value(QLatin1String("class")).toUtf8();
+            if (kind.startsWith("dialog "))
+                dialogs.append(a.value(QLatin1String("id")).toUtf8() + ' ' + kind.mid(7));
+            else
+                edges.append(a.value(QLatin1String("data-from")).toUtf8() + '>' +
+                             a.value(QLatin1String("data-to")).toUtf8() + ' ' + kind.mid(5) +
+                             (a.hasAttribute(QLatin1String("data-choice"))
+                                  ? ' ' + a.value(QLatin1String("data-choice")).toUtf8()
+                                  : QByteArray()));
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(dialogs,
+                 QByteArrayList({"dialog1 text", "dialog2 choice", "dialog3 text", "dialog4 choice",
+                                 "dialog5 text", "dialog6 text", "dialog7 text", "dialog8 text"}));
+        QCOMPARE(edges, arrows);
+
+        QCOMPARE(runCli({QStringLiteral("map"), path("flow.dlg"), QStringLiteral("--format"),
+                         QStringLiteral("dot"), QStringLiteral("--out"), path("flow.dot")})
+                     .exitCode,
+                 0);
+        const QString dot = QString::fromUtf8(TestFiles::read(path("flow.dot")));
+        QVERIFY(dot.startsWith(u"digraph "));
+        QByteArrayList dotEdges;
+        const QRegularExpression edge(
+            QStringLiteral(
+                R"re(^  d(\d+) -> (?:d(\d+)|broken\d+) \[kind=(\w+)(?:.*label="(\d+)")?)re"),
+            QRegularExpression::MultilineOption);
+        for (const QRegularExpressionMatch &m : edge.globalMatch(dot)) {
+            QByteArray line = m.captured(1).toUtf8() + '>' + m.captured(2).toUtf8() + ' ' +
+                              m.captured(3).toUtf8();
+            if (m.captured(3) == u"answer")
+                line += ' ' + m.captured(4).toUtf8();
+            dotEdges.append(line);
+        }
+        QCOMPARE(dotEdges, arrows);
+
+        const Result missing = runCli({QStringLiteral("map"), path("absent.dlg")});
+        QCOMPARE(missing.exitCode, 2);
+        QVERIFY(missing.err.contains("Cannot open file"));
+    }
+
     void helpWorks_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -369,6 +436,7 @@ private slots:
         QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("--help")};
         QTest::newRow("pack") << QStringList{QStringLiteral("pack"), QStringLiteral("--help")};
         QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("--help")};
+        QTest::newRow("map") << QStringList{QStringLiteral("map"), QStringLiteral("--help")};
     }
     void helpWorks()
     {

@@ -1,0 +1,254 @@
+#include "flow_export.h"
+
+#include "dialog_summary.h"
+#include "flow_graph.h"
+#include "flow_layout.h"
+
+#include "document/dialog_node.h"
+#include "document/node_text.h"
+#include "platform/ansi.h"
+
+namespace {
+
+// Characters of the box lines that fit the box width at the map's font size.
+constexpr int kLineLength = 32;
+
+const char *kindName(FlowGraph::EdgeKind kind)
+{
+    switch (kind) {
+    case FlowGraph::EdgeKind::Next:
+        return "next";
+    case FlowGraph::EdgeKind::Answer:
+        return "answer";
+    case FlowGraph::EdgeKind::Goto:
+        return "goto";
+    case FlowGraph::EdgeKind::Broken:
+        return "broken";
+    }
+    return "";
+}
+
+const char *strokeOf(FlowGraph::EdgeKind kind)
+{
+    switch (kind) {
+    case FlowGraph::EdgeKind::Next:
+        return "#505050";
+    case FlowGraph::EdgeKind::Answer:
+        return "#1f5fa8";
+    case FlowGraph::EdgeKind::Goto:
+        return "#7b3fa0";
+    case FlowGraph::EdgeKind::Broken:
+        return "#c62828";
+    }
+    return "#000000";
+}
+
+// Characters XML 1.0 cannot hold become "?"; the five special ones are escaped.
+QByteArray xml(const QString &text)
+{
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '&':
+            escaped += QStringLiteral("&amp;");
+            break;
+        case '<':
+            escaped += QStringLiteral("&lt;");
+            break;
+        case '>':
+            escaped += QStringLiteral("&gt;");
+            break;
+        case '"':
+            escaped += QStringLiteral("&quot;");
+            break;
+        default:
+            escaped += c.unicode() < 0x20 && c != u'\n' && c != u'\t' ? QChar(u'?') : c;
+        }
+    }
+    return escaped.toUtf8();
+}
+
+QByteArray number(double value)
+{
+    QByteArray text = QByteArray::number(value, 'f', 1);
+    if (text.endsWith(".0"))
+        text.chop(2);
+    return text;
+}
+
+QByteArray choiceNumber(const DialogNode *choice)
+{
+    const QByteArray &text = choice->text();
+    return text.startsWith("Choice = ") ? text.mid(9) : text;
+}
+
+void svgText(QByteArray &out, double x, double y, const QString &text, const char *extra = "")
+{
+    out += "<text x=\"" + number(x) + "\" y=\"" + number(y) + '"' + extra + '>' + xml(text) +
+           "</text>";
+}
+
+// A DOT string: quotes and backslashes escaped, line breaks as \n.
+QByteArray dotString(const QString &text)
+{
+    QByteArray out = "\"";
+    for (const char c : text.toUtf8()) {
+        if (c == '"' || c == '\\')
+            out += '\\';
+        if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            continue;
+        else
+            out += c;
+    }
+    return out + '"';
+}
+
+} // namespace
+
+namespace FlowExport {
+
+QByteArray svg(const FlowGraph &graph, const FlowLayout &layout)
+{
+    const std::vector<FlowGraph::Box> &boxes = graph.boxes();
+    const QByteArray width = number(layout.size().width());
+    const QByteArray height = number(layout.size().height());
+    QByteArray out;
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+           width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + ' ' + height +
+           "\" font-family=\"sans-serif\" font-size=\"12\">\n"
+           "<defs><marker id=\"arrow\" viewBox=\"0 0 10 10\" refX=\"10\" refY=\"5\" "
+           "markerWidth=\"8\" markerHeight=\"8\" orient=\"auto\"><path d=\"M0,0 L10,5 L0,10 "
+           "z\" fill=\"#505050\"/></marker></defs>\n"
+           "<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
+    for (size_t e = 0; e < graph.edges().size(); ++e) {
+        const FlowGraph::Edge &edge = graph.edges()[e];
+        const FlowLayout::Route &route = layout.routes()[e];
+        out += QByteArray("<g class=\"edge ") + kindName(edge.kind) + "\" data-from=\"" +
+               QByteArray::number(boxes[size_t(edge.from)].number) + '"';
+        if (edge.to >= 0)
+            out += " data-to=\"" + QByteArray::number(boxes[size_t(edge.to)].number) + '"';
+        if (edge.kind == FlowGraph::EdgeKind::Answer)
+            out += " data-choice=\"" + xml(Ansi::toUnicode(choiceNumber(edge.source))) + '"';
+        out += "><path d=\"";
+        for (int p = 0; p < route.count; ++p) {
+            const QPointF &point = layout.points()[size_t(route.first + p)];
+            out += (p ? " L" : "M") + number(point.x()) + ' ' + number(point.y());
+        }
+        out += QByteArray("\" fill=\"none\" stroke=\"") + strokeOf(edge.kind) + '"';
+        if (edge.kind == FlowGraph::EdgeKind::Goto)
+            out += " stroke-dasharray=\"6 4\"";
+        if (edge.kind != FlowGraph::EdgeKind::Broken)
+            out += " marker-end=\"url(#arrow)\"";
+        out += "/>";
+        const QPointF end = layout.points()[size_t(route.first + route.count - 1)];
+        if (edge.kind == FlowGraph::EdgeKind::Broken) {
+            out += "<path d=\"M" + number(end.x() - 4) + ' ' + number(end.y() - 4) + " L" +
+                   number(end.x() + 4) + ' ' + number(end.y() + 4) + " M" + number(end.x() - 4) +
+                   ' ' + number(end.y() + 4) + " L" + number(end.x() + 4) + ' ' +
+                   number(end.y() - 4) + "\" stroke=\"#c62828\" stroke-width=\"2\"/>";
+        } else if (edge.kind == FlowGraph::EdgeKind::Answer) {
+            const QPointF start = layout.points()[size_t(route.first)];
+            svgText(out, start.x() + 3, start.y() + 11, Ansi::toUnicode(choiceNumber(edge.source)),
+                    " fill=\"#1f5fa8\"");
+        }
+        out += "</g>\n";
+    }
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        const FlowGraph::Box &box = boxes[b];
+        const QRectF &rect = layout.boxes()[b];
+        const double x = rect.left() + FlowLayout::kPadding;
+        double y = rect.top() + FlowLayout::kPadding + 12;
+        out += QByteArray("<g class=\"dialog ") + (box.choice ? "choice" : "text") +
+               "\" id=\"dialog" + QByteArray::number(box.number) + "\"><title>" +
+               xml(box.choice ? DialogSummary::glance(box.dialog, 1 << 20)
+                              : DialogSummary::text(box.dialog)) +
+               "</title><rect x=\"" + number(rect.x()) + "\" y=\"" + number(rect.y()) +
+               "\" width=\"" + number(rect.width()) + "\" height=\"" + number(rect.height()) +
+               "\" rx=\"4\" fill=\"" + (box.choice ? "#eef4fb" : "#fbfbf4") +
+               "\" stroke=\"#333333\"/>";
+        const QString heading =
+            Ansi::toUnicode(box.dialog->text()) +
+            (box.choice ? QStringLiteral("  choice")
+                        : QStringLiteral("  ") + DialogSummary::speaker(box.dialog));
+        svgText(out, x, y, DialogSummary::elide(heading, kLineLength), " font-weight=\"bold\"");
+        if (box.choice) {
+            for (int row = 0; row < box.dialog->childCount(); ++row) {
+                const DialogNode *choice = box.dialog->child(row);
+                if (!NodeText::isChoice(choice->text()))
+                    continue;
+                y += FlowLayout::kLineHeight;
+                svgText(out, x, y,
+                        DialogSummary::elide(Ansi::toUnicode(choiceNumber(choice)) +
+                                                 QStringLiteral(". ") +
+                                                 DialogSummary::answer(choice),
+                                             kLineLength));
+            }
+        } else {
+            svgText(out, x, y + FlowLayout::kLineHeight,
+                    DialogSummary::elide(DialogSummary::firstLine(box.dialog), kLineLength));
+        }
+        out += "</g>\n";
+    }
+    out += "</svg>\n";
+    return out;
+}
+
+QByteArray dot(const FlowGraph &graph)
+{
+    const std::vector<FlowGraph::Box> &boxes = graph.boxes();
+    QByteArray out = "digraph flow {\n"
+                     "  node [shape=box, fontname=\"sans-serif\", fontsize=10];\n"
+                     "  edge [fontname=\"sans-serif\", fontsize=9];\n";
+    auto name = [&boxes](int box) { return "d" + QByteArray::number(boxes[size_t(box)].number); };
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        const FlowGraph::Box &box = boxes[b];
+        QString label = Ansi::toUnicode(box.dialog->text());
+        if (box.choice) {
+            label += QStringLiteral(" (choice)");
+            for (int row = 0; row < box.dialog->childCount(); ++row) {
+                const DialogNode *choice = box.dialog->child(row);
+                if (NodeText::isChoice(choice->text()))
+                    label += u'\n' + DialogSummary::elide(Ansi::toUnicode(choiceNumber(choice)) +
+                                                              QStringLiteral(". ") +
+                                                              DialogSummary::answer(choice),
+                                                          kLineLength);
+            }
+        } else {
+            label += u'\n' + DialogSummary::speaker(box.dialog) + QStringLiteral(": ") +
+                     DialogSummary::elide(DialogSummary::firstLine(box.dialog), kLineLength);
+        }
+        out += "  " + name(int(b)) + " [label=" + dotString(label) +
+               (box.choice ? ", style=rounded" : "") + "];\n";
+    }
+    int broken = 0;
+    for (const FlowGraph::Edge &edge : graph.edges()) {
+        out += "  " + name(edge.from) + " -> ";
+        switch (edge.kind) {
+        case FlowGraph::EdgeKind::Next:
+            out += name(edge.to) + " [kind=next];\n";
+            break;
+        case FlowGraph::EdgeKind::Answer:
+            out += name(edge.to) + " [kind=answer, color=\"#1f5fa8\", label=" +
+                   dotString(Ansi::toUnicode(choiceNumber(edge.source))) + "];\n";
+            break;
+        case FlowGraph::EdgeKind::Goto:
+            out += name(edge.to) + " [kind=goto, style=dashed, color=\"#7b3fa0\"];\n";
+            break;
+        case FlowGraph::EdgeKind::Broken: {
+            const QByteArray mark = "broken" + QByteArray::number(++broken);
+            out += mark + " [kind=broken, color=\"#c62828\", label=" +
+                   dotString(Ansi::toUnicode(edge.source->text())) + "];\n  " + mark +
+                   " [shape=point, color=\"#c62828\"];\n";
+            break;
+        }
+        }
+    }
+    out += "}\n";
+    return out;
+}
+
+} // namespace FlowExport

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+
+class FlowGraph;
+class FlowLayout;
+
+// The flow map as text for other programs. Both forms are a contract for scripts:
+// - SVG: each dialog is a <g class="dialog text"> or <g class="dialog choice"> with
+//   id="dialogN"; each arrow a <g class="edge next|answer|goto|broken"> with data-from="N" and
+//   data-to="M" (dialog numbers; no data-to on a broken one), an answer's also data-choice="C".
+// - DOT: a digraph whose dialogs are the nodes dN, each edge with kind=next|answer|goto|broken;
+//   a broken edge ends in a point node brokenK.
+// Texts are written as UTF-8.
+namespace FlowExport {
+
+QByteArray svg(const FlowGraph &graph, const FlowLayout &layout);
+QByteArray dot(const FlowGraph &graph);
+
+} // namespace FlowExport

@@ -1,0 +1,181 @@
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+#include "document/read_through.h"
+#include "flowmap/flow_graph.h"
+#include "flowmap/flow_layout.h"
+#include "test_documents.h"
+
+#include <QLineF>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+QByteArray kindName(FlowGraph::EdgeKind kind)
+{
+    static const char *const names[] = {"next", "answer", "goto", "broken"};
+    return names[int(kind)];
+}
+
+// "1>2 next" per arrow, in the graph's order.
+QByteArrayList arrows(const FlowGraph &graph)
+{
+    QByteArrayList list;
+    for (const FlowGraph::Edge &edge : graph.edges()) {
+        QByteArray line = QByteArray::number(graph.boxes()[size_t(edge.from)].number) + '>';
+        if (edge.to >= 0)
+            line += QByteArray::number(graph.boxes()[size_t(edge.to)].number);
+        list.append(line + ' ' + kindName(edge.kind));
+    }
+    return list;
+}
+
+// The dialogs the reading passes, taking the given answers at the choices, until it waits,
+// stops or ends; by the map's arrows.
+QByteArrayList walkMap(const FlowGraph &graph, QList<int> answers)
+{
+    QByteArrayList reached;
+    int box = 0;
+    while (box >= 0 && reached.size() < 50) {
+        reached.append(graph.boxes()[size_t(box)].dialog->text());
+        int next = -1;
+        bool stops = false;
+        for (const FlowGraph::Edge &edge : graph.edges()) {
+            if (edge.from != box)
+                continue;
+            if (edge.kind == FlowGraph::EdgeKind::Broken)
+                stops = true;
+            else if (edge.kind != FlowGraph::EdgeKind::Answer)
+                next = edge.to;
+            else if (!answers.isEmpty() && edge.port == answers.first())
+                next = edge.to;
+        }
+        if (graph.boxes()[size_t(box)].choice) {
+            if (answers.isEmpty())
+                break;
+            answers.removeFirst();
+        }
+        box = stops ? -1 : next;
+    }
+    return reached;
+}
+
+QByteArrayList walkReading(const DialogTree &tree, QList<int> answers)
+{
+    ReadThrough reading(tree);
+    reading.restart();
+    while (reading.state() == ReadThrough::State::Choosing && !answers.isEmpty())
+        reading.choose(answers.takeFirst());
+    QByteArrayList reached;
+    for (const ReadThrough::Entry &entry : reading.transcript()) {
+        if (entry.kind == ReadThrough::Entry::Reached)
+            reached.append(entry.subject);
+    }
+    return reached;
+}
+
+// A random conversation: text dialogs and choices nested a few levels, some answers empty,
+// gotos and deletes to existing and missing dialogs.
+void addRandomStory(DialogTree &tree, QRandomGenerator &random)
+{
+    tree.addRootNode();
+    std::vector<DialogNode *> places{nullptr};
+    std::vector<DialogNode *> texts;
+    const int dialogs = 5 + int(random.bounded(40));
+    for (int i = 0; i < dialogs; ++i) {
+        DialogNode *at = places[random.bounded(quint32(places.size()))];
+        if (random.bounded(4) == 0) {
+            DialogNode *choice = tree.addSibling(at, NodeText::dialog(0));
+            for (int a = 0, n = 1 + int(random.bounded(3)); a < n; ++a) {
+                DialogNode *answer =
+                    tree.addChild(choice, NodeText::choice(QByteArray::number(a + 1)));
+                places.push_back(tree.addChild(answer, NodeText::text("answer")));
+            }
+        } else {
+            texts.push_back(addTextDialog(tree, at, "line"));
+        }
+    }
+    tree.renumberDialogs();
+    for (DialogNode *text : texts) {
+        const int target = 1 + int(random.bounded(tree.DialogCount() + 3));
+        if (random.bounded(3) == 0)
+            tree.addChild(text, NodeText::gotoDialog(target));
+        else if (random.bounded(6) == 0)
+            tree.addChild(text, NodeText::deleteDialog(target));
+    }
+}
+
+} // namespace
+
+class TestFlowGraph : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Every kind of arrow, and the map read with answers passes the dialogs the read-through
+    // passes with the same answers.
+    void arrowsFollowTheReading()
+    {
+        DialogTree tree;
+        tree.addRootNode();
+        addFlowStory(tree);
+        const FlowGraph graph = FlowGraph::build(tree);
+        QCOMPARE(graph.boxes().size(), size_t(8));
+        QCOMPARE(arrows(graph),
+                 QByteArrayList({"1>2 next", "2>3 answer", "2>7 answer", "2>6 answer", "3>4 next",
+                                 "4>5 answer", "4>7 answer", "5>1 goto", "6> broken", "6>7 next",
+                                 "7> broken"}));
+        for (const QList<int> &answers : {QList<int>{}, {0, 0}, {0, 1}, {1}, {2}, {0, 0, 1, 1}}) {
+            QCOMPARE(walkMap(graph, answers), walkReading(tree, answers));
+        }
+        // Any node of a dialog finds that dialog's box; nodes outside dialogs none.
+        QCOMPARE(graph.boxOf(tree.nodeAt(0)), -1);
+        for (int i = 1; i < tree.count(); ++i) {
+            const int box = graph.boxOf(tree.nodeAt(i));
+            QVERIFY(box >= 0);
+            QVERIFY(tree.nodeAt(i)->isInSubtreeOf(graph.boxes()[size_t(box)].dialog));
+        }
+    }
+
+    // On random conversations no box overlaps another and no arrow runs through a box other
+    // than the two it joins.
+    void arrowsGoRoundTheBoxes()
+    {
+        QRandomGenerator random(20261209);
+        for (int round = 0; round < 40; ++round) {
+            DialogTree tree;
+            addRandomStory(tree, random);
+            const FlowGraph graph = FlowGraph::build(tree);
+            const FlowLayout layout = FlowLayout::lay(graph);
+            const std::vector<QRectF> &boxes = layout.boxes();
+            const QRectF map(QPointF(0, 0), layout.size());
+            for (size_t a = 0; a < boxes.size(); ++a) {
+                QVERIFY(map.contains(boxes[a]));
+                for (size_t b = a + 1; b < boxes.size(); ++b)
+                    QVERIFY2(!boxes[a].intersects(boxes[b]), qPrintable(QString::number(round)));
+            }
+            for (size_t e = 0; e < graph.edges().size(); ++e) {
+                const FlowGraph::Edge &edge = graph.edges()[e];
+                const FlowLayout::Route &route = layout.routes()[e];
+                for (int p = 1; p < route.count; ++p) {
+                    const QPointF &from = layout.points()[size_t(route.first + p - 1)];
+                    const QPointF &to = layout.points()[size_t(route.first + p)];
+                    QVERIFY(map.contains(from) && map.contains(to));
+                    const QRectF leg = QRectF(from, to).normalized();
+                    for (size_t b = 0; b < boxes.size(); ++b) {
+                        if (int(b) == edge.from || int(b) == edge.to)
+                            continue;
+                        QVERIFY2(
+                            !boxes[b]
+                                 .adjusted(1, 1, -1, -1)
+                                 .intersects(leg.adjusted(0, 0, 0.01, 0.01)),
+                            qPrintable(QStringLiteral("round %1, arrow %2").arg(round).arg(e)));
+                    }
+                }
+            }
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(TestFlowGraph)
+#include "test_flow_graph.moc"

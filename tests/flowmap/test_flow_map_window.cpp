@@ -1,0 +1,136 @@
+#include "document/action_reference.h"
+#include "document/dialog_numbers.h"
+#include "document/node_text.h"
+#include "flowmap/dialog_summary.h"
+#include "flowmap/flow_map_view.h"
+#include "flowmap/flow_map_window.h"
+#include "persistence/dlg_file.h"
+#include "review/review_commands.h"
+#include "test_program.h"
+#include "windows/dialog_tree_model.h"
+#include "windows/dialog_tree_view.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+namespace {
+
+// The graph without looking into the nodes, which may be gone when the map missed a change.
+QByteArrayList signature(const FlowGraph &graph)
+{
+    QByteArrayList lines;
+    for (const FlowGraph::Box &box : graph.boxes())
+        lines.append(QByteArray::number(quintptr(box.dialog)) + ' ' +
+                     QByteArray::number(box.number) + (box.choice ? " choice " : " text ") +
+                     QByteArray::number(box.answers));
+    for (const FlowGraph::Edge &edge : graph.edges())
+        lines.append(QByteArray::number(int(edge.kind)) + ' ' + QByteArray::number(edge.from) +
+                     '>' + QByteArray::number(edge.to));
+    return lines;
+}
+
+std::vector<DialogNode *> dialogsOf(DialogTree &tree)
+{
+    std::vector<DialogNode *> dialogs;
+    for (int i = 0; i < tree.count(); ++i) {
+        if (NodeText::isDialog(tree.nodeAt(i)->text()))
+            dialogs.push_back(tree.nodeAt(i));
+    }
+    return dialogs;
+}
+
+} // namespace
+
+class TestFlowMapWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Through a random run of edits, undos and redos, then Open, the map and the tree's goto
+    // hints always show the document as it is, and the map marks the selected dialog.
+    void mapFollowsEveryChange()
+    {
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        DialogTree &tree = window.document();
+        addFlowStory(tree);
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapView *view = review->flowMapWindow()->view();
+        DialogTreeModel *model = window.treeView->dialogModel();
+        window.addAtEndCheck->setChecked(true);
+
+        QRandomGenerator random(20261209);
+        for (int step = 0; step < 80; ++step) {
+            const std::vector<DialogNode *> dialogs = dialogsOf(tree);
+            DialogNode *some =
+                dialogs.empty() ? nullptr : dialogs[random.bounded(quint32(dialogs.size()))];
+            switch (random.bounded(7)) {
+            case 0:
+                window.dialogTextEdit->setPlainText(QStringLiteral("Line %1").arg(step));
+                window.addDialogButton->click();
+                break;
+            case 1:
+                window.selectNode(some);
+                window.gotoNumberField->setValue(1 + int(random.bounded(int(dialogs.size()) + 2)));
+                emit window.addGotoButton->clicked();
+                break;
+            case 2:
+                window.selectNode(some);
+                p.prompter.confirmAnswers = {true};
+                window.deleteSelectedButton->click();
+                break;
+            case 3:
+                if (some)
+                    model->setData(model->indexOf(some->child(some->childCount() - 1)),
+                                   QStringLiteral("Goto = %1").arg(random.bounded(9)));
+                break;
+            case 4:
+            case 5:
+                window.undoAction->trigger();
+                break;
+            default:
+                window.redoAction->trigger();
+            }
+            const FlowGraph fresh = FlowGraph::build(tree);
+            QCOMPARE(signature(view->graph()), signature(fresh));
+            QCOMPARE(view->markedBox(), fresh.boxOf(window.selectedNode()));
+            const DialogNumbers numbers(tree);
+            for (int i = 0; i < tree.count(); ++i) {
+                const ActionReference reference = ActionReference::parse(tree.nodeAt(i)->text());
+                if (reference.kind == ActionReference::None)
+                    continue;
+                const DialogNode *target = numbers.find(reference.dialog);
+                QCOMPARE(model->referenceHint(tree.nodeAt(i)),
+                         target ? DialogSummary::glance(target, 48) : QStringLiteral("missing"));
+            }
+        }
+
+        const QString file = p.folder.filePath(QStringLiteral("other.dlg"));
+        DialogTree other;
+        other.addRootNode();
+        addFlowStory(other);
+        DlgFile::save(other, file, {});
+        window.Modified = false;
+        p.prompter.fileAnswers = {file};
+        window.openAction->trigger();
+        QCOMPARE(signature(view->graph()), signature(FlowGraph::build(tree)));
+
+        // A click on a box selects its dialog in the tree.
+        view->resize(600, 600);
+        view->zoomToFit();
+        const int box = int(view->graph().boxes().size()) - 1;
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->viewportPointOf(box));
+        QCOMPARE(window.selectedNode(), view->graph().boxes()[size_t(box)].dialog);
+        QCOMPARE(view->markedBox(), box);
+    }
+};
+
+QTEST_MAIN(TestFlowMapWindow)
+#include "test_flow_map_window.moc"
