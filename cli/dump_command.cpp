@@ -3,6 +3,7 @@
 #include "document/dialog_tree.h"
 #include "document/tree_listing.h"
 #include "persistence/dlg_file.h"
+#include "persistence/dlg_listing.h"
 #include "persistence/dlg_reader.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
@@ -36,12 +37,8 @@ private:
 void printStored(const QString &fileName, QTextStream &out)
 {
     const DlgReader::Content content = DlgReader::readFile(fileName);
-    LinePrinter printer(out);
-    for (const DlgRecord &record : content.records) {
-        printer.begin(record.level, record.text);
-        out << '\t' << record.image << ',' << record.selected << ',' << record.state << ','
-            << record.overlay << ',' << record.data << '\n';
-    }
+    for (const DlgRecord &record : content.records)
+        out << QString::fromUtf8(DlgListing::line(record)) << '\n';
 }
 
 // The tree as the editor shows it after Open.

@@ -1,5 +1,7 @@
 #include "action_reference.h"
 
+#include "node_text.h"
+
 namespace {
 
 constexpr int kActionMaximum = 9999;
@@ -45,4 +47,19 @@ ActionReference ActionReference::parse(const QByteArray &text)
     if (reference.kind == None)
         reference = ActionReference();
     return reference;
+}
+
+QByteArray ActionReference::text() const
+{
+    switch (kind) {
+    case Goto:
+        return NodeText::gotoDialog(dialog);
+    case DeleteDialog:
+        return NodeText::deleteDialog(dialog);
+    case DeleteChoice:
+        return NodeText::deleteChoice(choice, dialog);
+    case None:
+        break;
+    }
+    return QByteArray();
 }

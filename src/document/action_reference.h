@@ -13,6 +13,8 @@ struct ActionReference
     int dialog = 0;
     int choice = 0;
 
+    // The node text of this reference; empty for None.
+    QByteArray text() const;
     // None when text is no goto or delete node, or one whose numbers do not fit the grammar.
     static ActionReference parse(const QByteArray &text);
     // Whether text begins as a goto or delete node does; only such a text can name a dialog.

@@ -148,6 +148,23 @@ bool DialogEdits::moveDialog(DialogNode *dragged, DialogNode *target)
     return true;
 }
 
+bool DialogEdits::moveAmongDialogs(DialogNode *dialog, bool up)
+{
+    if (!dialog || !NodeText::isDialog(dialog->text()))
+        return false;
+    DialogNode *other = up ? dialog->previousSibling() : dialog->nextSibling();
+    while (other && !NodeText::isDialog(other->text()))
+        other = up ? other->previousSibling() : other->nextSibling();
+    if (!other)
+        return false;
+    if (up)
+        m_tree.moveBefore(dialog, other);
+    else
+        m_tree.moveBefore(other, dialog);
+    m_tree.renumberDialogs();
+    return true;
+}
+
 QString DialogEdits::updateText(DialogNode *node, const QByteArray &text)
 {
     if (!node)

@@ -77,6 +77,10 @@ public:
     // dialog. A drop into the dragged dialog's own subtree renumbers without moving.
     bool moveDialog(DialogNode *dragged, DialogNode *target);
 
+    // Swaps dialog, with its branch, with the dialog before it (up) or after it at its level and
+    // renumbers; false when there is no such dialog.
+    bool moveAmongDialogs(DialogNode *dialog, bool up);
+
     // Replaces node's text with the text of the edit field.
     QString updateText(DialogNode *node, const QByteArray &text);
     // The tree's own label editing: any node takes any text. False when the text is the same.

@@ -126,25 +126,15 @@ void TreeJournal::followRenumbering()
 
     for (int i = 0; i < m_tree.count(); ++i) {
         DialogNode *node = m_tree.nodeAt(i);
-        if (!node->hasKind(DialogNode::ReferenceText))
+        // Nodes this edit made (pasted actions) were given their numbers by the edit itself.
+        if (!node->hasKind(DialogNode::ReferenceText) || m_inserted.count(node))
             continue;
-        const ActionReference reference = ActionReference::parse(node->text());
+        ActionReference reference = ActionReference::parse(node->text());
         const int dialog =
             reference.kind == ActionReference::None ? 0 : newNumber(reference.dialog);
         if (dialog == 0)
             continue;
-        switch (reference.kind) {
-        case ActionReference::Goto:
-            m_tree.setText(node, NodeText::gotoDialog(dialog));
-            break;
-        case ActionReference::DeleteDialog:
-            m_tree.setText(node, NodeText::deleteDialog(dialog));
-            break;
-        case ActionReference::DeleteChoice:
-            m_tree.setText(node, NodeText::deleteChoice(reference.choice, dialog));
-            break;
-        case ActionReference::None:
-            break;
-        }
+        reference.dialog = dialog;
+        m_tree.setText(node, reference.text());
     }
 }

@@ -24,7 +24,8 @@ public:
 
     bool isEmpty() const { return m_changes.empty(); }
     // Makes the gotos and delete actions of the tree name the same dialogs as before this
-    // journal's renumbering moved their numbers; an action whose dialog went stays as it is.
+    // journal's renumbering moved their numbers; an action whose dialog went stays as it is, and
+    // so does an action this journal inserted.
     // The rewrite is written into this journal, so it is undone with the edit.
     void followRenumbering();
     // Takes every change back, last first; the tree is as it was before the first one.

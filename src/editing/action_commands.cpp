@@ -2,13 +2,22 @@
 
 #include "document/node_text.h"
 #include "platform/ansi.h"
+#include "platform/user_settings.h"
 #include "windows/main_window.h"
 #include "windows/undo_history.h"
 
+#include <QAction>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QToolButton>
+
+namespace {
+
+const char kEnableActionsKey[] = "editing/enableActions";
+
+} // namespace
 
 ActionCommands::ActionCommands(MainWindow &window) : QObject(&window), m_window(window)
 {
@@ -19,6 +28,20 @@ ActionCommands::ActionCommands(MainWindow &window) : QObject(&window), m_window(
     connect(window.addDeleteButton, &QToolButton::clicked, this, [this] { addDeleteAction(); });
     connect(window.deleteDialogField, &QSpinBox::valueChanged, this,
             [this] { enableChoiceForDialog(); });
+    window.enableActionsAction->setChecked(
+        UserSettings::open()->value(QLatin1String(kEnableActionsKey), false).toBool());
+    enableActions(window.enableActionsAction->isChecked());
+    connect(window.enableActionsAction, &QAction::toggled, this, [this](bool enabled) {
+        enableActions(enabled);
+        UserSettings::open()->setValue(QLatin1String(kEnableActionsKey), enabled);
+    });
+}
+
+void ActionCommands::enableActions(bool enabled)
+{
+    for (QGroupBox *group :
+         {m_window.variableGroup, m_window.callGroup, m_window.gotoGroup, m_window.deleteGroup})
+        group->setEnabled(enabled);
 }
 
 bool ActionCommands::addAction(const std::function<DialogEdits::Outcome(DialogEdits &)> &add)

@@ -31,11 +31,12 @@ void read(DialogTree &tree, const QString &fileName)
     }
 }
 
-void removeActionsOnLoad(DialogTree &tree)
+int removeActionsOnLoad(DialogTree &tree)
 {
     // One sweep gives what restarting from the first node after every removal gives: a removed
     // node takes its whole subtree along, and nothing else changes.
-    tree.removeIf([](const DialogNode *node) { return NodeText::isRemovedAtLoad(node->text()); });
+    return tree.removeIf(
+        [](const DialogNode *node) { return NodeText::isRemovedAtLoad(node->text()); });
 }
 
 } // namespace DlgFile

@@ -27,7 +27,8 @@ void load(DialogTree &tree, const QString &fileName);
 // written (a recovery copy).
 void read(DialogTree &tree, const QString &fileName);
 // The load clean-up: removes every node whose text begins with "Delete", "Set" or "Call",
-// together with its subtree.
-void removeActionsOnLoad(DialogTree &tree);
+// together with its subtree. Returns how many it removed (nodes inside removed subtrees not
+// counted).
+int removeActionsOnLoad(DialogTree &tree);
 
 } // namespace DlgFile

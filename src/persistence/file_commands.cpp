@@ -51,7 +51,24 @@ void FileCommands::save(const QString &fileName)
 
 void FileCommands::load(const QString &fileName)
 {
-    DlgFile::load(m_window.document(), fileName);
+    DlgFile::read(m_window.document(), fileName);
+    if (m_window.enableActionsAction->isChecked())
+        return;
+    const int removed = DlgFile::removeActionsOnLoad(m_window.document());
+    if (removed == 0)
+        return;
+    // Said once the opened tree is on screen.
+    QMetaObject::invokeMethod(
+        this, [this, removed] { m_window.prompter().message(removedActionsText(removed)); },
+        Qt::QueuedConnection);
+}
+
+QString FileCommands::removedActionsText(int count)
+{
+    return QStringLiteral("This file holds %1 variable operations, function calls or delete "
+                          "actions. They were removed when it was opened; saving it will remove "
+                          "them from the file. Options > \"Enable actions\" keeps them.")
+        .arg(count);
 }
 
 void FileCommands::openDocument(const QString &path, const OpenOptions &options)

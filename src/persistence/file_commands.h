@@ -26,9 +26,10 @@ public:
 
     // Writes the document with the tree control's size as it is now.
     void save(const QString &fileName);
-    // Reads a file into the document (with the load clean-up); the document stays as it was
-    // when the read fails.
+    // Reads a file into the document; the document stays as it was when the read fails. Unless
+    // actions are enabled, the load clean-up follows, and the author is told what it removed.
     void load(const QString &fileName);
+    static QString removedActionsText(int count);
 
     void newDocument();
     // Open: the file chosen in the document open dialog.

@@ -69,6 +69,17 @@ inline constexpr char aboutAction[] = "About1";
 inline constexpr char checkDialogAction[] = "CheckDialog1";
 inline constexpr char readThroughAction[] = "ReadThrough1";
 inline constexpr char flowMapAction[] = "FlowMap1";
+inline constexpr char showInFlowMapAction[] = "ShowInFlowMap1";
+inline constexpr char enableActionsAction[] = "EnableActions1";
+inline constexpr char cutAction[] = "Cut1";
+inline constexpr char copyAction[] = "Copy1";
+inline constexpr char pasteAction[] = "Paste1";
+inline constexpr char duplicateAction[] = "Duplicate1";
+inline constexpr char moveUpAction[] = "MoveUp1";
+inline constexpr char moveDownAction[] = "MoveDown1";
+inline constexpr char renameAction[] = "Rename1";
+inline constexpr char deleteNodeAction[] = "DeleteNode1";
+inline constexpr char treeMenu[] = "TreeMenu";
 
 inline constexpr char documentOpenDialog[] = "OpenDialog1";
 inline constexpr char documentSaveDialog[] = "SaveDialog1";

@@ -2,6 +2,7 @@
 
 #include "editing/action_commands.h"
 #include "editing/adding_commands.h"
+#include "editing/clipboard_commands.h"
 #include "editing/delete_commands.h"
 #include "editing/drop_command.h"
 #include "editing/placement_window.h"
@@ -32,6 +33,8 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     // The file commands take part in the main window's creation: the recent list and the file
     // named on the command line.
     m_files = new FileCommands(window);
+    // The action switch decides what Open keeps, the command-line file's open included.
+    new ActionCommands(window);
     // Copies left by a program that did not close are offered before the command-line file.
     m_recovery = std::make_unique<RecoveryController>(window, *m_files, recoveryFolder);
     QObject::connect(m_files, &FileCommands::aboutToOpenCommandLineFile, m_recovery.get(),
@@ -53,13 +56,13 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
 
     // The commands of each subsystem connect themselves to the controls they are handed.
     m_adding = new AddingCommands(window, *m_placementWindow);
-    new ActionCommands(window);
     new UpdateCommands(window);
     new DeleteCommands(window);
     new DropCommand(window);
     new SearchCommands(window);
     new ProjectCommands(window, *m_files);
     new CompanionToolCommand(window);
+    new ClipboardCommands(window);
     new ReviewCommands(window);
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
                      &PlacementWindow::fillChoiceList);

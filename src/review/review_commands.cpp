@@ -56,6 +56,12 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
         showWindow(flowMapWindow());
         flowMapWindow()->view()->showNode(m_window.selectedNode());
     });
+    showInFlowMapAction = named(new QAction(QStringLiteral("Show in flow map"), &window),
+                                ObjectNames::Main::showInFlowMapAction);
+    showInFlowMapAction->setVisible(false);
+    window.treeMenu->addSeparator();
+    window.treeMenu->addAction(showInFlowMapAction);
+    connect(showInFlowMapAction, &QAction::triggered, flowMapAction, &QAction::trigger);
     // A node selected in the tree shows its dialog in the map.
     connect(window.treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (m_flowMap && m_flowMap->isVisible())
@@ -78,6 +84,7 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
         // Saving, undo and redo work from the map as from the main window.
         m_flowMap->addActions({m_window.saveAction, m_window.undoAction, m_window.redoAction,
                                checkDialogAction, readThroughAction, flowMapAction});
+        showInFlowMapAction->setVisible(true);
         connect(m_flowMap, &FlowMapWindow::dialogClicked, this,
                 [this](const DialogNode *dialog) { showDialogNode(dialog, false); });
     }

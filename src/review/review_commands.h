@@ -20,6 +20,8 @@ public:
     QAction *checkDialogAction;
     QAction *readThroughAction;
     QAction *flowMapAction;
+    // In the tree's context menu once the flow map exists.
+    QAction *showInFlowMapAction;
 
     CheckWindow *checkWindow();
     ReadThroughWindow *readThroughWindow();

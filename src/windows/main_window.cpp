@@ -225,6 +225,10 @@ void MainWindow::buildMenus()
     programOptionsAction = named(options->addAction(QStringLiteral("Program Options...")),
                                  names::programOptionsAction);
     programOptionsAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
+    options->addSeparator();
+    enableActionsAction =
+        named(options->addAction(QStringLiteral("Enable actions")), names::enableActionsAction);
+    enableActionsAction->setCheckable(true);
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));
     fontGeneratorAction =
@@ -243,6 +247,11 @@ QWidget *MainWindow::buildLeftColumn()
 
     treeView = named(new DialogTreeView(column), names::treeView);
     treeView->setDialogModel(m_model);
+    treeMenu = named(new QMenu(treeView), names::treeMenu);
+    treeMenu->addActions({undoAction, redoAction});
+    treeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(treeView, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { treeMenu->popup(treeView->viewport()->mapToGlobal(at)); });
     layout->addWidget(treeView, 1);
 
     auto *panel = named(new QWidget(column), names::editPanel);

@@ -82,11 +82,16 @@ public:
     QAction *redoAction;
     QAction *changeConfigAction;
     QAction *programOptionsAction;
+    // Checked: the action tabs work and Open keeps every action node. Kept per user.
+    QAction *enableActionsAction;
     QAction *fontGeneratorAction;
     QAction *aboutAction;
 
     // Left column.
     DialogTreeView *treeView;
+    // The tree's context menu (right click, the context-menu key); the commands add their items
+    // before Undo and Redo.
+    QMenu *treeMenu;
     QLineEdit *nodeTextField;
     QToolButton *updateSelectedButton;
 

@@ -5,10 +5,13 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 
 void TestProgram::start(const QStringList &arguments)
 {
     ShippedData::installFonts(folder.path());
+    // The user's settings of this run stay in its own folder.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, appData.path());
     app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments,
                                        appData.path());
 }

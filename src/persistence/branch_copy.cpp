@@ -1,0 +1,156 @@
+#include "branch_copy.h"
+
+#include "document/action_reference.h"
+#include "document/dialog_numbers.h"
+#include "document/dialog_tree.h"
+#include "document/node_text.h"
+
+namespace {
+
+DialogNode *holdingDialog(DialogNode *node)
+{
+    while (node && !NodeText::isDialog(node->text()))
+        node = node->parent();
+    return node;
+}
+
+// Where a reference among the pasted records points: the copy of a pasted dialog, or a dialog
+// already in the tree.
+struct Retarget
+{
+    size_t record = 0;
+    ActionReference reference;
+    long inside = -1;
+    const DialogNode *outside = nullptr;
+};
+
+QString actionRefusal(DialogNode *dialog, const DlgRecordList &records)
+{
+    if (!dialog)
+        return QStringLiteral("Please select a bold dialog node first!");
+    if (NodeText::isChoiceDialog(dialog))
+        return records.front().text.startsWith("Set")
+                   ? QStringLiteral("You can only add a variable operation to a Dialog! Not to a "
+                                    "choice!")
+                   : QStringLiteral("You can only add a function to a Dialog! Not to a choice!");
+    int gotos = 0;
+    for (const DlgRecord &record : records)
+        gotos += record.level == 0 && record.text.startsWith("Goto");
+    for (int row = 0; row < dialog->childCount(); ++row)
+        gotos += gotos > 0 && dialog->child(row)->text().startsWith("Goto");
+    if (gotos > 1)
+        return QStringLiteral("There is already a goto defined in this dialog!");
+    return QString();
+}
+
+} // namespace
+
+namespace BranchCopy {
+
+QString refusal(const DialogNode *node)
+{
+    if (node && (NodeText::isDialog(node->text()) || NodeText::isAction(node->text())))
+        return QString();
+    return QStringLiteral("Only a dialog, with everything under it, or an action can be copied. "
+                          "Select a bold dialog node or an action node.");
+}
+
+DlgRecordList records(const DialogTree &tree, const DialogNode *node)
+{
+    DlgRecordList list;
+    const int first = node->absoluteIndex();
+    const int end = first + node->subtreeSize();
+    // The open ancestors, node first: a node's level is the count of those above it.
+    std::vector<const DialogNode *> open;
+    for (int i = first; i < end; ++i) {
+        const DialogNode *current = tree.nodeAt(i);
+        while (!open.empty() && open.back() != current->parent())
+            open.pop_back();
+        list.push_back({int(open.size()), current->imageIndex(), current->selectedIndex(),
+                        current->stateIndex(), current->overlayIndex(), current->data(),
+                        current->text()});
+        open.push_back(current);
+    }
+    return list;
+}
+
+DialogEdits::Outcome paste(DialogTree &tree, DialogNode *selected, const DlgRecordList &records)
+{
+    if (records.empty())
+        return {nullptr, QStringLiteral("There is nothing to paste.")};
+    bool dialogs = true;
+    bool actions = true;
+    for (const DlgRecord &record : records) {
+        if (record.level == 0) {
+            dialogs = dialogs && NodeText::isDialog(record.text);
+            actions = actions && NodeText::isAction(record.text);
+        }
+    }
+    if (!dialogs && !actions)
+        return {nullptr, QStringLiteral("Only dialogs, with everything under them, or actions "
+                                        "can be pasted.")};
+
+    DialogNode *parent = nullptr;
+    DialogNode *before = nullptr;
+    if (actions) {
+        parent = holdingDialog(selected);
+        const QString refused = actionRefusal(parent, records);
+        if (!refused.isEmpty())
+            return {nullptr, refused};
+    } else if (selected && NodeText::isChoice(selected->text()) && selected->parent()) {
+        parent = selected;
+    } else if (DialogNode *holder = holdingDialog(selected)) {
+        parent = holder->parent();
+        before = holder->nextSibling();
+    }
+
+    std::vector<Retarget> retargets;
+    {
+        const DialogNumbers numbers(tree);
+        for (size_t i = 0; i < records.size(); ++i) {
+            const ActionReference reference = ActionReference::parse(records[i].text);
+            if (reference.kind == ActionReference::None)
+                continue;
+            Retarget retarget{i, reference, -1, nullptr};
+            for (size_t j = 0; j < records.size() && retarget.inside < 0; ++j) {
+                if (NodeText::isDialogNumber(records[j].text, reference.dialog))
+                    retarget.inside = long(j);
+            }
+            if (retarget.inside < 0)
+                retarget.outside = numbers.find(reference.dialog);
+            retargets.push_back(retarget);
+        }
+    }
+
+    std::vector<DialogNode *> made;
+    made.reserve(records.size());
+    std::vector<DialogNode *> open;
+    for (const DlgRecord &record : records) {
+        open.resize(size_t(record.level));
+        DialogNode *under = open.empty() ? parent : open.back();
+        DialogNode *node =
+            under ? tree.addChild(under, record.text) : tree.addSibling(nullptr, record.text);
+        tree.setRecord(node, record.image, record.selected, record.state, record.overlay,
+                       record.data);
+        if (record.level == 0 && before)
+            tree.moveBefore(node, before);
+        made.push_back(node);
+        open.push_back(node);
+    }
+    if (dialogs)
+        tree.renumberDialogs();
+
+    for (const Retarget &retarget : retargets) {
+        const DialogNode *target =
+            retarget.inside >= 0 ? made[size_t(retarget.inside)] : retarget.outside;
+        const int number = target ? DialogNumbers::numberOf(target) : 0;
+        if (number == 0)
+            continue;
+        ActionReference reference = retarget.reference;
+        reference.dialog = number;
+        tree.setText(made[retarget.record], reference.text());
+    }
+    return {made.front(), QString()};
+}
+
+} // namespace BranchCopy

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "dlg_record.h"
+
+#include <QByteArray>
+#include <QString>
+
+// Stored records as text, the form `talmero-cli dump --stored` prints and `pack` and Paste read:
+// one line per record in pre-order, two blanks per level, the text (quoted where it would not
+// read back as itself), then a tab and image,selected,state,overlay,data. In UTF-8.
+namespace DlgListing {
+
+// One record's line, without the line end.
+QByteArray line(const DlgRecord &record);
+// Every record's line, each ending in a line feed.
+QByteArray write(const DlgRecordList &records);
+// Reads a listing in either form of dump (the tab and numbers may be left off; such a line gets
+// the image index of its kind, selected 0, state -1, overlay -1, data 0). The first line stands at
+// level 0. Throws AppError "source:line: reason" for the first line that does not read.
+DlgRecordList parse(const QByteArray &utf8, const QString &source);
+
+} // namespace DlgListing
