@@ -5,6 +5,7 @@
 #include "editing/clipboard_commands.h"
 #include "editing/delete_commands.h"
 #include "editing/drop_command.h"
+#include "editing/find_replace_commands.h"
 #include "editing/placement_window.h"
 #include "editing/search_commands.h"
 #include "editing/update_commands.h"
@@ -64,6 +65,7 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     new CompanionToolCommand(window);
     new ClipboardCommands(window);
     new ReviewCommands(window);
+    new FindReplaceCommands(window);
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
                      &PlacementWindow::fillChoiceList);
     const auto showModal = [](QAction *action, QDialog *dialog) {
