@@ -14,25 +14,35 @@ constexpr int kUnreadable = 2;
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     if (arguments.contains(QStringLiteral("--help"))) {
-        out << "Usage: talmero-cli check FILE\n\n"
-               "Loads a .dlg file as the editor opens it and prints one line per finding,\n"
-               "\"DialogN: <node text>: <finding>\" (\"Root: ...\" outside dialogs): actions that\n"
-               "name missing dialogs or choices, a goto to its own dialog, texts longer than 255\n"
-               "characters, nodes out of the grammar, dialogs without children, and a missing\n"
-               "configuration file (a relative path is taken from the current directory).\n"
+        out << "Usage: talmero-cli check [--as-opened] FILE\n\n"
+               "Checks a .dlg file as stored, with every action, as the game reads it, and prints\n"
+               "one line per finding, \"DialogN: <node text>: <finding>\" (\"DialogN: <finding>\"\n"
+               "for the dialog node itself, \"Root: ...\" outside dialogs): actions that name\n"
+               "missing or deleted dialogs or choices, a goto to its own dialog, a delete action\n"
+               "of the wrong form, repeated answer numbers, texts longer than 255 characters,\n"
+               "nodes out of the grammar, dialogs without children, a tree deeper than a file\n"
+               "holds, and a missing configuration file (a relative path is taken from the\n"
+               "current directory). With --as-opened the file is checked as Open leaves it\n"
+               "with actions off: variable operations, calls and delete actions removed.\n"
                "Exits with 0 when nothing is found, 1 when findings were printed, 2 when the\n"
                "file cannot be read.\n";
         return kClean;
     }
-    if (arguments.size() != 1) {
-        err << "Usage: talmero-cli check FILE\n";
+    const bool asOpened = arguments.contains(QStringLiteral("--as-opened"));
+    QStringList files = arguments;
+    files.removeAll(QStringLiteral("--as-opened"));
+    if (files.size() != 1) {
+        err << "Usage: talmero-cli check [--as-opened] FILE\n";
         return kUnreadable;
     }
-    // The document of a freshly started editor, which Open then replaces.
+    // The document of a freshly started editor, which the file then replaces.
     DialogTree tree;
     tree.addRootNode();
     try {
-        DlgFile::load(tree, arguments.first());
+        if (asOpened)
+            DlgFile::load(tree, files.first());
+        else
+            DlgFile::read(tree, files.first());
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';
         return kUnreadable;
@@ -44,7 +54,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 }
 
 const CliCommand::Registration
-    registration({"check", "talmero-cli check FILE    report broken references and malformed nodes",
+    registration({"check",
+                  "talmero-cli check [--as-opened] FILE    report broken references and malformed "
+                  "nodes",
                   false, run});
 
 } // namespace

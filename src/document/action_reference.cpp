@@ -28,23 +28,30 @@ bool ActionReference::mayName(const QByteArray &text)
 
 ActionReference ActionReference::parse(const QByteArray &text)
 {
+    // A dialog number, or 0 for an action whose dialog was deleted; -1 for anything else.
+    auto target = [](QByteArrayView number) {
+        if (number == "0")
+            return 0;
+        const int parsed = parseNumber(number, kActionMaximum);
+        return parsed ? parsed : -1;
+    };
     ActionReference reference;
     if (text.startsWith("Goto = ")) {
-        reference.dialog = parseNumber(text.mid(7), kActionMaximum);
-        reference.kind = reference.dialog ? Goto : None;
+        reference.dialog = target(QByteArrayView(text).sliced(7));
+        reference.kind = Goto;
     } else if (text.startsWith("Delete = ")) {
-        const QByteArray rest = text.mid(9);
-        const int from = rest.indexOf(" from ");
+        const QByteArrayView rest = QByteArrayView(text).sliced(9);
+        const qsizetype from = rest.indexOf(" from ");
         if (from < 0) {
-            reference.dialog = parseNumber(rest, kActionMaximum);
-            reference.kind = reference.dialog ? DeleteDialog : None;
+            reference.dialog = target(rest);
+            reference.kind = DeleteDialog;
         } else {
-            reference.choice = parseNumber(rest.left(from), kActionMaximum);
-            reference.dialog = parseNumber(rest.mid(from + 6), kActionMaximum);
-            reference.kind = reference.choice && reference.dialog ? DeleteChoice : None;
+            reference.choice = parseNumber(rest.first(from), kActionMaximum);
+            reference.dialog = reference.choice ? target(rest.sliced(from + 6)) : -1;
+            reference.kind = DeleteChoice;
         }
     }
-    if (reference.kind == None)
+    if (reference.dialog < 0)
         reference = ActionReference();
     return reference;
 }

@@ -4,7 +4,7 @@
 
 // What an action node names by number: the target of "Goto = N", or the dialog (and choice) of
 // "Delete = N" and "Delete = C from N". Numbers are 1 to 9999 in decimal without leading zeros,
-// as the action commands write them.
+// as the action commands write them; dialog 0 marks an action whose dialog was deleted.
 struct ActionReference
 {
     enum Kind { None, Goto, DeleteDialog, DeleteChoice };

@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <limits>
+#include <set>
 
 namespace {
 
@@ -134,20 +135,83 @@ bool fits(Kind kind, Place place, int row)
     return false;
 }
 
+// What a variable operation that breaks its grammar gets wrong.
+QString variableProblem(const QByteArray &text)
+{
+    const int blank = text.indexOf(' ', 4);
+    const int equals = text.lastIndexOf(" = ");
+    if (blank < 0 || equals < blank)
+        return QStringLiteral("a variable operation reads Set type name = value");
+    const QByteArray type = text.mid(4, blank - 4);
+    if (type == "Short")
+        return QStringLiteral("a Short takes a whole number, digits only");
+    if (type == "Float")
+        return QStringLiteral("a Float takes digits with at most one point");
+    return QStringLiteral("a variable type is Short, Float or String");
+}
+
+// Why node, of kind, cannot stand at row among children of that place: what is wrong, and what
+// is allowed.
+QString grammarProblem(Kind kind, Place place, int row, const DialogNode *node)
+{
+    const QByteArray &text = node->text();
+    // A text that begins as some kind of node but breaks that kind's grammar.
+    if (kind == Kind::Unknown) {
+        if (text.startsWith("Speaker = "))
+            return QStringLiteral("a speaker is Player or Entity");
+        if (text.startsWith("Set "))
+            return variableProblem(text);
+        if (text.startsWith("Goto"))
+            return QStringLiteral("a goto reads Goto = N, N a dialog number from 1 to 9999");
+        if (text.startsWith("Delete"))
+            return QStringLiteral("a delete action reads Delete = N or Delete = C from N, "
+                                  "numbers from 1 to 9999");
+        if (text.startsWith("Choice"))
+            return QStringLiteral("an answer reads Choice = N, N a whole number");
+        if (text.startsWith("Type"))
+            return QStringLiteral("a text dialog's type reads Type = Text");
+    }
+    switch (place) {
+    case Place::Top:
+        return row == 0 ? QStringLiteral("the tree begins with Root")
+                        : QStringLiteral("after Root the top level holds only dialogs");
+    case Place::RootChild:
+        return QStringLiteral("Root holds only the configuration node, Config = path");
+    case Place::TextDialogChild:
+        if (row == 0)
+            return QStringLiteral("a text dialog begins with Type = Text");
+        if (row == 1)
+            return QStringLiteral("the second node of a text dialog is its speaker, Speaker = "
+                                  "Player or Speaker = Entity");
+        if (row == 2)
+            return QStringLiteral("the third node of a text dialog is its text, Text = ...");
+        return QStringLiteral("after its text a text dialog holds only actions: Set, Call, Goto "
+                              "or Delete");
+    case Place::ChoiceDialogChild:
+        return QStringLiteral("a choice dialog holds only answers, Choice = N");
+    case Place::ChoiceChild:
+        return row == 0 ? QStringLiteral("an answer begins with its text, Text = ...")
+                        : QStringLiteral("after its text an answer holds only dialogs");
+    case Place::Leaf:
+        return QStringLiteral("nothing may stand under ") + Ansi::toUnicode(node->parent()->text());
+    case Place::Free:
+        break;
+    }
+    return QString();
+}
+
 } // namespace
 
 QString CheckFinding::line() const
 {
+    // A finding on the dialog node (or Root) itself names its place once.
+    if (nodeText == dialog)
+        return Ansi::toUnicode(dialog) + QStringLiteral(": ") + message;
     return Ansi::toUnicode(dialog) + QStringLiteral(": ") + Ansi::toUnicode(nodeText) +
            QStringLiteral(": ") + message;
 }
 
 namespace DialogCheck {
-
-QString outOfGrammar()
-{
-    return QStringLiteral("matches no kind of node that may stand here");
-}
 
 CheckFinding finding(const DialogNode *node, const QString &message)
 {
@@ -162,18 +226,33 @@ QString referenceProblem(const DialogNumbers &numbers, const DialogNode *dialog,
                          const ActionReference &reference)
 {
     if (reference.kind == ActionReference::None)
-        return outOfGrammar();
+        return QStringLiteral("a goto reads Goto = N, a delete action Delete = N or Delete = C "
+                              "from N, numbers from 1 to 9999");
+    if (reference.dialog == 0)
+        return QStringLiteral("names no dialog: the dialog it named was deleted; point it at "
+                              "another dialog or remove it");
     const DialogNode *target = numbers.find(reference.dialog);
     if (!target)
         return QStringLiteral("names Dialog%1, which does not exist").arg(reference.dialog);
     if (reference.kind == ActionReference::Goto && target == dialog)
         return QStringLiteral("goes to its own dialog");
+    if (reference.kind == ActionReference::DeleteDialog && NodeText::isChoiceDialog(target))
+        return QStringLiteral("Dialog%1 is a choice dialog; Delete = N takes a text dialog, "
+                              "Delete = C from N removes one answer of a choice dialog")
+            .arg(reference.dialog);
     if (reference.kind == ActionReference::DeleteChoice) {
         if (!NodeText::isChoiceDialog(target))
             return QStringLiteral("Dialog%1 is not a choice dialog").arg(reference.dialog);
-        if (!numbers.hasChoice(target, reference.choice))
+        const int answers = numbers.choiceCount(target, reference.choice);
+        if (answers == 0)
             return QStringLiteral("Dialog%1 has no choice %2")
                 .arg(reference.dialog)
+                .arg(reference.choice);
+        if (answers > 1)
+            return QStringLiteral("Dialog%1 has %2 answers numbered %3; the game cannot tell "
+                                  "which one to remove")
+                .arg(reference.dialog)
+                .arg(answers)
                 .arg(reference.choice);
     }
     return QString();
@@ -200,6 +279,10 @@ std::vector<CheckFinding> check(const DialogTree &tree)
     std::vector<Place> places(size_t(count), Place::Free);
     std::vector<int> holders(size_t(count), -1);
     std::vector<bool> hasGoto(size_t(count), false);
+    std::vector<int> levels(size_t(count), 0);
+    bool tooDeep = false;
+    // The answers met so far, by choice dialog and text: a repeated "Choice = C".
+    std::set<std::pair<int, QByteArray>> answerNumbers;
 
     for (int i = 0; i < count; ++i) {
         const DialogNode *node = tree.nodeAt(i);
@@ -217,18 +300,32 @@ std::vector<CheckFinding> check(const DialogTree &tree)
             findings.push_back({node, label, node->text(), message});
         };
 
+        levels[size_t(i)] = parent ? levels[size_t(parentIndex)] + 1 : 0;
+        if (levels[size_t(i)] > DialogTree::kDeepestStoredLevel && !tooDeep) {
+            tooDeep = true;
+            report(QStringLiteral("stands at level %1; a saved file holds at most %2 levels")
+                       .arg(levels[size_t(i)])
+                       .arg(DialogTree::kDeepestStoredLevel));
+        }
         if (node->text().size() > kStoredTextLimit)
             report(QStringLiteral("is %1 characters long; only the first %2 are saved")
                        .arg(node->text().size())
                        .arg(kStoredTextLimit));
         if (!fits(kind, place, node->row())) {
-            report(outOfGrammar());
+            // A malformed goto or delete action is told once, by its reference below.
+            if (kind != Kind::Unknown || !ActionReference::mayName(node->text()))
+                report(grammarProblem(kind, place, node->row(), node));
+        } else if (kind == Kind::Choice && place == Place::ChoiceDialogChild &&
+                   !answerNumbers.insert({parentIndex, node->text()}).second) {
+            report(QStringLiteral("repeats an answer number of this choice dialog; each answer "
+                                  "needs a number of its own"));
         } else if (kind == Kind::Goto && place == Place::TextDialogChild) {
             if (hasGoto[size_t(parentIndex)])
                 report(QStringLiteral("is a second goto; a dialog holds one at most"));
             hasGoto[size_t(parentIndex)] = true;
         }
-        if (kind == Kind::Goto || kind == Kind::Delete) {
+        if (kind == Kind::Goto || kind == Kind::Delete ||
+            (kind == Kind::Unknown && ActionReference::mayName(node->text()))) {
             const QString problem =
                 referenceProblem(numbers, dialog, ActionReference::parse(node->text()));
             if (!problem.isEmpty())

@@ -31,8 +31,6 @@ namespace DialogCheck {
 
 std::vector<CheckFinding> check(const DialogTree &tree);
 
-// The finding on a node whose text fits no kind of node where it stands.
-QString outOfGrammar();
 // A finding on node, labelled with the dialog that holds it.
 CheckFinding finding(const DialogNode *node, const QString &message);
 // What is wrong with the reference of an action held by dialog; empty when it names a dialog

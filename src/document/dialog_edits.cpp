@@ -1,9 +1,13 @@
 #include "dialog_edits.h"
 
+#include "document/action_reference.h"
+#include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "document/variable_value.h"
 #include "platform/ansi.h"
+
+#include <QStringList>
 
 namespace {
 
@@ -136,6 +140,50 @@ void DialogEdits::remove(const Deletion &deletion)
     m_tree.remove(deletion.target);
     if (dialog)
         m_tree.renumberDialogs();
+}
+
+std::vector<DialogNode *> DialogEdits::actionsNamingDialogsIn(const DialogNode *node) const
+{
+    std::vector<DialogNode *> actions;
+    const DialogNumbers numbers(m_tree);
+    for (int i = 0; i < m_tree.count(); ++i) {
+        DialogNode *action = m_tree.nodeAt(i);
+        if (!ActionReference::mayName(action->text()) || action->isInSubtreeOf(node))
+            continue;
+        const ActionReference reference = ActionReference::parse(action->text());
+        const DialogNode *target = numbers.find(reference.dialog);
+        if (reference.kind != ActionReference::None && target && target->isInSubtreeOf(node))
+            actions.push_back(action);
+    }
+    return actions;
+}
+
+QString DialogEdits::namedDialogsQuestion(const std::vector<DialogNode *> &actions)
+{
+    constexpr size_t kListed = 5;
+    QStringList listed;
+    for (size_t i = 0; i < actions.size() && i < kListed; ++i)
+        listed.append(Ansi::toUnicode(enclosingDialog(actions[i])->text()) + QStringLiteral(": ") +
+                      Ansi::toUnicode(actions[i]->text()));
+    if (actions.size() > kListed)
+        listed.last() += QStringLiteral(" and %1 more").arg(actions.size() - kListed);
+    if (actions.size() == 1)
+        return QStringLiteral("1 action names a dialog that will be deleted (%1). Delete "
+                              "anyway? It will name no dialog.")
+            .arg(listed.first());
+    return QStringLiteral("%1 actions name the dialogs that will be deleted (%2). Delete anyway? "
+                          "They will name no dialog.")
+        .arg(actions.size())
+        .arg(listed.join(QStringLiteral(", ")));
+}
+
+void DialogEdits::unname(const std::vector<DialogNode *> &actions)
+{
+    for (DialogNode *action : actions) {
+        ActionReference reference = ActionReference::parse(action->text());
+        reference.dialog = 0;
+        m_tree.setText(action, reference.text());
+    }
 }
 
 bool DialogEdits::moveDialog(DialogNode *dragged, DialogNode *target)

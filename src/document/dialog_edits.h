@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <vector>
 
 class DialogNode;
 class DialogTree;
@@ -72,6 +73,14 @@ public:
     static DialogNode *enclosingDialog(DialogNode *node);
     // Removes the deletion's target; a dialog's removal renumbers the rest.
     void remove(const Deletion &deletion);
+    // The goto and delete actions outside node's subtree that name a dialog inside it.
+    std::vector<DialogNode *> actionsNamingDialogsIn(const DialogNode *node) const;
+    // Asked before such actions lose their dialog: "2 actions name the dialogs that will be
+    // deleted (Dialog6: Goto = 2, ...). Delete anyway? They will name no dialog."
+    static QString namedDialogsQuestion(const std::vector<DialogNode *> &actions);
+    // Makes each action name no dialog: its dialog number becomes 0, which no dialog carries, so
+    // no renumbering ever points it at another dialog.
+    void unname(const std::vector<DialogNode *> &actions);
 
     // Moves the dragged dialog before the target dialog and renumbers; false when either is no
     // dialog. A drop into the dragged dialog's own subtree renumbers without moving.

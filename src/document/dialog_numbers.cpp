@@ -16,7 +16,7 @@ DialogNumbers::DialogNumbers(const DialogTree &tree)
             const int choice =
                 ActionReference::parseNumber(node->text().mid(9), std::numeric_limits<int>::max());
             if (choice)
-                m_choices.insert({node->parent(), choice});
+                ++m_choices[{node->parent(), choice}];
         }
     }
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QSet>
 #include <utility>
 
 class DialogNode;
@@ -20,10 +19,15 @@ public:
     {
         return m_choices.contains({dialog, choice});
     }
+    // How many children "Choice = " + choice dialog has.
+    int choiceCount(const DialogNode *dialog, int choice) const
+    {
+        return m_choices.value({dialog, choice}, 0);
+    }
     // The number a dialog node's text carries; 0 when the text is no "Dialog" + number.
     static int numberOf(const DialogNode *node);
 
 private:
     QHash<int, const DialogNode *> m_dialogs;
-    QSet<std::pair<const DialogNode *, int>> m_choices;
+    QHash<std::pair<const DialogNode *, int>, int> m_choices;
 };

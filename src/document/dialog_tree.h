@@ -22,6 +22,9 @@ class TreeObserver;
 class DialogTree
 {
 public:
+    // The deepest level a .dlg file holds; a deeper tree is neither read nor written.
+    static constexpr int kDeepestStoredLevel = 1000;
+
     DialogTree();
     ~DialogTree();
     DialogTree(const DialogTree &) = delete;

@@ -2,13 +2,31 @@
 
 #include "action_reference.h"
 #include "dialog_tree.h"
-#include "node_text.h"
 
 #include <QByteArrayView>
 #include <algorithm>
-#include <climits>
+#include <unordered_map>
 
-TreeJournal::TreeJournal(DialogTree &tree) : m_tree(tree) {}
+TreeJournal::TreeJournal(DialogTree &tree) : m_tree(tree)
+{
+    // What every goto and delete action names as the edit starts: the dialog node that holds
+    // its number in the renumbering pass's count, whatever the labels say.
+    std::vector<const DialogNode *> numbered;
+    for (int i = 0; i < tree.count(); ++i) {
+        DialogNode *node = tree.nodeAt(i);
+        if (node->hasKind(DialogNode::NumberedText))
+            numbered.push_back(node);
+        if (node->hasKind(DialogNode::ReferenceText))
+            m_references.push_back({node, nullptr, node->text()});
+    }
+    std::erase_if(m_references, [&numbered](Reference &reference) {
+        const ActionReference named = ActionReference::parse(reference.text);
+        if (named.dialog < 1 || size_t(named.dialog) > numbered.size())
+            return true;
+        reference.target = numbered[size_t(named.dialog) - 1];
+        return false;
+    });
+}
 
 TreeJournal::~TreeJournal() = default;
 
@@ -89,52 +107,33 @@ void TreeJournal::apply(Change &change, bool forward)
 
 void TreeJournal::followRenumbering()
 {
-    // The number each dialog that was there before the edit had then: its first label here.
-    // Sorted by node with the earliest change first, which the stable sort keeps.
-    std::vector<std::pair<const DialogNode *, int>> before;
-    for (const Change &change : m_changes) {
-        if (change.kind != Change::Label || !change.numbering || m_inserted.count(change.node) ||
-            !change.oldText.startsWith("Dialog"))
-            continue;
-        before.emplace_back(change.node, ActionReference::parseNumber(
-                                             QByteArrayView(change.oldText).sliced(6), INT_MAX));
-    }
-    std::stable_sort(before.begin(), before.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    before.erase(std::unique(before.begin(), before.end(),
-                             [](const auto &a, const auto &b) { return a.first == b.first; }),
-                 before.end());
-    // Old number to new number, sorted by the old one.
-    std::vector<std::pair<int, int>> renumbered;
-    for (const auto &[node, number] : before) {
-        if (number == 0 || !m_tree.contains(node) || !node->text().startsWith("Dialog"))
-            continue;
-        const int now =
-            ActionReference::parseNumber(QByteArrayView(node->text()).sliced(6), INT_MAX);
-        if (now != 0 && now != number)
-            renumbered.emplace_back(number, now);
-    }
-    if (renumbered.empty())
+    if (m_references.empty() ||
+        std::none_of(m_changes.begin(), m_changes.end(), [](const Change &change) {
+            return change.kind == Change::Label && change.numbering;
+        }))
         return;
-    std::stable_sort(renumbered.begin(), renumbered.end(),
-                     [](const auto &a, const auto &b) { return a.first < b.first; });
-    auto newNumber = [&renumbered](int old) {
-        const auto found =
-            std::lower_bound(renumbered.begin(), renumbered.end(), std::make_pair(old, INT_MIN));
-        return found != renumbered.end() && found->first == old ? found->second : 0;
-    };
-
+    // Each named dialog's number now: its place in the count of the pass; 0 once it is gone.
+    std::unordered_map<const DialogNode *, int> now;
+    for (const Reference &reference : m_references)
+        now.emplace(reference.target, 0);
+    int count = 0;
     for (int i = 0; i < m_tree.count(); ++i) {
-        DialogNode *node = m_tree.nodeAt(i);
-        // Nodes this edit made (pasted actions) were given their numbers by the edit itself.
-        if (!node->hasKind(DialogNode::ReferenceText) || m_inserted.count(node))
+        const DialogNode *node = m_tree.nodeAt(i);
+        if (!node->hasKind(DialogNode::NumberedText))
             continue;
-        ActionReference reference = ActionReference::parse(node->text());
-        const int dialog =
-            reference.kind == ActionReference::None ? 0 : newNumber(reference.dialog);
-        if (dialog == 0)
+        ++count;
+        if (const auto found = now.find(node); found != now.end())
+            found->second = count;
+    }
+    for (const Reference &noted : m_references) {
+        // An action the edit removed or wrote anew stays as the edit left it.
+        if (!m_tree.contains(noted.node) || noted.node->text() != noted.text)
             continue;
-        reference.dialog = dialog;
-        m_tree.setText(node, reference.text());
+        ActionReference reference = ActionReference::parse(noted.text);
+        const int number = now[noted.target];
+        if (number == 0 || number == reference.dialog)
+            continue;
+        reference.dialog = number;
+        m_tree.setText(noted.node, reference.text());
     }
 }

@@ -72,11 +72,20 @@ private:
         bool numbering = false;
     };
 
+    // A goto or delete action as the journal was made, and the dialog it named then.
+    struct Reference
+    {
+        DialogNode *node = nullptr;
+        const DialogNode *target = nullptr;
+        QByteArray text;
+    };
+
     void apply(Change &change, bool forward);
 
     DialogTree &m_tree;
     std::vector<Change> m_changes;
     std::unordered_set<const DialogNode *> m_inserted;
+    std::vector<Reference> m_references;
     int m_dialogCountBefore = 0;
     int m_dialogCountAfter = 0;
 };

@@ -15,6 +15,7 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 namespace {
 
@@ -152,9 +153,13 @@ void AddingCommands::addOrPlaceDecision()
 void AddingCommands::addAnswer()
 {
     QTreeWidget *table = m_window.answerTable;
+    // One more than the highest number in the table: a removal leaves a gap, never a repeat,
+    // which a "Delete = C from N" could not tell apart.
+    int highest = 0;
+    for (int row = 0; row < table->topLevelItemCount(); ++row)
+        highest = std::max(highest, table->topLevelItem(row)->text(0).toInt());
     auto *item = new QTreeWidgetItem(table);
-    // The number is the row count once, never renumbered: removals leave gaps and repeats.
-    item->setText(0, QString::number(table->topLevelItemCount()));
+    item->setText(0, QString::number(highest + 1));
     item->setText(1, m_window.answerTextField->text());
 }
 

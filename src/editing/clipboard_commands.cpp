@@ -104,11 +104,16 @@ void ClipboardCommands::cut()
     DialogNode *node = m_window.selectedNode();
     if (!copyNode(node))
         return;
+    DialogEdits edits(m_window.document());
+    const std::vector<DialogNode *> naming = edits.actionsNamingDialogsIn(node);
+    if (!naming.empty() && !m_window.prompter().confirm(DialogEdits::namedDialogsQuestion(naming)))
+        return;
     {
         EditStep step(m_window.history(), QStringLiteral("Cut ") + Ansi::toUnicode(node->text()));
         DialogEdits::Deletion deletion;
         deletion.target = node;
-        DialogEdits(m_window.document()).remove(deletion);
+        edits.unname(naming);
+        edits.remove(deletion);
     }
     m_window.Modified = true;
 }

@@ -30,7 +30,13 @@ void DeleteCommands::deleteSelected()
     }
     if (!deletion.target)
         return;
+    // Actions elsewhere that name a deleted dialog would otherwise name whichever dialog takes
+    // its number.
+    const std::vector<DialogNode *> naming = edits.actionsNamingDialogsIn(deletion.target);
+    if (!naming.empty() && !prompter.confirm(DialogEdits::namedDialogsQuestion(naming)))
+        return;
     EditStep step(m_window.history(), deletion.name);
+    edits.unname(naming);
     edits.remove(deletion);
     m_window.Modified = true;
 }

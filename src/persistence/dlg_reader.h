@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/dialog_tree.h"
+
 #include "dlg_record.h"
 
 #include <QString>
@@ -24,7 +26,7 @@ public:
     // The deepest level (0 for a top-level node) that a file may give a node. It keeps every
     // program that walks these files, recursive or not, far inside its stack, and a node's
     // indentation on screen; no real conversation comes near.
-    static constexpr int kDeepestLevel = 1000;
+    static constexpr int kDeepestLevel = DialogTree::kDeepestStoredLevel;
     // The error of a node block that nests deeper.
     static QString tooDeepText();
 

@@ -68,7 +68,11 @@ void UndoHistory::end()
 {
     if (m_depth == 0 || --m_depth > 0)
         return;
+    // The rewrite of references belongs to the step: while it runs, a change is no change made
+    // outside a step, which would throw the history away.
+    ++m_depth;
     m_open->followRenumbering();
+    m_depth = 0;
     m_tree.setJournal(nullptr);
     std::unique_ptr<TreeJournal> journal = std::move(m_open);
     if (journal->isEmpty())

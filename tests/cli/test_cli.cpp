@@ -365,6 +365,39 @@ private slots:
         QCOMPARE(unreadable.out, QByteArray());
         QVERIFY2(unreadable.err.contains("Invalid stream format."), unreadable.err.constData());
         QCOMPARE(runCli({QStringLiteral("check"), path("absent.dlg")}).exitCode, 2);
+
+        // As stored, the game's view, every action is checked; as opened, the actions Open
+        // removes are gone, and so are their findings.
+        TestFiles::write(path("actions.txt"), QByteArray(story)
+                                                  .replace("Goto = 2", "Goto = 0\n"
+                                                                       "  Delete = 7\n"
+                                                                       "  Delete = 3\n"
+                                                                       "  Delete = 1 from 3")
+                                                  .append("Dialog3\n"
+                                                          "  Choice = 1\n"
+                                                          "    Text = Yes\n"
+                                                          "  Choice = 1\n"
+                                                          "    Text = Yes too\n"));
+        QCOMPARE(
+            runCli({QStringLiteral("pack"), path("actions.txt"), path("actions.dlg")}).exitCode, 0);
+        const Result stored =
+            runCli({QStringLiteral("check"), QStringLiteral("actions.dlg")}, m_dir.path());
+        QCOMPARE(stored.exitCode, 1);
+        QCOMPARE(stored.out,
+                 QByteArray("Dialog1: Goto = 0: names no dialog: the dialog it named was deleted; "
+                            "point it at another dialog or remove it\n"
+                            "Dialog1: Delete = 7: names Dialog7, which does not exist\n"
+                            "Dialog1: Delete = 3: Dialog3 is a choice dialog; Delete = N takes a "
+                            "text dialog, Delete = C from N removes one answer of a choice dialog\n"
+                            "Dialog1: Delete = 1 from 3: Dialog3 has 2 answers numbered 1; the "
+                            "game cannot tell which one to remove\n"
+                            "Dialog3: Choice = 1: repeats an answer number of this choice "
+                            "dialog; each answer needs a number of its own\n"));
+        const Result opened = runCli(
+            {QStringLiteral("check"), QStringLiteral("--as-opened"), QStringLiteral("actions.dlg")},
+            m_dir.path());
+        QCOMPARE(opened.out.count('\n'), 2);
+        QVERIFY(opened.out.startsWith("Dialog1: Goto = 0: "));
     }
 
     // The map's SVG and DOT name every dialog and arrow as documented, from the file as

@@ -1,3 +1,4 @@
+#include "document/action_reference.h"
 #include "document/dialog_edits.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
@@ -7,6 +8,7 @@
 
 #include <QRandomGenerator>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -91,6 +93,17 @@ void randomEdit(DialogTree &tree, QRandomGenerator &random)
     }
 }
 
+// The dialog nodes in the renumbering pass's count: a number names the node at its place.
+std::vector<const DialogNode *> numbered(const DialogTree &tree)
+{
+    std::vector<const DialogNode *> nodes;
+    for (int i = 0; i < tree.count(); ++i) {
+        if (NodeText::isDialogForNumbering(tree.nodeAt(i)->text()))
+            nodes.push_back(tree.nodeAt(i));
+    }
+    return nodes;
+}
+
 } // namespace
 
 class TestJournal : public QObject
@@ -130,6 +143,76 @@ private slots:
         // Nodes and positions agree after all the moving about.
         for (int i = 0; i < tree.count(); ++i)
             QCOMPARE(tree.nodeAt(i)->absoluteIndex(), i);
+    }
+
+    // Renames in place to numbers other dialogs carry, additions, placements, moves and deletes:
+    // after every step each goto names the node it named before, or, when the delete took that
+    // node, no dialog at all; undone, the tree is as it was.
+    void referencesFollowNodesNotLabels()
+    {
+        QRandomGenerator random(23);
+        DialogTree tree;
+        tree.addRootNode();
+        DialogEdits edits(tree);
+        for (int i = 0; i < 12; ++i)
+            edits.addTextDialog(nullptr, "line", DialogEdits::Speaker::Player);
+        const QByteArray start = snapshot(tree);
+        std::vector<std::unique_ptr<TreeJournal>> steps;
+        for (int step = 0; step < 400; ++step) {
+            std::vector<const DialogNode *> before = numbered(tree);
+            const int count = int(before.size());
+            DialogNode *some = const_cast<DialogNode *>(before[random.bounded(count)]);
+            const int number = 1 + int(random.bounded(count));
+            std::vector<std::pair<DialogNode *, const DialogNode *>> named;
+            for (int i = 0; i < tree.count(); ++i) {
+                const ActionReference reference = ActionReference::parse(tree.nodeAt(i)->text());
+                if (reference.dialog > 0 && reference.dialog <= count)
+                    named.push_back({tree.nodeAt(i), before[size_t(reference.dialog) - 1]});
+            }
+            auto journal = std::make_unique<TreeJournal>(tree);
+            tree.setJournal(journal.get());
+            switch (random.bounded(6)) {
+            case 0:
+                tree.setText(some, NodeText::dialog(number));
+                break;
+            case 1:
+                edits.addTextDialog(random.bounded(2) ? some : nullptr, "more",
+                                    DialogEdits::Speaker::Entity);
+                break;
+            case 2:
+                edits.addPlaced(
+                    {DialogEdits::Placement::BeforeDialog, nullptr, number}, [&](DialogNode *at) {
+                        return edits.addTextDialog(at, "placed", DialogEdits::Speaker::Player);
+                    });
+                break;
+            case 3:
+                edits.moveDialog(some, const_cast<DialogNode *>(before[random.bounded(count)]));
+                break;
+            case 4:
+                if (count > 3) {
+                    edits.unname(edits.actionsNamingDialogsIn(some));
+                    edits.remove(edits.planDeletion(some));
+                }
+                break;
+            default:
+                if (some->childCount() == 3)
+                    edits.addGoto(some, number);
+            }
+            journal->followRenumbering();
+            tree.setJournal(nullptr);
+            steps.push_back(std::move(journal));
+            const std::vector<const DialogNode *> after = numbered(tree);
+            for (const auto &[action, target] : named) {
+                if (!tree.contains(action))
+                    continue;
+                const auto place = std::find(after.begin(), after.end(), target);
+                const int now = place == after.end() ? 0 : int(place - after.begin()) + 1;
+                QCOMPARE(ActionReference::parse(action->text()).dialog, now);
+            }
+        }
+        for (size_t i = steps.size(); i > 0; --i)
+            steps[i - 1]->undo();
+        QCOMPARE(snapshot(tree), start);
     }
 
     // A journal keeps what it took out: dropping it with the subtree out frees it, and an empty

@@ -156,12 +156,11 @@ private slots:
                 QStringLiteral("Dialog3: ") + longText +
                     QStringLiteral(": is 257 characters long; only the first 255 are saved"),
                 QStringLiteral("Dialog3: Goto = 3: goes to its own dialog"),
-                QStringLiteral("Dialog4: Dialog4: is a dialog without children"),
-                QStringLiteral(
-                    "Dialog5: Speaker = Nobody: matches no kind of node that may stand here"),
+                QStringLiteral("Dialog4: is a dialog without children"),
+                QStringLiteral("Dialog5: Speaker = Nobody: a speaker is Player or Entity"),
                 QStringLiteral("Dialog5: Goto = 2: is a second goto; a dialog holds one at most"),
                 QStringLiteral(
-                    "Dialog5: Set Short gold = 1.5: matches no kind of node that may stand here"),
+                    "Dialog5: Set Short gold = 1.5: a Short takes a whole number, digits only"),
             }));
     }
 
@@ -188,18 +187,17 @@ private slots:
         QCOMPARE(
             lines(DialogCheck::check(tree)),
             QStringList({
-                QStringLiteral("Dialog1: Type = Text: matches no kind of node that may stand here"),
+                QStringLiteral("Dialog1: Type = Text: after its text a text dialog holds only "
+                               "actions: Set, Call, Goto or Delete"),
                 QStringLiteral(
-                    "Dialog1: Text = nested under an action: matches no kind of node that may "
-                    "stand here"),
-                QStringLiteral("Dialog3: Dialog3: matches no kind of node that may stand here"),
+                    "Dialog1: Text = nested under an action: nothing may stand under Type = Text"),
+                QStringLiteral("Dialog3: an answer begins with its text, Text = ..."),
             }));
 
         DialogTree bare;
         bare.addRootNode();
-        QCOMPARE(
-            lines(DialogCheck::check(bare)),
-            QStringList({QStringLiteral("Root: Root: the document names no configuration file")}));
+        QCOMPARE(lines(DialogCheck::check(bare)),
+                 QStringList({QStringLiteral("Root: the document names no configuration file")}));
     }
 
     // A long document, deep and wide, is checked in one pass: no quadratic lookups of dialogs
@@ -235,6 +233,8 @@ private slots:
         QVERIFY(findings.size() > 10000);
         QCOMPARE(findings.front().message,
                  QStringLiteral("the document names no configuration file"));
+        QCOMPARE(findings[1].message,
+                 QStringLiteral("stands at level 1001; a saved file holds at most 1000 levels"));
         QCOMPARE(findings.back().message,
                  QStringLiteral("Dialog%1 has no choice 2").arg(1 + (tree.count() - 1) % 2000));
     }

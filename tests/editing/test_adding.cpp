@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(s.tableRows().size(), 2);
     }
 
-    void tableNumbersKeepGapsAndRepeats()
+    void tableNumbersKeepGapsNeverRepeat()
     {
         Session s;
         s.addTextDialog(QStringLiteral("Hi"));
@@ -278,13 +278,13 @@ private slots:
         s.mainWindow().answerTextField->clear();
         QTest::mouseClick(s.mainWindow().addAnswerButton, Qt::LeftButton);
         QCOMPARE(s.tableRows(),
-                 (QStringList{QStringLiteral("1:a"), QStringLiteral("3:c"), QStringLiteral("3:")}));
+                 (QStringList{QStringLiteral("1:a"), QStringLiteral("3:c"), QStringLiteral("4:")}));
 
         s.mainWindow().addAtEndCheck->setChecked(true);
         QTest::mouseClick(s.mainWindow().addDecisionButton, Qt::LeftButton);
         QCOMPARE(s.outline().mid(s.outline().indexOf("Dialog2")),
                  lines({"Dialog2", "  Choice = 1", "    Text = a", "  Choice = 3", "    Text = c",
-                        "  Choice = 3", "    Text = "}));
+                        "  Choice = 4", "    Text = "}));
 
         // Yes with no row selected removes nothing; clearing needs no question.
         s.mainWindow().answerTable->clearSelection();

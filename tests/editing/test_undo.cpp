@@ -7,6 +7,7 @@
 #include "windows/dialog_tree_model.h"
 #include "windows/dialog_tree_view.h"
 #include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QUndoStack>
 #include <functional>
 
 namespace {
@@ -203,9 +205,9 @@ private slots:
         }) << QByteArrayList{"Goto = 5", "Goto = 3", "Delete = 1 from 3", "Delete = 5"};
         QTest::newRow("delete the choice dialog") << Edit([](TestProgram &p) {
             p.mainWindow().selectNode(find(p, "Choice = 1"));
-            p.prompter.confirmAnswers = {true};
+            p.prompter.confirmAnswers = {true, true};
             p.mainWindow().deleteSelectedButton->click();
-        }) << QByteArrayList{"Goto = 2", "Goto = 2", "Delete = 1 from 2", "Delete = 2"};
+        }) << QByteArrayList{"Goto = 2", "Goto = 0", "Delete = 1 from 0", "Delete = 2"};
         QTest::newRow("drop Dialog4 onto Dialog1") << Edit([](TestProgram &p) {
             p.mainWindow().selectNode(find(p, "Dialog4"));
             p.mainWindow().findChild<DropCommand *>()->dropDialog(find(p, "Dialog1"));
@@ -268,6 +270,29 @@ private slots:
         p.prompter.confirmAnswers = {false}; // not saved first
         form.newAction->trigger();
         QCOMPARE(form.SearchPosition, -1);
+    }
+
+    // Every placement is one step on top of the history, also when it renumbers the dialogs a
+    // goto names (which once threw the history away).
+    void placementsKeepTheHistory()
+    {
+        TestProgram p;
+        p.start();
+        buildStory(p);
+        MainWindow &form = p.mainWindow();
+        const QByteArray before = snapshot(p);
+        QUndoStack *stack = form.history().stack();
+        form.addAtEndCheck->setChecked(true);
+        form.addDialogButton->click();
+        form.addAtEndCheck->setChecked(false);
+        place(p, &PlacementWindow::beforeDialogRadio,
+              [](PlacementWindow &w) { w.dialogNumberField->setValue(1); });
+        place(p, &PlacementWindow::intoChoiceRadio,
+              [](PlacementWindow &w) { w.choiceList->selectRow(1); });
+        QCOMPARE(stack->count(), 3);
+        for (int step = 0; step < 3; ++step)
+            form.undoAction->trigger();
+        QCOMPARE(snapshot(p), before);
     }
 
     // A new or opened document starts a new history; a refused command leaves none.

@@ -83,8 +83,9 @@ private slots:
                 break;
             case 2:
                 window.selectNode(some);
-                p.prompter.confirmAnswers = {true};
+                p.prompter.confirmAnswers = {true, true};
                 window.deleteSelectedButton->click();
+                p.prompter.confirmAnswers.clear();
                 break;
             case 3:
                 if (some)
