@@ -50,6 +50,27 @@ QByteArray fromUnicode(const QString &text)
     return result;
 }
 
+QString firstUnrepresentable(const QString &text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            return text.mid(i, 2);
+        if (c.isSurrogate() || (toByte(c.unicode()) == '?' && c != u'?'))
+            return QString(c);
+    }
+    return QString();
+}
+
+QString unrepresentableText(const QString &character)
+{
+    const char32_t code = character.size() == 2
+                              ? QChar::surrogateToUcs4(character[0], character[1])
+                              : (character.isEmpty() ? U'?' : char32_t(character[0].unicode()));
+    return QStringLiteral("The character \"%1\" (U+%2) cannot be stored in a dialog file.")
+        .arg(character, QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
 QByteArray upperAscii(const QByteArray &bytes)
 {
     QByteArray result = bytes;
