@@ -4,6 +4,8 @@
 #include "document/dialog_tree.h"
 #include "persistence/dlg_file.h"
 #include "platform/app_error.h"
+#include "spelling/spell_dictionary.h"
+#include "spelling/spelling_check.h"
 
 namespace {
 
@@ -14,7 +16,7 @@ constexpr int kUnreadable = 2;
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     if (arguments.contains(QStringLiteral("--help"))) {
-        out << "Usage: talmero-cli check [--as-opened] FILE\n\n"
+        out << "Usage: talmero-cli check [--as-opened] [--spelling LANGUAGE] FILE\n\n"
                "Checks a .dlg file as stored, with every action, as the game reads it, and prints\n"
                "one line per finding, \"DialogN: <node text>: <finding>\" (\"DialogN: <finding>\"\n"
                "for the dialog node itself, \"Root: ...\" outside dialogs): actions that name\n"
@@ -24,6 +26,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
                "holds, and a missing configuration file (a relative path is taken from the\n"
                "current directory). With --as-opened the file is checked as Open leaves it\n"
                "with actions off: variable operations, calls and delete actions removed.\n"
+               "With --spelling (en_US, de_DE, ...: an installed Hunspell dictionary) every word\n"
+               "of the dialog texts and answers that the dictionary or the personal word list\n"
+               "does not hold is a finding too.\n"
                "Exits with 0 when nothing is found, 1 when findings were printed, 2 when the\n"
                "file cannot be read.\n";
         return kClean;
@@ -31,9 +36,31 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     const bool asOpened = arguments.contains(QStringLiteral("--as-opened"));
     QStringList files = arguments;
     files.removeAll(QStringLiteral("--as-opened"));
-    if (files.size() != 1) {
-        err << "Usage: talmero-cli check [--as-opened] FILE\n";
+    QString language;
+    const qsizetype spellingAt = files.indexOf(QStringLiteral("--spelling"));
+    if (spellingAt >= 0 && spellingAt + 1 < files.size()) {
+        language = files.at(spellingAt + 1);
+        files.remove(spellingAt, 2);
+    }
+    if (files.size() != 1 || files.contains(QStringLiteral("--spelling"))) {
+        err << "Usage: talmero-cli check [--as-opened] [--spelling LANGUAGE] FILE\n";
         return kUnreadable;
+    }
+    std::shared_ptr<SpellDictionary> dictionary;
+    if (!language.isEmpty()) {
+        if (!SpellDictionary::available()) {
+            err << SpellDictionary::unavailableText() << '\n';
+            return kUnreadable;
+        }
+        dictionary = SpellDictionary::open(language);
+        if (!dictionary) {
+            const QStringList installed = SpellDictionary::installed();
+            err << "No " << language << " dictionary is installed (installed: "
+                << (installed.isEmpty() ? QStringLiteral("none")
+                                        : installed.join(QStringLiteral(", ")))
+                << ").\n";
+            return kUnreadable;
+        }
     }
     // The document of a freshly started editor, which the file then replaces.
     DialogTree tree;
@@ -47,7 +74,13 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << AppError::boxText(e.text()) << '\n';
         return kUnreadable;
     }
-    const std::vector<CheckFinding> findings = DialogCheck::check(tree);
+    std::vector<CheckFinding> findings = DialogCheck::check(tree);
+    if (dictionary) {
+        const std::vector<CheckFinding> spelling = SpellingCheck::check(
+            SpellingCheck::snapshot(tree),
+            [&](const QString &word) { return dictionary->isCorrect(word); }, language);
+        findings.insert(findings.end(), spelling.begin(), spelling.end());
+    }
     for (const CheckFinding &finding : findings)
         out << finding.line() << '\n';
     return findings.empty() ? kClean : kFindings;
@@ -55,8 +88,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 
 const CliCommand::Registration
     registration({"check",
-                  "talmero-cli check [--as-opened] FILE    report broken references and malformed "
-                  "nodes",
+                  "talmero-cli check [--as-opened] [--spelling LANGUAGE] FILE    report broken "
+                  "references, malformed nodes and misspelled words",
                   false, run});
 
 } // namespace

@@ -7,7 +7,7 @@
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 
-#include <QCoreApplication>
+#include <optional>
 
 namespace {
 
@@ -52,13 +52,13 @@ int generate(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     QString file;
     std::optional<QString> name;
-    QString programFolder = QCoreApplication::applicationDirPath();
+    std::optional<ProgramFolder> programFolder;
     for (int i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         if (argument == u"--name" && i + 1 < arguments.size()) {
             name = arguments[++i];
         } else if (argument == u"--program-folder" && i + 1 < arguments.size()) {
-            programFolder = arguments[++i];
+            programFolder = ProgramFolder(arguments[++i]);
         } else if (!argument.startsWith(u"--") && file.isEmpty()) {
             file = argument;
         } else {
@@ -86,7 +86,7 @@ int generate(const QStringList &arguments, QTextStream &out, QTextStream &err)
         prompter.error(error.text());
         return 1;
     }
-    ProjectGenerator generator(prompter, ProgramFolder(programFolder));
+    ProjectGenerator generator(prompter, programFolder.value_or(ProgramFolder::ofExecutable()));
     // The document is written at the tree control's designed size.
     const bool done = generator.run(tree, file, [&tree](const QString &path) {
         DlgFile::save(tree, path, DlgFile::ViewSize{});

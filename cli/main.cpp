@@ -1,4 +1,5 @@
 #include "cli_command.h"
+#include "platform/program_folder.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -11,7 +12,8 @@ void printHelp(QTextStream &out)
     out << "Usage: talmero-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
     for (const CliCommand &command : CliCommand::all())
         out << "  " << command.usage << '\n';
-    out << "\n  talmero-cli --help    shows this text\n";
+    out << "\n  talmero-cli --help    shows this text\n\n"
+        << ProgramFolder::ofExecutable().description() << '\n';
 }
 
 } // namespace

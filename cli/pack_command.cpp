@@ -16,12 +16,12 @@ const qint64 kMaxListingSize = 256 * 1024 * 1024;
 
 // A listing in either form of dump. The user names it, so a pipe (/dev/stdin, a FIFO) is read
 // too, but only up to a limit far above any real conversation. Throws AppError.
-DlgRecordList parseListing(const QString &fileName)
+QByteArray readListing(const QString &fileName)
 {
-    const BoundedFile::Result file = BoundedFile::readNamed(fileName, kMaxListingSize);
+    BoundedFile::Result file = BoundedFile::readNamed(fileName, kMaxListingSize);
     if (!file.ok())
         throw AppError::cannotOpen(fileName, file.reason);
-    return DlgListing::parse(file.bytes, fileName);
+    return std::move(file.bytes);
 }
 
 bool parseSize(const QString &text, DlgFile::ViewSize &size)
@@ -72,8 +72,19 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << kUsage;
         return 1;
     }
+    QByteArray block;
     try {
-        DlgWriter::writeFile(DlgWriter::stream(parseListing(positional[0]), size), positional[1]);
+        QByteArray listing = readListing(positional[0]);
+        try {
+            block = DlgListing::nodeBlock(listing, positional[0]);
+        } catch (const AppError &e) {
+            err << AppError::boxText(e.text()) << '\n';
+            return 2; // a line that does not read: malformed input
+        }
+        listing.clear();
+        const QByteArray stream = DlgWriter::withHeader(block, size);
+        block.clear();
+        DlgWriter::writeFile(stream, positional[1]);
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';
         return 1;

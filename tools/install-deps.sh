@@ -5,7 +5,11 @@ set -euo pipefail
 # mimetype tool; without it every .dlg file counts as plain text.
 packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libjpeg-dev
           fonts-dejavu-core clang shared-mime-info desktop-file-utils xdg-utils
-          libfile-mimeinfo-perl)
+          libfile-mimeinfo-perl
+          # The packages and their checks: tools/linux/make-deb.sh, tools/windows/make-installer.sh.
+          dpkg-dev file lintian appstream nsis xvfb xauth
+          # Translations (libgettextpo reads PO files, msgfmt checks them) and spelling.
+          libgettextpo-dev gettext libhunspell-dev hunspell-en-us)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -23,6 +23,10 @@ QString name(const DialogNode *dialog)
     return Ansi::toUnicode(dialog->text());
 }
 
+// Deletions that send the reading back again and again make it grow with the square of the
+// dialogs; no real reading takes this many steps.
+const int kMostSteps = 10000;
+
 } // namespace
 
 ReadThrough::ReadThrough(const DialogTree &tree) : m_tree(tree) {}
@@ -34,6 +38,7 @@ void ReadThrough::restart()
     m_transcript.clear();
     m_answers.clear();
     m_hidden.clear();
+    m_steps = 0;
     m_current = nullptr;
     m_numbers = std::make_unique<DialogNumbers>(m_tree);
     const DialogNode *first = m_numbers->find(1);
@@ -73,6 +78,12 @@ void ReadThrough::readFrom(const DialogNode *next)
     // would go round for ever.
     QSet<const DialogNode *> seen;
     while (next) {
+        if (++m_steps > kMostSteps) {
+            m_answers.clear();
+            note(QStringLiteral("The reading stopped after 10,000 steps."));
+            m_state = State::Stopped;
+            return;
+        }
         if (seen.contains(next)) {
             stop(QStringLiteral("%1 is reached again without an answer in between: the gotos "
                                 "go round in a loop")

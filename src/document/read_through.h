@@ -20,7 +20,8 @@ class DialogTree;
 // - when the dialogs at one level run out, the reading goes on after the choice dialog that
 //   holds them, and ends after the last top-level dialog.
 // A reference the check reports stops the reading with the check's finding, and so does a
-// dialog reached a second time without an answer or a deletion in between (a goto loop).
+// dialog reached a second time without an answer or a deletion in between (a goto loop). A
+// reading that passes 10,000 dialogs stops with a note.
 //
 // The reader keeps pointers into the tree: after any change of the tree, call invalidate().
 class ReadThrough
@@ -85,5 +86,6 @@ private:
     std::vector<Entry> m_transcript;
     std::vector<Answer> m_answers;
     const DialogNode *m_current = nullptr;
-    QSet<const DialogNode *> m_hidden;
+    QSet<const DialogNode *> m_hidden; // hashed: looked up at every step
+    int m_steps = 0;                   // dialogs passed since the start
 };

@@ -66,6 +66,12 @@ bool ActionCommands::addAction(const std::function<DialogEdits::Outcome(DialogEd
 
 void ActionCommands::addVariableOperation()
 {
+    for (const QString &field :
+         {m_window.variableValueField->text(), m_window.variableTypeCombo->currentText(),
+          m_window.variableNameCombo->currentText()}) {
+        if (m_window.prompter().refuseUnrepresentable(field))
+            return;
+    }
     const QByteArray value = Ansi::fromUnicode(m_window.variableValueField->text());
     const QByteArray type = Ansi::fromUnicode(m_window.variableTypeCombo->currentText());
     const QString name = m_window.variableNameCombo->currentText();
@@ -81,6 +87,8 @@ void ActionCommands::addVariableOperation()
 void ActionCommands::addFunctionCall()
 {
     const QString call = m_window.functionCallCombo->currentText();
+    if (m_window.prompter().refuseUnrepresentable(call))
+        return;
     const QByteArray bytes = Ansi::fromUnicode(call);
     if (!addAction(
             [&](DialogEdits &edits) { return edits.addCall(m_window.selectedNode(), bytes); }))

@@ -27,7 +27,7 @@ bool isEnter(int key)
 
 // The text box's text as the author's lines: the box gives line feeds, the document wants every
 // line ended by a carriage return and a line feed.
-QByteArray authorText(const QPlainTextEdit *memo)
+QString authorLines(const QPlainTextEdit *memo)
 {
     // The raw text keeps no-break spaces, which the plain text turns into blanks; its
     // paragraphs are separated by U+2029.
@@ -36,7 +36,12 @@ QByteArray authorText(const QPlainTextEdit *memo)
     text.replace(QChar::LineSeparator, QLatin1Char('\n'));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    return Ansi::fromUnicode(text);
+    return text;
+}
+
+QByteArray authorText(const QPlainTextEdit *memo)
+{
+    return Ansi::fromUnicode(authorLines(memo));
 }
 
 } // namespace
@@ -128,6 +133,8 @@ void AddingCommands::preparePlacement(const QString &mode)
 
 void AddingCommands::addOrPlaceDialog()
 {
+    if (m_window.prompter().refuseUnrepresentable(authorLines(m_window.dialogTextEdit)))
+        return;
     preparePlacement(QStringLiteral("dialog"));
     if (m_window.addAtEndCheck->isChecked())
         addDialog(nullptr);
@@ -143,6 +150,11 @@ void AddingCommands::addOrPlaceDecision()
         m_window.prompter().message(refusal);
         return;
     }
+    const QTreeWidget *table = m_window.answerTable;
+    for (int row = 0; row < table->topLevelItemCount(); ++row) {
+        if (m_window.prompter().refuseUnrepresentable(table->topLevelItem(row)->text(1)))
+            return;
+    }
     preparePlacement(QStringLiteral("choice"));
     if (m_window.addAtEndCheck->isChecked())
         addChoice(nullptr);
@@ -152,6 +164,8 @@ void AddingCommands::addOrPlaceDecision()
 
 void AddingCommands::addAnswer()
 {
+    if (m_window.prompter().refuseUnrepresentable(m_window.answerTextField->text()))
+        return;
     QTreeWidget *table = m_window.answerTable;
     // One more than the highest number in the table: a removal leaves a gap, never a repeat,
     // which a "Delete = C from N" could not tell apart.

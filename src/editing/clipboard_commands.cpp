@@ -125,6 +125,8 @@ void ClipboardCommands::paste()
                                : data->hasFormat(QLatin1String(kMimeType))
                                    ? data->data(QLatin1String(kMimeType))
                                    : data->text().toUtf8();
+    if (m_window.prompter().refuseUnrepresentable(QString::fromUtf8(listing)))
+        return;
     DlgRecordList records;
     try {
         records = DlgListing::parse(listing, QStringLiteral("Clipboard"));

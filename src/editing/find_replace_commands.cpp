@@ -50,7 +50,7 @@ FindReplaceCommands::FindReplaceCommands(MainWindow &window) : QObject(&window),
             edit = menu;
     }
     findReplaceAction =
-        named(new QAction(QStringLiteral("Find and Replace..."), &window), "FindReplace1");
+        named(new QAction(QStringLiteral("Find and &Replace..."), &window), "FindReplace1");
     findReplaceAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+H")));
     if (edit) {
         edit->addSeparator();
@@ -124,6 +124,8 @@ void FindReplaceCommands::findNext()
 
 void FindReplaceCommands::replace()
 {
+    if (m_window.prompter().refuseUnrepresentable(m_dialog->replaceField->text()))
+        return;
     const TextReplacement wanted = replacement();
     DialogNode *node = m_window.selectedNode();
     if (wanted.isEmpty() || !node || !wanted.matches(node->text())) {
@@ -148,6 +150,8 @@ void FindReplaceCommands::replace()
 
 void FindReplaceCommands::replaceAll()
 {
+    if (m_window.prompter().refuseUnrepresentable(m_dialog->replaceField->text()))
+        return;
     const TextReplacement wanted = replacement();
     if (wanted.isEmpty()) {
         m_dialog->showStatus(kNothingToFind);

@@ -74,6 +74,8 @@ PlacementWindow::PlacementWindow(DialogTree &tree, Prompter &prompter, QWidget *
     choiceList->setColumnWidth(0, 44);
     choiceList->setColumnWidth(1, 44);
     choiceList->setColumnWidth(2, 128);
+    // Tab leaves the list like any other control, so every control can be reached by keys.
+    choiceList->setTabKeyNavigation(false);
 
     auto *numberRow = new QHBoxLayout;
     beforeDialogRadio = named(new QRadioButton(QStringLiteral("Add before dialog number"), this),
@@ -107,6 +109,16 @@ PlacementWindow::PlacementWindow(DialogTree &tree, Prompter &prompter, QWidget *
         }
     });
     connect(cancelButton, &QPushButton::clicked, this, &PlacementWindow::cancel);
+    // The author choosing a row means placing into that choice; changing the number, placing
+    // before that number.
+    connect(choiceList, &QTableWidget::currentCellChanged, this, [this](int row) {
+        if (row >= 0 && choiceList->hasFocus())
+            intoChoiceRadio->setChecked(true);
+    });
+    connect(dialogNumberField, &QSpinBox::valueChanged, this, [this] {
+        if (dialogNumberField->hasFocus())
+            beforeDialogRadio->setChecked(true);
+    });
 
     fillChoiceList();
 }
@@ -148,6 +160,8 @@ void PlacementWindow::fillChoiceList()
         choiceList->setItem(r, 0, cell(rows[r].choice));
         choiceList->setItem(r, 1, cell(rows[r].item));
         choiceList->setItem(r, 2, cell(rows[r].text));
+        // The column is narrow: the whole answer shows on hovering.
+        choiceList->item(r, 2)->setToolTip(rows[r].text.trimmed());
     }
 }
 

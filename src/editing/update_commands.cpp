@@ -25,6 +25,16 @@ UpdateCommands::UpdateCommands(MainWindow &window) : QObject(&window), m_window(
     connect(window.treeView->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { showSelectedNode(); });
     connect(&window.history(), &UndoHistory::applied, this, [this] { showSelectedNode(); });
+    // New and Open leave no node selected without a selection change; a change of the selected
+    // node's own text (a replacement, say) shows at once.
+    QAbstractItemModel *model = window.treeView->model();
+    connect(model, &QAbstractItemModel::modelReset, this, [this] { showSelectedNode(); });
+    connect(model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &first, const QModelIndex &last) {
+                const int row = m_window.treeView->currentIndex().row();
+                if (row >= first.row() && row <= last.row())
+                    showSelectedNode();
+            });
     // The view writes a confirmed label into the tree before this runs; Escape commits nothing.
     connect(window.treeView->itemDelegate(), &QAbstractItemDelegate::commitData, this,
             [this] { m_window.Modified = true; });
@@ -33,8 +43,12 @@ UpdateCommands::UpdateCommands(MainWindow &window) : QObject(&window), m_window(
 void UpdateCommands::showSelectedNode()
 {
     const DialogNode *node = m_window.selectedNode();
-    if (!node)
+    if (!node) {
+        // Nothing selected: nothing to show, nothing Update could write into.
+        m_window.nodeTextField->clear();
+        m_window.updateSelectedButton->setEnabled(false);
         return;
+    }
     const QByteArray &text = node->text();
     const bool locked =
         NodeText::isRoot(text) || NodeText::isDialog(text) || NodeText::isChoice(text);
@@ -47,6 +61,8 @@ void UpdateCommands::showSelectedNode()
 void UpdateCommands::updateSelectedNode()
 {
     DialogNode *node = m_window.selectedNode();
+    if (m_window.prompter().refuseUnrepresentable(m_window.nodeTextField->text()))
+        return;
     const QString name =
         node ? QStringLiteral("Update ") + Ansi::toUnicode(node->text()) : QString();
     QString refusal;

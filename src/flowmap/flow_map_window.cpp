@@ -8,11 +8,13 @@
 #include "platform/file_writing.h"
 #include "platform/named.h"
 #include "platform/prompter.h"
+#include "windows/close_controls.h"
 #include "windows/tree_changes.h"
 
 #include <QAction>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -31,9 +33,12 @@ FlowMapWindow::FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes
     layout->addWidget(tools);
     m_view = new FlowMapView(tree, std::move(current), this);
     layout->addWidget(m_view, 1);
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(6, 3, 6, 3);
     m_summary = named(new QLabel(this), "FlowMapSummary");
-    m_summary->setContentsMargins(6, 3, 6, 3);
-    layout->addWidget(m_summary);
+    row->addWidget(m_summary, 1);
+    addCloseControls(this, row);
+    layout->addLayout(row);
 
     auto makeAction = [this, tools](const QString &text, const QKeySequence &key,
                                     const char *name) {

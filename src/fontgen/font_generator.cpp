@@ -65,8 +65,8 @@ QString FontGenerator::declaration(const QString &fontName, int cellWidth, int c
 
 QString FontGenerator::characterFile(int row) const
 {
-    return row == 0 ? m_folder.file(QStringLiteral("Fonts/dummy_font.txt"))
-                    : m_folder.file(QStringLiteral("Fonts/dummy_font%1.txt").arg(row));
+    return row == 0 ? m_folder.shippedFile(QStringLiteral("Fonts/dummy_font.txt"))
+                    : m_folder.shippedFile(QStringLiteral("Fonts/dummy_font%1.txt").arg(row));
 }
 
 FontRender FontGenerator::renderSheet(const FontSettings &settings) const

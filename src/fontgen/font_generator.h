@@ -27,9 +27,9 @@ public:
 
     explicit FontGenerator(ProgramFolder folder);
 
-    QString fontsFolder() const { return m_folder.file(QStringLiteral("Fonts/")); }
-    QString sheetPath() const { return m_folder.file(QStringLiteral("Fonts/temp.bmp")); }
-    QString previewPath() const { return m_folder.file(QStringLiteral("prev.bmp")); }
+    QString fontsFolder() const { return m_folder.userFile(QStringLiteral("Fonts/")); }
+    QString sheetPath() const { return m_folder.userFile(QStringLiteral("Fonts/temp.bmp")); }
+    QString previewPath() const { return m_folder.userFile(QStringLiteral("prev.bmp")); }
 
     // "<name> <My_Font_Name.bmp>, W, H;": the bracketed part is a fixed placeholder.
     static QString declaration(const QString &fontName, int cellWidth, int cellHeight);

@@ -16,6 +16,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <algorithm>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -23,6 +24,9 @@
 namespace names = ObjectNames::FontGenerator;
 
 namespace {
+
+// The least width of the font's name in the Font group.
+constexpr int kFontNameWidth = 90;
 
 QLabel *namedLabel(const char *name, const QString &text, QWidget *parent, bool bold = false)
 {
@@ -71,6 +75,10 @@ FontGeneratorWindow::FontGeneratorWindow(const ProgramFolder &folder, Prompter &
     boldCaption = namedLabel(names::boldCaption, QStringLiteral("Bold:"), fontGroup);
     italicCaption = namedLabel(names::italicCaption, QStringLiteral("Italic:"), fontGroup);
     fontNameLabel = namedLabel(names::fontNameLabel, QString(), fontGroup, true);
+    // A long family name must not widen its group and squeeze the labels beside it: the name is
+    // cut to the room it has, whole in its tooltip.
+    fontNameLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    fontNameLabel->setMinimumWidth(kFontNameWidth);
     fontSizeLabel = namedLabel(names::fontSizeLabel, QString(), fontGroup, true);
     boldLabel = namedLabel(names::boldLabel, QString(), fontGroup, true);
     italicLabel = namedLabel(names::italicLabel, QString(), fontGroup, true);
@@ -238,7 +246,10 @@ FontSettings FontGeneratorWindow::settings() const
 
 void FontGeneratorWindow::showFont()
 {
-    fontNameLabel->setText(m_font.family);
+    const int room = std::max(fontNameLabel->width(), kFontNameWidth);
+    fontNameLabel->setText(
+        fontNameLabel->fontMetrics().elidedText(m_font.family, Qt::ElideRight, room));
+    fontNameLabel->setToolTip(m_font.family);
     fontSizeLabel->setText(QString::number(m_font.pointSize));
     boldLabel->setText(yesNo(m_font.bold));
     italicLabel->setText(yesNo(m_font.italic));

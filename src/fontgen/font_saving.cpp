@@ -1,5 +1,7 @@
 #include "font_saving.h"
 
+#include "platform/file_writing.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -20,12 +22,12 @@ CopyResult copyWithoutReplacing(const QString &sheet, const QString &target)
     // A dangling link counts as an existing file too: the copy must not write through it.
     if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         return {CopyResult::AlreadyExists, QString()};
-    QFile source(sheet);
-    if (source.copy(target))
+    const QString why = FileWriting::copyToNew(sheet, target);
+    if (why.isEmpty())
         return {CopyResult::Copied, QString()};
-    if (QFileInfo::exists(target))
+    if (QFileInfo::exists(target) || QFileInfo(target).isSymLink())
         return {CopyResult::AlreadyExists, QString()};
-    return {CopyResult::Failed, source.errorString()};
+    return {CopyResult::Failed, why};
 }
 
 } // namespace FontSaving

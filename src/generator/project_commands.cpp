@@ -24,7 +24,7 @@ ProjectCommands::ProjectCommands(MainWindow &window, FileCommands &files)
 void ProjectCommands::changeConfigFile()
 {
     const std::optional<QString> chosen = m_window.prompter().chooseFile(m_window.configOpenDialog);
-    if (!chosen)
+    if (!chosen || m_window.prompter().refuseUnrepresentable(nativePath(*chosen)))
         return;
     EditStep step(m_window.history(), QStringLiteral("Change config file"));
     // The tree changed, so the document holds changes that no file has.

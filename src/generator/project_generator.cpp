@@ -54,11 +54,9 @@ bool copyInto(const QString &source, const QString &folder)
     const QString target = folder + QFileInfo(source).fileName();
     if (QFileInfo::exists(target))
         return false;
-    QFile file(source);
-    if (!file.copy(target)) {
-        throw AppError(QStringLiteral("Cannot copy \"%1\" to \"%2\". %3")
-                           .arg(source, target, file.errorString()));
-    }
+    const QString why = FileWriting::copyToNew(source, target);
+    if (!why.isEmpty())
+        throw AppError(QStringLiteral("Cannot copy \"%1\" to \"%2\". %3").arg(source, target, why));
     return true;
 }
 
@@ -155,6 +153,14 @@ QString ProjectGenerator::scriptRefusal(const QString &documentFileName, const Q
                               "WDLAction.wdl. Save the document under a name without one.")
             .arg(documentFileName);
     }
+    for (const QChar c : documentFileName) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            return QStringLiteral("The document name %1 holds a line break or another control "
+                                  "character, which would break WDLAction.wdl. Save the document "
+                                  "under a name without one.")
+                .arg(documentFileName.simplified());
+        }
+    }
     if (!isScriptName(startOn)) {
         return QStringLiteral("The configuration's Starton value \"%1\" cannot be written into "
                               "WDLAction.wdl: it may hold only letters, digits and \"_\".")
@@ -174,6 +180,20 @@ QString ProjectGenerator::clashRefusal(const QStringList &sources, const QString
         }
     }
     return QString();
+}
+
+QString ProjectGenerator::documentClash(const QString &documentFileName,
+                                        const QStringList &ownNames)
+{
+    // Windows drops trailing dots and blanks from a file name, and ignores case.
+    QString name = documentFileName;
+    while (name.endsWith(u'.') || name.endsWith(u' '))
+        name.chop(1);
+    if (!ownNames.contains(name, Qt::CaseInsensitive))
+        return QString();
+    return QStringLiteral("The document name %1 is that of a file the project generator writes "
+                          "itself (%2). Save the document under another name.")
+        .arg(documentFileName, ownNames.join(QStringLiteral(", ")));
 }
 
 void ProjectGenerator::removeCreated(const QString &projectFolder)
@@ -219,6 +239,7 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
                                   QStringLiteral("WDLAction.wdl"), QFileInfo(config).fileName(),
                                   documentFileName};
     for (const QString &why : {scriptRefusal(documentFileName, startOn),
+                               documentClash(documentFileName, ownNames.mid(0, 4)),
                                clashRefusal(images + fonts + avatarImages, ownNames)}) {
         if (!why.isEmpty()) {
             m_prompter.message(why);
@@ -236,7 +257,7 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
         m_prompter.message(why);
         return false;
     }
-    const QString folder = m_programFolder.file(QStringLiteral("Projects/") + name + u'/');
+    const QString folder = m_programFolder.userFile(QStringLiteral("Projects/")) + name + u'/';
     if (QFileInfo(folder).isDir()) {
         m_prompter.message(QStringLiteral("A project called ") + name +
                            QStringLiteral(" already exists!"));
@@ -266,7 +287,8 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
         for (const char *runtime : {"bin/Dialog.dll", "bin/PanelEvent.wdl"}) {
             // The program's own paths are shown as the platform writes them; paths from the
             // configuration are shown as written there.
-            if (!copyRequired(nativePath(m_programFolder.file(QLatin1String(runtime))), folder))
+            if (!copyRequired(nativePath(m_programFolder.runtimeFile(QLatin1String(runtime))),
+                              folder))
                 return false;
         }
         if (!copyRequired(config, folder))

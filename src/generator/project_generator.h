@@ -41,9 +41,12 @@ public:
     // the conversation: 17 lines, each ending in CR LF.
     static QByteArray wdlAction(const QByteArray &documentFileName, const QByteArray &startOn);
 
-    // Why the document name or the Starton value would break "WDLAction.wdl"; empty when
-    // neither does.
+    // Why the document name (a double quote, a line break) or the Starton value would break
+    // "WDLAction.wdl"; empty when neither does.
     static QString scriptRefusal(const QString &documentFileName, const QByteArray &startOn);
+    // Why a document of that file name would take the place of one of ownNames in the project
+    // (compared as Windows compares file names); empty when it would not.
+    static QString documentClash(const QString &documentFileName, const QStringList &ownNames);
     // Why one of the sources would take the place of a file the generator writes itself (one
     // of ownNames, compared as Windows compares file names); empty when none would.
     static QString clashRefusal(const QStringList &sources, const QStringList &ownNames);

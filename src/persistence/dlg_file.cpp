@@ -19,9 +19,10 @@ void load(DialogTree &tree, const QString &fileName)
     removeActionsOnLoad(tree);
 }
 
-void read(DialogTree &tree, const QString &fileName)
+namespace {
+
+void take(DialogTree &tree, const DlgReader::Content &content)
 {
-    const DlgReader::Content content = DlgReader::readFile(fileName);
     if (content.hasNodeBlock) {
         DialogTree fresh;
         // Only renumbering passes set the count; a block without nodes runs none.
@@ -29,6 +30,18 @@ void read(DialogTree &tree, const QString &fileName)
         DlgTreeBuilder::build(fresh, content.records);
         tree.swapContents(fresh);
     }
+}
+
+} // namespace
+
+void read(DialogTree &tree, const QString &fileName)
+{
+    take(tree, DlgReader::readFile(fileName));
+}
+
+void read(DialogTree &tree, QIODevice &device)
+{
+    take(tree, DlgReader(device).read());
 }
 
 int removeActionsOnLoad(DialogTree &tree)

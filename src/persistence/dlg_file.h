@@ -3,6 +3,7 @@
 #include <QString>
 
 class DialogTree;
+class QIODevice;
 
 // The .dlg file of a dialog tree: the tree control written as a component stream.
 namespace DlgFile {
@@ -26,6 +27,8 @@ void load(DialogTree &tree, const QString &fileName);
 // Reads fileName as load does, without the load clean-up: the tree comes back exactly as it was
 // written (a recovery copy).
 void read(DialogTree &tree, const QString &fileName);
+// As read, from the bytes of device.
+void read(DialogTree &tree, QIODevice &device);
 // The load clean-up: removes every node whose text begins with "Delete", "Set" or "Call",
 // together with its subtree. Returns how many it removed (nodes inside removed subtrees not
 // counted).

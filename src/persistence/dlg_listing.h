@@ -17,6 +17,11 @@ QByteArray write(const DlgRecordList &records);
 // Reads a listing in either form of dump (the tab and numbers may be left off; such a line gets
 // the image index of its kind, selected 0, state -1, overlay -1, data 0). The first line stands at
 // level 0. Throws AppError "source:line: reason" for the first line that does not read.
+// A line indented with a tab, or holding a character the code page lacks, is refused.
 DlgRecordList parse(const QByteArray &utf8, const QString &source);
+// As parse, straight into a .dlg node block (empty for an empty listing) without keeping the
+// records: for listings of any size. A record the reader would refuse (a text of more than 255
+// bytes, a block beyond its length field) is refused with its line.
+QByteArray nodeBlock(const QByteArray &utf8, const QString &source);
 
 } // namespace DlgListing

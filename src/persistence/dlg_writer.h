@@ -26,8 +26,6 @@ public:
     // Writes the stream through a temporary file beside fileName (see DlgFile::save). An error
     // that the file cannot be created names its full path.
     static void writeFile(const QByteArray &stream, const QString &fileName);
-
-private:
     // The header and view settings around a node block (none when it is empty).
     static QByteArray withHeader(const QByteArray &block, DlgFile::ViewSize size);
 };

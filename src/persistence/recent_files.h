@@ -17,7 +17,7 @@ public:
     explicit RecentFiles(ProgramFolder folder);
 
     const QStringList &captions() const { return m_captions; }
-    QString fileName() const { return m_folder.file(QStringLiteral("Recent.txt")); }
+    QString fileName() const { return m_folder.userFile(QStringLiteral("Recent.txt")); }
 
     // Fills the slots from the first five lines of Recent.txt whose files exist, in their file
     // order (folders do not count); the other slots read "empty". A missing file or one with

@@ -3,10 +3,19 @@
 #include "persistence/dlg_file.h"
 #include "persistence/file_commands.h"
 #include "platform/app_error.h"
+#include "platform/bounded_file.h"
 #include "windows/main_window.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QLocale>
+
+namespace {
+
+// Far above any conversation, still a size the program can hold.
+const qint64 kLargestCopy = qint64(512) * 1024 * 1024;
+
+} // namespace
 
 RecoveryController::RecoveryController(MainWindow &window, FileCommands &files,
                                        const QString &folder)
@@ -21,13 +30,25 @@ RecoveryController::RecoveryController(MainWindow &window, FileCommands &files,
 RecoveryController::~RecoveryController()
 {
     m_window.document().removeObserver(this);
-    m_store.discard();
+    if (!m_keep)
+        m_store.discard();
+}
+
+void RecoveryController::keepForNextStart()
+{
+    m_timer.stop();
+    writeCopy();
+    m_keep = m_window.Modified;
 }
 
 QString RecoveryController::restoreQuestion(const QString &originalName, const QDateTime &written)
 {
-    const QString name =
+    QString name =
         originalName.isEmpty() ? QStringLiteral("Untitled") : QFileInfo(originalName).fileName();
+    // The name comes from a file anyone could have left: it must not swamp the question.
+    const qsizetype longest = 200;
+    if (name.size() > longest)
+        name = name.left(longest - 1) + QChar(0x2026);
     return QStringLiteral("Talmero was not closed properly. Restore the unsaved changes of \"%1\" "
                           "from %2?")
         .arg(name, QLocale::system().toString(written.toLocalTime(), QLocale::ShortFormat));
@@ -59,6 +80,7 @@ void RecoveryController::writeCopy()
         return;
     try {
         m_files.save(path);
+        m_store.protectCopy();
     } catch (const AppError &) {
     }
 }
@@ -88,7 +110,13 @@ bool RecoveryController::restore(RecoveryStore::Abandoned &copy)
 {
     bool done = false;
     m_window.guarded([&] {
-        DlgFile::read(m_window.document(), copy.copyPath);
+        // Read without following a link or waiting on a FIFO that took the copy's place.
+        BoundedFile::Result bytes = BoundedFile::readOwn(copy.copyPath, kLargestCopy);
+        if (!bytes.ok())
+            throw AppError::cannotOpen(copy.copyPath, bytes.reason);
+        QBuffer buffer(&bytes.bytes);
+        buffer.open(QIODevice::ReadOnly);
+        DlgFile::read(m_window.document(), buffer);
         if (!copy.originalName.isEmpty())
             m_window.setWindowTitle(FileCommands::titleFor(copy.originalName));
         m_window.CurrentFileName = copy.originalName;

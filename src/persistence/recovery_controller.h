@@ -32,6 +32,9 @@ public:
     void documentChanged();
     // The document's unsaved changes are gone (saved, or replaced by New or Open).
     void changesGone();
+    // The program is being ended from outside: the unsaved changes are written now, and the
+    // copy stays for the next start, which offers it as after a crash.
+    void keepForNextStart();
 
     static QString restoreQuestion(const QString &originalName, const QDateTime &written);
 
@@ -50,4 +53,5 @@ private:
     FileCommands &m_files;
     RecoveryStore m_store;
     QTimer m_timer;
+    bool m_keep = false;
 };

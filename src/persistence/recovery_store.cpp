@@ -1,5 +1,6 @@
 #include "recovery_store.h"
 
+#include "platform/bounded_file.h"
 #include "platform/safe_save_file.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,43 @@ std::unique_ptr<QLockFile> lockFile(const QString &path)
     return lock;
 }
 
+const QFile::Permissions kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
+
+// Something that is no regular file of its own (a link, a FIFO, a folder) has no business in the
+// folder; it goes without being opened.
+bool isPlainFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return !info.isSymLink() && info.isFile();
+}
+
+void removeEntry(const QString &path)
+{
+    if (!QFile::remove(path))
+        QDir().rmdir(path);
+}
+
+// The lock of a program that is gone, taken over; null while its program runs. A lock that is
+// no regular file, or that holds no readable owner (cut short by a crash while it was made),
+// would otherwise keep its copy hidden for ever.
+std::shared_ptr<QLockFile> takeOver(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile()))
+        removeEntry(path);
+    std::shared_ptr<QLockFile> lock = lockFile(path);
+    if (lock->tryLock(0))
+        return lock;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    if (lock->error() == QLockFile::LockFailedError &&
+        !lock->getLockInfo(&pid, &host, &application) && QFile::remove(path) && lock->tryLock(0)) {
+        return lock;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 RecoveryStore::RecoveryStore(const QString &folder) : m_folder(folder)
@@ -30,9 +68,13 @@ RecoveryStore::RecoveryStore(const QString &folder) : m_folder(folder)
                .arg(QUuid::createUuid().toString(QUuid::Id128).left(8));
     if (m_folder.isEmpty() || !QDir().mkpath(m_folder))
         return;
+    // The copies hold the author's unsaved work: nobody else may read them.
+    QFile::setPermissions(m_folder, kOwnerOnly | QFile::ExeOwner);
     m_lock = lockFile(file(m_id, ".lock"));
     if (!m_lock->tryLock(0))
         m_lock.reset();
+    else
+        QFile::setPermissions(file(m_id, ".lock"), kOwnerOnly);
 }
 
 RecoveryStore::~RecoveryStore() = default;
@@ -53,7 +95,16 @@ bool RecoveryStore::setOriginalName(const QString &originalName)
         return false;
     SafeSaveFile name(file(m_id, ".name"));
     const QByteArray bytes = originalName.toUtf8();
-    return name.open(QIODevice::WriteOnly) && name.write(bytes) == bytes.size() && name.commit();
+    if (!name.open(QIODevice::WriteOnly) || name.write(bytes) != bytes.size() || !name.commit())
+        return false;
+    QFile::setPermissions(file(m_id, ".name"), kOwnerOnly);
+    return true;
+}
+
+void RecoveryStore::protectCopy() const
+{
+    if (m_lock)
+        QFile::setPermissions(file(m_id, ".dlg"), kOwnerOnly);
 }
 
 void RecoveryStore::discard()
@@ -69,23 +120,41 @@ QList<RecoveryStore::Abandoned> RecoveryStore::abandoned() const
     QList<Abandoned> copies;
     if (m_folder.isEmpty())
         return copies;
-    const QFileInfoList found = QDir(m_folder).entryInfoList(
-        {QStringLiteral("recovery-*.dlg")}, QDir::Files | QDir::Hidden, QDir::NoSort);
-    for (const QFileInfo &copy : found) {
-        const QString id = copy.completeBaseName();
+    const QDir folder(m_folder);
+    const QDir::Filters everything = QDir::Files | QDir::Dirs | QDir::System | QDir::Hidden;
+    // Locks of programs that ended without leaving a copy.
+    for (const QString &lockName :
+         folder.entryList({QStringLiteral("recovery-*.lock")}, everything, QDir::NoSort)) {
+        const QString id = lockName.chopped(5);
+        if (id == m_id || QFileInfo::exists(file(id, ".dlg")) ||
+            QFileInfo(file(id, ".dlg")).isSymLink())
+            continue;
+        if (std::shared_ptr<QLockFile> lock = takeOver(file(id, ".lock"))) {
+            removeEntry(file(id, ".name"));
+            lock->unlock();
+        }
+    }
+    for (const QString &copyName :
+         folder.entryList({QStringLiteral("recovery-*.dlg")}, everything, QDir::NoSort)) {
+        const QString id = copyName.chopped(4);
         if (id == m_id)
             continue;
         // A lock that another running program holds is left alone; a lock of a program that is
         // gone is taken over.
-        std::shared_ptr<QLockFile> lock = lockFile(file(id, ".lock"));
-        if (!lock->tryLock(0))
+        std::shared_ptr<QLockFile> lock = takeOver(file(id, ".lock"));
+        if (!lock)
             continue;
+        const QString copyPath = file(id, ".dlg");
+        if (!isPlainFile(copyPath)) {
+            removeEntry(copyPath);
+            removeEntry(file(id, ".name"));
+            lock->unlock();
+            continue;
+        }
         // Start-up must not block: only a regular file is read, and only as much as a path takes.
-        QString originalName;
-        QFile name(file(id, ".name"));
-        if (QFileInfo(name).isFile() && name.open(QIODevice::ReadOnly))
-            originalName = QString::fromUtf8(name.read(64 * 1024));
-        copies.append({copy.filePath(), originalName, copy.lastModified(), lock});
+        const BoundedFile::Result name = BoundedFile::readOwn(file(id, ".name"), 64 * 1024);
+        const QString originalName = name.ok() ? QString::fromUtf8(name.bytes) : QString();
+        copies.append({copyPath, originalName, QFileInfo(copyPath).lastModified(), lock});
     }
     std::sort(copies.begin(), copies.end(),
               [](const Abandoned &a, const Abandoned &b) { return a.written > b.written; });
@@ -94,9 +163,9 @@ QList<RecoveryStore::Abandoned> RecoveryStore::abandoned() const
 
 void RecoveryStore::remove(Abandoned &copy)
 {
-    QFile::remove(copy.copyPath);
-    QFile::remove(QFileInfo(copy.copyPath).path() + u'/' +
-                  QFileInfo(copy.copyPath).completeBaseName() + QStringLiteral(".name"));
+    removeEntry(copy.copyPath);
+    removeEntry(QFileInfo(copy.copyPath).path() + u'/' +
+                QFileInfo(copy.copyPath).completeBaseName() + QStringLiteral(".name"));
     release(copy);
 }
 

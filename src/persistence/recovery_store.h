@@ -32,10 +32,14 @@ public:
     QString copyPath() const;
     // Records the name of the document's file that the copy stands for. False when that fails.
     bool setOriginalName(const QString &originalName);
+    // Makes the copy readable by its owner only, once written.
+    void protectCopy() const;
     // Removes this program's copy.
     void discard();
 
-    // The copies of programs that did not close, newest first.
+    // The copies of programs that did not close, newest first. On the way, it removes what no
+    // program will take back: locks of ended programs without a copy, and copies that are no
+    // regular file (a link, a FIFO), which are never opened.
     QList<Abandoned> abandoned() const;
     // Removes an abandoned copy and its lock.
     static void remove(Abandoned &copy);

@@ -61,18 +61,19 @@ Result readLimited(QIODevice &device, qint64 maxBytes)
     return result;
 }
 
-} // namespace
-
-Result readRegular(const QString &path, qint64 maxBytes)
+Result readFile(const QString &path, qint64 maxBytes, bool followLinks)
 {
     if (path.isEmpty())
         return failure(Status::Missing, systemReason(ENOENT));
 #ifdef Q_OS_UNIX
     // Opening without blocking and testing the opened descriptor leaves no moment in which a
     // FIFO swapped in after a check could hold the program.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC | (followLinks ? 0 : O_NOFOLLOW));
     if (fd < 0) {
         const int error = errno;
+        if (error == ELOOP && !followLinks)
+            return notRegular();
         return failure(error == ENOENT || error == ENOTDIR ? Status::Missing : Status::Failed,
                        systemReason(error));
     }
@@ -92,6 +93,8 @@ Result readRegular(const QString &path, qint64 maxBytes)
     }
 #else
     const QFileInfo info(path);
+    if (!followLinks && info.isSymLink())
+        return notRegular();
     if (!info.exists())
         return failure(Status::Missing, systemReason(ENOENT));
     if (!info.isFile())
@@ -103,6 +106,18 @@ Result readRegular(const QString &path, qint64 maxBytes)
         return failure(Status::Failed, file.errorString());
 #endif
     return readLimited(file, maxBytes);
+}
+
+} // namespace
+
+Result readRegular(const QString &path, qint64 maxBytes)
+{
+    return readFile(path, maxBytes, true);
+}
+
+Result readOwn(const QString &path, qint64 maxBytes)
+{
+    return readFile(path, maxBytes, false);
 }
 
 Result readNamed(const QString &path, qint64 maxBytes)

@@ -30,6 +30,10 @@ struct Result
 // that only read treat NotRegular as Missing.
 Result readRegular(const QString &path, qint64 maxBytes);
 
+// As readRegular, but a link is not followed either: it counts as NotRegular. For the program's
+// private files, which nobody else should be able to point elsewhere.
+Result readOwn(const QString &path, qint64 maxBytes);
+
 // Reads at most maxBytes from whatever path names, pipes and devices included; a folder is
 // refused. For paths the user gives explicitly.
 Result readNamed(const QString &path, qint64 maxBytes);

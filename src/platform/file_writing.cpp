@@ -8,6 +8,10 @@
 #include <cerrno>
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace FileWriting {
 
 QString reason(const QFileDevice &file, int savedErrno)
@@ -32,6 +36,44 @@ void replace(const QString &path, const QByteArray &bytes)
         const int error = errno;
         throw AppError::cannotCreate(path, reason(file, error));
     }
+}
+
+QString copyToNew(const QString &source, const QString &target)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return in.errorString();
+    // NewOnly: neither a file nor a link that is there already is written through.
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return out.errorString();
+    QString why;
+    QByteArray chunk(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(chunk.data(), chunk.size());
+        if (got < 0) {
+            why = in.errorString();
+            break;
+        }
+        if (got == 0)
+            break;
+        errno = 0;
+        if (out.write(chunk.constData(), got) != got) {
+            why = reason(out, errno);
+            break;
+        }
+    }
+#ifdef Q_OS_UNIX
+    // Some file systems report a full disk only when the data goes out.
+    if (why.isEmpty() && ::fsync(out.handle()) != 0 && errno != EINVAL && errno != EROFS)
+        why = QString::fromLocal8Bit(std::strerror(errno));
+#endif
+    if (!why.isEmpty()) {
+        out.remove(); // a cut copy would pass for the whole file
+        return why;
+    }
+    out.setPermissions(in.permissions());
+    return QString();
 }
 
 } // namespace FileWriting

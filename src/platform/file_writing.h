@@ -13,6 +13,11 @@ namespace FileWriting {
 // path exists and is not a regular file.
 void replace(const QString &path, const QByteArray &bytes);
 
+// Copies source into target, which must not exist yet; a link there is not written through.
+// Returns an empty string, or the system's reason (a full disk says so); a copy cut short is
+// removed.
+QString copyToNew(const QString &source, const QString &target);
+
 // The reason of a failed call on file. Qt leaves a short write without an error of its own
 // ("Unknown error", e.g. when the disk is full), so savedErrno, the errno taken right after the
 // failing call, gives the reason then.

@@ -214,6 +214,7 @@ inline constexpr char webLinkLabel[] = "Label2";
 inline constexpr char editionLabel[] = "Label3";
 inline constexpr char creditLineLabel[] = "Label5";
 inline constexpr char okButton[] = "Button1";
+inline constexpr char layoutLabel[] = "LayoutLabel";
 } // namespace About
 
 namespace Options {

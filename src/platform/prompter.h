@@ -60,4 +60,8 @@ public:
     virtual std::optional<FontChoice> chooseFont(const FontChoice &current, bool trueTypeOnly) = 0;
     // The colour dialog, starting on initial (0xRRGGBB); nothing on Cancel.
     virtual std::optional<quint32> chooseColor(quint32 initial) = 0;
+
+    // Text bound for a document must fit its code page: when a character does not, the author
+    // is told which one, and the caller changes nothing. True when text was refused.
+    bool refuseUnrepresentable(const QString &text);
 };

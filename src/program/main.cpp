@@ -1,6 +1,7 @@
 #include "platform/qt_prompter.h"
 #include "platform/qt_shell_services.h"
 #include "program/modal_focus.h"
+#include "program/shutdown_guard.h"
 #include "program/talmero_app.h"
 #include "windows/main_window.h"
 
@@ -19,6 +20,7 @@ int main(int argc, char *argv[])
                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     prompter.setOwner(&talmero.mainWindow());
     application.installEventFilter(new ModalFocus(&talmero.mainWindow()));
+    ShutdownGuard guard(talmero.recovery());
     talmero.mainWindow().show();
     return application.exec();
 }

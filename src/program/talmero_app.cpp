@@ -19,6 +19,8 @@
 #include "shell/companion_tool_command.h"
 #include "shell/file_type_registration.h"
 #include "shell/options_window.h"
+#include "spelling/spelling_commands.h"
+#include "translation/translation_commands.h"
 #include "windows/main_window.h"
 #include "windows/script_window.h"
 
@@ -50,7 +52,7 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     m_scriptWindow = std::make_unique<ScriptWindow>();
     m_fontGeneratorWindow = std::make_unique<FontGeneratorWindow>(programFolder, prompter, shell);
     m_fontPreviewWindow = std::make_unique<FontPreviewWindow>();
-    m_aboutWindow = std::make_unique<AboutWindow>(shell);
+    m_aboutWindow = std::make_unique<AboutWindow>(shell, programFolder.description());
     m_optionsWindow = std::make_unique<OptionsWindow>(
         prompter, FileTypeRegistration::forCurrentUser(),
         QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
@@ -64,8 +66,10 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     new ProjectCommands(window, *m_files);
     new CompanionToolCommand(window);
     new ClipboardCommands(window);
-    new ReviewCommands(window);
+    auto *review = new ReviewCommands(window);
     new FindReplaceCommands(window);
+    new TranslationCommands(window);
+    new SpellingCommands(window, *review->checkWindow());
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
                      &PlacementWindow::fillChoiceList);
     const auto showModal = [](QAction *action, QDialog *dialog) {

@@ -1,11 +1,17 @@
 #include "check_window.h"
 
+#include "spelling/spell_dictionary.h"
+#include "spelling/spelling_check.h"
+
 #include "platform/ansi.h"
 #include "platform/named.h"
+#include "windows/close_controls.h"
 #include "windows/tree_changes.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QThread>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -13,6 +19,8 @@ namespace {
 
 // Edits come in bursts (a dialog is several nodes); one check after the burst is enough.
 constexpr int kSettleMs = 150;
+// Spelling findings are told from the others by this flag beside their index.
+constexpr int kSpellingRole = Qt::UserRole + 1;
 
 } // namespace
 
@@ -33,8 +41,11 @@ CheckWindow::CheckWindow(const DialogTree &tree, QAbstractItemModel *changes, Se
     m_list->setColumnWidth(0, 80);
     m_list->setColumnWidth(1, 220);
     layout->addWidget(m_list, 1);
+    auto *row = new QHBoxLayout;
     m_summary = named(new QLabel(this), "FindingSummary");
-    layout->addWidget(m_summary);
+    row->addWidget(m_summary, 1);
+    addCloseControls(this, row);
+    layout->addLayout(row);
 
     m_pending.setSingleShot(true);
     m_pending.setInterval(kSettleMs);
@@ -43,25 +54,104 @@ CheckWindow::CheckWindow(const DialogTree &tree, QAbstractItemModel *changes, Se
     connectTreeChanges(changes, this, [this] { treeChanged(); });
 }
 
+CheckWindow::~CheckWindow()
+{
+    // A check still running reads a dictionary this window no longer answers for.
+    for (QThread *worker : std::as_const(m_workers))
+        worker->wait();
+}
+
+void CheckWindow::setSpelling(SpellingSource source)
+{
+    m_spellingSource = std::move(source);
+    if (isVisible())
+        refresh();
+}
+
+QTreeWidgetItem *CheckWindow::findingItem(const CheckFinding &finding, qulonglong index) const
+{
+    auto *item = new QTreeWidgetItem(
+        {Ansi::toUnicode(finding.dialog), Ansi::toUnicode(finding.nodeText), finding.message});
+    item->setData(0, Qt::UserRole, index);
+    item->setToolTip(2, finding.line());
+    return item;
+}
+
 void CheckWindow::refresh()
 {
     m_pending.stop();
     m_findings = DialogCheck::check(m_tree);
+    m_spelling.clear();
+    m_spellingGroup = nullptr;
     m_list->clear();
+    m_list->setRootIsDecorated(false);
     QList<QTreeWidgetItem *> items;
     items.reserve(qsizetype(m_findings.size()));
-    for (size_t i = 0; i < m_findings.size(); ++i) {
-        const CheckFinding &finding = m_findings[i];
-        auto *item = new QTreeWidgetItem(
-            {Ansi::toUnicode(finding.dialog), Ansi::toUnicode(finding.nodeText), finding.message});
-        item->setData(0, Qt::UserRole, qulonglong(i));
-        item->setToolTip(2, finding.line());
-        items.append(item);
-    }
+    for (size_t i = 0; i < m_findings.size(); ++i)
+        items.append(findingItem(m_findings[i], i));
     m_list->addTopLevelItems(items);
     m_summary->setText(m_findings.empty()
                            ? QStringLiteral("Nothing to report.")
                            : QStringLiteral("%1 finding(s).").arg(m_findings.size()));
+    startSpelling();
+}
+
+void CheckWindow::startSpelling()
+{
+    ++m_generation;
+    const std::shared_ptr<SpellDictionary> dictionary =
+        m_spellingSource ? m_spellingSource() : nullptr;
+    if (!dictionary)
+        return;
+    m_summary->setText(m_summary->text() + QStringLiteral(" Checking spelling..."));
+    // The texts are taken here; the words are looked up beside the editor, which never waits.
+    auto result = std::make_shared<std::vector<CheckFinding>>();
+    QThread *worker =
+        QThread::create([texts = SpellingCheck::snapshot(m_tree), dictionary, result] {
+            *result = SpellingCheck::check(
+                texts, [&](const QString &word) { return dictionary->isCorrect(word); },
+                dictionary->language());
+        });
+    m_workers.append(worker);
+    const quint64 generation = m_generation;
+    connect(worker, &QThread::finished, this, [this, worker, generation, result, dictionary] {
+        m_workers.removeOne(worker);
+        worker->deleteLater();
+        if (generation == m_generation)
+            showSpelling(*result, dictionary->language());
+    });
+    worker->start(QThread::LowPriority);
+}
+
+void CheckWindow::showSpelling(const std::vector<CheckFinding> &findings, const QString &language)
+{
+    m_spelling = findings;
+    QString summary =
+        m_findings.empty() ? QString() : QStringLiteral("%1 finding(s). ").arg(m_findings.size());
+    summary +=
+        findings.empty()
+            ? QStringLiteral("No misspelled words (%1).").arg(language)
+            : QStringLiteral("%1 misspelled word(s) (%2).").arg(findings.size()).arg(language);
+    if (m_findings.empty() && findings.empty())
+        summary = QStringLiteral("Nothing to report.");
+    m_summary->setText(summary);
+    if (findings.empty())
+        return;
+    // A group of its own, after the other findings.
+    m_spellingGroup = new QTreeWidgetItem(
+        {QStringLiteral("Spelling (%1)").arg(language), QString(),
+         QStringLiteral("%1 word(s) not in the dictionary").arg(findings.size())});
+    m_list->setRootIsDecorated(true);
+    m_list->addTopLevelItem(m_spellingGroup);
+    QList<QTreeWidgetItem *> items;
+    items.reserve(qsizetype(findings.size()));
+    for (size_t i = 0; i < findings.size(); ++i) {
+        QTreeWidgetItem *item = findingItem(findings[i], i);
+        item->setData(0, kSpellingRole, true);
+        items.append(item);
+    }
+    m_spellingGroup->addChildren(items);
+    m_spellingGroup->setExpanded(true);
 }
 
 void CheckWindow::showEvent(QShowEvent *event)
@@ -84,7 +174,11 @@ void CheckWindow::activate(QTreeWidgetItem *item)
         refresh();
         return;
     }
+    if (item == m_spellingGroup)
+        return;
+    const std::vector<CheckFinding> &findings =
+        item->data(0, kSpellingRole).toBool() ? m_spelling : m_findings;
     const size_t index = item->data(0, Qt::UserRole).toULongLong();
-    if (index < m_findings.size() && m_findings[index].node)
-        m_select(m_findings[index].node);
+    if (index < findings.size() && findings[index].node)
+        m_select(findings[index].node);
 }

@@ -5,8 +5,11 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class DialogTree;
+class QThread;
+class SpellDictionary;
 class QAbstractItemModel;
 class QLabel;
 class QTreeWidget;
@@ -22,6 +25,14 @@ public:
 
     CheckWindow(const DialogTree &tree, QAbstractItemModel *changes, Select select,
                 QWidget *parent = nullptr);
+    ~CheckWindow() override;
+
+    // Where the dictionary of the moment comes from; with one, the misspelled words are listed
+    // in a group of their own, found on another thread.
+    using SpellingSource = std::function<std::shared_ptr<SpellDictionary>()>;
+    void setSpelling(SpellingSource source);
+    // Whether the spelling of the last refresh is still being checked.
+    bool spellingPending() const { return !m_workers.isEmpty(); }
 
     // Checks the tree now and shows the result.
     void refresh();
@@ -33,6 +44,9 @@ protected:
 private:
     void treeChanged();
     void activate(QTreeWidgetItem *item);
+    void startSpelling();
+    void showSpelling(const std::vector<CheckFinding> &findings, const QString &language);
+    QTreeWidgetItem *findingItem(const CheckFinding &finding, qulonglong index) const;
 
     const DialogTree &m_tree;
     Select m_select;
@@ -40,4 +54,9 @@ private:
     QLabel *m_summary;
     QTimer m_pending;
     std::vector<CheckFinding> m_findings;
+    SpellingSource m_spellingSource;
+    std::vector<CheckFinding> m_spelling;
+    QTreeWidgetItem *m_spellingGroup = nullptr;
+    quint64 m_generation = 0;
+    QList<QThread *> m_workers;
 };

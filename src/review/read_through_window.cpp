@@ -2,8 +2,10 @@
 
 #include "platform/ansi.h"
 #include "platform/named.h"
+#include "windows/close_controls.h"
 #include "windows/tree_changes.h"
 
+#include <QAbstractItemModel>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -47,12 +49,18 @@ ReadThroughWindow::ReadThroughWindow(const DialogTree &tree, QAbstractItemModel 
     row->addWidget(m_status, 1);
     row->addWidget(restartButton);
     row->addWidget(m_showInTree);
+    addCloseControls(this, row);
     layout->addLayout(row);
 
     connect(restartButton, &QPushButton::clicked, this, &ReadThroughWindow::restart);
     connect(m_showInTree, &QPushButton::clicked, this, [this] {
         if (m_reader.currentDialog())
             m_select(m_reader.currentDialog());
+    });
+    // Another document (New, Open) is read from its start, once it is all there.
+    connect(changes, &QAbstractItemModel::modelReset, this, [this] {
+        if (isVisible())
+            QMetaObject::invokeMethod(this, &ReadThroughWindow::restart, Qt::QueuedConnection);
     });
     connectTreeChanges(changes, this, [this] {
         if (!m_reader.currentDialog())

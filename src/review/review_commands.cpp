@@ -32,14 +32,14 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
         if (!tools)
             tools = qobject_cast<QMenu *>(object);
     }
-    checkDialogAction = named(new QAction(QStringLiteral("Check dialog"), &window),
+    checkDialogAction = named(new QAction(QStringLiteral("&Check dialog"), &window),
                               ObjectNames::Main::checkDialogAction);
     checkDialogAction->setShortcut(QKeySequence(Qt::Key_F7));
-    readThroughAction = named(new QAction(QStringLiteral("Read through"), &window),
+    readThroughAction = named(new QAction(QStringLiteral("&Read through"), &window),
                               ObjectNames::Main::readThroughAction);
     readThroughAction->setShortcut(QKeySequence(Qt::Key_F5));
     flowMapAction =
-        named(new QAction(QStringLiteral("Flow map"), &window), ObjectNames::Main::flowMapAction);
+        named(new QAction(QStringLiteral("Flow &map"), &window), ObjectNames::Main::flowMapAction);
     flowMapAction->setShortcut(QKeySequence(Qt::Key_F6));
     for (QAction *action : {checkDialogAction, readThroughAction, flowMapAction}) {
         if (tools)
@@ -81,9 +81,7 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
         const QPoint beside = m_window.frameGeometry().topRight() + QPoint(4, 0);
         if (room.contains(QRect(beside, m_flowMap->size())))
             m_flowMap->move(beside);
-        // Saving, undo and redo work from the map as from the main window.
-        m_flowMap->addActions({m_window.saveAction, m_window.undoAction, m_window.redoAction,
-                               checkDialogAction, readThroughAction, flowMapAction});
+        addReviewActions(m_flowMap);
         showInFlowMapAction->setVisible(true);
         connect(m_flowMap, &FlowMapWindow::dialogClicked, this,
                 [this](const DialogNode *dialog) { showDialogNode(dialog, false); });
@@ -93,20 +91,31 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
 
 CheckWindow *ReviewCommands::checkWindow()
 {
-    if (!m_check)
+    if (!m_check) {
         m_check = new CheckWindow(
             m_window.document(), m_window.treeView->model(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
+        addReviewActions(m_check);
+    }
     return m_check;
 }
 
 ReadThroughWindow *ReviewCommands::readThroughWindow()
 {
-    if (!m_readThrough)
+    if (!m_readThrough) {
         m_readThrough = new ReadThroughWindow(
             m_window.document(), m_window.treeView->model(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
+        addReviewActions(m_readThrough);
+    }
     return m_readThrough;
+}
+
+void ReviewCommands::addReviewActions(QWidget *window)
+{
+    // Saving, undo, redo and the review windows' keys work there as in the main window.
+    window->addActions({m_window.saveAction, m_window.undoAction, m_window.redoAction,
+                        checkDialogAction, readThroughAction, flowMapAction});
 }
 
 void ReviewCommands::showDialogNode(const DialogNode *node, bool activate)

@@ -7,6 +7,7 @@ class DialogNode;
 class FlowMapWindow;
 class MainWindow;
 class QAction;
+class QWidget;
 class ReadThroughWindow;
 
 // The Tools menu's "Check dialog" (F7), "Read through" (F5) and "Flow map" (F6): each opens its
@@ -28,6 +29,7 @@ public:
     FlowMapWindow *flowMapWindow();
 
 private:
+    void addReviewActions(QWidget *window);
     // Selects node in the tree; activate brings the main window to the front.
     void showDialogNode(const DialogNode *node, bool activate = true);
 

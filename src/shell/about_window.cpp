@@ -40,7 +40,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &text, int x, int
 
 } // namespace
 
-AboutWindow::AboutWindow(ShellServices &shell, QWidget *parent)
+AboutWindow::AboutWindow(ShellServices &shell, const QString &layout, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_shell(shell)
@@ -87,6 +87,14 @@ AboutWindow::AboutWindow(ShellServices &shell, QWidget *parent)
     webLinkLabel->setCursor(Qt::PointingHandCursor);
     setLinkColor(Qt::blue);
     webLinkLabel->installEventFilter(this);
+
+    // Long paths wrap; the whole line is also the tooltip, selectable for copying.
+    layoutLabel = label(this, names::layoutLabel, layout, 8, 210);
+    layoutLabel->setWordWrap(true);
+    layoutLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layoutLabel->setGeometry(8, 210, 336, 36);
+    layoutLabel->setToolTip(layout);
+    layoutLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     okButton = new QPushButton(QStringLiteral("Okay"), this);
     okButton->setObjectName(QLatin1String(names::okButton));

@@ -12,7 +12,8 @@ class AboutWindow : public QDialog
 {
     Q_OBJECT
 public:
-    explicit AboutWindow(ShellServices &shell, QWidget *parent = nullptr);
+    // layout says which layout the program uses and where the user's files are.
+    AboutWindow(ShellServices &shell, const QString &layout, QWidget *parent = nullptr);
 
     static QString webAddress();
 
@@ -21,6 +22,7 @@ public:
     QLabel *webLinkLabel;
     QLabel *editionLabel;
     QLabel *creditLineLabel;
+    QLabel *layoutLabel;
     QPushButton *okButton;
 
     void highlightLink();

@@ -25,7 +25,7 @@ void CompanionTool::launch(const DialogNode *node, const ProgramFolder &folder,
     const QString path = Ansi::toUnicode(node->text().mid(9));
     if (path.isEmpty() || !isFile(path))
         return;
-    const QString tool = folder.file(QStringLiteral("Brisvane.exe"));
+    const QString tool = folder.shippedFile(QStringLiteral("Brisvane.exe"));
     if (!isFile(tool))
         return;
     // The path is the one argument; the shell quotes it as the platform needs.

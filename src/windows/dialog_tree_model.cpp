@@ -102,6 +102,11 @@ bool DialogTreeModel::setData(const QModelIndex &index, const QVariant &value, i
     DialogNode *n = node(index);
     if (!n || role != Qt::EditRole)
         return false;
+    const QString character = Ansi::firstUnrepresentable(value.toString());
+    if (!character.isEmpty()) {
+        emit renameRefused(Ansi::unrepresentableText(character));
+        return false;
+    }
     const QByteArray text = Ansi::fromUnicode(value.toString());
     if (text == n->text())
         return true;

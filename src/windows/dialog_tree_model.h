@@ -25,6 +25,7 @@ public:
     ~DialogTreeModel() override;
 
     DialogNode *node(const QModelIndex &index) const;
+    const DialogTree &tree() const { return m_tree; }
     QModelIndex indexOf(const DialogNode *node) const;
     // The view's font, from which the bold font of bold nodes is made.
     void setBaseFont(const QFont &font);
@@ -43,6 +44,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
     Qt::DropActions supportedDropActions() const override;
     Qt::DropActions supportedDragActions() const override;
+
+signals:
+    // An in-place rename was refused, with what the author is told; the node kept its text.
+    void renameRefused(const QString &text);
 
 private:
     void nodeAboutToBeInserted(DialogNode *parent, int row, int position, int count) override;

@@ -1,8 +1,11 @@
 #include "dialog_tree_view.h"
 
+#include "dialog_tree_accessible.h"
 #include "dialog_tree_model.h"
+#include "tree_changes.h"
 
 #include "document/dialog_node.h"
+#include "document/node_text.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -10,7 +13,10 @@
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QToolTip>
 
 namespace {
 
@@ -20,6 +26,7 @@ const QString kDragMarkFormat = QStringLiteral("application/x-talmero-tree-drag"
 
 DialogTreeView::DialogTreeView(QWidget *parent) : QTreeView(parent)
 {
+    DialogTreeAccessible::install();
     setHeaderHidden(true);
     setUniformRowHeights(true);
     // The rows are flat for the base class; the levels are drawn here.
@@ -41,6 +48,16 @@ void DialogTreeView::setDialogModel(DialogTreeModel *model)
     m_model = model;
     model->setBaseFont(font());
     setModel(model);
+    // Items handed to assistive technology stand for nodes that a change may remove.
+    connectTreeChanges(model, this, [this] {
+        if (m_accessible)
+            m_accessible->forgetItems();
+    });
+}
+
+void DialogTreeView::setAccessibleTree(DialogTreeAccessible *accessible)
+{
+    m_accessible = accessible;
 }
 
 DialogNode *DialogTreeView::nodeAt(const QPoint &viewportPos) const
@@ -308,6 +325,70 @@ void DialogTreeView::dragMoveEvent(QDragMoveEvent *event)
     // accepted wherever the pointer is.
     QTreeView::dragMoveEvent(event);
     event->acceptProposedAction();
+    // A dragged dialog lands before the dialog under the pointer: a line above that row says so.
+    const DialogNode *target = nodeAt(event->position().toPoint());
+    const QRect row = target && NodeText::isDialog(target->text())
+                          ? visualRect(m_model->indexOf(target))
+                          : QRect();
+    const QRect mark = row.isNull() ? QRect() : QRect(row.left(), row.top() - 1, row.width(), 3);
+    if (mark != m_dropMark) {
+        viewport()->update(m_dropMark.adjusted(0, -1, 0, 1));
+        m_dropMark = mark;
+        viewport()->update(m_dropMark.adjusted(0, -1, 0, 1));
+    }
+}
+
+void DialogTreeView::dragLeaveEvent(QDragLeaveEvent *event)
+{
+    QTreeView::dragLeaveEvent(event);
+    clearDropMark();
+}
+
+void DialogTreeView::clearDropMark()
+{
+    viewport()->update(m_dropMark.adjusted(0, -1, 0, 1));
+    m_dropMark = QRect();
+}
+
+void DialogTreeView::paintEvent(QPaintEvent *event)
+{
+    QTreeView::paintEvent(event);
+    QPainter painter(viewport());
+    if (!m_dropMark.isNull())
+        painter.fillRect(m_dropMark, palette().color(QPalette::Highlight));
+    // With the focus but no current row, the tree still shows that keys go to it.
+    if (hasFocus() && !currentIndex().isValid()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = viewport()->rect().adjusted(1, 1, -1, -1);
+        focus.backgroundColor = palette().color(QPalette::Base);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+bool DialogTreeView::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTreeView::viewportEvent(event);
+    // A row cut off at the right edge shows its whole text; a whole row needs no tip.
+    auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex index = indexAt(help->pos());
+    const DialogNode *node = m_model->node(index);
+    if (!node) {
+        QToolTip::hideText();
+        return true;
+    }
+    const QString text = index.data(Qt::DisplayRole).toString();
+    const QFont font = index.data(Qt::FontRole).isValid()
+                           ? index.data(Qt::FontRole).value<QFont>()
+                           : this->font();
+    const int needed = visualRect(index).left() + QFontMetrics(font).horizontalAdvance(text) +
+                       2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    if (needed > viewport()->width())
+        QToolTip::showText(help->globalPos(), text, viewport());
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void DialogTreeView::dropEvent(QDropEvent *event)
@@ -317,6 +398,7 @@ void DialogTreeView::dropEvent(QDropEvent *event)
         return;
     }
     stopAutoScroll();
+    clearDropMark();
     DialogNode *target = nodeAt(event->position().toPoint());
     event->setDropAction(Qt::IgnoreAction);
     event->accept();

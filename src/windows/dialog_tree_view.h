@@ -3,6 +3,7 @@
 #include <QTreeView>
 
 class DialogNode;
+class DialogTreeAccessible;
 class DialogTreeModel;
 class QMimeData;
 
@@ -21,6 +22,8 @@ public:
 
     void setDialogModel(DialogTreeModel *model);
     DialogTreeModel *dialogModel() const { return m_model; }
+    // The interface assistive technology holds of this view, told of every change of the tree.
+    void setAccessibleTree(DialogTreeAccessible *accessible);
 
     // The item's place: right of its level's indentation, as in any tree.
     QRect visualRect(const QModelIndex &index) const override;
@@ -56,6 +59,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    void dragLeaveEvent(QDragLeaveEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
@@ -73,5 +79,10 @@ private:
     bool isOwnDrag(const QMimeData *data) const;
     QByteArray dragMark() const;
 
+    void clearDropMark();
+
     DialogTreeModel *m_model = nullptr;
+    DialogTreeAccessible *m_accessible = nullptr;
+    // Where a dragged dialog would land, in the viewport; empty while no drag is over a dialog.
+    QRect m_dropMark;
 };

@@ -98,6 +98,8 @@ MainWindow::MainWindow(const ProgramFolder &programFolder, Prompter &prompter, S
         m_document, [this] { return selectedNode(); },
         [this](DialogNode *node) { selectNode(node); }, this);
     m_model->setHistory(m_history);
+    connect(m_model, &DialogTreeModel::renameRefused, this,
+            [this](const QString &text) { m_prompter.message(text); });
     // Undo and redo are edits like any other: closing must ask.
     connect(m_history, &UndoHistory::applied, this, [this] { Modified = true; });
     buildMenus();
@@ -136,7 +138,7 @@ void MainWindow::prepareEmptyDocument()
     SearchPosition = -1;
     m_document.addRootNode();
     Modified = false;
-    configOpenDialog.initialFolder = m_programFolder.file(QStringLiteral("Configs/"));
+    configOpenDialog.initialFolder = m_programFolder.shippedFile(QStringLiteral("Configs/"));
 }
 
 DialogNode *MainWindow::selectedNode() const
@@ -227,7 +229,7 @@ void MainWindow::buildMenus()
     programOptionsAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     options->addSeparator();
     enableActionsAction =
-        named(options->addAction(QStringLiteral("Enable actions")), names::enableActionsAction);
+        named(options->addAction(QStringLiteral("Enable &actions")), names::enableActionsAction);
     enableActionsAction->setCheckable(true);
 
     QMenu *tools = bar->addMenu(QStringLiteral("&Tools"));

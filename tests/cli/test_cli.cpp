@@ -198,7 +198,7 @@ private slots:
                        "  Text = a\\nb \"c\"\t0,0,-1,-1,0\n"));
         TestFiles::write(path("bad.txt"), "Root\n  \"\\q\"\n");
         const Result bad = runCli({QStringLiteral("pack"), path("bad.txt"), path("bad.dlg")});
-        QCOMPARE(bad.exitCode, 1);
+        QCOMPARE(bad.exitCode, 2);
         QVERIFY2(bad.err.contains(":2: the quoted text holds an unknown escape"),
                  bad.err.constData());
     }
@@ -207,29 +207,31 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("error");
+        QTest::addColumn<int>("exitCode");
         QTest::newRow("missing file")
             << QStringList{QStringLiteral("dump"), QStringLiteral("MISSING")}
-            << QByteArray("Cannot open file \"MISSING\". ");
+            << QByteArray("Cannot open file \"MISSING\". ") << 1;
         QTest::newRow("not a dialog file")
             << QStringList{QStringLiteral("dump"), QStringLiteral("--stored"),
                            QStringLiteral("LISTING")}
-            << QByteArray("Invalid stream format.\n");
+            << QByteArray("Invalid stream format.\n") << 1;
         QTest::newRow("bad node block")
             << QStringList{QStringLiteral("dump"), QStringLiteral("BROKEN")}
-            << QByteArray("Stream read error.\n");
+            << QByteArray("Stream read error.\n") << 1;
         QTest::newRow("odd indentation")
             << QStringList{QStringLiteral("pack"), QStringLiteral("ODD"), QStringLiteral("OUT")}
-            << QByteArray("ODD:2: ");
+            << QByteArray("ODD:2: ") << 2;
         QTest::newRow("bad size") << QStringList{QStringLiteral("pack"), QStringLiteral("LISTING"),
                                                  QStringLiteral("OUT"), QStringLiteral("--size"),
                                                  QStringLiteral("473")}
-                                  << QByteArray("--size");
-        QTest::newRow("no file") << QStringList{QStringLiteral("dump")} << QByteArray("Usage");
+                                  << QByteArray("--size") << 1;
+        QTest::newRow("no file") << QStringList{QStringLiteral("dump")} << QByteArray("Usage") << 1;
     }
     void errorsGoToStandardError()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QByteArray, error);
+        QFETCH(int, exitCode);
         TestFiles::write(path("listing.txt"), "Root\n");
         TestFiles::write(path("odd.txt"), "Root\n   Config = x\n");
         TestFiles::write(path("broken.dlg"),
@@ -247,7 +249,7 @@ private slots:
             a = files.value(a, a);
         error.replace("\"MISSING\"", quotedMissing).replace("ODD", path("odd.txt").toUtf8());
         const Result r = runCli(arguments);
-        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(error), r.err.constData());
         QVERIFY(!QFile::exists(path("out.dlg")));
     }
@@ -280,6 +282,30 @@ private slots:
                  endless.err.constData());
         QVERIFY(!QFile::exists(path("zero.dlg")));
 #endif
+    }
+
+    // Lines no dialog file can hold are refused with their line, and nothing is written.
+    void packRefusesWhatADialogFileCannotHold_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QByteArray>("error");
+        QTest::newRow("tab") << QByteArray("\tText = a")
+                             << QByteArray(":3: the indentation holds a tab; indent with two "
+                                           "blanks per level");
+        QTest::newRow("code page") << QByteArray("  Text = \xc5\x82")
+                                   << QByteArray(":3: The character \"\xc5\x82\" (U+0142)");
+        QTest::newRow("long text") << "  Text = " + QByteArray(300, 'x')
+                                   << QByteArray(":3: the text is longer than the 255 bytes");
+    }
+    void packRefusesWhatADialogFileCannotHold()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QByteArray, error);
+        TestFiles::write(path("refused.txt"), "Root\nDialog1\n" + line + "\n");
+        const Result r = runCli({QStringLiteral("pack"), path("refused.txt"), path("refused.dlg")});
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(path("refused.txt").toUtf8() + error), r.err.constData());
+        QVERIFY(!QFile::exists(path("refused.dlg")));
     }
 
     void packRefusesAnEmptySize_data()

@@ -239,6 +239,29 @@ private slots:
                  QStringLiteral("Dialog%1 has no choice 2").arg(1 + (tree.count() - 1) % 2000));
     }
 
+    // Every dialog after Dialog2 hides itself and goes back to Dialog2: each round passes one
+    // more deleted dialog, so the reading would grow with the square of the dialogs.
+    void selfDeletingDialogsStopTheReadingInTime()
+    {
+        DialogTree tree;
+        for (int n = 1; n <= 9999; ++n) {
+            DialogNode *dialog = tree.addChild(nullptr, NodeText::dialog(n));
+            tree.addChild(dialog, NodeText::typeText());
+            if (n > 2) {
+                tree.addChild(dialog, NodeText::deleteDialog(n));
+                tree.addChild(dialog, NodeText::gotoDialog(2));
+            }
+        }
+        ReadThrough reader(tree);
+        QElapsedTimer timer;
+        timer.start();
+        reader.restart();
+        QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(reader.state(), ReadThrough::State::Stopped);
+        QCOMPARE(summary(reader).last(),
+                 QStringLiteral("~ The reading stopped after 10,000 steps."));
+    }
+
     void readThroughFollowsChoicesGotosAndDeletions()
     {
         DialogTree tree;

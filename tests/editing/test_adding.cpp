@@ -167,9 +167,10 @@ private slots:
             << QStringLiteral("a\nb\nc") << false << QByteArray("Text = a\\nb\\nc")
             << QStringLiteral("a\\nb\\nc");
         QTest::newRow("empty") << QString() << false << QByteArray("Text = ") << QString();
-        QTest::newRow("code page")
-            << QString::fromUtf8("Caf\u00e9 \u20ac \u4e2d") << false
-            << QByteArray("Text = Caf\xe9 \x80 ?") << QString::fromUtf8("Caf\u00e9 \u20ac ?");
+        // A character outside the code page is refused before this (test_code_page_entry).
+        QTest::newRow("code page") << QString::fromUtf8("Caf\u00e9 \u20ac") << false
+                                   << QByteArray("Text = Caf\xe9 \x80")
+                                   << QString::fromUtf8("Caf\u00e9 \u20ac");
     }
 
     void dialogText()

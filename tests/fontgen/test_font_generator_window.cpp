@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(w.preview().size(), QSize(449, 73));
         QVERIFY(QFile::exists(w.dir.path(QStringLiteral("prev.bmp"))));
         QVERIFY(!QFile::exists(w.dir.path(QStringLiteral("Fonts/temp.bmp"))));
-        QCOMPARE(f.saveInitialFolder(), w.dir.folder().file(QStringLiteral("Fonts/")));
+        QCOMPARE(f.saveInitialFolder(), w.dir.folder().shippedFile(QStringLiteral("Fonts/")));
         QVERIFY(w.prompter.shown.isEmpty());
         const QList<QPair<QWidget *, const char *>> named = {
             {f.nameCaption, "Label1"},          {f.outlineWarning, "Label9"},
@@ -277,7 +277,7 @@ private slots:
     {
         Window w;
         w.form->previewButton->click();
-        const QString sheet = w.dir.folder().file(QStringLiteral("Fonts/temp.bmp"));
+        const QString sheet = w.dir.folder().shippedFile(QStringLiteral("Fonts/temp.bmp"));
         QCOMPARE(w.shell.opened, QStringList{sheet});
         QVERIFY(QFile::exists(sheet));
 
@@ -291,14 +291,14 @@ private slots:
     {
         Window w;
         w.form->fontNameField->setText(QStringLiteral("Saved"));
-        const QString chosen = w.dir.folder().file(QStringLiteral("Fonts/mine"));
+        const QString chosen = w.dir.folder().shippedFile(QStringLiteral("Fonts/mine"));
         w.prompter.fileAnswers = {chosen};
         w.form->saveButton->click();
         const FileDialogRequest &request = w.prompter.fileRequests.first();
         QCOMPARE(request.kind, FileDialogRequest::Save);
         QCOMPARE(request.name, QStringLiteral("save"));
         QCOMPARE(request.filterPattern, QStringLiteral("*.bmp"));
-        QCOMPARE(request.initialFolder, w.dir.folder().file(QStringLiteral("Fonts/")));
+        QCOMPARE(request.initialFolder, w.dir.folder().shippedFile(QStringLiteral("Fonts/")));
         const QByteArray sheet = w.dir.read(QStringLiteral("Fonts/temp.bmp"));
         QVERIFY(sheet.startsWith("BM"));
         QCOMPARE(w.dir.read(QStringLiteral("Fonts/mine.bmp")), sheet);
@@ -311,7 +311,7 @@ private slots:
         // A second save with other settings under another name gives another file.
         w.prompter.colorAnswers = {0x0000FFu};
         QTest::mouseClick(w.form->backgroundSwatch, Qt::LeftButton);
-        w.prompter.fileAnswers = {w.dir.folder().file(QStringLiteral("Fonts/blue.bmp"))};
+        w.prompter.fileAnswers = {w.dir.folder().shippedFile(QStringLiteral("Fonts/blue.bmp"))};
         w.form->saveButton->click();
         QVERIFY(w.dir.read(QStringLiteral("Fonts/blue.bmp")) != sheet);
         QCOMPARE(w.dir.read(QStringLiteral("Fonts/mine.bmp")), sheet);
@@ -321,7 +321,7 @@ private slots:
     {
         Window w;
         w.dir.write(QStringLiteral("Fonts/taken.bmp"), "keep me");
-        const QString chosen = w.dir.folder().file(QStringLiteral("Fonts/taken"));
+        const QString chosen = w.dir.folder().shippedFile(QStringLiteral("Fonts/taken"));
         w.prompter.fileAnswers = {chosen};
         w.form->saveButton->click();
         QCOMPARE(w.dir.read(QStringLiteral("Fonts/taken.bmp")), QByteArray("keep me"));
@@ -347,7 +347,7 @@ private slots:
         w.form->fontNameField->setText(QStringLiteral("Other"));
         const QString declaration = w.form->declarationField->text();
         QFile::remove(w.dir.path(QStringLiteral("Fonts/dummy_font3.txt")));
-        w.prompter.fileAnswers = {w.dir.folder().file(QStringLiteral("Fonts/out"))};
+        w.prompter.fileAnswers = {w.dir.folder().shippedFile(QStringLiteral("Fonts/out"))};
         w.form->saveButton->click();
         QCOMPARE(w.prompter.errors().size(), 1);
         QVERIFY(!QFile::exists(w.dir.path(QStringLiteral("Fonts/out.bmp"))));
@@ -360,7 +360,7 @@ private slots:
             ::mkfifo(
                 QFile::encodeName(w.dir.path(QStringLiteral("Fonts/dummy_font3.txt"))).constData(),
                 0600) == 0);
-        w.prompter.fileAnswers = {w.dir.folder().file(QStringLiteral("Fonts/out"))};
+        w.prompter.fileAnswers = {w.dir.folder().shippedFile(QStringLiteral("Fonts/out"))};
         w.form->saveButton->click();
         QCOMPARE(w.prompter.errors().size(), 2);
         QVERIFY2(w.prompter.errors().last().endsWith(QStringLiteral("\". Not a regular file")),

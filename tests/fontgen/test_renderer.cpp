@@ -394,7 +394,7 @@ private slots:
         const FontGenerator generator(dir.folder());
         const QString expected =
             QStringLiteral("Cannot open file \"%1\". No such file or directory")
-                .arg(QDir::toNativeSeparators(dir.folder().file(missing)));
+                .arg(QDir::toNativeSeparators(dir.folder().shippedFile(missing)));
         QCOMPARE(errorOf([&] { generator.renderSheet(dejaVu()); }), expected);
         QCOMPARE(dir.read(QStringLiteral("Fonts/temp.bmp")), QByteArray("earlier sheet"));
         if (missing.endsWith(u"font.txt")) {

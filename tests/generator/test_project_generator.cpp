@@ -37,7 +37,7 @@ public:
     QString configPath() const { return path(QStringLiteral("Configs/castle.ini")); }
     QString project(const QString &name) const
     {
-        return folder.file(QStringLiteral("Projects/") + name + u'/');
+        return folder.shippedFile(QStringLiteral("Projects/") + name + u'/');
     }
     QByteArray art(const char *name) const
     {
@@ -358,6 +358,15 @@ private slots:
         QTest::newRow("quote in the document name")
             << QByteArray() << QStringLiteral("/work/say \"hi\".dlg")
             << QStringLiteral("The document name say \"hi\".dlg holds a double quote");
+        QTest::newRow("line break in the document name")
+            << QByteArray() << QStringLiteral("/work/two\nlines.dlg")
+            << QStringLiteral("The document name two lines.dlg holds a line break");
+        for (const char *name : {"DIALOG.dll", "PanelEvent.WDL", "wdlaction.wdl. ", "Castle.INI"}) {
+            QTest::newRow(name) << QByteArray() << QStringLiteral("/work/") + QLatin1String(name)
+                                << QStringLiteral("The document name %1 is that of a file the "
+                                                  "project generator writes itself")
+                                       .arg(QLatin1String(name));
+        }
     }
     void scriptBreakingValuesStop()
     {

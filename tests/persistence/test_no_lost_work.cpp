@@ -20,6 +20,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -176,6 +179,58 @@ private slots:
         RecoveryStore::remove(found[0]);
         QVERIFY(!QFile::exists(path));
         QVERIFY(QFile::exists(running.copyPath()));
+    }
+
+    // What a crash, a full disk or another user may leave in the folder never hangs the start
+    // nor gets opened: links and FIFOs go unread, a lock without its owner still lets its copy be
+    // offered, a lock without a copy goes. The copies are the owner's only.
+    void leftoversAreOfferedOrClearedWithoutOpeningThem()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("links and FIFOs are POSIX's");
+#else
+        QTemporaryDir base;
+        const QString folder = base.filePath(QStringLiteral("recovery"));
+        const auto at = [&](const char *name) { return folder + u'/' + QLatin1String(name); };
+        RecoveryStore store(folder);
+        TestFiles::write(store.copyPath(), "copy");
+        store.protectCopy();
+        QVERIFY(store.setOriginalName(QStringLiteral("a.dlg")));
+        const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                            QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+        QCOMPARE(QFileInfo(folder).permissions() & others, QFile::Permissions());
+        QCOMPARE(QFileInfo(store.copyPath()).permissions() & others, QFile::Permissions());
+
+        const QString outside = base.filePath(QStringLiteral("outside.dlg"));
+        TestFiles::write(outside, "not a copy");
+        QVERIFY(QFile::link(outside, at("recovery-link.dlg")));
+        QCOMPARE(::mkfifo(QFile::encodeName(at("recovery-fifo.dlg")).constData(), 0600), 0);
+        TestFiles::write(at("recovery-emptylock.dlg"), "copy");
+        TestFiles::write(at("recovery-emptylock.lock"), "");
+        TestFiles::write(at("recovery-fifoname.dlg"), "copy");
+        QCOMPARE(::mkfifo(QFile::encodeName(at("recovery-fifoname.name")).constData(), 0600), 0);
+        TestFiles::write(at("recovery-gone.lock"), "");
+        TestFiles::write(at("recovery-gone.name"), "gone.dlg");
+
+        QList<RecoveryStore::Abandoned> found = store.abandoned();
+        QCOMPARE(found.size(), 2);
+        for (RecoveryStore::Abandoned &copy : found) {
+            QVERIFY(copy.copyPath.endsWith(QStringLiteral("lock.dlg")) ||
+                    copy.copyPath.endsWith(QStringLiteral("name.dlg")));
+            QCOMPARE(copy.originalName, QString());
+            RecoveryStore::release(copy);
+        }
+        for (const char *gone : {"recovery-link.dlg", "recovery-fifo.dlg", "recovery-gone.lock",
+                                 "recovery-gone.name"}) {
+            QVERIFY2(!QFileInfo(at(gone)).exists() && !QFileInfo(at(gone)).isSymLink(), gone);
+        }
+        QCOMPARE(TestFiles::read(outside), QByteArray("not a copy"));
+
+        const QString longName = QString(500, u'n') + QStringLiteral(".dlg");
+        const QString question = RecoveryController::restoreQuestion(longName, {});
+        QVERIFY(question.contains(QString(199, u'n') + QChar(0x2026) + u'"'));
+        QVERIFY(question.size() < 400);
+#endif
     }
 
     void copyGoesAfterSaveNewAndOpen()

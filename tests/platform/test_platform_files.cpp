@@ -4,6 +4,7 @@
 #include "platform/native_path.h"
 #include "test_files.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +14,8 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 class TestPlatformFiles : public QObject
@@ -102,6 +105,7 @@ private slots:
 #ifdef Q_OS_WIN
         QSKIP("FIFOs and device files are POSIX's");
 #else
+        TestFiles::write(path(QStringLiteral("source.bin")), QByteArray(1 << 20, 's'));
         const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         rlimit old{};
         QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
@@ -114,14 +118,75 @@ private slots:
         } catch (const AppError &error) {
             text = error.text();
         }
+        const QString copied = FileWriting::copyToNew(path(QStringLiteral("source.bin")),
+                                                      path(QStringLiteral("copy")));
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, oldHandler);
+        QCOMPARE(copied, QStringLiteral("File too large"));
+        QVERIFY(!QFile::exists(path(QStringLiteral("copy"))));
         QCOMPARE(text, QStringLiteral("Cannot create file \"%1\". File too large")
                            .arg(path(QStringLiteral("big.bin"))));
         QVERIFY(!QFile::exists(path(QStringLiteral("big.bin"))));
 
         // A device is not replaced by a file.
         QVERIFY_THROWS_EXCEPTION(AppError, FileWriting::replace(QStringLiteral("/dev/full"), "x"));
+#endif
+    }
+
+    // A folder that takes no new file makes the write go into the target itself; a write cut
+    // short there puts the previous bytes back. A child process without root's rights and with a
+    // file size limit provokes both.
+    void aCutWriteInPlaceKeepsThePreviousFile()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("file size limits and folder permissions are POSIX's");
+#else
+        QTemporaryDir base;
+        const QString folder = base.filePath(QStringLiteral("locked"));
+        const QString temp = base.filePath(QStringLiteral("temp"));
+        const QString target = folder + QStringLiteral("/story.dlg");
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(temp));
+        TestFiles::write(target, "previous");
+        ::chmod(QFile::encodeName(base.path()).constData(), 0755);
+        ::chmod(QFile::encodeName(temp).constData(), 0777);
+        ::chmod(QFile::encodeName(target).constData(), 0666);
+        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        int channel[2];
+        QVERIFY(::pipe(channel) == 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::close(channel[0]);
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                ::_exit(3);
+            qputenv("TMPDIR", QFile::encodeName(temp));
+            rlimit small{};
+            ::getrlimit(RLIMIT_FSIZE, &small);
+            small.rlim_cur = 4096;
+            ::setrlimit(RLIMIT_FSIZE, &small);
+            QByteArray text = "no error";
+            try {
+                FileWriting::replace(target, QByteArray(1 << 20, 'n'));
+            } catch (const AppError &error) {
+                text = error.text().toUtf8();
+            }
+            const bool sent = ::write(channel[1], text.constData(), size_t(text.size())) > 0;
+            ::_exit(sent ? 0 : 4);
+        }
+        ::close(channel[1]);
+        QByteArray text(4096, '\0');
+        const ssize_t got = ::read(channel[0], text.data(), size_t(text.size()));
+        ::close(channel[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ::chmod(QFile::encodeName(folder).constData(), 0755);
+        QVERIFY2(WIFEXITED(status) && WEXITSTATUS(status) == 0,
+                 qPrintable(QString::number(status)));
+        text.truncate(qMax<ssize_t>(got, 0));
+        QCOMPARE(QString::fromUtf8(text),
+                 QStringLiteral("Cannot create file \"%1\". File too large").arg(target));
+        QCOMPARE(TestFiles::read(target), QByteArray("previous"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("story.dlg")});
+        QVERIFY(QDir(temp).isEmpty());
 #endif
     }
 

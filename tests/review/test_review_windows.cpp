@@ -33,9 +33,9 @@ private slots:
         QAction *check = toolsEntry(program.mainWindow(), "CheckDialog1");
         QAction *read = toolsEntry(program.mainWindow(), "ReadThrough1");
         QVERIFY(check && read);
-        QCOMPARE(check->text(), QStringLiteral("Check dialog"));
+        QCOMPARE(check->text(), QStringLiteral("&Check dialog"));
         QCOMPARE(check->shortcut(), QKeySequence(Qt::Key_F7));
-        QCOMPARE(read->text(), QStringLiteral("Read through"));
+        QCOMPARE(read->text(), QStringLiteral("&Read through"));
         QCOMPARE(read->shortcut(), QKeySequence(Qt::Key_F5));
         QVERIFY(program.mainWindow().fontGeneratorAction->associatedObjects().contains(
             check->associatedObjects().value(0)));

@@ -1,5 +1,6 @@
 #include "document/dialog_tree.h"
 #include "platform/ansi.h"
+#include "platform/program_folder.h"
 #include "recording_shell.h"
 #include "scripted_prompter.h"
 #include "shell/about_window.h"
@@ -96,7 +97,10 @@ private slots:
 
     void aboutWindowLayout()
     {
-        AboutWindow form(m_shell);
+        const QString layout =
+            ProgramFolder(QStringLiteral("/opt/talmero"), QStringLiteral("/home/u/Talmero"))
+                .description();
+        AboutWindow form(m_shell, layout);
         QCOMPARE(form.windowTitle(), QStringLiteral("About"));
         QCOMPARE(form.size(), QSize(436, 248));
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -113,11 +117,16 @@ private slots:
         QCOMPARE(form.webLinkLabel->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(form.okButton->geometry(), QRect(352, 216, 75, 25));
         QCOMPARE(form.okButton->text(), QStringLiteral("Okay"));
+        // Where the user's files are, beside the button and inside the window.
+        QCOMPARE(form.layoutLabel->text(), layout);
+        QVERIFY(layout.contains(QDir::toNativeSeparators(QStringLiteral("/home/u/Talmero/"))));
+        QVERIFY(form.layoutLabel->geometry().right() < form.okButton->x());
+        QVERIFY(form.rect().contains(form.layoutLabel->geometry()));
     }
 
     void aboutLinkColoursAndClick()
     {
-        AboutWindow form(m_shell);
+        AboutWindow form(m_shell, QString());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         const auto colour = [&] {
@@ -145,7 +154,7 @@ private slots:
     {
         // The window is closed with the keyboard while the mouse rests on the link, and the
         // mouse has moved on when the window is shown again.
-        AboutWindow form(m_shell);
+        AboutWindow form(m_shell, QString());
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         QTest::mouseMove(form.webLinkLabel, form.webLinkLabel->rect().center());

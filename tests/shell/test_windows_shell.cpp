@@ -218,7 +218,7 @@ private slots:
         folder.truncate(folder.lastIndexOf(u'\\'));
         const ProgramFolder programFolder = ProgramFolder::ofExecutable();
         QCOMPARE(QDir::toNativeSeparators(programFolder.path()), folder + u'\\');
-        QCOMPARE(QDir::toNativeSeparators(programFolder.file(QStringLiteral("Recent.txt"))),
+        QCOMPARE(QDir::toNativeSeparators(programFolder.shippedFile(QStringLiteral("Recent.txt"))),
                  folder + QStringLiteral("\\Recent.txt"));
     }
 #endif

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class CheckWindow;
+class MainWindow;
+class QActionGroup;
+class QMenu;
+class QPoint;
+class SpellDictionary;
+class SpellingHighlighter;
+
+// Spelling while writing: misspelled words of the dialog text box underlined, suggestions and
+// "Add to dictionary" on right click, and Options > "Spelling language" (the installed Hunspell
+// dictionaries and None), remembered in the user's settings. The check window asks it for the
+// dictionary of the moment.
+class SpellingCommands : public QObject
+{
+    Q_OBJECT
+public:
+    SpellingCommands(MainWindow &window, CheckWindow &checkWindow);
+
+    std::shared_ptr<SpellDictionary> dictionary() const { return m_dictionary; }
+    QMenu *languageMenu;
+    // Empty for None.
+    void chooseLanguage(const QString &language);
+    // The text box's context menu at pos, with the suggestions for the word there.
+    QMenu *contextMenu(const QPoint &pos);
+
+signals:
+    void languageChanged();
+
+private:
+    MainWindow &m_window;
+    QActionGroup *m_languages;
+    SpellingHighlighter *m_highlighter;
+    std::shared_ptr<SpellDictionary> m_dictionary;
+};

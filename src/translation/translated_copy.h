@@ -1,0 +1,34 @@
+#pragma once
+
+#include "persistence/dlg_record.h"
+#include "platform/code_page.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// A dialog file's records with every author's text replaced by its translation, and the rest of
+// every record as it was. Texts without a finished translation keep their source text.
+class TranslatedCopy
+{
+public:
+    struct Translations
+    {
+        QHash<QString, QString> finished; // by message id
+        QSet<QString> fuzzy;              // message ids whose translation is marked fuzzy
+    };
+
+    struct Outcome
+    {
+        DlgRecordList records;
+        QStringList unfinished; // one line per distinct text: "Dialog4: "Hello" is not translated"
+    };
+
+    // Throws AppError naming the entry when a text does not fit the code page or would be cut.
+    static Outcome make(const DlgRecordList &records, const Translations &translations,
+                        const CodePage &codePage);
+    // The copy written to fileName (the file's own view size is not kept); the same errors.
+    static Outcome write(const QString &sourceFile, const Translations &translations,
+                         const CodePage &codePage, const QString &fileName);
+};
