@@ -8,6 +8,7 @@
 #include "platform/ansi.h"
 
 #include <QStringList>
+#include <algorithm>
 
 namespace {
 
@@ -17,6 +18,9 @@ constexpr int kChoiceDialogImage = 2;
 const QString kRootNotDeleted = QStringLiteral("Root can not be deleted!");
 const QString kFunctionOnChoice =
     QStringLiteral("You can only add a function to a Dialog! Not to a choice!");
+const QString kVariableOnChoice =
+    QStringLiteral("You can only add a variable operation to a Dialog! Not to a choice!");
+const QString kSecondGoto = QStringLiteral("There is already a goto defined in this dialog!");
 
 QString stepName(const DialogNode *node)
 {
@@ -256,9 +260,7 @@ DialogNode *DialogEdits::addAction(DialogNode *dialog, const QByteArray &text)
 DialogEdits::Outcome DialogEdits::addVariable(DialogNode *selected, const QByteArray &type,
                                               const QByteArray &name, const QByteArray &value)
 {
-    Outcome dialog = actionDialog(
-        selected,
-        QStringLiteral("You can only add a variable operation to a Dialog! Not to a choice!"));
+    Outcome dialog = actionDialog(selected, kVariableOnChoice);
     if (!dialog.node)
         return dialog;
     if (!valueFitsType(value, type))
@@ -282,16 +284,36 @@ DialogEdits::Outcome DialogEdits::addGoto(DialogNode *selected, int number)
     Outcome dialog = actionDialog(selected, kFunctionOnChoice);
     if (!dialog.node)
         return dialog;
+    if (hasGoto(dialog.node))
+        return {nullptr, kSecondGoto};
+    return {addAction(dialog.node, NodeText::gotoDialog(number)), QString()};
+}
+
+bool DialogEdits::hasGoto(const DialogNode *dialog) const
+{
     // Only the run of direct children right after the dialog counts: the scan stops at the
     // first node of another level, which in tree order is the first that is not a child.
-    for (int i = dialog.node->absoluteIndex() + 1; i < m_tree.count(); ++i) {
+    for (int i = dialog->absoluteIndex() + 1; i < m_tree.count(); ++i) {
         const DialogNode *node = m_tree.nodeAt(i);
-        if (node->parent() != dialog.node)
+        if (node->parent() != dialog)
             break;
         if (node->text().startsWith("Goto"))
-            return {nullptr, QStringLiteral("There is already a goto defined in this dialog!")};
+            return true;
     }
-    return {addAction(dialog.node, NodeText::gotoDialog(number)), QString()};
+    return false;
+}
+
+QString DialogEdits::actionsRefusal(DialogNode *dialog, const QList<QByteArray> &actions) const
+{
+    const bool variable = !actions.isEmpty() && actions.front().startsWith("Set");
+    const Outcome target = actionDialog(dialog, variable ? kVariableOnChoice : kFunctionOnChoice);
+    if (!target.node)
+        return target.refusal;
+    const qsizetype gotos = std::count_if(actions.begin(), actions.end(),
+                                          [](const QByteArray &t) { return t.startsWith("Goto"); });
+    if (gotos > 1 || (gotos == 1 && hasGoto(dialog)))
+        return kSecondGoto;
+    return QString();
 }
 
 DialogEdits::Outcome DialogEdits::addDelete(DialogNode *selected, int number, int choice)

@@ -100,6 +100,9 @@ public:
                         const QByteArray &value);
     Outcome addCall(DialogNode *selected, const QByteArray &call);
     Outcome addGoto(DialogNode *selected, int number);
+    // What refuses adding these action texts to dialog, as the four action commands refuse:
+    // no dialog selected, a choice dialog, or a second goto; empty when they may be added.
+    QString actionsRefusal(DialogNode *dialog, const QList<QByteArray> &actions) const;
     // Nothing happens when no dialog with children carries the number.
     Outcome addDelete(DialogNode *selected, int number, int choice);
     // The dialog the delete action's number names, for the choice field: the last node carrying
@@ -121,6 +124,8 @@ private:
     DialogNode *addDialogNode(DialogNode *node, int imageIndex);
     Outcome actionDialog(DialogNode *selected, const QString &choiceRefusal) const;
     DialogNode *addAction(DialogNode *dialog, const QByteArray &text);
+    // Whether dialog already holds a goto among its children.
+    bool hasGoto(const DialogNode *dialog) const;
 
     DialogTree &m_tree;
 };

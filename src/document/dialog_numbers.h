@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <utility>
+#include <vector>
 
 class DialogNode;
 class DialogTree;
@@ -13,7 +14,12 @@ class DialogNumbers
 public:
     explicit DialogNumbers(const DialogTree &tree);
 
-    const DialogNode *find(int number) const { return m_dialogs.value(number, nullptr); }
+    const DialogNode *find(int number) const
+    {
+        if (number > 0 && size_t(number) < m_numbered.size())
+            return m_numbered[size_t(number)];
+        return m_beyond.value(number, nullptr);
+    }
     // Whether dialog has a child "Choice = " + choice.
     bool hasChoice(const DialogNode *dialog, int choice) const
     {
@@ -28,6 +34,9 @@ public:
     static int numberOf(const DialogNode *node);
 
 private:
-    QHash<int, const DialogNode *> m_dialogs;
+    // By number; a tree of n nodes numbers its dialogs 1 to at most n. A label renamed in place
+    // can carry a larger number until the next renumbering: those few go into the hash.
+    std::vector<const DialogNode *> m_numbered;
+    QHash<int, const DialogNode *> m_beyond;
     QHash<std::pair<const DialogNode *, int>, int> m_choices;
 };

@@ -117,4 +117,18 @@ bool isChoiceDialog(const DialogNode *dialog)
     return first && isChoice(first->text());
 }
 
+QByteArray childValue(const DialogNode *node, QByteArrayView keyword)
+{
+    for (int row = 0; row < node->childCount(); ++row) {
+        if (node->child(row)->text().startsWith(keyword))
+            return node->child(row)->text().mid(keyword.size());
+    }
+    return QByteArray();
+}
+
+QByteArray choiceNumber(const QByteArray &text)
+{
+    return text.startsWith("Choice = ") ? text.mid(9) : text;
+}
+
 } // namespace NodeText

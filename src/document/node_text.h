@@ -44,4 +44,10 @@ bool isRemovedAtLoad(const QByteArray &text);
 // A dialog whose first child's text begins with "Choice". A dialog without children is not.
 bool isChoiceDialog(const DialogNode *dialog);
 
+// The rest of the text of node's first child that begins with keyword ("Speaker = ",
+// "Text = "); empty when none does.
+QByteArray childValue(const DialogNode *node, QByteArrayView keyword);
+// The number of a choice node, "3" for "Choice = 3"; any other text as it stands.
+QByteArray choiceNumber(const QByteArray &text);
+
 } // namespace NodeText

@@ -8,16 +8,6 @@
 
 namespace {
 
-QByteArray childAfter(const DialogNode *node, const char *prefix)
-{
-    const QByteArray keyword(prefix);
-    for (int row = 0; row < node->childCount(); ++row) {
-        if (node->child(row)->text().startsWith(keyword))
-            return node->child(row)->text().mid(keyword.size());
-    }
-    return QByteArray();
-}
-
 QString name(const DialogNode *dialog)
 {
     return Ansi::toUnicode(dialog->text());
@@ -124,8 +114,8 @@ void ReadThrough::readFrom(const DialogNode *next)
 
 const DialogNode *ReadThrough::readText(const DialogNode *dialog, bool *stopped)
 {
-    m_transcript.push_back({Entry::Speech, childAfter(dialog, "Speaker = "),
-                            childAfter(dialog, "Text = "), QString()});
+    m_transcript.push_back({Entry::Speech, NodeText::childValue(dialog, "Speaker = "),
+                            NodeText::childValue(dialog, "Text = "), QString()});
     const DialogNode *jump = nullptr;
     for (int row = 0; row < dialog->childCount(); ++row) {
         const DialogNode *action = dialog->child(row);
@@ -185,9 +175,8 @@ bool ReadThrough::offerAnswers(const DialogNode *dialog)
         const DialogNode *choice = dialog->child(row);
         if (!NodeText::isChoice(choice->text()) || m_hidden.contains(choice))
             continue;
-        const QByteArray &text = choice->text();
-        const QByteArray number = text.startsWith("Choice = ") ? text.mid(9) : text;
-        m_answers.push_back({choice, number, childAfter(choice, "Text = ")});
+        m_answers.push_back({choice, NodeText::choiceNumber(choice->text()),
+                             NodeText::childValue(choice, "Text = ")});
     }
     return !m_answers.empty();
 }

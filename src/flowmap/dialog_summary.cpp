@@ -8,24 +8,14 @@
 
 namespace DialogSummary {
 
-QByteArray field(const DialogNode *node, QByteArrayView keyword)
-{
-    for (int row = 0; row < node->childCount(); ++row) {
-        const QByteArray &text = node->child(row)->text();
-        if (text.startsWith(keyword))
-            return text.mid(keyword.size());
-    }
-    return QByteArray();
-}
-
 QString speaker(const DialogNode *dialog)
 {
-    return Ansi::toUnicode(field(dialog, "Speaker = "));
+    return Ansi::toUnicode(NodeText::childValue(dialog, "Speaker = "));
 }
 
 QString text(const DialogNode *dialog)
 {
-    return Ansi::toUnicode(field(dialog, "Text = "))
+    return Ansi::toUnicode(NodeText::childValue(dialog, "Text = "))
         .replace(QStringLiteral("\\n"), QStringLiteral("\n"));
 }
 
@@ -37,7 +27,13 @@ QString firstLine(const DialogNode *dialog)
 
 QString answer(const DialogNode *choice)
 {
-    return Ansi::toUnicode(field(choice, "Text = "));
+    return Ansi::toUnicode(NodeText::childValue(choice, "Text = "));
+}
+
+QString answerLine(const DialogNode *choice)
+{
+    return Ansi::toUnicode(NodeText::choiceNumber(choice->text())) + QStringLiteral(". ") +
+           answer(choice);
 }
 
 QString glance(const DialogNode *dialog, int length)

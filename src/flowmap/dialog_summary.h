@@ -9,14 +9,14 @@ class DialogNode;
 // first words, and the answers of a choice dialog.
 namespace DialogSummary {
 
-// The rest of the first child's text that begins with keyword; empty when none does.
-QByteArray field(const DialogNode *node, QByteArrayView keyword);
 QString speaker(const DialogNode *dialog);
 // The dialog's text, each backslash-n a line break.
 QString text(const DialogNode *dialog);
 QString firstLine(const DialogNode *dialog);
 // The answer of a choice node.
 QString answer(const DialogNode *choice);
+// A choice node as a line of its box: "2. No".
+QString answerLine(const DialogNode *choice);
 // The first words of a text dialog, or the answers of a choice dialog, shortened with an
 // ellipsis to about length characters.
 QString glance(const DialogNode *dialog, int length);

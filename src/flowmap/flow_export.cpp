@@ -77,12 +77,6 @@ QByteArray number(double value)
     return text;
 }
 
-QByteArray choiceNumber(const DialogNode *choice)
-{
-    const QByteArray &text = choice->text();
-    return text.startsWith("Choice = ") ? text.mid(9) : text;
-}
-
 void svgText(QByteArray &out, double x, double y, const QString &text, const char *extra = "")
 {
     out += "<text x=\"" + number(x) + "\" y=\"" + number(y) + '"' + extra + '>' + xml(text) +
@@ -132,7 +126,8 @@ QByteArray svg(const FlowGraph &graph, const FlowLayout &layout)
         if (edge.to >= 0)
             out += " data-to=\"" + QByteArray::number(boxes[size_t(edge.to)].number) + '"';
         if (edge.kind == FlowGraph::EdgeKind::Answer)
-            out += " data-choice=\"" + xml(Ansi::toUnicode(choiceNumber(edge.source))) + '"';
+            out += " data-choice=\"" +
+                   xml(Ansi::toUnicode(NodeText::choiceNumber(edge.source->text()))) + '"';
         out += "><path d=\"";
         for (int p = 0; p < route.count; ++p) {
             const QPointF &point = layout.points()[size_t(route.first + p)];
@@ -152,7 +147,8 @@ QByteArray svg(const FlowGraph &graph, const FlowLayout &layout)
                    number(end.y() - 4) + "\" stroke=\"#c62828\" stroke-width=\"2\"/>";
         } else if (edge.kind == FlowGraph::EdgeKind::Answer) {
             const QPointF start = layout.points()[size_t(route.first)];
-            svgText(out, start.x() + 3, start.y() + 11, Ansi::toUnicode(choiceNumber(edge.source)),
+            svgText(out, start.x() + 3, start.y() + 11,
+                    Ansi::toUnicode(NodeText::choiceNumber(edge.source->text())),
                     " fill=\"#1f5fa8\"");
         }
         out += "</g>\n";
@@ -182,10 +178,7 @@ QByteArray svg(const FlowGraph &graph, const FlowLayout &layout)
                     continue;
                 y += FlowLayout::kLineHeight;
                 svgText(out, x, y,
-                        DialogSummary::elide(Ansi::toUnicode(choiceNumber(choice)) +
-                                                 QStringLiteral(". ") +
-                                                 DialogSummary::answer(choice),
-                                             kLineLength));
+                        DialogSummary::elide(DialogSummary::answerLine(choice), kLineLength));
             }
         } else {
             svgText(out, x, y + FlowLayout::kLineHeight,
@@ -212,10 +205,8 @@ QByteArray dot(const FlowGraph &graph)
             for (int row = 0; row < box.dialog->childCount(); ++row) {
                 const DialogNode *choice = box.dialog->child(row);
                 if (NodeText::isChoice(choice->text()))
-                    label += u'\n' + DialogSummary::elide(Ansi::toUnicode(choiceNumber(choice)) +
-                                                              QStringLiteral(". ") +
-                                                              DialogSummary::answer(choice),
-                                                          kLineLength);
+                    label += u'\n' +
+                             DialogSummary::elide(DialogSummary::answerLine(choice), kLineLength);
             }
         } else {
             label += u'\n' + DialogSummary::speaker(box.dialog) + QStringLiteral(": ") +
@@ -233,7 +224,7 @@ QByteArray dot(const FlowGraph &graph)
             break;
         case FlowGraph::EdgeKind::Answer:
             out += name(edge.to) + " [kind=answer, color=\"#1f5fa8\", label=" +
-                   dotString(Ansi::toUnicode(choiceNumber(edge.source))) + "];\n";
+                   dotString(Ansi::toUnicode(NodeText::choiceNumber(edge.source->text()))) + "];\n";
             break;
         case FlowGraph::EdgeKind::Goto:
             out += name(edge.to) + " [kind=goto, style=dashed, color=\"#7b3fa0\"];\n";

@@ -1,55 +1,11 @@
 #include "flow_graph.h"
 
 #include "document/action_reference.h"
+#include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 
-#include <QHash>
 #include <algorithm>
-#include <limits>
-
-namespace {
-
-// Finds boxes by the number their dialog carries: the first in pre-order wins, as for the check
-// and the read-through.
-class BoxNumbers
-{
-public:
-    explicit BoxNumbers(const std::vector<FlowGraph::Box> &boxes) : m_inRange(boxes.size() + 1, -1)
-    {
-        for (size_t b = 0; b < boxes.size(); ++b) {
-            const int number = boxes[b].number;
-            if (number <= 0)
-                continue;
-            if (size_t(number) < m_inRange.size()) {
-                if (m_inRange[size_t(number)] < 0)
-                    m_inRange[size_t(number)] = int(b);
-            } else if (!m_beyond.contains(number)) {
-                // Only a text renamed in place and not yet renumbered carries such a number.
-                m_beyond.insert(number, int(b));
-            }
-        }
-    }
-
-    int find(int number) const
-    {
-        if (number > 0 && size_t(number) < m_inRange.size())
-            return m_inRange[size_t(number)];
-        return m_beyond.value(number, -1);
-    }
-
-private:
-    std::vector<int> m_inRange;
-    QHash<int, int> m_beyond;
-};
-
-int numberOf(const DialogNode *dialog)
-{
-    return ActionReference::parseNumber(QByteArrayView(dialog->text()).sliced(6),
-                                        std::numeric_limits<int>::max());
-}
-
-} // namespace
 
 FlowGraph FlowGraph::build(const DialogTree &tree)
 {
@@ -93,7 +49,7 @@ FlowGraph FlowGraph::build(const DialogTree &tree)
         }
         Box box;
         box.dialog = node;
-        box.number = numberOf(node);
+        box.number = DialogNumbers::numberOf(node);
         box.choice = NodeText::isChoiceDialog(node);
         box.branch = branch;
         graph.m_boxes.push_back(box);
@@ -125,7 +81,11 @@ FlowGraph FlowGraph::build(const DialogTree &tree)
                                            : -1;
     }
 
-    const BoxNumbers numbers(graph.m_boxes);
+    const DialogNumbers numbers(tree);
+    auto boxNumbered = [&numbers, &boxAbove](int number) {
+        const DialogNode *dialog = numbers.find(number);
+        return dialog ? boxAbove[size_t(dialog->absoluteIndex())] : -1;
+    };
     for (size_t b = 0; b < graph.m_boxes.size(); ++b) {
         const Box &box = graph.m_boxes[b];
         const int from = int(b);
@@ -155,7 +115,7 @@ FlowGraph FlowGraph::build(const DialogTree &tree)
             if (isGoto && jumps)
                 continue; // a second goto is never followed
             const int target =
-                reference.kind == ActionReference::None ? -1 : numbers.find(reference.dialog);
+                reference.kind == ActionReference::None ? -1 : boxNumbered(reference.dialog);
             if (target < 0)
                 graph.m_edges.push_back({EdgeKind::Broken, from, -1, action, 0, -1});
             else if (isGoto)

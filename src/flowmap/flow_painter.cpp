@@ -46,12 +46,6 @@ void drawArrowHead(QPainter &painter, const QPointF &from, const QPointF &tip)
     painter.drawPolygon(head);
 }
 
-QString choiceNumber(const DialogNode *choice)
-{
-    const QByteArray &text = choice->text();
-    return Ansi::toUnicode(text.startsWith("Choice = ") ? text.mid(9) : text);
-}
-
 void drawWords(QPainter &painter, const FlowGraph::Box &box, const QRectF &rect)
 {
     const QFont plain = painter.font();
@@ -81,10 +75,9 @@ void drawWords(QPainter &painter, const FlowGraph::Box &box, const QRectF &rect)
         if (!NodeText::isChoice(choice->text()))
             continue;
         line.translate(0, FlowLayout::kLineHeight);
-        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                         metrics.elidedText(choiceNumber(choice) + QStringLiteral(". ") +
-                                                DialogSummary::answer(choice),
-                                            Qt::ElideRight, width));
+        painter.drawText(
+            line, Qt::AlignLeft | Qt::AlignVCenter,
+            metrics.elidedText(DialogSummary::answerLine(choice), Qt::ElideRight, width));
     }
 }
 
@@ -154,7 +147,8 @@ void paint(QPainter &painter, const FlowGraph &graph, const FlowLayout &layout,
             drawArrowHead(painter, points[route.count - 2], end);
         painter.setBrush(Qt::NoBrush);
         if (edge.kind == FlowGraph::EdgeKind::Answer && words)
-            painter.drawText(points[0] + QPointF(3, 11), choiceNumber(edge.source));
+            painter.drawText(points[0] + QPointF(3, 11),
+                             Ansi::toUnicode(NodeText::choiceNumber(edge.source->text())));
     }
 
     const std::vector<FlowGraph::Box> &boxes = graph.boxes();

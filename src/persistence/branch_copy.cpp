@@ -24,25 +24,6 @@ struct Retarget
     const DialogNode *outside = nullptr;
 };
 
-QString actionRefusal(DialogNode *dialog, const DlgRecordList &records)
-{
-    if (!dialog)
-        return QStringLiteral("Please select a bold dialog node first!");
-    if (NodeText::isChoiceDialog(dialog))
-        return records.front().text.startsWith("Set")
-                   ? QStringLiteral("You can only add a variable operation to a Dialog! Not to a "
-                                    "choice!")
-                   : QStringLiteral("You can only add a function to a Dialog! Not to a choice!");
-    int gotos = 0;
-    for (const DlgRecord &record : records)
-        gotos += record.level == 0 && record.text.startsWith("Goto");
-    for (int row = 0; row < dialog->childCount(); ++row)
-        gotos += gotos > 0 && dialog->child(row)->text().startsWith("Goto");
-    if (gotos > 1)
-        return QStringLiteral("There is already a goto defined in this dialog!");
-    return QString();
-}
-
 } // namespace
 
 namespace BranchCopy {
@@ -94,7 +75,12 @@ DialogEdits::Outcome paste(DialogTree &tree, DialogNode *selected, const DlgReco
     DialogNode *before = nullptr;
     if (actions) {
         parent = holdingDialog(selected);
-        const QString refused = actionRefusal(parent, records);
+        QList<QByteArray> texts;
+        for (const DlgRecord &record : records) {
+            if (record.level == 0)
+                texts.append(record.text);
+        }
+        const QString refused = DialogEdits(tree).actionsRefusal(parent, texts);
         if (!refused.isEmpty())
             return {nullptr, refused};
     } else if (selected && NodeText::isChoice(selected->text()) && selected->parent()) {
