@@ -1,8 +1,8 @@
 #include "dialog_check.h"
 
+#include "config_node.h"
 #include "dialog_numbers.h"
 #include "dialog_tree.h"
-#include "generator/config_node.h"
 #include "node_text.h"
 #include "platform/ansi.h"
 #include "variable_value.h"

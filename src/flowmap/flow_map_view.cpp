@@ -1,6 +1,6 @@
 #include "flow_map_view.h"
 
-#include "dialog_summary.h"
+#include "document/dialog_summary.h"
 #include "flow_painter.h"
 
 #include "document/dialog_node.h"

@@ -1,6 +1,6 @@
 #include "flow_painter.h"
 
-#include "dialog_summary.h"
+#include "document/dialog_summary.h"
 #include "flow_graph.h"
 #include "flow_layout.h"
 

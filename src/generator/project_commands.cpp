@@ -1,6 +1,6 @@
 #include "project_commands.h"
 
-#include "generator/config_node.h"
+#include "document/config_node.h"
 #include "generator/project_generator.h"
 #include "persistence/file_commands.h"
 #include "platform/ansi.h"

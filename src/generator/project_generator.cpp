@@ -1,7 +1,7 @@
 #include "project_generator.h"
 
 #include "document/dialog_tree.h"
-#include "generator/config_node.h"
+#include "document/config_node.h"
 #include "generator/ini_file.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"

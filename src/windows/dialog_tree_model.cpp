@@ -7,7 +7,7 @@
 #include "document/dialog_edits.h"
 #include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
-#include "flowmap/dialog_summary.h"
+#include "document/dialog_summary.h"
 #include "platform/ansi.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "document/action_reference.h"
 #include "document/dialog_numbers.h"
 #include "document/node_text.h"
-#include "flowmap/dialog_summary.h"
+#include "document/dialog_summary.h"
 #include "flowmap/flow_map_view.h"
 #include "flowmap/flow_map_window.h"
 #include "persistence/dlg_file.h"

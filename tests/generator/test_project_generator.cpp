@@ -1,6 +1,6 @@
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
-#include "generator/config_node.h"
+#include "document/config_node.h"
 #include "generator/project_generator.h"
 #include "platform/app_error.h"
 #include "platform/program_folder.h"
