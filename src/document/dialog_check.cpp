@@ -57,14 +57,14 @@ bool isVariableOperation(const QByteArray &text)
     return equals >= blank && valueFitsType(text.mid(equals + 3), type);
 }
 
-Kind classify(const DialogNode *node)
+Kind classify(const QByteArray &text)
 {
-    const QByteArray &text = node->text();
     if (NodeText::isRoot(text))
         return Kind::Root;
     if (text.startsWith("Config = "))
         return Kind::Config;
-    if (DialogNumbers::numberOf(node))
+    if (text.startsWith("Dialog") && ActionReference::parseNumber(QByteArrayView(text).sliced(6),
+                                                                  std::numeric_limits<int>::max()))
         return Kind::Dialog;
     if (text == NodeText::typeText())
         return Kind::Type;
@@ -150,26 +150,39 @@ QString variableProblem(const QByteArray &text)
     return QStringLiteral("a variable type is Short, Float or String");
 }
 
+// What a text that begins as some kind of node gets wrong about that kind's grammar; empty when
+// it begins as no kind.
+QString kindProblem(const QByteArray &text)
+{
+    if (text.startsWith("Speaker = "))
+        return QStringLiteral("a speaker is Player or Entity");
+    if (text.startsWith("Set "))
+        return variableProblem(text);
+    if (text.startsWith("Goto"))
+        return QStringLiteral("a goto reads Goto = N, N a dialog number from 1 to 9999");
+    if (text.startsWith("Delete"))
+        return QStringLiteral("a delete action reads Delete = N or Delete = C from N, "
+                              "numbers from 1 to 9999");
+    if (text.startsWith("Choice"))
+        return QStringLiteral("an answer reads Choice = N, N a whole number");
+    if (text.startsWith("Type"))
+        return QStringLiteral("a text dialog's type reads Type = Text");
+    return QString();
+}
+
+QString actionsOnlyText()
+{
+    return QStringLiteral(
+        "after its text a text dialog holds only actions: Set, Call, Goto or Delete");
+}
+
 // Why node, of kind, cannot stand at row among children of that place: what is wrong, and what
 // is allowed.
 QString grammarProblem(Kind kind, Place place, int row, const DialogNode *node)
 {
-    const QByteArray &text = node->text();
-    // A text that begins as some kind of node but breaks that kind's grammar.
     if (kind == Kind::Unknown) {
-        if (text.startsWith("Speaker = "))
-            return QStringLiteral("a speaker is Player or Entity");
-        if (text.startsWith("Set "))
-            return variableProblem(text);
-        if (text.startsWith("Goto"))
-            return QStringLiteral("a goto reads Goto = N, N a dialog number from 1 to 9999");
-        if (text.startsWith("Delete"))
-            return QStringLiteral("a delete action reads Delete = N or Delete = C from N, "
-                                  "numbers from 1 to 9999");
-        if (text.startsWith("Choice"))
-            return QStringLiteral("an answer reads Choice = N, N a whole number");
-        if (text.startsWith("Type"))
-            return QStringLiteral("a text dialog's type reads Type = Text");
+        if (const QString problem = kindProblem(node->text()); !problem.isEmpty())
+            return problem;
     }
     switch (place) {
     case Place::Top:
@@ -185,8 +198,7 @@ QString grammarProblem(Kind kind, Place place, int row, const DialogNode *node)
                                   "Player or Speaker = Entity");
         if (row == 2)
             return QStringLiteral("the third node of a text dialog is its text, Text = ...");
-        return QStringLiteral("after its text a text dialog holds only actions: Set, Call, Goto "
-                              "or Delete");
+        return actionsOnlyText();
     case Place::ChoiceDialogChild:
         return QStringLiteral("a choice dialog holds only answers, Choice = N");
     case Place::ChoiceChild:
@@ -258,6 +270,26 @@ QString referenceProblem(const DialogNumbers &numbers, const DialogNode *dialog,
     return QString();
 }
 
+QString actionProblem(const QByteArray &text)
+{
+    switch (classify(text)) {
+    case Kind::Set:
+    case Kind::Call:
+    case Kind::Goto:
+    case Kind::Delete:
+        return QString();
+    case Kind::Unknown:
+        if (const QString problem = kindProblem(text); !problem.isEmpty())
+            return problem;
+        if (text.startsWith("Call"))
+            return QStringLiteral("a function call reads Call = function, parameters");
+        break;
+    default:
+        break;
+    }
+    return actionsOnlyText();
+}
+
 std::vector<CheckFinding> check(const DialogTree &tree)
 {
     std::vector<CheckFinding> findings;
@@ -289,7 +321,7 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         const DialogNode *parent = node->parent();
         const int parentIndex = parent ? parent->absoluteIndex() : -1;
         const Place place = parent ? places[size_t(parentIndex)] : Place::Top;
-        const Kind kind = classify(node);
+        const Kind kind = classify(node->text());
         const bool isDialog = NodeText::isDialog(node->text());
         holders[size_t(i)] = isDialog ? i : (parent ? holders[size_t(parentIndex)] : -1);
         places[size_t(i)] = childPlace(kind, node);

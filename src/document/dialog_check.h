@@ -39,4 +39,8 @@ CheckFinding finding(const DialogNode *node, const QString &message);
 QString referenceProblem(const DialogNumbers &numbers, const DialogNode *dialog,
                          const ActionReference &reference);
 
+// What is wrong with text as an action node (a variable operation, a function call, a goto or a
+// delete action), in the check's words; empty when it is one.
+QString actionProblem(const QByteArray &text);
+
 } // namespace DialogCheck

@@ -73,6 +73,8 @@ QString FileCommands::removedActionsText(int count)
 
 void FileCommands::openDocument(const QString &path, const OpenOptions &options)
 {
+    if (!m_window.mayDiscardPendingWork())
+        return;
     if (m_window.Modified &&
         !m_window.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
         return;
@@ -88,6 +90,8 @@ void FileCommands::openDocument(const QString &path, const OpenOptions &options)
 
 void FileCommands::newDocument()
 {
+    if (!m_window.mayDiscardPendingWork())
+        return;
     if (m_window.Modified &&
         m_window.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes)) {
         if (!nameDocument())

@@ -15,6 +15,10 @@
 #include "persistence/file_commands.h"
 #include "persistence/recovery_controller.h"
 #include "review/review_commands.h"
+#include "script/script_commands.h"
+#include "script/script_editor.h"
+#include "script/script_highlighter.h"
+#include "script/script_pane.h"
 #include "shell/about_window.h"
 #include "shell/companion_tool_command.h"
 #include "shell/file_type_registration.h"
@@ -69,7 +73,13 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     auto *review = new ReviewCommands(window);
     new FindReplaceCommands(window);
     new TranslationCommands(window);
-    new SpellingCommands(window, *review->checkWindow());
+    auto *spelling = new SpellingCommands(window, *review->checkWindow());
+    auto *script = new ScriptCommands(window);
+    ScriptPane *pane = script->pane();
+    pane->highlighter()->setDictionary([spelling] { return spelling->dictionary(); });
+    QObject::connect(spelling, &SpellingCommands::languageChanged, pane->highlighter(),
+                     &ScriptHighlighter::recolour);
+    spelling->offerSuggestions(pane->editor());
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
                      &PlacementWindow::fillChoiceList);
     const auto showModal = [](QAction *action, QDialog *dialog) {

@@ -50,13 +50,7 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
             addLanguage(language, language);
     }
 
-    window.dialogTextEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(window.dialogTextEdit, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) {
-                QMenu *menu = contextMenu(pos);
-                menu->exec(m_window.dialogTextEdit->viewport()->mapToGlobal(pos));
-                delete menu;
-            });
+    offerSuggestions(window.dialogTextEdit);
 
     checkWindow.setSpelling([this] { return m_dictionary; });
     connect(this, &SpellingCommands::languageChanged, &checkWindow, [&checkWindow] {
@@ -82,9 +76,18 @@ void SpellingCommands::chooseLanguage(const QString &language)
     emit languageChanged();
 }
 
-QMenu *SpellingCommands::contextMenu(const QPoint &pos)
+void SpellingCommands::offerSuggestions(QPlainTextEdit *edit)
 {
-    QPlainTextEdit *edit = m_window.dialogTextEdit;
+    edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
+        QMenu *menu = contextMenu(edit, pos);
+        menu->exec(edit->viewport()->mapToGlobal(pos));
+        delete menu;
+    });
+}
+
+QMenu *SpellingCommands::contextMenu(QPlainTextEdit *edit, const QPoint &pos)
+{
     QMenu *menu = edit->createStandardContextMenu(pos);
     if (!m_dictionary)
         return menu;

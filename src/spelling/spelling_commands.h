@@ -7,6 +7,7 @@ class CheckWindow;
 class MainWindow;
 class QActionGroup;
 class QMenu;
+class QPlainTextEdit;
 class QPoint;
 class SpellDictionary;
 class SpellingHighlighter;
@@ -25,8 +26,10 @@ public:
     QMenu *languageMenu;
     // Empty for None.
     void chooseLanguage(const QString &language);
-    // The text box's context menu at pos, with the suggestions for the word there.
-    QMenu *contextMenu(const QPoint &pos);
+    // The context menu of a text field at pos, with the suggestions for the word there.
+    QMenu *contextMenu(QPlainTextEdit *edit, const QPoint &pos);
+    // Right click on a misspelled word of edit offers the suggestions and "Add to dictionary".
+    void offerSuggestions(QPlainTextEdit *edit);
 
 signals:
     void languageChanged();

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <vector>
 
 class DialogTreeModel;
 class DialogTreeView;
@@ -57,6 +58,12 @@ public:
     // Runs a command; an error it raises reaches the top-level error report and the program
     // goes on.
     void guarded(const std::function<void()> &command);
+
+    // Work kept outside the document (text typed but not applied) that New, Open and closing
+    // would throw away: each check asks about its own and returns false to keep it, which stops
+    // the command.
+    void addPendingWorkCheck(std::function<bool()> mayDiscard);
+    bool mayDiscardPendingWork();
 
     // State of the open document.
     bool Modified = false;
@@ -165,4 +172,5 @@ private:
     DialogTree m_document;
     DialogTreeModel *m_model;
     UndoHistory *m_history = nullptr;
+    std::vector<std::function<bool()>> m_pendingWorkChecks;
 };

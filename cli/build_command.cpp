@@ -1,0 +1,86 @@
+#include "cli_command.h"
+
+#include "persistence/dlg_writer.h"
+#include "platform/app_error.h"
+#include "platform/bounded_file.h"
+#include "platform/file_writing.h"
+#include "script/script_build.h"
+#include "script/script_parser.h"
+#include "script_form.h"
+
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kUsage = 1;
+constexpr int kFailed = 2;
+
+const char kUsageLine[] = "Usage: talmero-cli build SCRIPT --out FILE.dlg\n";
+// Far above the script of any conversation a file can hold.
+const qint64 kLargestScript = qint64(256) * 1024 * 1024;
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.contains(QStringLiteral("--help"))) {
+        out << kUsageLine
+            << "\nWrites the .dlg file of a script, as the script view of the editor reads it.\n"
+               "Exits with 0; with 1 on wrong arguments; with 2 when the script cannot be read\n"
+               "or a line does not read (each such line on standard error as\n"
+               "SCRIPT:LINE: reason), or FILE.dlg cannot be written; nothing is written then.\n\n"
+            << kScriptForm;
+        return kDone;
+    }
+    QString scriptName;
+    QString outName;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == u"--out" && i + 1 < arguments.size() && outName.isEmpty()) {
+            outName = arguments[++i];
+        } else if (scriptName.isEmpty() && !arguments[i].startsWith(u"--")) {
+            scriptName = arguments[i];
+        } else {
+            err << kUsageLine;
+            return kUsage;
+        }
+    }
+    if (scriptName.isEmpty() || outName.isEmpty()) {
+        err << kUsageLine;
+        return kUsage;
+    }
+    try {
+        // The user names the script, so a pipe is read too, within a limit.
+        BoundedFile::Result file = BoundedFile::readNamed(scriptName, kLargestScript);
+        if (!file.ok())
+            throw AppError::cannotOpen(scriptName, file.reason);
+        Script script = ScriptParser::parse(QString::fromUtf8(file.bytes));
+        file.bytes.clear();
+        DlgRecordList nodes;
+        if (script.errors.empty())
+            nodes = ScriptBuild::storedNodes(script);
+        if (!script.errors.empty()) {
+            std::stable_sort(
+                script.errors.begin(), script.errors.end(),
+                [](const ScriptError &a, const ScriptError &b) { return a.line < b.line; });
+            for (const ScriptError &error : script.errors)
+                err << scriptName << ':' << error.line << ": " << error.reason << '\n';
+            return kFailed;
+        }
+        const QByteArray stream = DlgWriter::stream(nodes, DlgFile::ViewSize());
+        nodes.clear();
+        if (QFileInfo(outName).canonicalFilePath() == QFileInfo(scriptName).canonicalFilePath())
+            throw AppError(
+                QStringLiteral("Cannot create file %1. It is the script it is made from.")
+                    .arg(outName));
+        FileWriting::replace(outName, stream);
+    } catch (const AppError &e) {
+        err << AppError::boxText(e.text()) << '\n';
+        return kFailed;
+    }
+    return kDone;
+}
+
+const CliCommand::Registration registration(
+    {"build", "talmero-cli build SCRIPT --out FILE.dlg    a .dlg file from a script", false, run});
+
+} // namespace

@@ -1,0 +1,77 @@
+#include "cli_command.h"
+
+#include "persistence/dlg_reader.h"
+#include "platform/ansi.h"
+#include "platform/app_error.h"
+#include "platform/file_writing.h"
+#include "script/script_writer.h"
+#include "script_form.h"
+
+#include <QFileInfo>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kUsage = 1;
+constexpr int kFailed = 2;
+
+const char kUsageLine[] = "Usage: talmero-cli script FILE [--out OUT]\n";
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
+{
+    if (arguments.contains(QStringLiteral("--help"))) {
+        out << kUsageLine
+            << "\nWrites the script of a .dlg file as stored (every action kept, no dialog\n"
+               "renumbered) to standard output, or to OUT. build turns it back into the same\n"
+               "file. Exits with 0, 1 on wrong arguments, 2 when FILE cannot be read or OUT\n"
+               "cannot be written.\n\n"
+            << kScriptForm;
+        return kDone;
+    }
+    QString fileName;
+    QString outName;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == u"--out" && i + 1 < arguments.size() && outName.isEmpty()) {
+            outName = arguments[++i];
+        } else if (fileName.isEmpty() && !arguments[i].startsWith(u"--")) {
+            fileName = arguments[i];
+        } else {
+            err << kUsageLine;
+            return kUsage;
+        }
+    }
+    if (fileName.isEmpty()) {
+        err << kUsageLine;
+        return kUsage;
+    }
+    QByteArray text;
+    try {
+        text = ScriptWriter::write(DlgReader::readFile(fileName).records).text();
+    } catch (const AppError &e) {
+        err << AppError::boxText(e.text()) << '\n';
+        return kFailed;
+    }
+    try {
+        if (outName.isEmpty()) {
+            out << Ansi::toUnicode(text);
+            out.flush();
+            if (out.status() != QTextStream::Ok)
+                throw AppError(QStringLiteral("Cannot write to standard output"));
+        } else {
+            if (QFileInfo(outName).canonicalFilePath() == QFileInfo(fileName).canonicalFilePath())
+                throw AppError(QStringLiteral("Cannot create file %1. It is the file the script "
+                                              "is made from.")
+                                   .arg(outName));
+            FileWriting::replace(outName, Ansi::toUnicode(text).toUtf8());
+        }
+    } catch (const AppError &e) {
+        err << AppError::boxText(e.text()) << '\n';
+        return kFailed;
+    }
+    return kDone;
+}
+
+const CliCommand::Registration registration(
+    {"script", "talmero-cli script FILE [--out OUT]    the conversation as a script", false, run});
+
+} // namespace
