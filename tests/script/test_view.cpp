@@ -1,0 +1,96 @@
+#include "persistence/dlg_writer.h"
+#include "script/script_commands.h"
+#include "script/script_editor.h"
+#include "script/script_pane.h"
+#include "test_files.h"
+#include "test_program.h"
+#include "windows/main_window.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QTest>
+#include <QTextBlock>
+
+namespace {
+
+const QString kCastle = QStringLiteral("Config = Configs/Example.ini\n"
+                                       "Dialog1 Entity: Halt! Who goes there?\n"
+                                       "Dialog2 choice\n"
+                                       "  1. A friend of the castle.\n"
+                                       "    Dialog3 Entity: Then pass, friend.\n"
+                                       "  2. None of your business.\n"
+                                       "    Dialog4 Entity: Then you stay outside.\n"
+                                       "      Goto = 1\n");
+
+} // namespace
+
+class TestScriptView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The view applies what was typed as one step, follows undo, marks what does not read and
+    // moves with the tree's selection both ways.
+    void appliesAndFollowsTheTree()
+    {
+        TestProgram program;
+        program.start({QStringLiteral(TALMERO_SOURCE_DIR "/data/Examples/Castle.dlg")});
+        MainWindow &window = program.mainWindow();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QByteArray before = DlgWriter::stream(window.document(), {});
+        auto *commands = window.findChild<ScriptCommands *>();
+        QVERIFY(commands);
+        ScriptPane *pane = commands->pane();
+        ScriptEditor *editor = pane->editor();
+        commands->scriptAction->trigger();
+        QVERIFY(pane->isVisible());
+        QCOMPARE(pane->text(), kCastle);
+
+        // The selection moves the cursor, and the cursor the selection.
+        DialogTree &tree = window.document();
+        window.selectNode(tree.nodeAt(17)); // Dialog4's speaker
+        QCOMPARE(editor->textCursor().block().text(),
+                 QStringLiteral("    Dialog4 Entity: Then you stay outside."));
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(7)));
+        QCOMPARE(window.selectedNode(), tree.nodeAt(15)); // the goto's dialog
+
+        // A line that does not read is marked, and nothing changes.
+        QTextCursor end(editor->document());
+        end.movePosition(QTextCursor::End);
+        editor->setTextCursor(end);
+        QTest::keyClicks(editor, QStringLiteral("Narrator: Hello"));
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        QCOMPARE(DlgWriter::stream(tree, {}), before);
+        QVERIFY(pane->hasUnappliedText());
+        const auto *problems = pane->findChild<QListWidget *>(QStringLiteral("ScriptProblems"));
+        QCOMPARE(problems->item(0)->text(),
+                 QStringLiteral("Line 9: a speaker is Player or Entity"));
+
+        // Mended, it is one step; undo shows in the view.
+        QTextCursor line = editor->textCursor();
+        line.select(QTextCursor::LineUnderCursor);
+        line.insertText(QStringLiteral("Player: Fine, I will leave."));
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ControlModifier);
+        QVERIFY(!pane->hasUnappliedText());
+        QCOMPARE(pane->text(), kCastle + QStringLiteral("Dialog5 Player: Fine, I will leave.\n"));
+        QCOMPARE(window.undoAction->text(), QStringLiteral("Undo Script edit"));
+        QCOMPARE(window.selectedNode()->text(), QByteArray("Dialog5"));
+        window.undoAction->trigger();
+        QTRY_COMPARE(pane->text(), kCastle);
+        QCOMPARE(DlgWriter::stream(tree, {}), before);
+
+        // Unapplied lines are not dropped without a question; an edit elsewhere merges in.
+        editor->setTextCursor(end);
+        QTest::keyClicks(editor, QStringLiteral("Entity: Stop!"));
+        tree.setText(tree.nodeAt(5), "Text = Halt!");
+        QTRY_VERIFY(pane->text().contains(QStringLiteral("Dialog1 Entity: Halt!\n")));
+        QVERIFY(pane->text().endsWith(QStringLiteral("Entity: Stop!")));
+        program.prompter.confirmAnswers = {false};
+        QVERIFY(!window.close());
+        QCOMPARE(program.prompter.confirmations(), QStringList{ScriptCommands::discardQuestion()});
+    }
+};
+
+QTEST_MAIN(TestScriptView)
+#include "test_view.moc"
