@@ -65,9 +65,8 @@ const QRegularExpression &otherLine()
 
 ScriptHighlighter::ScriptHighlighter(ScriptEditor *editor) : QObject(editor), m_editor(editor)
 {
+    // Every change of the text asks for the lines on screen to be drawn again, before they are.
     connect(editor, &QPlainTextEdit::updateRequest, this, [this] { colourShown(); });
-    connect(editor->document(), &QTextDocument::contentsChange, this,
-            [this](int position, int, int added) { colourChanged(position, added); });
 }
 
 void ScriptHighlighter::setDictionary(std::function<std::shared_ptr<SpellDictionary>()> dictionary)
@@ -87,18 +86,6 @@ void ScriptHighlighter::colourShown()
     for (QTextBlock block = m_editor->firstShownBlock();
          block.isValid() && m_editor->isShown(block); block = block.next())
         colour(block);
-}
-
-void ScriptHighlighter::colourChanged(int position, int added)
-{
-    QTextDocument *document = m_editor->document();
-    const QTextBlock last = document->findBlock(position + added);
-    for (QTextBlock block = document->findBlock(position); block.isValid(); block = block.next()) {
-        if (m_editor->isShown(block))
-            colour(block);
-        if (block == last)
-            break;
-    }
 }
 
 void ScriptHighlighter::colour(QTextBlock block)

@@ -24,7 +24,6 @@ public:
 
 private:
     void colourShown();
-    void colourChanged(int position, int added);
     void colour(QTextBlock block);
 
     ScriptEditor *m_editor;

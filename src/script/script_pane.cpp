@@ -109,7 +109,7 @@ ScriptPane::~ScriptPane()
 
 bool ScriptPane::hasUnappliedText() const
 {
-    return m_editor->document()->isModified() && shownLines() != m_written;
+    return m_editor->document()->isModified();
 }
 
 QString ScriptPane::text() const
@@ -180,7 +180,8 @@ void ScriptPane::refresh()
     if (m_dropTyped || !hasUnappliedText()) {
         clearErrors();
         m_notice->hide();
-        setLines(theirs, nodes, false);
+        // Unless lines were typed, the view shows what was written last.
+        setLines(m_dropTyped ? shownLines() : m_written, theirs, nodes, false);
         m_editor->document()->setModified(false);
     } else {
         const QStringList mine = shownLines();
@@ -204,7 +205,7 @@ void ScriptPane::refresh()
                 "there, and applying puts them over those changes."));
             m_notice->show();
         }
-        setLines(lines, lineNodes, true);
+        setLines(mine, lines, lineNodes, true);
         m_editor->document()->setModified(lines != theirs);
     }
     // Typing undone past this point would undo the document's changes in the text only.
@@ -225,25 +226,21 @@ QStringList ScriptPane::shownLines() const
     return lines;
 }
 
-void ScriptPane::setLines(const QStringList &lines, const std::vector<DialogNode *> &nodes,
-                          bool keepTyped)
+void ScriptPane::setLines(const QStringList &shownLinesNow, const QStringList &lines,
+                          const std::vector<DialogNode *> &nodes, bool keepTyped)
 {
     QTextDocument *document = m_editor->document();
     const int shown = document->blockCount();
+    const QStringList shownNow = shownLinesNow.size() == shown ? shownLinesNow : shownLines();
     const int wanted = int(lines.size());
     int prefix = 0;
-    QTextBlock block = document->begin();
-    while (prefix < shown && prefix < wanted && block.text() == lines[prefix]) {
+    while (prefix < shown && prefix < wanted && shownNow[prefix] == lines[prefix])
         ++prefix;
-        block = block.next();
-    }
     int suffix = 0;
-    block = document->lastBlock();
     while (suffix < shown - prefix && suffix < wanted - prefix &&
-           block.text() == lines[wanted - 1 - suffix]) {
+           shownNow[shown - 1 - suffix] == lines[wanted - 1 - suffix])
         ++suffix;
-        block = block.previous();
-    }
+    QTextBlock block;
 
     m_updating = true;
     if (prefix + suffix < shown || prefix + suffix < wanted) {

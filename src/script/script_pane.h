@@ -70,9 +70,11 @@ private:
     // Writes the document's script into the view when it changed since the last time.
     void refresh();
     QStringList shownLines() const;
-    // Makes the view show lines, changing only the lines that differ, each written from its node.
-    // keepTyped: a line without a node keeps the node it had while that is still in nodes.
-    void setLines(const QStringList &lines, const std::vector<DialogNode *> &nodes, bool keepTyped);
+    // Makes the view, which shows shownLinesNow, show lines, changing only the lines that differ,
+    // each written from its node. keepTyped: a line without a node keeps the node it had while that
+    // is still in nodes.
+    void setLines(const QStringList &shownLinesNow, const QStringList &lines,
+                  const std::vector<DialogNode *> &nodes, bool keepTyped);
     void clearErrors();
     void markErrors();
     QStandardItemModel *dialogList();

@@ -10,6 +10,7 @@
 #include "script_line.h"
 
 #include <QList>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -255,14 +256,20 @@ private:
             level = m_previousLevel + 1;
         }
         m_previousLevel = level;
-        const QString lacking = Ansi::firstUnrepresentable(line.toString());
-        if (!lacking.isEmpty())
-            fail(number, Ansi::unrepresentableText(lacking));
 
         ScriptEntry entry;
         entry.level = level;
         entry.line = number;
-        entry.text = Ansi::fromUnicode(line.toString());
+        // Most lines are plain ASCII, which the code page holds as it is.
+        if (std::all_of(line.begin(), line.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+            entry.text = line.toLatin1();
+        } else {
+            const QString owned = line.toString();
+            const QString lacking = Ansi::firstUnrepresentable(owned);
+            if (!lacking.isEmpty())
+                fail(number, Ansi::unrepresentableText(lacking));
+            entry.text = Ansi::fromUnicode(owned);
+        }
         const QByteArray content = entry.text.mid(blanks);
         const bool first = m_firstLine;
         m_firstLine = false;
@@ -352,19 +359,22 @@ private:
             m_script.nodes.push_back(std::move(record));
             return true;
         };
-        const QByteArray label =
-            "Dialog" + (entry.label > 0 ? QByteArray::number(entry.label) : QByteArray());
+        const auto label = [&entry] {
+            return entry.label > 0 ? NodeText::dialog(entry.label) : QByteArrayLiteral("Dialog");
+        };
+        static const QByteArray player = NodeText::speaker("Player");
+        static const QByteArray entity = NodeText::speaker("Entity");
         switch (meaning.kind) {
         case Kind::TextDialog:
             m_script.unlabelled = m_script.unlabelled || entry.label == 0;
-            add(level, label, 1);
+            add(level, label(), 1);
             add(level + 1, NodeText::typeText());
-            add(level + 1, NodeText::speaker(meaning.second));
+            add(level + 1, meaning.second == "Player" ? player : entity);
             add(level + 1, NodeText::text(meaning.text));
             break;
         case Kind::ChoiceDialog:
             m_script.unlabelled = m_script.unlabelled || entry.label == 0;
-            add(level, label, 2);
+            add(level, label(), 2);
             break;
         case Kind::Answer:
             add(level, NodeText::choice(QByteArray::number(meaning.choice)));
