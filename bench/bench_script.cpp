@@ -59,11 +59,6 @@ QByteArray conversationScript(int dialogs)
     return script;
 }
 
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])

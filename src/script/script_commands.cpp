@@ -23,7 +23,8 @@ constexpr int kPaneWidth = 380;
 } // namespace
 
 ScriptCommands::ScriptCommands(MainWindow &window)
-    : QObject(&window), m_window(window), m_pane(new ScriptPane(window.document(), &window))
+    : QObject(&window), m_window(window),
+      m_pane(new ScriptPane(window.document(), window.treeView->model(), &window))
 {
     setObjectName(QStringLiteral("ScriptCommands"));
     window.addDockWidget(Qt::LeftDockWidgetArea, m_pane);
@@ -44,6 +45,8 @@ ScriptCommands::ScriptCommands(MainWindow &window)
     connect(scriptAction, &QAction::triggered, this, &ScriptCommands::showOrLeave);
 
     connect(m_pane, &ScriptPane::applyRequested, this, &ScriptCommands::apply);
+    // Undo and redo also bring back record numbers, which the tree's model does not report.
+    connect(&window.history(), &UndoHistory::applied, m_pane, &ScriptPane::documentChanged);
     connect(m_pane, &ScriptPane::cursorNodeChanged, this, &ScriptCommands::selectDialogOf);
     connect(window.treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!m_selecting && m_pane->isVisible())
@@ -99,6 +102,8 @@ void ScriptCommands::selectDialogOf(DialogNode *node)
 void ScriptCommands::apply()
 {
     m_window.guarded([this] {
+        // A change elsewhere not yet in the view goes in first, so as not to be undone.
+        m_pane->refresh();
         const Script script = ScriptParser::parse(m_pane->text());
         std::vector<ScriptError> errors = script.errors;
         const int steps = m_window.history().stack()->index();

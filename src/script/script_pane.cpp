@@ -10,6 +10,7 @@
 #include "script_editor.h"
 #include "script_highlighter.h"
 #include "script_writer.h"
+#include "windows/tree_changes.h"
 
 #include <QCompleter>
 #include <QFontDatabase>
@@ -33,7 +34,7 @@ constexpr int kGlanceLength = 48;
 
 } // namespace
 
-ScriptPane::ScriptPane(DialogTree &document, QWidget *parent)
+ScriptPane::ScriptPane(DialogTree &document, QAbstractItemModel *changes, QWidget *parent)
     : QDockWidget(parent), m_document(document)
 {
     setObjectName(QStringLiteral("ScriptPane"));
@@ -99,12 +100,9 @@ ScriptPane::ScriptPane(DialogTree &document, QWidget *parent)
             refresh();
     });
     updateTitle();
-    m_document.addObserver(this);
-}
-
-ScriptPane::~ScriptPane()
-{
-    m_document.removeObserver(this);
+    connectTreeChanges(changes, this, [this] { documentChanged(); });
+    // A new or opened document: the author agreed to drop what was typed, or nothing was.
+    connect(changes, &QAbstractItemModel::modelReset, this, [this] { m_dropTyped = true; });
 }
 
 bool ScriptPane::hasUnappliedText() const

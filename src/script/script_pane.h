@@ -1,6 +1,5 @@
 #pragma once
 
-#include "document/tree_observer.h"
 #include "script.h"
 
 #include <QDockWidget>
@@ -10,6 +9,7 @@
 
 class DialogNode;
 class DialogTree;
+class QAbstractItemModel;
 class QLabel;
 class QListWidget;
 class QStandardItemModel;
@@ -21,12 +21,12 @@ class ScriptHighlighter;
 // document: every change made elsewhere shows at once, merged into lines typed but not applied
 // (where both changed the same lines, the typed ones stay). Each line remembers the node it was
 // written from, so the cursor's line tells the node and a node finds its line.
-class ScriptPane : public QDockWidget, private TreeObserver
+class ScriptPane : public QDockWidget
 {
     Q_OBJECT
 public:
-    ScriptPane(DialogTree &document, QWidget *parent = nullptr);
-    ~ScriptPane() override;
+    // changes: the tree model that reports every change of document.
+    ScriptPane(DialogTree &document, QAbstractItemModel *changes, QWidget *parent = nullptr);
 
     ScriptEditor *editor() const { return m_editor; }
     ScriptHighlighter *highlighter() const { return m_highlighter; }
@@ -49,6 +49,11 @@ public:
     // Puts the cursor on the line of node, or of the node whose line says it.
     void showNode(const DialogNode *node);
 
+    // The document changed: the view follows it as soon as it is shown.
+    void documentChanged();
+    // Writes the document's script into the view when it changed since the last time.
+    void refresh();
+
 signals:
     void applyRequested();
     // The cursor moved to another line written from a node.
@@ -58,17 +63,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void nodeInserted(DialogNode *) override { documentChanged(); }
-    void nodeRemoved() override { documentChanged(); }
-    void nodeMoved(DialogNode *) override { documentChanged(); }
-    void nodeChanged(DialogNode *) override { documentChanged(); }
-    void nodesChanged(const std::vector<DialogNode *> &) override { documentChanged(); }
-    void aboutToReset() override { m_nodesValid = false; }
-    void reset() override { documentChanged(); }
-
-    void documentChanged();
-    // Writes the document's script into the view when it changed since the last time.
-    void refresh();
     QStringList shownLines() const;
     // Makes the view, which shows shownLinesNow, show lines, changing only the lines that differ,
     // each written from its node. keepTyped: a line without a node keeps the node it had while that
