@@ -66,7 +66,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
                 err << scriptName << ':' << error.line << ": " << error.reason << '\n';
             return kFailed;
         }
-        const QByteArray stream = DlgWriter::stream(nodes, DlgFile::ViewSize());
+        const QByteArray stream = DlgWriter::stream(nodes, script.viewSize);
         nodes.clear();
         if (QFileInfo(outName).canonicalFilePath() == QFileInfo(scriptName).canonicalFilePath())
             throw AppError(

@@ -38,6 +38,8 @@ inline constexpr char kScriptForm[] =
     "  @tree                  the first line of a tree that does not begin with a plain Root\n"
     "                         and its configuration: the lines are the whole tree, no Root is\n"
     "                         put before them.\n"
+    "  @size WIDTHxHEIGHT     the last line of a file that stores a tree view size other\n"
+    "                         than 473x553.\n"
     "\n"
     "The label DialogN may be left out: a line without it is a new dialog. A script whose\n"
     "dialog lines all carry their labels keeps them as written. When one carries none, every\n"

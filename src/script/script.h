@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persistence/dlg_file.h"
 #include "persistence/dlg_record.h"
 
 #include <QByteArray>
@@ -18,6 +19,7 @@ struct ScriptEntry
         Config,       // Config = path, the only child of the Root
         Node,         // | text: one node as stored
         WholeTree,    // @tree: no Root stands before the lines
+        Size,         // @size WIDTHxHEIGHT: the tree view's size the file stores
     };
 
     Kind kind = Node;
@@ -50,6 +52,8 @@ struct Script
     bool impliedRoot = true;
     // A dialog line carries no label: the dialogs are numbered by their place.
     bool unlabelled = false;
+    // The size of the tree view that the file stores with the nodes.
+    DlgFile::ViewSize viewSize;
     std::vector<ScriptError> errors;
 
     // How many nodes the entry stands for.

@@ -51,4 +51,9 @@ QByteArray wholeTree()
     return QByteArrayLiteral("@tree");
 }
 
+QByteArray size(DlgFile::ViewSize size)
+{
+    return "@size " + QByteArray::number(size.width) + 'x' + QByteArray::number(size.height);
+}
+
 } // namespace ScriptLine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "persistence/dlg_file.h"
 #include "persistence/dlg_record.h"
 
 #include <QByteArray>
@@ -23,5 +24,8 @@ QByteArray node(const QByteArray &text, const DlgRecord *values);
 // The line that makes the lines after it the whole tree, without the Root they stand under
 // otherwise.
 QByteArray wholeTree();
+// The last line, for a file that stores a tree view size other than the designed one:
+// "@size 640x480".
+QByteArray size(DlgFile::ViewSize size);
 
 } // namespace ScriptLine

@@ -140,7 +140,8 @@ LineMeaning readContent(const QByteArray &content)
     if (content.startsWith('@')) {
         meaning.problem = content == ScriptLine::wholeTree()
                               ? QStringLiteral("@tree stands alone on the first line")
-                              : QStringLiteral("a document line reads @tree");
+                              : QStringLiteral("a document line reads @tree or @size "
+                                               "WIDTHxHEIGHT");
         return meaning;
     }
     if (content.startsWith('|')) {
@@ -283,6 +284,12 @@ private:
         }
         if (first)
             addRoot();
+        if (m_sized)
+            fail(number, sizeLast());
+        if (content.startsWith("@size ")) {
+            readSize(entry, content.mid(6));
+            return;
+        }
 
         LineMeaning meaning = readContent(content);
         if (meaning.problem.isEmpty())
@@ -299,6 +306,30 @@ private:
             addNodes(entry, meaning);
         m_open.resize(size_t(level));
         m_open.push_back(entry.kind);
+        m_script.entries.push_back(std::move(entry));
+    }
+
+    static QString sizeLast()
+    {
+        return QStringLiteral("@size WIDTHxHEIGHT stands on the last line");
+    }
+
+    void readSize(ScriptEntry &entry, const QByteArray &size)
+    {
+        constexpr qint64 low = std::numeric_limits<qint32>::min();
+        constexpr qint64 high = std::numeric_limits<qint32>::max();
+        const qsizetype x = size.indexOf('x', 1);
+        qint64 width = 0;
+        qint64 height = 0;
+        if (entry.level > 0)
+            fail(entry.line, sizeLast());
+        else if (x < 0 || !readNumber(size.left(x), true, low, high, &width) ||
+                 !readNumber(size.mid(x + 1), true, low, high, &height))
+            fail(entry.line, QStringLiteral("a size reads @size WIDTHxHEIGHT, e.g. @size 473x553"));
+        m_script.viewSize = {int(width), int(height)};
+        m_sized = true;
+        entry.kind = Kind::Size;
+        entry.firstNode = int(m_script.nodes.size());
         m_script.entries.push_back(std::move(entry));
     }
 
@@ -337,6 +368,7 @@ private:
             return underConfig();
         case Kind::Node:
         case Kind::WholeTree:
+        case Kind::Size:
             break;
         }
         return QString();
@@ -400,6 +432,7 @@ private:
             }
             break;
         case Kind::WholeTree:
+        case Kind::Size:
             break;
         }
     }
@@ -410,6 +443,7 @@ private:
     std::vector<size_t> m_grammarImages;
     int m_previousLevel = -1;
     bool m_firstLine = true;
+    bool m_sized = false;
 };
 
 } // namespace

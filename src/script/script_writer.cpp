@@ -48,7 +48,7 @@ class Writer
 public:
     explicit Writer(const DlgRecordList &records) : m_records(records) {}
 
-    Script write()
+    Script write(DlgFile::ViewSize size)
     {
         m_script.nodeCount = int(m_records.size());
         size_t i = 0;
@@ -62,6 +62,10 @@ public:
         }
         while (i < m_records.size())
             i += writeLine(i);
+        if (size.width != DlgFile::ViewSize().width || size.height != DlgFile::ViewSize().height) {
+            add(Kind::Size, 0, m_records.size(), ScriptLine::size(size));
+            m_script.viewSize = size;
+        }
         return std::move(m_script);
     }
 
@@ -144,7 +148,7 @@ private:
         entry.firstNode = int(first);
         entry.text = QByteArray(qsizetype(2) * level, ' ') + line;
         m_script.entries.push_back(std::move(entry));
-        if (kind != Kind::Config && kind != Kind::WholeTree)
+        if (kind != Kind::Config && kind != Kind::WholeTree && kind != Kind::Size)
             m_open.push_back(kind);
     }
 
@@ -158,9 +162,9 @@ private:
 
 namespace ScriptWriter {
 
-Script write(const DlgRecordList &records)
+Script write(const DlgRecordList &records, DlgFile::ViewSize size)
 {
-    return Writer(records).write();
+    return Writer(records).write(size);
 }
 
 } // namespace ScriptWriter

@@ -27,12 +27,12 @@ QByteArray built(const QString &text, std::vector<ScriptError> *errors = nullptr
         nodes = ScriptBuild::storedNodes(script);
     if (errors)
         *errors = script.errors;
-    return script.errors.empty() ? DlgWriter::stream(nodes, {}) : QByteArray();
+    return script.errors.empty() ? DlgWriter::stream(nodes, script.viewSize) : QByteArray();
 }
 
-QString scriptOf(const DlgRecordList &records)
+QString scriptOf(const DlgRecordList &records, DlgFile::ViewSize size = {})
 {
-    return Ansi::toUnicode(ScriptWriter::write(records).text());
+    return Ansi::toUnicode(ScriptWriter::write(records, size).text());
 }
 
 // Trees of every shape a file may hold: well-formed dialogs and choices, and among them nodes
@@ -165,10 +165,12 @@ private slots:
         QRandomGenerator random(seed);
         for (int n = 0; n < 300; ++n) {
             const DlgRecordList tree = randomTree(random);
-            const QString script = scriptOf(tree);
+            const DlgFile::ViewSize size =
+                n % 3 ? DlgFile::ViewSize() : DlgFile::ViewSize{int(random.generate()), n};
+            const QString script = scriptOf(tree, size);
             std::vector<ScriptError> errors;
             const QByteArray bytes = built(script, &errors);
-            QVERIFY2(errors.empty() && bytes == DlgWriter::stream(tree, {}),
+            QVERIFY2(errors.empty() && bytes == DlgWriter::stream(tree, size),
                      qPrintable(QStringLiteral("seed %1, tree %2:\n%3%4")
                                     .arg(seed)
                                     .arg(n)
@@ -240,6 +242,8 @@ private slots:
                                 << QStringLiteral("unknown escape");
         QTest::newRow("long") << QStringLiteral("Entity: a\nPlayer: ") + QString(250, u'x') << 2
                               << QStringLiteral("longer than the 255 bytes");
+        QTest::newRow("size") << QStringLiteral("@size 10x10\nEntity: a") << 2
+                              << QStringLiteral("@size WIDTHxHEIGHT stands on the last line");
     }
     void malformedLinesAreNamed()
     {
