@@ -17,8 +17,9 @@
 
 namespace {
 
-// The width the view takes beside the tree when it first opens.
+// The width the view takes beside the tree when it first opens, and the tree's own.
 constexpr int kPaneWidth = 380;
+constexpr int kDesignedTreeWidth = 473;
 
 } // namespace
 
@@ -71,12 +72,15 @@ void ScriptCommands::showOrLeave()
         return;
     }
     if (!m_placed) {
-        // The view takes room beside the tree, not from it, where the screen allows.
+        // The view takes room beside the tree rather than from it, where the screen allows,
+        // unless the tree has room to spare.
         m_placed = true;
         if (!m_window.isMaximized() && !m_window.isFullScreen() && m_window.screen()) {
+            const int spare = std::max(0, m_window.treeView->width() - kDesignedTreeWidth);
             const int room =
                 m_window.screen()->availableGeometry().right() - m_window.frameGeometry().right();
-            m_window.resize(m_window.width() + std::clamp(room, 0, kPaneWidth), m_window.height());
+            m_window.resize(m_window.width() + std::clamp(kPaneWidth - spare, 0, std::max(room, 0)),
+                            m_window.height());
         }
         m_pane->show();
         m_window.resizeDocks({m_pane}, {kPaneWidth}, Qt::Horizontal);
