@@ -3,7 +3,7 @@
 #include "script_block_data.h"
 #include "script_editor.h"
 #include "spelling/spell_dictionary.h"
-#include "spelling/spelling_words.h"
+#include "spelling/spelling_highlighter.h"
 
 #include <QRegularExpression>
 #include <QTextDocument>
@@ -30,13 +30,7 @@ struct Formats
     QTextCharFormat action = coloured(0x00796B);
     QTextCharFormat config = coloured(0x5F6B7A);
     QTextCharFormat node = coloured(0x757575, false, true);
-    QTextCharFormat misspelled;
-
-    Formats()
-    {
-        misspelled.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
-        misspelled.setUnderlineColor(Qt::red);
-    }
+    QTextCharFormat misspelled = SpellingHighlighter::misspelledFormat();
 };
 
 // A line's parts: its label, speaker or answer number, and from where its text begins (-1 when
@@ -126,11 +120,9 @@ void ScriptHighlighter::colour(QTextBlock block)
     }
     const std::shared_ptr<SpellDictionary> dictionary = m_dictionary ? m_dictionary() : nullptr;
     if (dictionary && spoken >= 0) {
-        const QStringView words = QStringView(text).sliced(spoken);
-        for (const SpellingWords::Span &span : SpellingWords::in(words)) {
-            if (!dictionary->isCorrect(words.sliced(span.start, span.length).toString()))
-                mark(spoken + span.start, spoken + span.start + span.length, formats.misspelled);
-        }
+        for (const SpellingWords::Span &span :
+             SpellingHighlighter::misspelled(*dictionary, QStringView(text).sliced(spoken)))
+            mark(spoken + span.start, spoken + span.start + span.length, formats.misspelled);
     }
     block.layout()->setFormats(ranges);
     m_editor->document()->markContentsDirty(block.position(), block.length());
