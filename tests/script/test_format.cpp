@@ -2,9 +2,11 @@
 #include "document/tree_journal.h"
 #include "persistence/dlg_file.h"
 #include "persistence/dlg_reader.h"
+#include "persistence/dlg_tree_builder.h"
 #include "persistence/dlg_writer.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "script/line_diff.h"
 #include "script/script_apply.h"
 #include "script/script_build.h"
 #include "script/script_parser.h"
@@ -307,6 +309,109 @@ private slots:
         QCOMPARE(castle->child(2)->text(), QByteArray("Text = Then pass, my friend."));
         journal.undo();
         QCOMPARE(DlgWriter::stream(tree, {}), before);
+    }
+
+    // Random edits of random trees: applying the script of the tree changes nothing, an edit
+    // of one text changes that node only, and every apply is taken back to the same bytes.
+    void randomEditsApplyAndUndo()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        for (int n = 0; n < 150; ++n) {
+            DialogTree tree;
+            DlgTreeBuilder::build(tree, randomTree(random));
+            const DlgRecordList before = DlgWriter::records(tree);
+            QStringList lines = scriptOf(before).split(u'\n');
+            lines.removeLast();
+            const int at = random.bounded(int(lines.size()));
+            const QString edit =
+                QStringLiteral("seed %1, tree %2, line %3").arg(seed).arg(n).arg(at);
+            const int kind = random.bounded(4);
+            if (kind == 0 && lines[at].contains(QStringLiteral("r: "))) // a text dialog's text
+                lines[at] += QStringLiteral(" again");
+            else if (kind == 1)
+                lines.removeAt(at);
+            else if (kind == 2)
+                lines.insert(at, lines[at]);
+            else if (kind == 3)
+                lines.append(QStringLiteral("Player: new"));
+            const Script script = ScriptParser::parse(lines.join(u'\n'));
+            if (!script.errors.empty())
+                continue;
+            TreeJournal journal(tree);
+            tree.setJournal(&journal);
+            const std::vector<ScriptError> errors = ScriptApply::apply(tree, script);
+            tree.setJournal(nullptr);
+            if (!errors.empty()) {
+                QVERIFY2(journal.isEmpty(), qPrintable(edit));
+                continue;
+            }
+            const DlgRecordList after = DlgWriter::records(tree);
+            if (kind == 0 && lines[at].endsWith(QStringLiteral(" again"))) {
+                size_t changed = 0;
+                for (size_t i = 0; i < before.size(); ++i)
+                    changed += before[i].text != after[i].text;
+                QVERIFY2(after.size() == before.size() && changed == 1, qPrintable(edit));
+            }
+            TreeJournal again(tree);
+            tree.setJournal(&again);
+            QVERIFY(ScriptApply::apply(tree, ScriptParser::parse(scriptOf(after))).empty());
+            tree.setJournal(nullptr);
+            QVERIFY2(again.isEmpty(), qPrintable(edit));
+            journal.undo();
+            QVERIFY2(DlgWriter::stream(tree, {}) == DlgWriter::stream(before, {}),
+                     qPrintable(edit));
+        }
+    }
+
+    // The lines kept between two texts are a longest common subsequence; a merge takes both
+    // changes where they do not meet, and the typed lines where they do.
+    void linesMatchAndMerge()
+    {
+        const quint32 seed = QRandomGenerator::global()->generate();
+        QRandomGenerator random(seed);
+        const auto randomLines = [&random](int size) {
+            std::vector<int> lines;
+            for (int i = 0; i < size; ++i)
+                lines.push_back(random.bounded(5));
+            return lines;
+        };
+        for (int n = 0; n < 300; ++n) {
+            const std::vector<int> a = randomLines(random.bounded(12));
+            const std::vector<int> b = randomLines(random.bounded(12));
+            std::vector<std::vector<int>> longest(a.size() + 1, std::vector<int>(b.size() + 1));
+            for (size_t i = a.size(); i-- > 0;)
+                for (size_t j = b.size(); j-- > 0;)
+                    longest[i][j] = a[i] == b[j] ? longest[i + 1][j + 1] + 1
+                                                 : std::max(longest[i + 1][j], longest[i][j + 1]);
+            const std::vector<int> matched = LineDiff::match(a, b);
+            int kept = 0;
+            int last = -1;
+            for (size_t j = 0; j < b.size(); ++j) {
+                if (matched[j] < 0)
+                    continue;
+                QVERIFY(matched[j] > last && a[size_t(matched[j])] == b[j]);
+                last = matched[j];
+                ++kept;
+            }
+            QVERIFY2(kept == longest[0][0], qPrintable(QString::number(seed)));
+        }
+        // Base 0..9: mine changes line 2, theirs changes line 7 and appends; both go in. Where
+        // both change line 5, mine stays.
+        const std::vector<int> base = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+        std::vector<int> mine = base;
+        std::vector<int> theirs = base;
+        mine[2] = 20;
+        mine[5] = 50;
+        theirs[7] = 70;
+        theirs[5] = 51;
+        theirs.push_back(10);
+        const LineDiff::Merge merge = LineDiff::merge(base, mine, theirs);
+        std::vector<int> merged;
+        for (const LineDiff::MergedLine &line : merge.lines)
+            merged.push_back(line.mine ? mine[size_t(line.index)] : theirs[size_t(line.index)]);
+        QCOMPARE(merged, (std::vector<int>{0, 1, 20, 3, 4, 50, 6, 70, 8, 9, 10}));
+        QCOMPARE(merge.conflicts, 1);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "windows/main_window.h"
 
 #include <QAction>
+#include <QCompleter>
 #include <QListWidget>
 #include <QTest>
 #include <QTextBlock>
@@ -89,6 +90,33 @@ private slots:
         program.prompter.confirmAnswers = {false};
         QVERIFY(!window.close());
         QCOMPARE(program.prompter.confirmations(), QStringList{ScriptCommands::discardQuestion()});
+    }
+
+    // Return continues a text dialog with the other speaker, Tab and Shift+Tab shift the line,
+    // and after "Goto = " the dialogs are offered.
+    void writesFast()
+    {
+        TestProgram program;
+        program.start({QStringLiteral(TALMERO_SOURCE_DIR "/data/Examples/Castle.dlg")});
+        auto *commands = program.mainWindow().findChild<ScriptCommands *>();
+        commands->scriptAction->trigger();
+        ScriptEditor *editor = commands->pane()->editor();
+        editor->setTextCursor(QTextCursor(editor->document()->findBlockByNumber(4)));
+        editor->moveCursor(QTextCursor::EndOfBlock);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(editor->textCursor().block().text(), QStringLiteral("    Player: "));
+        QTest::keyClick(editor, Qt::Key_Tab);
+        QCOMPARE(editor->textCursor().block().text(), QStringLiteral("      Player: "));
+        QTest::keyClick(editor, Qt::Key_Backtab);
+        QTest::keyClick(editor, Qt::Key_Backtab);
+        QCOMPARE(editor->textCursor().block().text(), QStringLiteral("  Player: "));
+        QTextCursor line = editor->textCursor();
+        line.select(QTextCursor::LineUnderCursor);
+        line.insertText(QStringLiteral("      Goto"));
+        QTest::keyClicks(editor, QStringLiteral(" = "));
+        QCOMPARE(editor->completer()->completionCount(), 4);
+        QTest::keyClick(editor, Qt::Key_3);
+        QCOMPARE(editor->completer()->currentCompletion(), QStringLiteral("3"));
     }
 };
 
