@@ -25,10 +25,12 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     if (arguments.contains(QStringLiteral("--help"))) {
         out << kUsageLine
-            << "\nWrites the .dlg file of a script, as the script view of the editor reads it.\n"
-               "Exits with 0; with 1 on wrong arguments; with 2 when the script cannot be read\n"
-               "or a line does not read (each such line on standard error as\n"
-               "SCRIPT:LINE: reason), or FILE.dlg cannot be written; nothing is written then.\n\n"
+            << "\nWrites the .dlg file of a script, read as the script view of the editor reads\n"
+               "it. Exits with 0; with 1 on wrong arguments; with 2, writing nothing, when the\n"
+               "script cannot be read, when a line does not read (each such line on standard\n"
+               "error as SCRIPT:LINE: reason; a text longer than the 255 bytes a node holds is\n"
+               "one), or when FILE.dlg cannot be written (it is SCRIPT itself, or exists and\n"
+               "is no regular file).\n\n"
             << kScriptForm;
         return kDone;
     }

@@ -22,9 +22,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     if (arguments.contains(QStringLiteral("--help"))) {
         out << kUsageLine
             << "\nWrites the script of a .dlg file as stored (every action kept, no dialog\n"
-               "renumbered) to standard output, or to OUT. build turns it back into the same\n"
-               "file. Exits with 0, 1 on wrong arguments, 2 when FILE cannot be read or OUT\n"
-               "cannot be written.\n\n"
+               "renumbered) to standard output, or to OUT, in UTF-8; build turns it back into\n"
+               "the same nodes. Exits with 0, 1 on wrong arguments, 2 when FILE cannot be read\n"
+               "or OUT cannot be written (it is FILE itself, or exists and is no regular file).\n\n"
             << kScriptForm;
         return kDone;
     }
