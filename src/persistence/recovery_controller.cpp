@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
 
 namespace {
 
@@ -34,11 +35,23 @@ RecoveryController::~RecoveryController()
         m_store.discard();
 }
 
+void RecoveryController::addPart(Part part)
+{
+    m_parts.push_back(std::move(part));
+}
+
+bool RecoveryController::hasUnsavedWork() const
+{
+    return m_window.Modified || std::any_of(m_parts.begin(), m_parts.end(), [](const Part &part) {
+               return !part.bytes().isEmpty();
+           });
+}
+
 void RecoveryController::keepForNextStart()
 {
     m_timer.stop();
     writeCopy();
-    m_keep = m_window.Modified;
+    m_keep = hasUnsavedWork();
 }
 
 QString RecoveryController::restoreQuestion(const QString &originalName, const QDateTime &written)
@@ -64,12 +77,15 @@ void RecoveryController::documentChanged()
 void RecoveryController::changesGone()
 {
     m_timer.stop();
-    m_store.discard();
+    if (hasUnsavedWork())
+        writeCopy();
+    else
+        m_store.discard();
 }
 
 void RecoveryController::writeCopy()
 {
-    if (!m_window.Modified) {
+    if (!hasUnsavedWork()) {
         m_store.discard();
         return;
     }
@@ -81,6 +97,8 @@ void RecoveryController::writeCopy()
     try {
         m_files.save(path);
         m_store.protectCopy();
+        for (const Part &part : m_parts)
+            m_store.writePart(part.name, part.bytes());
     } catch (const AppError &) {
     }
 }
@@ -122,6 +140,10 @@ bool RecoveryController::restore(RecoveryStore::Abandoned &copy)
         m_window.CurrentFileName = copy.originalName;
         emit m_files.documentOpened();
         m_window.Modified = true;
+        for (const Part &part : m_parts) {
+            if (const QByteArray bytes = copy.part(part.name, kLargestCopy); !bytes.isEmpty())
+                part.restore(bytes);
+        }
         done = true;
     });
     if (done) {

@@ -5,6 +5,8 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
+#include <vector>
 
 class FileCommands;
 class MainWindow;
@@ -24,6 +26,17 @@ public:
 
     void setInterval(int milliseconds) { m_timer.setInterval(milliseconds); }
 
+    // Unsaved state a feature keeps beside the document (lines typed and not applied), kept as a
+    // part of the copy: bytes tells it (empty: none, which alone needs no copy), restore takes
+    // it back when the copy is restored. A change of it should call documentChanged.
+    struct Part
+    {
+        QString name;
+        std::function<QByteArray()> bytes;
+        std::function<void(const QByteArray &)> restore;
+    };
+    void addPart(Part part);
+
     // Asks about each copy a program that did not close left behind, newest first. Yes makes it
     // the document under its file's name, with unsaved changes; No deletes it. Once one is back,
     // the others stay for the next start.
@@ -39,6 +52,8 @@ public:
     static QString restoreQuestion(const QString &originalName, const QDateTime &written);
 
 private:
+    // The document has unsaved changes, or a part has unsaved state.
+    bool hasUnsavedWork() const;
     void writeCopy();
     bool restore(RecoveryStore::Abandoned &copy);
 
@@ -53,5 +68,6 @@ private:
     FileCommands &m_files;
     RecoveryStore m_store;
     QTimer m_timer;
+    std::vector<Part> m_parts;
     bool m_keep = false;
 };

@@ -36,6 +36,23 @@ void removeEntry(const QString &path)
         QDir().rmdir(path);
 }
 
+// The files of the copy id in folder, all but its lock.
+void removeCopy(const QDir &folder, const QString &id)
+{
+    const QDir::Filters everything = QDir::Files | QDir::Dirs | QDir::System | QDir::Hidden;
+    for (const QString &name : folder.entryList({id + QStringLiteral(".*")}, everything)) {
+        if (!name.endsWith(QStringLiteral(".lock")))
+            removeEntry(folder.filePath(name));
+    }
+}
+
+// The part of the copy whose document is at copyPath.
+QString partPath(const QString &copyPath, const QString &part)
+{
+    const QFileInfo copy(copyPath);
+    return copy.path() + u'/' + copy.completeBaseName() + u'.' + part;
+}
+
 // The lock of a program that is gone, taken over; null while its program runs. A lock that is
 // no regular file, or that holds no readable owner (cut short by a crash while it was made),
 // would otherwise keep its copy hidden for ever.
@@ -89,16 +106,27 @@ QString RecoveryStore::copyPath() const
     return m_lock ? file(m_id, ".dlg") : QString();
 }
 
-bool RecoveryStore::setOriginalName(const QString &originalName)
+QString RecoveryStore::writePart(const QString &part, const QByteArray &bytes)
 {
     if (!m_lock)
-        return false;
-    SafeSaveFile name(file(m_id, ".name"));
-    const QByteArray bytes = originalName.toUtf8();
-    if (!name.open(QIODevice::WriteOnly) || name.write(bytes) != bytes.size() || !name.commit())
-        return false;
-    QFile::setPermissions(file(m_id, ".name"), kOwnerOnly);
-    return true;
+        return QStringLiteral("The recovery folder cannot be used.");
+    const QString path = partPath(file(m_id, ".dlg"), part);
+    SafeSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    QFile::setPermissions(path, kOwnerOnly);
+    return QString();
+}
+
+bool RecoveryStore::setOriginalName(const QString &originalName)
+{
+    return writePart(QStringLiteral("name"), originalName.toUtf8()).isEmpty();
+}
+
+QByteArray RecoveryStore::Abandoned::part(const QString &name, qint64 maxBytes) const
+{
+    BoundedFile::Result part = BoundedFile::readOwn(partPath(copyPath, name), maxBytes);
+    return part.ok() ? std::move(part.bytes) : QByteArray();
 }
 
 void RecoveryStore::protectCopy() const
@@ -109,10 +137,8 @@ void RecoveryStore::protectCopy() const
 
 void RecoveryStore::discard()
 {
-    if (!m_lock)
-        return;
-    QFile::remove(file(m_id, ".dlg"));
-    QFile::remove(file(m_id, ".name"));
+    if (m_lock)
+        removeCopy(QDir(m_folder), m_id);
 }
 
 QList<RecoveryStore::Abandoned> RecoveryStore::abandoned() const
@@ -130,7 +156,7 @@ QList<RecoveryStore::Abandoned> RecoveryStore::abandoned() const
             QFileInfo(file(id, ".dlg")).isSymLink())
             continue;
         if (std::shared_ptr<QLockFile> lock = takeOver(file(id, ".lock"))) {
-            removeEntry(file(id, ".name"));
+            removeCopy(folder, id);
             lock->unlock();
         }
     }
@@ -146,15 +172,14 @@ QList<RecoveryStore::Abandoned> RecoveryStore::abandoned() const
             continue;
         const QString copyPath = file(id, ".dlg");
         if (!isPlainFile(copyPath)) {
-            removeEntry(copyPath);
-            removeEntry(file(id, ".name"));
+            removeCopy(folder, id);
             lock->unlock();
             continue;
         }
+        Abandoned copy{copyPath, QString(), QFileInfo(copyPath).lastModified(), lock};
         // Start-up must not block: only a regular file is read, and only as much as a path takes.
-        const BoundedFile::Result name = BoundedFile::readOwn(file(id, ".name"), 64 * 1024);
-        const QString originalName = name.ok() ? QString::fromUtf8(name.bytes) : QString();
-        copies.append({copyPath, originalName, QFileInfo(copyPath).lastModified(), lock});
+        copy.originalName = QString::fromUtf8(copy.part(QStringLiteral("name"), 64 * 1024));
+        copies.append(copy);
     }
     std::sort(copies.begin(), copies.end(),
               [](const Abandoned &a, const Abandoned &b) { return a.written > b.written; });
@@ -163,9 +188,8 @@ QList<RecoveryStore::Abandoned> RecoveryStore::abandoned() const
 
 void RecoveryStore::remove(Abandoned &copy)
 {
-    removeEntry(copy.copyPath);
-    removeEntry(QFileInfo(copy.copyPath).path() + u'/' +
-                QFileInfo(copy.copyPath).completeBaseName() + QStringLiteral(".name"));
+    const QFileInfo path(copy.copyPath);
+    removeCopy(path.dir(), path.completeBaseName());
     release(copy);
 }
 

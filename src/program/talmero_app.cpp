@@ -31,6 +31,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTextDocument>
 
 TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
                        const QStringList &arguments, const QString &recoveryFolder)
@@ -48,6 +49,16 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
                      &RecoveryController::offerAbandoned);
     QObject::connect(m_files, &FileCommands::changesGone, m_recovery.get(),
                      &RecoveryController::changesGone);
+    // The script view's lines not applied are part of the recovery copy, so the view is made
+    // before a copy may come back.
+    auto *script = new ScriptCommands(window);
+    ScriptPane *pane = script->pane();
+    m_recovery->addPart(
+        {QStringLiteral("script"),
+         [pane] { return pane->hasUnappliedText() ? pane->text().toUtf8() : QByteArray(); },
+         [script](const QByteArray &text) { script->restoreUnapplied(QString::fromUtf8(text)); }});
+    QObject::connect(pane->editor()->document(), &QTextDocument::contentsChanged, m_recovery.get(),
+                     &RecoveryController::documentChanged);
     window.prepareEmptyDocument();
     m_files->readRecentFiles();
     m_files->openCommandLineFile(arguments);
@@ -74,8 +85,6 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     new FindReplaceCommands(window);
     new TranslationCommands(window);
     auto *spelling = new SpellingCommands(window, *review->checkWindow());
-    auto *script = new ScriptCommands(window);
-    ScriptPane *pane = script->pane();
     pane->highlighter()->setDictionary([spelling] { return spelling->dictionary(); });
     QObject::connect(spelling, &SpellingCommands::languageChanged, pane->highlighter(),
                      &ScriptHighlighter::recolour);

@@ -71,24 +71,34 @@ void ScriptCommands::showOrLeave()
         m_window.treeView->setFocus();
         return;
     }
-    if (!m_placed) {
-        // The view takes room beside the tree rather than from it, where the screen allows,
-        // unless the tree has room to spare.
-        m_placed = true;
-        if (!m_window.isMaximized() && !m_window.isFullScreen() && m_window.screen()) {
-            const int spare = std::max(0, m_window.treeView->width() - kDesignedTreeWidth);
-            const int room =
-                m_window.screen()->availableGeometry().right() - m_window.frameGeometry().right();
-            m_window.resize(m_window.width() + std::clamp(kPaneWidth - spare, 0, std::max(room, 0)),
-                            m_window.height());
-        }
-        m_pane->show();
-        m_window.resizeDocks({m_pane}, {kPaneWidth}, Qt::Horizontal);
+    showPane();
+    m_pane->showNode(m_window.selectedNode());
+    m_pane->editor()->setFocus();
+}
+
+void ScriptCommands::showPane()
+{
+    const bool first = !m_placed;
+    m_placed = true;
+    // The view takes room beside the tree rather than from it, where the screen allows, unless
+    // the tree has room to spare.
+    if (first && !m_window.isMaximized() && !m_window.isFullScreen() && m_window.screen()) {
+        const int spare = std::max(0, m_window.treeView->width() - kDesignedTreeWidth);
+        const int room =
+            m_window.screen()->availableGeometry().right() - m_window.frameGeometry().right();
+        m_window.resize(m_window.width() + std::clamp(kPaneWidth - spare, 0, std::max(room, 0)),
+                        m_window.height());
     }
     m_pane->show();
     m_pane->raise();
-    m_pane->showNode(m_window.selectedNode());
-    m_pane->editor()->setFocus();
+    if (first)
+        m_window.resizeDocks({m_pane}, {kPaneWidth}, Qt::Horizontal);
+}
+
+void ScriptCommands::restoreUnapplied(const QString &text)
+{
+    showPane();
+    m_pane->setUnappliedText(text);
 }
 
 void ScriptCommands::selectDialogOf(DialogNode *node)

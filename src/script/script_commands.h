@@ -23,9 +23,12 @@ public:
 
     void apply();
     static QString discardQuestion();
+    // Lines typed and not applied, brought back from a recovery copy: the view shows them.
+    void restoreUnapplied(const QString &text);
 
 private:
     void showOrLeave();
+    void showPane();
     void selectDialogOf(DialogNode *node);
 
     MainWindow &m_window;

@@ -1,4 +1,5 @@
 #include "persistence/dlg_writer.h"
+#include "persistence/recovery_controller.h"
 #include "script/script_commands.h"
 #include "script/script_editor.h"
 #include "script/script_pane.h"
@@ -8,7 +9,10 @@
 
 #include <QAction>
 #include <QCompleter>
+#include <QDir>
+#include <QFile>
 #include <QListWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -117,6 +121,40 @@ private slots:
         QCOMPARE(editor->completer()->completionCount(), 4);
         QTest::keyClick(editor, Qt::Key_3);
         QCOMPARE(editor->completer()->currentCompletion(), QStringLiteral("3"));
+    }
+
+    // Lines not applied go into the recovery copy, even while the document has no unsaved
+    // change, and come back into the view with the copy.
+    void unappliedLinesSurviveACrash()
+    {
+        const QString typed = kCastle + QStringLiteral("Player: Not yet applied.\n");
+        QTemporaryDir left;
+        {
+            TestProgram crashed;
+            crashed.start({QStringLiteral(TALMERO_SOURCE_DIR "/data/Examples/Castle.dlg")});
+            crashed.app->recovery().setInterval(0);
+            auto *commands = crashed.mainWindow().findChild<ScriptCommands *>();
+            commands->scriptAction->trigger();
+            crashed.mainWindow().Modified = false;
+            QTextCursor end(commands->pane()->editor()->document());
+            end.movePosition(QTextCursor::End);
+            end.insertText(QStringLiteral("Player: Not yet applied.\n"));
+            const QDir folder(crashed.appData.path());
+            QTRY_VERIFY(!folder.entryList({QStringLiteral("recovery-*.script")}).isEmpty());
+            for (const QString &name :
+                 folder.entryList({QStringLiteral("recovery-*")}, QDir::Files))
+                if (!name.endsWith(QStringLiteral(".lock")))
+                    QFile::copy(folder.filePath(name), QDir(left.path()).filePath(name));
+        }
+        TestProgram next;
+        for (const QString &name : QDir(left.path()).entryList(QDir::Files))
+            QFile::copy(QDir(left.path()).filePath(name), next.appData.filePath(name));
+        next.prompter.confirmAnswers = {true};
+        next.start();
+        ScriptPane *pane = next.mainWindow().findChild<ScriptCommands *>()->pane();
+        QVERIFY(pane->isVisibleTo(&next.mainWindow()));
+        QVERIFY(pane->hasUnappliedText());
+        QCOMPARE(pane->text(), typed);
     }
 };
 
