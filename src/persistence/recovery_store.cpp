@@ -111,6 +111,10 @@ QString RecoveryStore::writePart(const QString &part, const QByteArray &bytes)
     if (!m_lock)
         return QStringLiteral("The recovery folder cannot be used.");
     const QString path = partPath(file(m_id, ".dlg"), part);
+    if (bytes.isEmpty()) {
+        QFile::remove(path);
+        return QString();
+    }
     SafeSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return file.errorString();

@@ -37,7 +37,7 @@ public:
 
     // Where this program writes its copy; empty when the folder cannot be used.
     QString copyPath() const;
-    // Writes a part of this program's copy; empty, or why it could not.
+    // Writes a part of this program's copy (an empty one is removed); empty, or why it could not.
     QString writePart(const QString &part, const QByteArray &bytes);
     // Records the name of the document's file that the copy stands for. False when that fails.
     bool setOriginalName(const QString &originalName);
