@@ -36,8 +36,6 @@ public:
     QString text() const;
     // Puts text in place of the script as typed and not applied.
     void setUnappliedText(const QString &text);
-    // The next look at the document writes its script afresh, dropping what was typed.
-    void discardUnappliedText();
 
     // The script was applied: the document's script replaces the text at once.
     void showApplied();
@@ -63,6 +61,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The next look at the document writes its script afresh, dropping what was typed.
+    void discardUnappliedText();
     QStringList shownLines() const;
     // Makes the view, which shows shownLinesNow, show lines, changing only the lines that differ,
     // each written from its node. keepTyped: a line without a node keeps the node it had while that
