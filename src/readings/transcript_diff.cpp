@@ -1,0 +1,184 @@
+#include "transcript_diff.h"
+
+#include "document/reading_lines.h"
+
+#include <algorithm>
+
+namespace {
+
+// A middle part of the transcripts larger than this is shown as replaced whole rather than
+// aligned line by line: the table of the alignment grows with the product of its sides.
+constexpr qint64 kMostCells = 4'000'000;
+
+QStringList comparable(const QStringList &lines)
+{
+    QStringList keys;
+    keys.reserve(lines.size());
+    for (const QString &line : lines)
+        keys.append(ReadingLines::comparable(line));
+    return keys;
+}
+
+} // namespace
+
+TranscriptDiff::TranscriptDiff(const QStringList &saved, const QStringList &now)
+    : m_saved(saved), m_now(now)
+{
+    if (saved == now)
+        return;
+    const QStringList savedKeys = comparable(saved);
+    const QStringList nowKeys = comparable(now);
+    if (savedKeys == nowKeys)
+        return;
+    m_agrees = false;
+    align(savedKeys, nowKeys);
+}
+
+void TranscriptDiff::align(const QStringList &savedKeys, const QStringList &nowKeys)
+{
+    const int savedCount = int(savedKeys.size());
+    const int nowCount = int(nowKeys.size());
+    int head = 0;
+    while (head < savedCount && head < nowCount && savedKeys[head] == nowKeys[head])
+        ++head;
+    int tail = 0;
+    while (tail < savedCount - head && tail < nowCount - head &&
+           savedKeys[savedCount - 1 - tail] == nowKeys[nowCount - 1 - tail])
+        ++tail;
+    for (int i = 0; i < head; ++i)
+        m_rows.push_back({Row::Same, i, i});
+
+    // The longest common subsequence of the middle parts, by a table of suffix lengths.
+    const int a = savedCount - head - tail;
+    const int b = nowCount - head - tail;
+    if (qint64(a + 1) * (b + 1) <= kMostCells) {
+        std::vector<int> table(size_t(a + 1) * size_t(b + 1), 0);
+        const auto cell = [&table, b](int i, int j) -> int & {
+            return table[size_t(i) * size_t(b + 1) + size_t(j)];
+        };
+        for (int i = a - 1; i >= 0; --i) {
+            for (int j = b - 1; j >= 0; --j) {
+                cell(i, j) = savedKeys[head + i] == nowKeys[head + j]
+                                 ? cell(i + 1, j + 1) + 1
+                                 : std::max(cell(i + 1, j), cell(i, j + 1));
+            }
+        }
+        int i = 0;
+        int j = 0;
+        while (i < a || j < b) {
+            // What went comes before what came, as in diff.
+            if (i < a && j < b && savedKeys[head + i] == nowKeys[head + j]) {
+                m_rows.push_back({Row::Same, head + i++, head + j++});
+            } else if (i < a && (j == b || cell(i + 1, j) >= cell(i, j + 1))) {
+                m_rows.push_back({Row::Saved, head + i++, -1});
+            } else {
+                m_rows.push_back({Row::Now, -1, head + j++});
+            }
+        }
+    } else {
+        for (int i = 0; i < a; ++i)
+            m_rows.push_back({Row::Saved, head + i, -1});
+        for (int j = 0; j < b; ++j)
+            m_rows.push_back({Row::Now, -1, head + j});
+    }
+    for (int k = tail; k > 0; --k)
+        m_rows.push_back({Row::Same, savedCount - k, nowCount - k});
+}
+
+int TranscriptDiff::firstDifference() const
+{
+    for (size_t r = 0; r < m_rows.size(); ++r) {
+        if (m_rows[r].kind != Row::Same)
+            return int(r);
+    }
+    return -1;
+}
+
+QString TranscriptDiff::firstDifferenceText() const
+{
+    const int first = firstDifference();
+    if (first < 0)
+        return QString();
+    const Row &row = m_rows[size_t(first)];
+    const auto quoted = [](const QString &line) { return u'"' + line.trimmed() + u'"'; };
+    if (row.kind == Row::Now)
+        return quoted(m_now[row.now]) + QStringLiteral(" is new");
+    const size_t next = size_t(first) + 1;
+    if (next < m_rows.size() && m_rows[next].kind == Row::Now)
+        return quoted(m_saved[row.saved]) + QStringLiteral(" is now ") +
+               quoted(m_now[m_rows[next].now]);
+    return quoted(m_saved[row.saved]) + QStringLiteral(" is gone");
+}
+
+QString TranscriptDiff::unified(const QString &name, int context) const
+{
+    if (m_agrees)
+        return QString();
+    QString text = QStringLiteral("--- %1 (saved)\n+++ %1 (now)\n").arg(name);
+    const int count = int(m_rows.size());
+    int r = 0;
+    while (r < count) {
+        if (m_rows[size_t(r)].kind == Row::Same) {
+            ++r;
+            continue;
+        }
+        // A hunk: the changes from here on that lie within twice the context of each other.
+        const int first = std::max(0, r - context);
+        int last = r;
+        for (int k = r; k < count && k <= last + 2 * context; ++k) {
+            if (m_rows[size_t(k)].kind != Row::Same)
+                last = k;
+        }
+        const int end = std::min(count, last + context + 1);
+        int savedStart = -1;
+        int nowStart = -1;
+        int savedLines = 0;
+        int nowLines = 0;
+        QString body;
+        for (int k = first; k < end; ++k) {
+            const Row &row = m_rows[size_t(k)];
+            if (row.saved >= 0) {
+                if (savedStart < 0)
+                    savedStart = row.saved;
+                ++savedLines;
+            }
+            if (row.now >= 0) {
+                if (nowStart < 0)
+                    nowStart = row.now;
+                ++nowLines;
+            }
+            switch (row.kind) {
+            case Row::Same:
+                body += u' ' + m_now[row.now] + u'\n';
+                break;
+            case Row::Saved:
+                body += u'-' + m_saved[row.saved] + u'\n';
+                break;
+            case Row::Now:
+                body += u'+' + m_now[row.now] + u'\n';
+                break;
+            }
+        }
+        // An empty side names the line before it, as diff does.
+        const auto range = [](int start, int lines, int before) {
+            if (lines == 0)
+                return QStringLiteral("%1,0").arg(before);
+            return lines == 1 ? QString::number(start + 1)
+                              : QStringLiteral("%1,%2").arg(start + 1).arg(lines);
+        };
+        const auto before = [this, first](bool saved) {
+            for (int k = first - 1; k >= 0; --k) {
+                const int line = saved ? m_rows[size_t(k)].saved : m_rows[size_t(k)].now;
+                if (line >= 0)
+                    return line + 1;
+            }
+            return 0;
+        };
+        text += QStringLiteral("@@ -%1 +%2 @@\n")
+                    .arg(range(savedStart, savedLines, before(true)),
+                         range(nowStart, nowLines, before(false)));
+        text += body;
+        r = end;
+    }
+    return text;
+}
