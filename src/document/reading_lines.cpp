@@ -51,7 +51,10 @@ namespace ReadingLines {
 
 QString scriptLine(const QByteArray &label, const QByteArray &speaker, const QByteArray &text)
 {
-    return shown(label) + u' ' + shown(speaker) + QStringLiteral(": ") + shown(text);
+    QString line;
+    line.reserve(label.size() + speaker.size() + text.size() + 3);
+    line.append(shown(label)).append(u' ').append(shown(speaker)).append(u": ").append(shown(text));
+    return line;
 }
 
 QString fingerprint(const DialogNode *dialog)
@@ -78,6 +81,8 @@ QString fingerprint(const DialogNode *dialog)
 Lines lines(const ReadThrough &reader)
 {
     Lines result;
+    result.text.reserve(qsizetype(reader.transcript().size()) + 1);
+    result.dialogs.reserve(reader.transcript().size() + 1);
     const auto add = [&result](const QString &line, const DialogNode *dialog) {
         result.text.append(line);
         result.dialogs.push_back(dialog);

@@ -6,9 +6,11 @@
 
 namespace {
 
-// A middle part of the transcripts larger than this is shown as replaced whole rather than
-// aligned line by line: the table of the alignment grows with the product of its sides.
-constexpr qint64 kMostCells = 4'000'000;
+// Transcripts that differ in more lines than these allow are aligned line by line without
+// looking for inserted and removed runs: the search keeps a frontier per edit, so its memory
+// grows with the square of the edits, and its time with the edits times the lines.
+constexpr int kMostEdits = 1000;
+constexpr qint64 kMostWork = 4'000'000;
 
 QStringList comparable(const QStringList &lines)
 {
@@ -48,39 +50,70 @@ void TranscriptDiff::align(const QStringList &savedKeys, const QStringList &nowK
     for (int i = 0; i < head; ++i)
         m_rows.push_back({Row::Same, i, i});
 
-    // The longest common subsequence of the middle parts, by a table of suffix lengths.
+    // The middle parts aligned by the shortest edit script (Myers), as long as it is short;
+    // past that, line by line when both are equally long, else replaced whole.
     const int a = savedCount - head - tail;
     const int b = nowCount - head - tail;
-    if (qint64(a + 1) * (b + 1) <= kMostCells) {
-        std::vector<int> table(size_t(a + 1) * size_t(b + 1), 0);
-        const auto cell = [&table, b](int i, int j) -> int & {
-            return table[size_t(i) * size_t(b + 1) + size_t(j)];
-        };
-        for (int i = a - 1; i >= 0; --i) {
-            for (int j = b - 1; j >= 0; --j) {
-                cell(i, j) = savedKeys[head + i] == nowKeys[head + j]
-                                 ? cell(i + 1, j + 1) + 1
-                                 : std::max(cell(i + 1, j), cell(i, j + 1));
+    const auto same = [&](int i, int j) { return savedKeys[head + i] == nowKeys[head + j]; };
+    const int offset = a + b + 1;
+    std::vector<int> frontier(size_t(2 * offset + 1), 0);
+    std::vector<std::vector<int>> trace; // the frontier before each round, from -d to d
+    bool found = false;
+    const int most = int(std::min<qint64>({a + b, kMostEdits, kMostWork / std::max(1, a + b)}));
+    for (int d = 0; d <= most && !found; ++d) {
+        trace.emplace_back(frontier.begin() + (offset - d), frontier.begin() + (offset + d + 1));
+        for (int k = -d; k <= d && !found; k += 2) {
+            int x = (k == -d || (k != d && frontier[size_t(offset + k - 1)] <
+                                               frontier[size_t(offset + k + 1)]))
+                        ? frontier[size_t(offset + k + 1)]
+                        : frontier[size_t(offset + k - 1)] + 1;
+            int y = x - k;
+            while (x < a && y < b && same(x, y)) {
+                ++x;
+                ++y;
             }
+            frontier[size_t(offset + k)] = x;
+            found = x >= a && y >= b;
         }
-        int i = 0;
-        int j = 0;
-        while (i < a || j < b) {
-            // What went comes before what came, as in diff.
-            if (i < a && j < b && savedKeys[head + i] == nowKeys[head + j]) {
-                m_rows.push_back({Row::Same, head + i++, head + j++});
-            } else if (i < a && (j == b || cell(i + 1, j) >= cell(i, j + 1))) {
-                m_rows.push_back({Row::Saved, head + i++, -1});
+    }
+    std::vector<Row> middle;
+    if (found) {
+        // Back from the end: per round, the run of equal lines, then the one edit before it.
+        int x = a;
+        int y = b;
+        for (int d = int(trace.size()) - 1; d > 0; --d) {
+            const std::vector<int> &before = trace[size_t(d)];
+            const auto reach = [&before, d](int k) { return before[size_t(k + d)]; };
+            const int k = x - y;
+            const int from = (k == -d || (k != d && reach(k - 1) < reach(k + 1))) ? k + 1 : k - 1;
+            const int fromX = reach(from);
+            const int fromY = fromX - from;
+            while (x > fromX && y > fromY)
+                middle.push_back({Row::Same, head + --x, head + --y});
+            if (x == fromX)
+                middle.push_back({Row::Now, -1, head + --y});
+            else
+                middle.push_back({Row::Saved, head + --x, -1});
+        }
+        while (x > 0 && y > 0)
+            middle.push_back({Row::Same, head + --x, head + --y});
+        std::reverse(middle.begin(), middle.end());
+    } else if (a == b) {
+        for (int i = 0; i < a; ++i) {
+            if (same(i, i)) {
+                middle.push_back({Row::Same, head + i, head + i});
             } else {
-                m_rows.push_back({Row::Now, -1, head + j++});
+                middle.push_back({Row::Saved, head + i, -1});
+                middle.push_back({Row::Now, -1, head + i});
             }
         }
     } else {
         for (int i = 0; i < a; ++i)
-            m_rows.push_back({Row::Saved, head + i, -1});
+            middle.push_back({Row::Saved, head + i, -1});
         for (int j = 0; j < b; ++j)
-            m_rows.push_back({Row::Now, -1, head + j});
+            middle.push_back({Row::Now, -1, head + j});
     }
+    m_rows.insert(m_rows.end(), middle.begin(), middle.end());
     for (int k = tail; k > 0; --k)
         m_rows.push_back({Row::Same, savedCount - k, nowCount - k});
 }
