@@ -83,6 +83,10 @@ void ReadThrough::choose(int index)
 bool ReadThrough::chooseNumber(const QByteArray &number)
 {
     if (m_state != State::Choosing) {
+        // The reading ends in the stop instead.
+        if (m_state == State::Ended && !m_transcript.empty() &&
+            m_transcript.back().kind == Entry::End)
+            m_transcript.pop_back();
         if (m_state == State::Ended)
             stop(QStringLiteral("the conversation ended before answer %1 could be taken")
                      .arg(Ansi::toUnicode(number)));

@@ -89,7 +89,7 @@ void GameStatePanel::show(const GameState &state)
     QTreeWidgetItem *removed =
         group(Removed, QStringLiteral("Removed"), int(state.removed().size()));
     for (const DialogNode *node : state.removed())
-        new QTreeWidgetItem(removed, {GameState::removedName(node)});
+        (new QTreeWidgetItem(removed, {GameState::removedName(node)}))->setFirstColumnSpanned(true);
     QTreeWidgetItem *reached =
         group(Reached, QStringLiteral("Reached"), int(state.reached().size()));
     for (const GameState::Reach &reach : state.reached())

@@ -163,23 +163,34 @@ void ReadingsPanel::showDifference()
     m_accept->setEnabled(outcome && !outcome->agrees);
     if (!outcome || outcome->agrees || !saved)
         return;
-    // The first difference with the lines before it, up to where both sides meet again.
+    // The first difference with the lines before it, up to where both sides meet again; what
+    // went and what came in its place stand side by side.
     const auto &rows = outcome->diff->rows();
     const int first = outcome->diff->firstDifference();
-    for (int r = std::max(0, first - kContext); r < int(rows.size()); ++r) {
-        const TranscriptDiff::Row &row = rows[size_t(r)];
-        if (r > first && row.kind == TranscriptDiff::Row::Same)
-            break;
-        auto *item = new QTreeWidgetItem(
-            m_difference, {row.saved >= 0 ? saved->transcript.value(row.saved) : QString(),
-                           row.now >= 0 ? outcome->now.value(row.now) : QString()});
-        if (row.kind != TranscriptDiff::Row::Same) {
-            for (int column = 0; column < 2; ++column) {
-                item->setBackground(column, column == 0 ? QColor(0xff, 0xe0, 0xe0)
-                                                        : QColor(0xe0, 0xff, 0xe0));
-            }
+    int r = std::max(0, first - kContext);
+    const auto add = [this](const QString &before, const QString &after, bool changed) {
+        auto *item = new QTreeWidgetItem(m_difference, {before, after});
+        if (changed) {
+            item->setBackground(0, QColor(0xff, 0xe0, 0xe0));
+            item->setBackground(1, QColor(0xe0, 0xff, 0xe0));
         }
+    };
+    for (; r < first; ++r)
+        add(saved->transcript.value(rows[size_t(r)].saved), outcome->now.value(rows[size_t(r)].now),
+            false);
+    QStringList went;
+    QStringList came;
+    for (; r < int(rows.size()) && rows[size_t(r)].kind != TranscriptDiff::Row::Same; ++r) {
+        if (rows[size_t(r)].kind == TranscriptDiff::Row::Saved)
+            went << saved->transcript.value(rows[size_t(r)].saved);
+        else
+            came << outcome->now.value(rows[size_t(r)].now);
     }
+    for (qsizetype i = 0; i < std::max(went.size(), came.size()); ++i)
+        add(went.value(i), came.value(i), true);
+    if (r < int(rows.size()))
+        add(saved->transcript.value(rows[size_t(r)].saved), outcome->now.value(rows[size_t(r)].now),
+            false);
 }
 
 void ReadingsPanel::acceptSelected()

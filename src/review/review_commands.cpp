@@ -80,6 +80,12 @@ ReviewCommands::ReviewCommands(MainWindow &window)
     });
 }
 
+ReviewCommands::~ReviewCommands()
+{
+    delete m_readThrough;
+    delete m_check;
+}
+
 FlowMapWindow *ReviewCommands::flowMapWindow()
 {
     if (!m_flowMap) {

@@ -20,6 +20,8 @@ class ReviewCommands : public QObject
     Q_OBJECT
 public:
     explicit ReviewCommands(MainWindow &window);
+    // The windows that watch the saved readings go before the readings do.
+    ~ReviewCommands() override;
 
     QAction *checkDialogAction;
     QAction *readThroughAction;

@@ -4,28 +4,13 @@
 #include "document/read_through.h"
 #include "document/reading_lines.h"
 
+#include "test_documents.h"
+
 #include <QElapsedTimer>
 #include <QTemporaryFile>
 #include <QTest>
 
 namespace {
-
-// Builds a tree from an outline (two blanks per level) through the ordinary node creation, so
-// dialogs are renumbered as they come.
-void build(DialogTree &tree, const QByteArray &outline)
-{
-    std::vector<DialogNode *> parents;
-    for (const QByteArray &line : outline.split('\n')) {
-        if (line.isEmpty())
-            continue;
-        int blanks = 0;
-        while (line[blanks] == ' ')
-            ++blanks;
-        const size_t level = size_t(blanks / 2);
-        parents.resize(level);
-        parents.push_back(tree.addChild(level ? parents[level - 1] : nullptr, line.mid(blanks)));
-    }
-}
 
 QStringList lines(const std::vector<CheckFinding> &findings)
 {
@@ -85,38 +70,38 @@ private slots:
     void checkFindsOneOfEach()
     {
         DialogTree tree;
-        build(tree, "Root\n"
-                    "  Config = /nonexistent/talmero/panel.ini\n"
-                    "Dialog1\n"
-                    "  Type = Text\n"
-                    "  Speaker = Player\n"
-                    "  Text = Hello\n"
-                    "  Goto = 9\n"
-                    "  Delete = 5 from 2\n"
-                    "  Delete = 1 from 3\n"
-                    "  Delete = 7\n"
-                    "Dialog2\n"
-                    "  Choice = 1\n"
-                    "    Text = Yes\n"
-                    "    Dialog3\n"
-                    "      Type = Text\n"
-                    "      Speaker = Entity\n"
-                    "      Text = " +
-                        QByteArray(250, 'x') +
-                        "\n"
-                        "      Goto = 3\n"
-                        "      Delete = 1 from 2\n"
-                        "  Choice = 2\n"
-                        "    Text = No\n"
-                        "Dialog4\n"
-                        "Dialog5\n"
-                        "  Type = Text\n"
-                        "  Speaker = Nobody\n"
-                        "  Text = Bye\n"
-                        "  Goto = 1\n"
-                        "  Goto = 2\n"
-                        "  Set Short gold = 1.5\n"
-                        "  Set String name = Tom = Jerry\n");
+        addOutline(tree, "Root\n"
+                         "  Config = /nonexistent/talmero/panel.ini\n"
+                         "Dialog1\n"
+                         "  Type = Text\n"
+                         "  Speaker = Player\n"
+                         "  Text = Hello\n"
+                         "  Goto = 9\n"
+                         "  Delete = 5 from 2\n"
+                         "  Delete = 1 from 3\n"
+                         "  Delete = 7\n"
+                         "Dialog2\n"
+                         "  Choice = 1\n"
+                         "    Text = Yes\n"
+                         "    Dialog3\n"
+                         "      Type = Text\n"
+                         "      Speaker = Entity\n"
+                         "      Text = " +
+                             QByteArray(250, 'x') +
+                             "\n"
+                             "      Goto = 3\n"
+                             "      Delete = 1 from 2\n"
+                             "  Choice = 2\n"
+                             "    Text = No\n"
+                             "Dialog4\n"
+                             "Dialog5\n"
+                             "  Type = Text\n"
+                             "  Speaker = Nobody\n"
+                             "  Text = Bye\n"
+                             "  Goto = 1\n"
+                             "  Goto = 2\n"
+                             "  Set Short gold = 1.5\n"
+                             "  Set String name = Tom = Jerry\n");
         const QString longText = QStringLiteral("Text = ") + QString(250, u'x');
         QCOMPARE(
             lines(DialogCheck::check(tree)),
@@ -147,21 +132,21 @@ private slots:
         QTemporaryFile config;
         QVERIFY(config.open());
         DialogTree tree;
-        build(tree, "Root\n"
-                    "  Config = " +
-                        config.fileName().toLocal8Bit() +
-                        "\n"
-                        "Dialog1\n"
-                        "  Type = Text\n"
-                        "  Speaker = Entity\n"
-                        "  Text = Hi\n"
-                        "  Type = Text\n"
-                        "    Text = nested under an action\n"
-                        "Dialog2\n"
-                        "  Choice = 1\n"
-                        "    Dialog3\n"
-                        "      Choice = 1\n"
-                        "        Text = fine\n");
+        addOutline(tree, "Root\n"
+                         "  Config = " +
+                             config.fileName().toLocal8Bit() +
+                             "\n"
+                             "Dialog1\n"
+                             "  Type = Text\n"
+                             "  Speaker = Entity\n"
+                             "  Text = Hi\n"
+                             "  Type = Text\n"
+                             "    Text = nested under an action\n"
+                             "Dialog2\n"
+                             "  Choice = 1\n"
+                             "    Dialog3\n"
+                             "      Choice = 1\n"
+                             "        Text = fine\n");
         QCOMPARE(
             lines(DialogCheck::check(tree)),
             QStringList({
@@ -247,7 +232,7 @@ private slots:
     void readThroughFollowsChoicesGotosAndDeletions()
     {
         DialogTree tree;
-        build(tree, kStory);
+        addOutline(tree, kStory);
         ReadThrough reader(tree);
         reader.restart();
         QCOMPARE(reader.state(), ReadThrough::State::Choosing);
@@ -298,8 +283,9 @@ private slots:
     void readThroughStopsAtBrokenReferencesLoopsAndChanges()
     {
         DialogTree broken;
-        build(broken, "Root\nDialog1\n  Type = Text\n  Speaker = Player\n  Text = Hi\n"
-                      "  Goto = 9\nDialog2\n  Type = Text\n  Speaker = Player\n  Text = Never\n");
+        addOutline(broken,
+                   "Root\nDialog1\n  Type = Text\n  Speaker = Player\n  Text = Hi\n"
+                   "  Goto = 9\nDialog2\n  Type = Text\n  Speaker = Player\n  Text = Never\n");
         ReadThrough reader(broken);
         reader.restart();
         QCOMPARE(reader.state(), ReadThrough::State::Stopped);
@@ -309,10 +295,10 @@ private slots:
         // Two text dialogs that go to each other, with a deletion that changes nothing the
         // second time round.
         DialogTree loop;
-        build(loop, "Root\nDialog1\n  Type = Text\n  Speaker = Player\n  Text = Ping\n"
-                    "  Goto = 2\nDialog2\n  Type = Text\n  Speaker = Entity\n  Text = Pong\n"
-                    "  Delete = 3\n  Goto = 1\nDialog3\n  Type = Text\n  Speaker = Entity\n"
-                    "  Text = Out\n");
+        addOutline(loop, "Root\nDialog1\n  Type = Text\n  Speaker = Player\n  Text = Ping\n"
+                         "  Goto = 2\nDialog2\n  Type = Text\n  Speaker = Entity\n  Text = Pong\n"
+                         "  Delete = 3\n  Goto = 1\nDialog3\n  Type = Text\n  Speaker = Entity\n"
+                         "  Text = Out\n");
         ReadThrough looping(loop);
         looping.restart();
         QCOMPARE(looping.state(), ReadThrough::State::Stopped);
@@ -320,7 +306,7 @@ private slots:
         QVERIFY(looping.transcript().size() < 20);
 
         DialogTree story;
-        build(story, kStory);
+        addOutline(story, kStory);
         ReadThrough reading(story);
         reading.restart();
         reading.invalidate(QStringLiteral("changed"));
