@@ -32,6 +32,14 @@ const QByteArray kOpening = "Dialog1 Entity: Halt!\n"
                             "  1. A friend\n"
                             "  2. Gold\n";
 
+// The first answer, and the choice offered again without it.
+const QByteArray kFriend = "> 1\n"
+                           "Dialog3 Player: A friend.\n"
+                           "  Delete = 1 from 2 -> choice 1 of Dialog2 removed (A friend)\n"
+                           "  Goto = 2 -> Dialog2\n"
+                           "Dialog2 choice\n"
+                           "  2. Gold\n";
+
 } // namespace
 
 class TestPlay : public QObject
@@ -59,31 +67,20 @@ private slots:
                            QStringLiteral("--state"), QStringLiteral("--set"),
                            QStringLiteral("String who = Tom")}
             << 0
-            << kOpening + "> 1\n"
-                          "Dialog3 Player: A friend.\n"
-                          "  Delete = 1 from 2 -> choice 1 of Dialog2 removed (A friend)\n"
-                          "  Goto = 2 -> Dialog2\n"
-                          "Dialog2 choice\n"
-                          "  2. Gold\n"
-                          "> 2\n"
-                          "Dialog4 Player: Take it.\n"
-                          "  Delete = 5 -> Dialog5 removed (Entity: Pass.)\n"
-                          "Dialog6 Entity: Farewell.\n"
-                          "Set String who = Tom\n"
-                          "Set Short gold = 5\n"
-                          "Call = Greet, guard, 2\n"
-                          "Removed choice 1 of Dialog2\n"
-                          "Removed Dialog5\n"
-                          "End: the conversation has ended\n";
+            << kOpening + kFriend +
+                   "> 2\n"
+                   "Dialog4 Player: Take it.\n"
+                   "  Delete = 5 -> Dialog5 removed (Entity: Pass.)\n"
+                   "Dialog6 Entity: Farewell.\n"
+                   "Set String who = Tom\n"
+                   "Set Short gold = 5\n"
+                   "Call = Greet, guard, 2\n"
+                   "Removed choice 1 of Dialog2\n"
+                   "Removed Dialog5\n"
+                   "End: the conversation has ended\n";
         QTest::newRow("not offered")
             << QStringList{QStringLiteral("--answers"), QStringLiteral("1,1")} << 1
-            << kOpening + "> 1\n"
-                          "Dialog3 Player: A friend.\n"
-                          "  Delete = 1 from 2 -> choice 1 of Dialog2 removed (A friend)\n"
-                          "  Goto = 2 -> Dialog2\n"
-                          "Dialog2 choice\n"
-                          "  2. Gold\n"
-                          "Stopped: answer 1 is not offered at Dialog2 (offered: 2)\n";
+            << kOpening + kFriend + "Stopped: answer 1 is not offered at Dialog2 (offered: 2)\n";
         QTest::newRow("from") << QStringList{QStringLiteral("--from"), QStringLiteral("5")} << 0
                               << QByteArray("Dialog5 Entity: Pass.\n"
                                             "Dialog6 Entity: Farewell.\n"
