@@ -168,6 +168,11 @@ void ReadThroughWindow::saveReading()
                                           "changed since it started. Restart reads it again."));
         return;
     }
+    if (!m_replayer.hasFile()) {
+        m_prompter.message(QStringLiteral("Save the dialog first: its readings are kept in a "
+                                          "file beside it."));
+        return;
+    }
     const std::optional<QString> name = m_prompter.inputText(
         QStringLiteral("Save reading"), QStringLiteral("Name of the reading:"), QString(), 100);
     if (!name)

@@ -107,6 +107,8 @@ void ReadingsPanel::fill()
         if (reading.name == selected)
             m_list->setCurrentItem(item);
     }
+    if (!m_list->currentItem() && m_list->topLevelItemCount() > 0)
+        m_list->setCurrentItem(m_list->topLevelItem(0));
     showOutcomes();
 }
 

@@ -140,9 +140,6 @@ void ReadingsReplayer::replayOne(const SavedReading &reading)
 
 void ReadingsReplayer::put(SavedReading reading)
 {
-    if (dialogFile().isEmpty())
-        throw AppError(QStringLiteral("Save the dialog first: its readings are kept in a file "
-                                      "beside it."));
     if (!reload().isEmpty())
         throw AppError(m_problem);
     const QString name = reading.name;

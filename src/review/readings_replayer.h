@@ -37,6 +37,8 @@ public:
                                                // tree changes
     };
 
+    // Whether the document has a file beside which readings can be kept.
+    bool hasFile() const { return !dialogFile().isEmpty(); }
     // Reads the readings of the document's file again; the reason when they cannot be read.
     QString reload();
     // Why the readings could not be read the last time; empty when they could.
