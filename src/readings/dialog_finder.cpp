@@ -22,19 +22,24 @@ const DialogNode *DialogFinder::find(const DialogRef &ref) const
     return nullptr;
 }
 
+void DialogFinder::index() const
+{
+    if (m_byFingerprint)
+        return;
+    m_byFingerprint = std::make_unique<QHash<QString, std::vector<const DialogNode *>>>();
+    for (int i = 0; i < m_tree.count(); ++i) {
+        const DialogNode *node = m_tree.nodeAt(i);
+        if (NodeText::isDialog(node->text()))
+            (*m_byFingerprint)[ReadingLines::fingerprint(node)].push_back(node);
+    }
+}
+
 const DialogNode *DialogFinder::findDialog(const DialogRef &ref) const
 {
     const DialogNode *numbered = m_numbers.find(ref.dialog);
     if (numbered && ReadingLines::fingerprint(numbered) == ref.fingerprint)
         return numbered;
-    if (!m_byFingerprint) {
-        m_byFingerprint = std::make_unique<QHash<QString, std::vector<const DialogNode *>>>();
-        for (int i = 0; i < m_tree.count(); ++i) {
-            const DialogNode *node = m_tree.nodeAt(i);
-            if (NodeText::isDialog(node->text()))
-                (*m_byFingerprint)[ReadingLines::fingerprint(node)].push_back(node);
-        }
-    }
+    index();
     const auto showing = m_byFingerprint->constFind(ref.fingerprint);
     if (showing != m_byFingerprint->constEnd() && showing->size() == 1)
         return showing->front();

@@ -24,6 +24,8 @@ public:
     const DialogNumbers &numbers() const { return m_numbers; }
     // The dialog, or for an answer its choice node; none when nothing fits.
     const DialogNode *find(const DialogRef &ref) const;
+    // Gathers the fingerprints now, which the first lookup that needs them would do.
+    void index() const;
 
 private:
     const DialogNode *findDialog(const DialogRef &ref) const;

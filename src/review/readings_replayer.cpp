@@ -73,6 +73,7 @@ void ReadingsReplayer::treeChanged()
 {
     // The nodes of the last replays may be gone.
     m_replay.reset();
+    m_indexed = false;
     for (Outcome &outcome : m_outcomes)
         outcome.differsAt = nullptr;
     if (m_watchers.isEmpty()) {
@@ -90,16 +91,27 @@ void ReadingsReplayer::replayAll()
     m_queue.clear();
     for (const SavedReading &reading : m_readings.all())
         m_queue.append(reading.name);
-    if (m_queue.isEmpty())
+    if (m_queue.isEmpty()) {
         emit replayed();
-    else
-        m_step.start();
+        return;
+    }
+    // The dialogs by number here, by what they show in the next turn, then one reading a turn.
+    if (!m_replay)
+        m_replay = std::make_unique<ReadingReplay>(m_tree);
+    m_indexed = false;
+    m_step.start();
 }
 
 void ReadingsReplayer::replayNext()
 {
     if (m_queue.isEmpty())
         return;
+    if (!m_indexed) {
+        m_replay->finder().index();
+        m_indexed = true;
+        m_step.start();
+        return;
+    }
     const QString name = m_queue.takeFirst();
     if (const SavedReading *reading = m_readings.find(name))
         replayOne(*reading);

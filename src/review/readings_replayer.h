@@ -88,4 +88,5 @@ private:
     QTimer m_step;    // the next reading of the queue
     QStringList m_queue;
     std::unique_ptr<ReadingReplay> m_replay; // for the tree as it is now
+    bool m_indexed = false;                  // its dialogs found by what they show
 };
