@@ -18,6 +18,8 @@ struct CheckFinding
     QByteArray dialog;
     QByteArray nodeText;
     QString message;
+    // The word a spelling finding is about; empty for the others.
+    QString word;
 
     // "Dialog3: Goto = 9: names Dialog9, which does not exist".
     QString line() const;

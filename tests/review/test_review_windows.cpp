@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -50,22 +50,26 @@ private slots:
         toolsEntry(form, "CheckDialog1")->trigger();
         auto *window = form.findChild<CheckWindow *>();
         QVERIFY(window && window->isVisible());
-        QCOMPARE(window->list()->topLevelItemCount(), 1); // no configuration
+        QAbstractItemModel *list = window->list()->model();
+        QCOMPARE(list->rowCount(), 1); // no configuration
 
         DialogTree &tree = form.document();
         DialogNode *dialog = addTextDialog(tree, nullptr, "Hi");
         DialogNode *jump = tree.addChild(dialog, NodeText::gotoDialog(7));
-        QTRY_COMPARE(window->list()->topLevelItemCount(), 2);
-        QTreeWidgetItem *line = window->list()->topLevelItem(1);
-        QCOMPARE(line->text(0), QStringLiteral("Dialog1"));
-        QCOMPARE(line->text(1), QStringLiteral("Goto = 7"));
-        emit window->list()->itemActivated(line, 0);
+        QTRY_COMPARE(list->rowCount(), 2);
+        QCOMPARE(list->index(1, 0).data(), QStringLiteral("Dialog1"));
+        QCOMPARE(list->index(1, 1).data(), QStringLiteral("Goto = 7"));
+        // The columns fit what they show.
+        const int fitted = window->list()->columnWidth(0);
+        window->list()->resizeColumnToContents(0);
+        QCOMPARE(window->list()->columnWidth(0), fitted);
+        emit window->list()->activated(list->index(1, 2));
         QCOMPARE(form.selectedNode(), jump);
 
         // A node removed before the list caught up is never selected through a stale line.
         tree.remove(dialog);
-        emit window->list()->itemActivated(window->list()->topLevelItem(1), 0);
-        QCOMPARE(window->list()->topLevelItemCount(), 1);
+        emit window->list()->activated(list->index(1, 0));
+        QCOMPARE(list->rowCount(), 1);
     }
 
     void readThroughPlaysWithButtonsAndStopsOnEdits()
