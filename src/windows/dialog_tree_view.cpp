@@ -114,6 +114,15 @@ void DialogTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &opti
     drawReferenceHint(painter, item, index);
 }
 
+void DialogTreeView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                 const QList<int> &roles)
+{
+    QTreeView::dataChanged(topLeft, bottomRight, roles);
+    // A goto or delete node shows what the dialog it names says: a change of another row (a
+    // dialog's text or answers, a label), by whatever command or undo, may change its hint.
+    viewport()->update();
+}
+
 void DialogTreeView::drawReferenceHint(QPainter *painter, const QStyleOptionViewItem &item,
                                        const QModelIndex &index) const
 {
