@@ -105,9 +105,11 @@ void TranslationCommands::makeTranslatedCopy()
     // The translations are read and applied before a target is asked for: an error leaves no
     // file behind.
     TranslatedCopy::Outcome outcome;
+    DlgFile::ViewSize size;
     try {
-        outcome = TranslatedCopy::make(DlgReader::readFile(m_window.CurrentFileName).records,
-                                       PoCatalog::read(*poFile), *codePage);
+        const DlgReader::Content source = DlgReader::readFile(m_window.CurrentFileName);
+        size = source.viewSize;
+        outcome = TranslatedCopy::make(source.records, PoCatalog::read(*poFile), *codePage);
     } catch (const AppError &error) {
         prompter.message(error.text());
         return;
@@ -116,7 +118,7 @@ void TranslationCommands::makeTranslatedCopy()
         prompter.chooseFile(request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg"));
     if (!target)
         return;
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), *target);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, size), *target);
     if (!outcome.unfinished.isEmpty())
         prompter.message(QStringLiteral("The copy keeps the source text where the translation "
                                         "is missing or fuzzy:\n") +
