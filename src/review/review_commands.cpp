@@ -8,6 +8,7 @@
 #include "review/read_through_window.h"
 #include "windows/dialog_tree_view.h"
 #include "windows/main_window.h"
+#include "windows/window_places.h"
 
 #include <QAction>
 #include <QMenu>
@@ -76,11 +77,13 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
             m_window.document(), m_window.treeView->model(),
             [this]() -> const DialogNode * { return m_window.selectedNode(); }, m_window.prompter(),
             &m_window);
-        // Beside the main window where the screen has room, so that both can be seen.
+        // Beside the main window where the screen has room, so that both can be seen; where
+        // the author left it once it was moved.
         const QRect room = m_window.screen()->availableGeometry();
         const QPoint beside = m_window.frameGeometry().topRight() + QPoint(4, 0);
         if (room.contains(QRect(beside, m_flowMap->size())))
             m_flowMap->move(beside);
+        WindowPlaces::keep(m_flowMap);
         addReviewActions(m_flowMap);
         showInFlowMapAction->setVisible(true);
         connect(m_flowMap, &FlowMapWindow::dialogClicked, this,
@@ -95,6 +98,7 @@ CheckWindow *ReviewCommands::checkWindow()
         m_check = new CheckWindow(
             m_window.document(), m_window.treeView->model(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
+        WindowPlaces::keep(m_check);
         addReviewActions(m_check);
     }
     return m_check;
@@ -106,6 +110,7 @@ ReadThroughWindow *ReviewCommands::readThroughWindow()
         m_readThrough = new ReadThroughWindow(
             m_window.document(), m_window.treeView->model(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
+        WindowPlaces::keep(m_readThrough);
         addReviewActions(m_readThrough);
     }
     return m_readThrough;
