@@ -62,6 +62,11 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
     showInFlowMapAction->setVisible(false);
     window.treeMenu->addSeparator();
     window.treeMenu->addAction(showInFlowMapAction);
+    // In the Edit menu too, after Rename and Delete.
+    for (QObject *object : window.undoAction->associatedObjects()) {
+        if (auto *menu = qobject_cast<QMenu *>(object); menu && menu != window.treeMenu)
+            menu->addAction(showInFlowMapAction);
+    }
     connect(showInFlowMapAction, &QAction::triggered, flowMapAction, &QAction::trigger);
     // A node selected in the tree shows its dialog in the map.
     connect(window.treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {

@@ -465,6 +465,11 @@ private slots:
                  QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),
                                       QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
         QVERIFY(!form.undoAction->isEnabled());
+        // The Edit menu holds what the tree's menu holds.
+        const QMenu *edit = form.menuBar()->actions().at(1)->menu();
+        for (const QAction *item : form.treeMenu->actions())
+            QVERIFY2(item->isSeparator() || edit->actions().contains(item),
+                     qPrintable(item->text()));
         QCOMPARE(form.openRecentMenu->title(), QStringLiteral("Open &Recent"));
         QCOMPARE(form.openRecentMenu->actions().size(), 5);
         for (QAction *slot : form.openRecentMenu->actions())
