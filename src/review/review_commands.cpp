@@ -89,6 +89,7 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
         if (room.contains(QRect(beside, m_flowMap->size())))
             m_flowMap->move(beside);
         WindowPlaces::keep(m_flowMap);
+        m_flowMap->setDocumentFile([this] { return m_window.CurrentFileName; });
         addReviewActions(m_flowMap);
         showInFlowMapAction->setVisible(true);
         connect(m_flowMap, &FlowMapWindow::dialogClicked, this,

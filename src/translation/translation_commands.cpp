@@ -57,8 +57,11 @@ void TranslationCommands::exportTexts()
 {
     const QFileInfo document(m_window.CurrentFileName.isEmpty() ? QStringLiteral("Untitled.dlg")
                                                                 : m_window.CurrentFileName);
-    const std::optional<QString> target = m_window.prompter().chooseFile(
-        request(FileDialogRequest::Save, "TranslationTemplateDialog", "*.pot"));
+    FileDialogRequest templateRequest =
+        request(FileDialogRequest::Save, "TranslationTemplateDialog", "*.pot");
+    templateRequest.proposedFile =
+        FileDialogRequest::besideDocument(m_window.CurrentFileName, QStringLiteral(".pot"));
+    const std::optional<QString> target = m_window.prompter().chooseFile(templateRequest);
     if (!target)
         return;
     const QByteArray po = TextCatalog::poTemplate(
@@ -114,8 +117,17 @@ void TranslationCommands::makeTranslatedCopy()
         prompter.message(error.text());
         return;
     }
-    const std::optional<QString> target =
-        prompter.chooseFile(request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg"));
+    // Named after the document and the PO file's language: Castle.dlg and de.po give
+    // Castle-de.dlg.
+    FileDialogRequest copyRequest =
+        request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg");
+    const QString language = QFileInfo(*poFile).completeBaseName();
+    const QString document = QFileInfo(m_window.CurrentFileName).completeBaseName();
+    copyRequest.proposedFile = FileDialogRequest::besideDocument(
+        m_window.CurrentFileName,
+        (language.startsWith(document + u'-') ? language.mid(document.size()) : u'-' + language) +
+            QStringLiteral(".dlg"));
+    const std::optional<QString> target = prompter.chooseFile(copyRequest);
     if (!target)
         return;
     DlgWriter::writeFile(DlgWriter::stream(outcome.records, size), *target);
