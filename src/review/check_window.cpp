@@ -158,6 +158,7 @@ void CheckWindow::showSpelling(std::vector<CheckFinding> findings, const QString
     if (m_model->spellingGroup().isValid()) {
         m_list->setRootIsDecorated(true);
         m_list->expand(m_model->spellingGroup());
+        fitColumns();
     }
 }
 
