@@ -3,6 +3,7 @@
 #include "finding_list_model.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/spelling_check.h"
+#include "spelling/spelling_menu.h"
 
 #include "platform/named.h"
 #include "windows/close_controls.h"
@@ -23,8 +24,6 @@ namespace {
 constexpr int kNodeColumnShare = 3;
 // Rows measured when a column is fitted: the visible ones and some around them.
 constexpr int kFittedRows = 200;
-// A word's menu offers this many suggestions at most.
-constexpr int kSuggestions = 8;
 
 } // namespace
 
@@ -171,19 +170,12 @@ QMenu *CheckWindow::spellingMenu(const QModelIndex &index)
         return nullptr;
     const CheckFinding finding = *m_model->finding(index);
     auto *menu = new QMenu(this);
-    const QStringList suggestions = dictionary->suggestions(finding.word).mid(0, kSuggestions);
-    for (const QString &suggestion : suggestions) {
-        connect(menu->addAction(suggestion), &QAction::triggered, this,
-                [this, finding, suggestion] {
-                    emit wordReplaced(finding.node, finding.word, suggestion);
-                });
-    }
-    if (suggestions.isEmpty())
-        menu->addAction(QStringLiteral("(no suggestions)"))->setEnabled(false);
-    menu->addSeparator();
-    QAction *add = menu->addAction(QStringLiteral("Add to dictionary"));
-    add->setObjectName(QStringLiteral("AddToDictionaryAction"));
-    connect(add, &QAction::triggered, this, [this, word = finding.word] { emit wordAdded(word); });
+    SpellingMenu::addWordItems(
+        menu, nullptr, *dictionary, finding.word,
+        [this, finding](const QString &suggestion) {
+            emit wordReplaced(finding.node, finding.word, suggestion);
+        },
+        [this, word = finding.word] { emit wordAdded(word); });
     return menu;
 }
 

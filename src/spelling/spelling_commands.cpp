@@ -8,6 +8,7 @@
 #include "spell_dictionary.h"
 #include "spelling_field.h"
 #include "spelling_highlighter.h"
+#include "spelling_menu.h"
 #include "spelling_words.h"
 #include "windows/main_window.h"
 #include "windows/undo_history.h"
@@ -153,28 +154,14 @@ QMenu *SpellingCommands::contextMenu(const QPoint &pos)
         const QString word = block.text().mid(span.start, span.length);
         if (m_dictionary->isCorrect(word))
             break;
-        QAction *first = menu->actions().value(0);
         QTextCursor cursor(block);
         cursor.setPosition(block.position() + int(span.start));
         cursor.setPosition(block.position() + int(span.start + span.length),
                            QTextCursor::KeepAnchor);
-        const QStringList suggestions = m_dictionary->suggestions(word).mid(0, 8);
-        for (const QString &suggestion : suggestions) {
-            QAction *replace = new QAction(suggestion, menu);
-            connect(replace, &QAction::triggered, edit,
-                    [cursor, suggestion]() mutable { cursor.insertText(suggestion); });
-            menu->insertAction(first, replace);
-        }
-        if (suggestions.isEmpty()) {
-            QAction *none = new QAction(QStringLiteral("(no suggestions)"), menu);
-            none->setEnabled(false);
-            menu->insertAction(first, none);
-        }
-        QAction *add = new QAction(QStringLiteral("Add to dictionary"), menu);
-        add->setObjectName(QStringLiteral("AddToDictionaryAction"));
-        connect(add, &QAction::triggered, this, [this, word] { addWord(word); });
-        menu->insertAction(first, add);
-        menu->insertSeparator(first);
+        SpellingMenu::addWordItems(
+            menu, menu->actions().value(0), *m_dictionary, word,
+            [cursor](const QString &suggestion) mutable { cursor.insertText(suggestion); },
+            [this, word] { addWord(word); });
         break;
     }
     return menu;

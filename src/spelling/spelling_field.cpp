@@ -1,19 +1,13 @@
 #include "spelling_field.h"
 
 #include "spell_dictionary.h"
+#include "spelling_menu.h"
 
 #include <QEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QTextLayout>
-
-namespace {
-
-// A word's menu offers this many suggestions at most.
-constexpr int kSuggestions = 8;
-
-} // namespace
 
 SpellingField::SpellingField(QLineEdit *field, AuthorPart authorPart)
     : QWidget(field), m_field(field), m_authorPart(std::move(authorPart))
@@ -71,27 +65,14 @@ QMenu *SpellingField::contextMenu(const QPoint &pos)
     if (span.length == 0)
         return menu;
     const QString word = m_field->text().mid(span.start, span.length);
-    QAction *first = menu->actions().value(0);
-    const QStringList suggestions = m_dictionary->suggestions(word).mid(0, kSuggestions);
-    for (const QString &suggestion : suggestions) {
-        auto *replace = new QAction(suggestion, menu);
+    SpellingMenu::addWordItems(
+        menu, menu->actions().value(0), *m_dictionary, word,
         // The field's own editing, so that its undo takes the suggestion back.
-        connect(replace, &QAction::triggered, m_field, [this, span, suggestion] {
+        [this, span](const QString &suggestion) {
             m_field->setSelection(int(span.start), int(span.length));
             m_field->insert(suggestion);
-        });
-        menu->insertAction(first, replace);
-    }
-    if (suggestions.isEmpty()) {
-        auto *none = new QAction(QStringLiteral("(no suggestions)"), menu);
-        none->setEnabled(false);
-        menu->insertAction(first, none);
-    }
-    auto *add = new QAction(QStringLiteral("Add to dictionary"), menu);
-    add->setObjectName(QStringLiteral("AddToDictionaryAction"));
-    connect(add, &QAction::triggered, this, [this, word] { emit wordAdded(word); });
-    menu->insertAction(first, add);
-    menu->insertSeparator(first);
+        },
+        [this, word] { emit wordAdded(word); });
     return menu;
 }
 
