@@ -68,25 +68,36 @@ bool isVariableOperation(const QByteArray &text)
 
 Kind classify(const QByteArray &text)
 {
-    if (NodeText::isRoot(text))
-        return Kind::Root;
-    if (text.startsWith("Config = "))
-        return Kind::Config;
-    if (dialogNumber(text))
-        return Kind::Dialog;
-    if (text == NodeText::typeText())
-        return Kind::Type;
-    if (text == "Speaker = Player" || text == "Speaker = Entity")
-        return Kind::Speaker;
-    if (text.startsWith("Text = "))
-        return Kind::Text;
-    if (text.startsWith("Choice = ") &&
-        ActionReference::parseNumber(text.mid(9), std::numeric_limits<int>::max()))
-        return Kind::Choice;
-    if (isVariableOperation(text))
-        return Kind::Set;
-    if (text.startsWith("Call = "))
-        return Kind::Call;
+    // By the first letter first: the check classifies every node of a large tree.
+    switch (text.isEmpty() ? '\0' : text.front()) {
+    case 'R':
+        return NodeText::isRoot(text) ? Kind::Root : Kind::Unknown;
+    case 'T':
+        if (text == NodeText::typeText())
+            return Kind::Type;
+        return text.startsWith("Text = ") ? Kind::Text : Kind::Unknown;
+    case 'S':
+        if (text == "Speaker = Player" || text == "Speaker = Entity")
+            return Kind::Speaker;
+        return isVariableOperation(text) ? Kind::Set : Kind::Unknown;
+    case 'C':
+        if (text.startsWith("Config = "))
+            return Kind::Config;
+        if (text.startsWith("Call = "))
+            return Kind::Call;
+        if (text.startsWith("Choice = ") &&
+            ActionReference::parseNumber(text.mid(9), std::numeric_limits<int>::max()))
+            return Kind::Choice;
+        return Kind::Unknown;
+    case 'D':
+        if (dialogNumber(text))
+            return Kind::Dialog;
+        break;
+    case 'G':
+        break;
+    default:
+        return Kind::Unknown;
+    }
     switch (ActionReference::parse(text).kind) {
     case ActionReference::Goto:
         return Kind::Goto;
