@@ -11,9 +11,9 @@
 #include <QCursor>
 #include <QDrag>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QHelpEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
@@ -388,9 +388,8 @@ bool DialogTreeView::viewportEvent(QEvent *event)
         return true;
     }
     const QString text = index.data(Qt::DisplayRole).toString();
-    const QFont font = index.data(Qt::FontRole).isValid()
-                           ? index.data(Qt::FontRole).value<QFont>()
-                           : this->font();
+    const QFont font =
+        index.data(Qt::FontRole).isValid() ? index.data(Qt::FontRole).value<QFont>() : this->font();
     const int needed = visualRect(index).left() + QFontMetrics(font).horizontalAdvance(text) +
                        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     if (needed > viewport()->width())
