@@ -4,6 +4,7 @@
 #include "test_program.h"
 #include "windows/main_window.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -51,6 +52,8 @@ private slots:
         auto *window = form.findChild<CheckWindow *>();
         QVERIFY(window && window->isVisible());
         QAbstractItemModel *list = window->list()->model();
+        QAbstractItemModelTester tester(list,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(list->rowCount(), 1); // no configuration
 
         DialogTree &tree = form.document();
