@@ -1,6 +1,7 @@
 #include "dialog_edits.h"
 
 #include "document/action_reference.h"
+#include "document/dialog_check.h"
 #include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
@@ -230,6 +231,13 @@ QString DialogEdits::updateText(DialogNode *node, const QByteArray &text)
         return QStringLiteral("Field is empty!");
     if (NodeText::isRoot(node->text()))
         return QStringLiteral("Root element cannot be changed!");
+    // A node that fits where it stands keeps fitting; one that fits no kind may become anything.
+    if (DialogCheck::misfit(node->parent(), node->row(), node->text()).isEmpty()) {
+        const QString problem = DialogCheck::misfit(node->parent(), node->row(), text);
+        if (!problem.isEmpty())
+            return QStringLiteral("\"%1\" does not fit here: %2")
+                .arg(Ansi::toUnicode(text), problem);
+    }
     m_tree.setText(node, text);
     return QString();
 }

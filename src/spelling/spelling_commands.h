@@ -1,20 +1,24 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <memory>
 
 class CheckWindow;
+class DialogNode;
 class MainWindow;
 class QActionGroup;
 class QMenu;
 class QPoint;
 class SpellDictionary;
+class SpellingField;
 class SpellingHighlighter;
 
-// Spelling while writing: misspelled words of the dialog text box underlined, suggestions and
-// "Add to dictionary" on right click, and Options > "Spelling language" (the installed Hunspell
-// dictionaries and None), remembered in the user's settings. The check window asks it for the
-// dictionary of the moment.
+// Spelling while writing: misspelled words of the dialog text box, the update field and the
+// answer field underlined, suggestions and "Add to dictionary" on right click there and on the
+// check window's spelling lines, and Options > "Spelling language" (the installed Hunspell
+// dictionaries and None), remembered in the user's settings once the author chooses one. The
+// check window asks it for the dictionary of the moment.
 class SpellingCommands : public QObject
 {
     Q_OBJECT
@@ -27,6 +31,12 @@ public:
     void chooseLanguage(const QString &language);
     // The text box's context menu at pos, with the suggestions for the word there.
     QMenu *contextMenu(const QPoint &pos);
+    // Known from now on, in the personal word list too; every underline and the check follow.
+    void addWord(const QString &word);
+    // Replaces word with replacement in node's text, one undo step; nothing when node is gone.
+    void replaceWord(const DialogNode *node, const QString &word, const QString &replacement);
+    // The update field's and the answer field's spelling.
+    const QList<SpellingField *> &fields() const { return m_fields; }
 
 signals:
     void languageChanged();
@@ -35,5 +45,6 @@ private:
     MainWindow &m_window;
     QActionGroup *m_languages;
     SpellingHighlighter *m_highlighter;
+    QList<SpellingField *> m_fields;
     std::shared_ptr<SpellDictionary> m_dictionary;
 };
