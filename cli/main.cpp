@@ -12,8 +12,11 @@ void printHelp(QTextStream &out)
     out << "Usage: talmero-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
     for (const CliCommand &command : CliCommand::all())
         out << "  " << command.usage << '\n';
-    out << "\n  talmero-cli --help    shows this text\n\n"
-        << ProgramFolder::ofExecutable().description() << '\n';
+    out << "\n  talmero-cli --help       shows this text\n"
+           "  talmero-cli --version    shows the version\n";
+    out.flush();
+    // Where the files are depends on this machine: not part of the usage.
+    QTextStream(stderr) << '\n' << ProgramFolder::ofExecutable().description() << '\n';
 }
 
 } // namespace
@@ -41,6 +44,10 @@ int main(int argc, char *argv[])
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printHelp(out);
         return arguments.isEmpty() ? 1 : 0;
+    }
+    if (arguments.first() == u"--version") {
+        out << "talmero-cli " << TALMERO_VERSION << '\n';
+        return 0;
     }
     if (!command) {
         err << "talmero-cli: unknown command '" << arguments.first() << "'\n";

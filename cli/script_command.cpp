@@ -46,7 +46,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
     }
     QByteArray text;
     try {
-        text = ScriptWriter::write(DlgReader::readFile(fileName).records).text();
+        const DlgReader::Content content = DlgReader::readFile(fileName);
+        text = ScriptWriter::write(content.records, content.viewSize).text();
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';
         return kFailed;

@@ -1,9 +1,11 @@
 #include "dialog_edits.h"
 
 #include "document/action_reference.h"
+#include "document/dialog_check.h"
 #include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
+#include "document/variable_operation.h"
 #include "document/variable_value.h"
 #include "platform/ansi.h"
 
@@ -229,6 +231,13 @@ QString DialogEdits::updateText(DialogNode *node, const QByteArray &text)
         return QStringLiteral("Field is empty!");
     if (NodeText::isRoot(node->text()))
         return QStringLiteral("Root element cannot be changed!");
+    // A node that fits where it stands keeps fitting; one that fits no kind may become anything.
+    if (DialogCheck::misfit(node->parent(), node->row(), node->text()).isEmpty()) {
+        const QString problem = DialogCheck::misfit(node->parent(), node->row(), text);
+        if (!problem.isEmpty())
+            return QStringLiteral("\"%1\" does not fit here: %2")
+                .arg(Ansi::toUnicode(text), problem);
+    }
     m_tree.setText(node, text);
     return QString();
 }
@@ -264,10 +273,7 @@ DialogEdits::Outcome DialogEdits::addVariable(DialogNode *selected, const QByteA
     if (!dialog.node)
         return dialog;
     if (!valueFitsType(value, type))
-        return {nullptr,
-                QStringLiteral("The variable seems to have the wrong type!\n\r\n\rexpamles:"
-                               "\n\r Char: a\n\r  Short: 123\n\r Float: 123.001\n\r "
-                               "String: This is a test")};
+        return {nullptr, VariableOperation::wrongTypeText()};
     return {addAction(dialog.node, NodeText::setVariable(type, name, value)), QString()};
 }
 

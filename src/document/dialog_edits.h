@@ -90,7 +90,8 @@ public:
     // renumbers; false when there is no such dialog.
     bool moveAmongDialogs(DialogNode *dialog, bool up);
 
-    // Replaces node's text with the text of the edit field.
+    // Replaces node's text with the text of the edit field. A node that fits where it stands
+    // (see DialogCheck::misfit) is refused a text that would not, in the check's words.
     QString updateText(DialogNode *node, const QByteArray &text);
     // The tree's own label editing: any node takes any text. False when the text is the same.
     bool rename(DialogNode *node, const QByteArray &text);

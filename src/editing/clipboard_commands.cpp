@@ -56,6 +56,8 @@ ClipboardCommands::ClipboardCommands(MainWindow &window) : QObject(&window), m_w
             menu->addActions(editing);
             menu->addSeparator();
             menu->addActions(moving);
+            menu->addSeparator();
+            menu->addActions({renameAction, deleteAction});
         }
     }
     QMenu *tree = window.treeMenu;

@@ -111,9 +111,11 @@ void FlowMapWindow::updateSummary()
 
 void FlowMapWindow::exportPicture()
 {
-    const FileDialogRequest request{FileDialogRequest::Save, QStringLiteral("FlowMapExportDialog"),
-                                    QStringLiteral("Pictures"), QStringLiteral("*.svg *.png"),
-                                    QString()};
+    FileDialogRequest request{FileDialogRequest::Save, QStringLiteral("FlowMapExportDialog"),
+                              QStringLiteral("Pictures"), QStringLiteral("*.svg *.png"), QString()};
+    if (m_documentFile)
+        request.proposedFile =
+            FileDialogRequest::besideDocument(m_documentFile(), QStringLiteral(".svg"));
     const std::optional<QString> chosen = m_prompter.chooseFile(request);
     if (!chosen)
         return;

@@ -25,6 +25,11 @@ public:
                   Prompter &prompter, QWidget *parent = nullptr);
 
     FlowMapView *view() const { return m_view; }
+    // The document's file, after which Export names the picture it proposes.
+    void setDocumentFile(std::function<QString()> documentFile)
+    {
+        m_documentFile = std::move(documentFile);
+    }
     // Asks for a file name and writes the map there: PNG when the name ends in ".png", SVG
     // otherwise (".svg" is added to a name without a suffix).
     void exportPicture();
@@ -46,6 +51,7 @@ private:
     void updateSummary();
 
     Prompter &m_prompter;
+    std::function<QString()> m_documentFile;
     FlowMapView *m_view;
     QLabel *m_summary;
     bool m_shownBefore = false;

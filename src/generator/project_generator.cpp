@@ -1,7 +1,7 @@
 #include "project_generator.h"
 
-#include "document/dialog_tree.h"
 #include "document/config_node.h"
+#include "document/dialog_tree.h"
 #include "generator/ini_file.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
@@ -160,6 +160,13 @@ QString ProjectGenerator::scriptRefusal(const QString &documentFileName, const Q
                                   "under a name without one.")
                 .arg(documentFileName.simplified());
         }
+    }
+    // The script is Windows-1252 text, and the game looks the document up by that name.
+    if (const QString lacking = Ansi::firstUnrepresentable(documentFileName); !lacking.isEmpty()) {
+        return QStringLiteral("The document name %1 holds the character %2, which WDLAction.wdl "
+                              "cannot hold: it is written in Windows-1252. Save the document "
+                              "under a name without it.")
+            .arg(documentFileName, Ansi::named(lacking));
     }
     if (!isScriptName(startOn)) {
         return QStringLiteral("The configuration's Starton value \"%1\" cannot be written into "

@@ -27,6 +27,7 @@
 #include "translation/translation_commands.h"
 #include "windows/main_window.h"
 #include "windows/script_window.h"
+#include "windows/window_places.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -38,6 +39,7 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
 {
     m_mainWindow = std::make_unique<MainWindow>(programFolder, prompter, shell);
     MainWindow &window = *m_mainWindow;
+    WindowPlaces::keep(&window);
     // The file commands take part in the main window's creation: the recent list and the file
     // named on the command line.
     m_files = new FileCommands(window);

@@ -1,5 +1,15 @@
 #include "script.h"
 
+#include "document/dialog_check.h"
+#include "document/node_text.h"
+
+QString actionLineProblem(const QByteArray &text)
+{
+    static const QByteArray dialog = NodeText::dialog(1);
+    static const QByteArray type = NodeText::typeText();
+    return DialogCheck::misfit(&dialog, &type, 3, text);
+}
+
 QHash<int, int> Script::carriers() const
 {
     QHash<int, int> first;

@@ -33,6 +33,10 @@ struct ScriptEntry
     QByteArray text; // the whole line, indentation included, in the code page
 };
 
+// What keeps text from being an action line, one level below a text dialog, in the check's
+// words; empty when it is one.
+QString actionLineProblem(const QByteArray &text);
+
 // What is wrong with a line.
 struct ScriptError
 {

@@ -1,7 +1,6 @@
 #include "script_parser.h"
 
 #include "document/action_reference.h"
-#include "document/dialog_check.h"
 #include "document/node_text.h"
 #include "document/tree_listing.h"
 #include "persistence/dlg_listing.h"
@@ -185,7 +184,7 @@ LineMeaning readContent(const QByteArray &content)
     if (NodeText::isAction(content)) {
         meaning.kind = Kind::Action;
         meaning.text = content;
-        meaning.problem = DialogCheck::actionProblem(content);
+        meaning.problem = actionLineProblem(content);
         return meaning;
     }
     meaning.problem = looksSpoken(content)

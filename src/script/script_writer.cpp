@@ -1,7 +1,6 @@
 #include "script_writer.h"
 
 #include "document/action_reference.h"
-#include "document/dialog_check.h"
 #include "document/node_text.h"
 #include "document/tree_listing.h"
 #include "persistence/dlg_listing.h"
@@ -129,7 +128,7 @@ private:
         }
         if (actions && hasValues(record, 0) && NodeText::isAction(record.text) &&
             !TreeListing::holdsControl(record.text) &&
-            DialogCheck::actionProblem(record.text).isEmpty()) {
+            actionLineProblem(record.text).isEmpty()) {
             add(Kind::Action, level, i, record.text);
             return 1;
         }

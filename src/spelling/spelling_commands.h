@@ -1,21 +1,25 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <memory>
 
 class CheckWindow;
+class DialogNode;
 class MainWindow;
 class QActionGroup;
 class QMenu;
 class QPlainTextEdit;
 class QPoint;
 class SpellDictionary;
+class SpellingField;
 class SpellingHighlighter;
 
-// Spelling while writing: misspelled words of the dialog text box underlined, suggestions and
-// "Add to dictionary" on right click, and Options > "Spelling language" (the installed Hunspell
-// dictionaries and None), remembered in the user's settings. The check window asks it for the
-// dictionary of the moment.
+// Spelling while writing: misspelled words of the dialog text box, the update field and the
+// answer field underlined, suggestions and "Add to dictionary" on right click there and on the
+// check window's spelling lines, and Options > "Spelling language" (the installed Hunspell
+// dictionaries and None), remembered in the user's settings once the author chooses one. The
+// check window asks it for the dictionary of the moment.
 class SpellingCommands : public QObject
 {
     Q_OBJECT
@@ -30,6 +34,12 @@ public:
     QMenu *contextMenu(QPlainTextEdit *edit, const QPoint &pos);
     // Right click on a misspelled word of edit offers the suggestions and "Add to dictionary".
     void offerSuggestions(QPlainTextEdit *edit);
+    // Known from now on, in the personal word list too; every underline and the check follow.
+    void addWord(const QString &word);
+    // Replaces word with replacement in node's text, one undo step; nothing when node is gone.
+    void replaceWord(const DialogNode *node, const QString &word, const QString &replacement);
+    // The update field's and the answer field's spelling.
+    const QList<SpellingField *> &fields() const { return m_fields; }
 
 signals:
     void languageChanged();
@@ -38,5 +48,6 @@ private:
     MainWindow &m_window;
     QActionGroup *m_languages;
     SpellingHighlighter *m_highlighter;
+    QList<SpellingField *> m_fields;
     std::shared_ptr<SpellDictionary> m_dictionary;
 };

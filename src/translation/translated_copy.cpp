@@ -71,6 +71,6 @@ TranslatedCopy::Outcome TranslatedCopy::write(const QString &sourceFile,
 {
     const DlgReader::Content content = DlgReader::readFile(sourceFile);
     Outcome outcome = make(content.records, translations, codePage);
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), fileName);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, content.viewSize), fileName);
     return outcome;
 }

@@ -28,7 +28,8 @@ public:
     // Throws AppError naming the entry when a text does not fit the code page or would be cut.
     static Outcome make(const DlgRecordList &records, const Translations &translations,
                         const CodePage &codePage);
-    // The copy written to fileName (the file's own view size is not kept); the same errors.
+    // The copy written to fileName, with the source file's view size: a copy that changes no
+    // text has the source file's bytes. The same errors.
     static Outcome write(const QString &sourceFile, const Translations &translations,
                          const CodePage &codePage, const QString &fileName);
 };

@@ -57,8 +57,11 @@ void TranslationCommands::exportTexts()
 {
     const QFileInfo document(m_window.CurrentFileName.isEmpty() ? QStringLiteral("Untitled.dlg")
                                                                 : m_window.CurrentFileName);
-    const std::optional<QString> target = m_window.prompter().chooseFile(
-        request(FileDialogRequest::Save, "TranslationTemplateDialog", "*.pot"));
+    FileDialogRequest templateRequest =
+        request(FileDialogRequest::Save, "TranslationTemplateDialog", "*.pot");
+    templateRequest.proposedFile =
+        FileDialogRequest::besideDocument(m_window.CurrentFileName, QStringLiteral(".pot"));
+    const std::optional<QString> target = m_window.prompter().chooseFile(templateRequest);
     if (!target)
         return;
     const QByteArray po = TextCatalog::poTemplate(
@@ -105,18 +108,29 @@ void TranslationCommands::makeTranslatedCopy()
     // The translations are read and applied before a target is asked for: an error leaves no
     // file behind.
     TranslatedCopy::Outcome outcome;
+    DlgFile::ViewSize size;
     try {
-        outcome = TranslatedCopy::make(DlgReader::readFile(m_window.CurrentFileName).records,
-                                       PoCatalog::read(*poFile), *codePage);
+        const DlgReader::Content source = DlgReader::readFile(m_window.CurrentFileName);
+        size = source.viewSize;
+        outcome = TranslatedCopy::make(source.records, PoCatalog::read(*poFile), *codePage);
     } catch (const AppError &error) {
         prompter.message(error.text());
         return;
     }
-    const std::optional<QString> target =
-        prompter.chooseFile(request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg"));
+    // Named after the document and the PO file's language: Castle.dlg and de.po give
+    // Castle-de.dlg.
+    FileDialogRequest copyRequest =
+        request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg");
+    const QString language = QFileInfo(*poFile).completeBaseName();
+    const QString document = QFileInfo(m_window.CurrentFileName).completeBaseName();
+    copyRequest.proposedFile = FileDialogRequest::besideDocument(
+        m_window.CurrentFileName,
+        (language.startsWith(document + u'-') ? language.mid(document.size()) : u'-' + language) +
+            QStringLiteral(".dlg"));
+    const std::optional<QString> target = prompter.chooseFile(copyRequest);
     if (!target)
         return;
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), *target);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, size), *target);
     if (!outcome.unfinished.isEmpty())
         prompter.message(QStringLiteral("The copy keeps the source text where the translation "
                                         "is missing or fuzzy:\n") +

@@ -47,7 +47,11 @@ private slots:
     void initTestCase()
     {
         TestFiles::write(path("story.txt"), kListing);
-        QCOMPARE(cli({QStringLiteral("pack"), path("story.txt"), path("story.dlg")}).exitCode, 0);
+        // Not the designed size: a copy keeps the file's own.
+        QCOMPARE(cli({QStringLiteral("pack"), path("story.txt"), path("story.dlg"),
+                      QStringLiteral("--size"), QStringLiteral("640x480")})
+                     .exitCode,
+                 0);
     }
 
     // Every text translated comes back in its place; every other record stays as it was.
@@ -103,6 +107,13 @@ private slots:
         expected.replace("Text = Caf", "Text = \xc3\x9c"
                                        "ber Caf");
         QCOMPARE(after, expected);
+
+        // A translation that changes nothing gives back the file's bytes.
+        const CliRun same =
+            cli({QStringLiteral("strings"), QStringLiteral("import"), path("story.dlg"),
+                 path("t.pot"), QStringLiteral("--out"), path("same.dlg")});
+        QCOMPARE(same.exitCode, 1);
+        QCOMPARE(TestFiles::read(path("same.dlg")), TestFiles::read(path("story.dlg")));
     }
 
     // A Russian line needs the Cyrillic code page: refused with the Western one, nothing

@@ -1,19 +1,24 @@
 #include "document/node_text.h"
+#include "platform/ansi.h"
 #include "review/check_window.h"
 #include "review/review_commands.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/spelling_check.h"
 #include "spelling/spelling_commands.h"
+#include "spelling/spelling_field.h"
 #include "test_program.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QFile>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QTreeWidget>
+#include <QTreeView>
 
 namespace {
 
@@ -96,16 +101,35 @@ private slots:
         QCOMPARE(formats[0].start, 0);
         QCOMPARE(formats[0].length, 4);
 
-        window.findChild<ReviewCommands *>()->checkDialogAction->trigger();
         CheckWindow *check = window.findChild<ReviewCommands *>()->checkWindow();
+        // The list's model stays consistent while the spelling group comes and goes.
+        QAbstractItemModelTester tester(check->list()->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        window.findChild<ReviewCommands *>()->checkDialogAction->trigger();
         QTRY_VERIFY(!check->spellingPending());
-        const QTreeWidget *list = check->list();
-        const QTreeWidgetItem *group = list->topLevelItem(list->topLevelItemCount() - 1);
-        QVERIFY(group->text(0).startsWith(u"Spelling (en_US)"));
-        QCOMPARE(group->childCount(), 2); // "wrld" was added above
+        const QAbstractItemModel *list = check->list()->model();
+        const QModelIndex group = list->index(list->rowCount() - 1, 0);
+        QVERIFY(group.data().toString().startsWith(u"Spelling (en_US)"));
+        QCOMPARE(list->rowCount(group), 2); // "wrld" was added above
+        // A suggestion on the check window's line of a word replaces it in that node's text.
+        std::unique_ptr<QMenu> menu(check->spellingMenu(list->index(0, 0, group)));
+        QVERIFY(menu->findChild<QAction *>(QStringLiteral("AddToDictionaryAction")));
+        const QString suggestion = menu->actions().first()->text();
+        menu->actions().first()->trigger();
+        QVERIFY(window.document().nodeAt(4)->text().startsWith(
+            "Text = " + Ansi::fromUnicode(suggestion) + " wrld"));
+        window.undoAction->trigger();
+        QVERIFY(window.document().nodeAt(4)->text().startsWith("Text = Helo wrld"));
+
+        // The update field underlines the words of a dialog text only; the answer field all.
+        window.nodeTextField->setText(QStringLiteral("Text = Yess"));
+        window.answerTextField->setText(QStringLiteral("Yess, gladly"));
+        for (SpellingField *field : spelling->fields())
+            QCOMPARE(field->misspelled().size(), 1);
+        window.nodeTextField->setText(QStringLiteral("Call = Frobnicate"));
+        QVERIFY(spelling->fields().first()->misspelled().isEmpty());
         spelling->chooseLanguage(QString());
-        QVERIFY(
-            !list->topLevelItem(list->topLevelItemCount() - 1)->text(0).startsWith(u"Spelling"));
+        QVERIFY(!list->index(list->rowCount() - 1, 0).data().toString().startsWith(u"Spelling"));
     }
 };
 

@@ -1,6 +1,6 @@
+#include "document/config_node.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
-#include "document/config_node.h"
 #include "generator/project_generator.h"
 #include "platform/app_error.h"
 #include "platform/program_folder.h"
@@ -361,6 +361,10 @@ private slots:
         QTest::newRow("line break in the document name")
             << QByteArray() << QStringLiteral("/work/two\nlines.dlg")
             << QStringLiteral("The document name two lines.dlg holds a line break");
+        QTest::newRow("character outside Windows-1252")
+            << QByteArray() << QStringLiteral("/work/\u0142\u00f3d\u017a.dlg")
+            << QStringLiteral("The document name \u0142\u00f3d\u017a.dlg holds the character "
+                              "\"\u0142\" (U+0142), which WDLAction.wdl cannot hold");
         for (const char *name : {"DIALOG.dll", "PanelEvent.WDL", "wdlaction.wdl. ", "Castle.INI"}) {
             QTest::newRow(name) << QByteArray() << QStringLiteral("/work/") + QLatin1String(name)
                                 << QStringLiteral("The document name %1 is that of a file the "
