@@ -27,6 +27,7 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
     Outcome outcome;
     outcome.records = records;
     QSet<QString> reported;
+    const std::vector<QString> places = TextCatalog::placesOf(records);
     for (size_t i = 0; i < records.size(); ++i) {
         DlgRecord &record = outcome.records[i];
         if (!TextCatalog::isAuthorText(record.text))
@@ -34,7 +35,7 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
         const QString source = TextCatalog::sourceOf(record.text);
         if (source.isEmpty())
             continue;
-        const QString place = TextCatalog::placeOf(records, i).section(u',', 0, 0);
+        const QString place = places[i].section(u',', 0, 0);
         const auto found = translations.finished.constFind(source);
         const bool finished = found != translations.finished.constEnd();
         if (!finished && !reported.contains(source)) {
@@ -67,10 +68,11 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
 
 TranslatedCopy::Outcome TranslatedCopy::write(const QString &sourceFile,
                                               const Translations &translations,
-                                              const CodePage &codePage, const QString &fileName)
+                                              const CodePage &codePage, const QString &fileName,
+                                              const QStringList &inputs)
 {
     const DlgReader::Content content = DlgReader::readFile(sourceFile);
     Outcome outcome = make(content.records, translations, codePage);
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), fileName);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), fileName, inputs);
     return outcome;
 }
