@@ -3,12 +3,14 @@
 #include "persistence/dlg_reader.h"
 #include "platform/app_error.h"
 #include "platform/code_page.h"
+#include "platform/file_writing.h"
+#include "platform/output_target.h"
 #include "translation/po_catalog.h"
 #include "translation/text_catalog.h"
 #include "translation/translated_copy.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QIODevice>
 
 namespace {
 
@@ -35,14 +37,6 @@ QString takeOption(QStringList &arguments, const QString &option, bool *malforme
     return value;
 }
 
-void writeWhole(const QString &fileName, const QByteArray &bytes)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(
-            QStringLiteral("Cannot create file %1. %2").arg(fileName, file.errorString()));
-}
-
 int exportTexts(QStringList arguments, QTextStream &out, QTextStream &err)
 {
     bool malformed = false;
@@ -52,13 +46,17 @@ int exportTexts(QStringList arguments, QTextStream &out, QTextStream &err)
         return kError;
     }
     const QFileInfo source(arguments.first());
+    if (!target.isEmpty())
+        OutputTarget::check(target, {source.filePath()});
     const DlgReader::Content content = DlgReader::readFile(source.filePath());
     const QByteArray po = TextCatalog::poTemplate(
         TextCatalog::collect(content.records, source.fileName()), source.completeBaseName());
-    if (target.isEmpty())
-        out << QString::fromUtf8(po);
-    else
-        writeWhole(target, po);
+    if (target.isEmpty()) {
+        out.flush();
+        out.device()->write(po);
+    } else {
+        FileWriting::replace(target, po, {source.filePath()});
+    }
     return kDone;
 }
 
@@ -83,8 +81,9 @@ int importTexts(QStringList arguments, QTextStream &err)
     }
     if (!PoCatalog::available())
         throw AppError(PoCatalog::unavailableText());
-    const TranslatedCopy::Outcome outcome =
-        TranslatedCopy::write(arguments.at(0), PoCatalog::read(arguments.at(1)), *codePage, target);
+    OutputTarget::check(target, arguments);
+    const TranslatedCopy::Outcome outcome = TranslatedCopy::write(
+        arguments.at(0), PoCatalog::read(arguments.at(1)), *codePage, target, arguments);
     for (const QString &line : outcome.unfinished)
         err << line << '\n';
     return outcome.unfinished.isEmpty() ? kDone : kUnfinished;

@@ -20,15 +20,18 @@ class FlowMapWindow : public QWidget
     Q_OBJECT
 public:
     using Current = std::function<const DialogNode *()>;
+    // The file of the document the map shows (empty: none), which a picture must not replace.
+    using DocumentFile = std::function<QString()>;
 
     FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes, Current current,
-                  Prompter &prompter, QWidget *parent = nullptr);
+                  DocumentFile documentFile, Prompter &prompter, QWidget *parent = nullptr);
 
     FlowMapView *view() const { return m_view; }
     // Asks for a file name and writes the map there: PNG when the name ends in ".png", SVG
     // otherwise (".svg" is added to a name without a suffix).
     void exportPicture();
-    // Writes the map to fileName; throws AppError when the file cannot be written.
+    // Writes the map to fileName; throws AppError when the file cannot be written, is the
+    // document's own file or is too large a picture.
     void writePicture(const QString &fileName);
 
     QAction *exportAction;
@@ -45,6 +48,7 @@ protected:
 private:
     void updateSummary();
 
+    DocumentFile m_documentFile;
     Prompter &m_prompter;
     FlowMapView *m_view;
     QLabel *m_summary;

@@ -74,8 +74,8 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
     if (!m_flowMap) {
         m_flowMap = new FlowMapWindow(
             m_window.document(), m_window.treeView->model(),
-            [this]() -> const DialogNode * { return m_window.selectedNode(); }, m_window.prompter(),
-            &m_window);
+            [this]() -> const DialogNode * { return m_window.selectedNode(); },
+            [this] { return m_window.CurrentFileName; }, m_window.prompter(), &m_window);
         // Beside the main window where the screen has room, so that both can be seen.
         const QRect room = m_window.screen()->availableGeometry();
         const QPoint beside = m_window.frameGeometry().topRight() + QPoint(4, 0);

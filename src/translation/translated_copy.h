@@ -28,7 +28,9 @@ public:
     // Throws AppError naming the entry when a text does not fit the code page or would be cut.
     static Outcome make(const DlgRecordList &records, const Translations &translations,
                         const CodePage &codePage);
-    // The copy written to fileName (the file's own view size is not kept); the same errors.
+    // The copy written to fileName (the file's own view size is not kept); the same errors, and
+    // a fileName that OutputTarget refuses as the output made from inputs.
     static Outcome write(const QString &sourceFile, const Translations &translations,
-                         const CodePage &codePage, const QString &fileName);
+                         const CodePage &codePage, const QString &fileName,
+                         const QStringList &inputs);
 };

@@ -5,6 +5,7 @@
 #include "persistence/dlg_writer.h"
 #include "platform/app_error.h"
 #include "platform/code_page.h"
+#include "platform/file_writing.h"
 #include "translation/po_catalog.h"
 #include "translation/text_catalog.h"
 #include "translation/translated_copy.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 
 namespace {
 
@@ -64,10 +64,7 @@ void TranslationCommands::exportTexts()
     const QByteArray po = TextCatalog::poTemplate(
         TextCatalog::collect(DlgWriter::records(m_window.document()), document.fileName()),
         document.completeBaseName());
-    QSaveFile file(*target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(po) != po.size() || !file.commit())
-        throw AppError(
-            QStringLiteral("Cannot create file %1. %2").arg(*target, file.errorString()));
+    FileWriting::replace(*target, po, {m_window.CurrentFileName});
 }
 
 void TranslationCommands::makeTranslatedCopy()
@@ -116,7 +113,8 @@ void TranslationCommands::makeTranslatedCopy()
         prompter.chooseFile(request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg"));
     if (!target)
         return;
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), *target);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), *target,
+                         {m_window.CurrentFileName, *poFile});
     if (!outcome.unfinished.isEmpty())
         prompter.message(QStringLiteral("The copy keeps the source text where the translation "
                                         "is missing or fuzzy:\n") +
