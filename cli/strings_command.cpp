@@ -82,11 +82,12 @@ int importTexts(QStringList arguments, QTextStream &err)
     if (!PoCatalog::available())
         throw AppError(PoCatalog::unavailableText());
     OutputTarget::check(target, arguments);
-    const TranslatedCopy::Outcome outcome = TranslatedCopy::write(
-        arguments.at(0), PoCatalog::read(arguments.at(1)), *codePage, target, arguments);
-    for (const QString &line : outcome.unfinished)
+    const TranslatedCopy::Translations translations = PoCatalog::read(arguments.at(1));
+    const TranslatedCopy::Outcome outcome =
+        TranslatedCopy::write(arguments.at(0), translations, *codePage, target, arguments);
+    for (const QString &line : translations.notes + outcome.unfinished)
         err << line << '\n';
-    return outcome.unfinished.isEmpty() ? kDone : kUnfinished;
+    return outcome.unfinished.isEmpty() && translations.notes.isEmpty() ? kDone : kUnfinished;
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -101,8 +102,14 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
                "import writes a copy of FILE with every text replaced by its translation from\n"
                "TRANSLATION.po and everything else unchanged, encoded in the Windows code page\n"
                "given (1252 when none). Untranslated and fuzzy entries keep their source text\n"
-               "and are listed on standard error. Exits with 0 when every text was translated,\n"
-               "1 when some were not, 2 on an error, when nothing is written.\n";
+               "and are listed on standard error, as are plural entries (their first form is\n"
+               "used) and texts that stand in several contexts. Exits with 0 when every text\n"
+               "was translated, 1 when something was listed, 2 on an error, when nothing is\n"
+               "written: a file that cannot be read, a malformed PO file, a string holding a\n"
+               "NUL, a header character set that does not decode the file cleanly, a text\n"
+               "translated differently in two contexts, a translation the code page cannot\n"
+               "hold or one longer than a node holds. The output must not be FILE, the PO\n"
+               "file or a special file.\n";
         return kDone;
     }
     QStringList rest = arguments;

@@ -17,6 +17,9 @@ public:
     {
         QHash<QString, QString> finished; // by message id
         QSet<QString> fuzzy;              // message ids whose translation is marked fuzzy
+        // What the reader noticed and the author is told, one line each: a plural entry, a
+        // text in two contexts.
+        QStringList notes;
     };
 
     struct Outcome

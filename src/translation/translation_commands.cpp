@@ -102,9 +102,12 @@ void TranslationCommands::makeTranslatedCopy()
     // The translations are read and applied before a target is asked for: an error leaves no
     // file behind.
     TranslatedCopy::Outcome outcome;
+    QStringList notes;
     try {
+        const TranslatedCopy::Translations translations = PoCatalog::read(*poFile);
+        notes = translations.notes;
         outcome = TranslatedCopy::make(DlgReader::readFile(m_window.CurrentFileName).records,
-                                       PoCatalog::read(*poFile), *codePage);
+                                       translations, *codePage);
     } catch (const AppError &error) {
         prompter.message(error.text());
         return;
@@ -115,6 +118,8 @@ void TranslationCommands::makeTranslatedCopy()
         return;
     DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), *target,
                          {m_window.CurrentFileName, *poFile});
+    if (!notes.isEmpty())
+        prompter.message(QStringLiteral("Read from the PO file:\n") + notes.join(u'\n'));
     if (!outcome.unfinished.isEmpty())
         prompter.message(QStringLiteral("The copy keeps the source text where the translation "
                                         "is missing or fuzzy:\n") +
