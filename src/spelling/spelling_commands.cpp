@@ -74,7 +74,11 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
 
 void SpellingCommands::chooseLanguage(const QString &language)
 {
-    m_dictionary = language.isEmpty() ? nullptr : SpellDictionary::open(language);
+    QString problem;
+    m_dictionary = language.isEmpty() ? nullptr : SpellDictionary::open(language, &problem);
+    // Said once the window is up: the language is chosen at start-up too.
+    if (!problem.isEmpty())
+        m_window.tellLater(problem);
     for (QAction *action : m_languages->actions())
         action->setChecked(action->data().toString() == (m_dictionary ? language : QString()));
     m_highlighter->setDictionary(m_dictionary);
@@ -117,7 +121,8 @@ QMenu *SpellingCommands::contextMenu(const QPoint &pos)
         QAction *add = new QAction(QStringLiteral("Add to dictionary"), menu);
         add->setObjectName(QStringLiteral("AddToDictionaryAction"));
         connect(add, &QAction::triggered, this, [this, word] {
-            m_dictionary->addWord(word);
+            if (const QString problem = m_dictionary->addWord(word); !problem.isEmpty())
+                m_window.prompter().message(problem);
             m_highlighter->rehighlight();
             emit languageChanged();
         });

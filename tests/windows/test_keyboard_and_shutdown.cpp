@@ -79,14 +79,16 @@ private slots:
 #else
         TestProgram p;
         p.start();
-        ShutdownGuard guard(p.app->recovery());
+        int ended = 0;
+        ShutdownGuard guard(p.app->recovery(), [&](int signal) { ended = signal; });
         p.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("Unsaved"));
         p.mainWindow().addAtEndCheck->setChecked(true);
         p.mainWindow().addDialogButton->click();
         ::raise(SIGTERM);
-        QTRY_VERIFY(!QDir(p.appData.path())
-                         .entryList({QStringLiteral("recovery-*.dlg")}, QDir::Files)
-                         .isEmpty());
+        QTRY_COMPARE(ended, SIGTERM);
+        QVERIFY(!QDir(p.appData.path())
+                     .entryList({QStringLiteral("recovery-*.dlg")}, QDir::Files)
+                     .isEmpty());
         p.app.reset();
         p.prompter.confirmAnswers = {true};
         p.start();
