@@ -58,7 +58,7 @@ QString RecoveryController::keepForEnd()
                                           "cannot be kept for the next start: %1\nTalmero goes "
                                           "on running. Save the changes (File > Save As), then "
                                           "close it.")
-                               .arg(why));
+                               .arg(AppError::boxText(why)));
         return why;
     }
     m_keep = m_ending = true;
