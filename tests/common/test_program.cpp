@@ -13,7 +13,7 @@ void TestProgram::start(const QStringList &arguments)
     // The user's settings of this run stay in its own folder.
     UserSettings::setFolder(appData.path());
     app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments,
-                                       appData.path());
+                                       appData.path(), olderRecoveryFolders);
 }
 
 bool shownOpen(const DialogTreeView &view, const DialogNode *node)
