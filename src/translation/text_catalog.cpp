@@ -123,8 +123,8 @@ std::vector<TextCatalog::Entry> TextCatalog::collect(const DlgRecordList &record
 {
     std::vector<Entry> entries;
     QHash<QString, size_t> bySource;
-    // Each entry's references so far, to add each once without a search through the list.
-    std::vector<QSet<QString>> referenced;
+    // The references of the entries so far, to add each once without a search through a list.
+    QSet<QPair<size_t, QString>> referenced;
     const std::vector<QString> places = placesOf(records);
     for (size_t i = 0; i < records.size(); ++i) {
         if (!isAuthorText(records[i].text))
@@ -137,14 +137,13 @@ std::vector<TextCatalog::Entry> TextCatalog::collect(const DlgRecordList &record
         if (found == bySource.constEnd()) {
             found = bySource.insert(source, entries.size());
             entries.push_back({source, {}, {}});
-            referenced.emplace_back();
         }
         Entry &entry = entries[*found];
         const QString &place = places[i];
         const QString reference = fileLabel + u':' + place.section(u',', 0, 0);
         entry.comments.append(place);
-        if (!referenced[*found].contains(reference)) {
-            referenced[*found].insert(reference);
+        if (!referenced.contains({*found, reference})) {
+            referenced.insert({*found, reference});
             entry.references.append(reference);
         }
     }

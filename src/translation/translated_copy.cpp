@@ -49,16 +49,17 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
         const QString text = TextCatalog::storedFormOf(finished ? *found : source);
         QString missing;
         const std::optional<QByteArray> bytes = codePage.encode(text, &missing);
-        const QString entry = QStringLiteral("%1 (%2)").arg(quoted(source), place);
+        // Made only for a refusal: most texts need no such words.
+        const auto entry = [&] { return QStringLiteral("%1 (%2)").arg(quoted(source), place); };
         if (!bytes)
             throw AppError(QStringLiteral("The translation of %1: %2")
-                               .arg(entry, codePage.missingText(missing)));
+                               .arg(entry(), codePage.missingText(missing)));
         const QByteArray stored = TextCatalog::authorPrefix() + *bytes;
         if (stored.size() > kStoredTextLimit)
             throw AppError(
                 QStringLiteral("The translation of %1 is %2 bytes long with \"Text = \"; a dialog "
                                "file keeps %3.")
-                    .arg(entry)
+                    .arg(entry())
                     .arg(stored.size())
                     .arg(kStoredTextLimit));
         record.text = stored;
