@@ -328,8 +328,9 @@ private slots:
 
     // Yes to a restore, then Enter (Yes) to whatever follows, leaves the restored work in the
     // document: the file the copy belongs to is not opened again, also under another path,
-    // and another file only after a question whose Yes keeps the work. The copy becomes this
-    // program's own, so it is never gone while the work is unsaved.
+    // and another file only after a question whose Yes keeps the work. The copy, left in the
+    // folder of an earlier version, becomes this program's own, so it is never gone while the
+    // work is unsaved.
     void restoreIsNotUndoneByTheCommandLineFile_data()
     {
         QTest::addColumn<QString>("argument");
@@ -362,8 +363,10 @@ private slots:
         const QByteArray edited = crashed.bytes();
         const QList<Left> left = leftBehind(crashed.appData.path());
 
+        QTemporaryDir old;
+        layOut(left, old.path());
         Program next;
-        layOut(left, next.appData.path());
+        next.olderRecoveryFolders = {old.path()};
         next.prompter.confirmAnswers = answers;
         next.start({crashed.doc(argument)});
         QVERIFY(next.prompter.confirmAnswers.isEmpty());
@@ -372,28 +375,8 @@ private slots:
             QCOMPARE(next.prompter.confirmations().last(),
                      FileCommands::keepRestoredQuestion(story, crashed.doc(argument)));
         QCOMPARE(next.copies().size(), kept ? 1 : 0);
-        QCOMPARE(next.mainWindow().CurrentFileName, kept ? story : crashed.doc(argument));
-    }
-
-    // Copies an earlier version left in its own folder are offered too, and come over.
-    void copiesOfTheOldFolderAreOffered()
-    {
-        QList<Left> left;
-        {
-            Program crashed;
-            crashed.start();
-            crashed.editAndWaitForTheCopy();
-            left = leftBehind(crashed.appData.path());
-        }
-        QTemporaryDir old;
-        layOut(left, old.path());
-        Program next;
-        next.olderRecoveryFolders = {old.path()};
-        next.prompter.confirmAnswers = {true};
-        next.start();
-        QVERIFY(next.mainWindow().Modified);
-        QCOMPARE(next.copies().size(), 1);
         QVERIFY(QDir(old.path()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(next.mainWindow().CurrentFileName, kept ? story : crashed.doc(argument));
     }
 
     // Unsaved work without a recovery copy is said on the window's line, and a Save that fails
