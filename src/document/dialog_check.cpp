@@ -6,6 +6,7 @@
 #include "node_text.h"
 #include "platform/ansi.h"
 #include "platform/bounded_file.h"
+#include "reading_reach.h"
 #include "variable_value.h"
 
 #include <limits>
@@ -341,6 +342,8 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         if (isDialog && node->childCount() == 0)
             report(QStringLiteral("is a dialog without children"));
     }
+    const std::vector<CheckFinding> unreached = ReadingReach::check(tree);
+    findings.insert(findings.end(), unreached.begin(), unreached.end());
     return findings;
 }
 
