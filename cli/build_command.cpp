@@ -4,11 +4,11 @@
 #include "platform/app_error.h"
 #include "platform/bounded_file.h"
 #include "platform/file_writing.h"
+#include "platform/output_target.h"
 #include "script/script_build.h"
 #include "script/script_parser.h"
 #include "script_form.h"
 
-#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -51,6 +51,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         return kUsage;
     }
     try {
+        OutputTarget::check(outName, {scriptName});
         // The user names the script, so a pipe is read too, within a limit.
         BoundedFile::Result file = BoundedFile::readNamed(scriptName, kLargestScript);
         if (!file.ok())
@@ -70,11 +71,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         }
         const QByteArray stream = DlgWriter::stream(nodes, script.viewSize);
         nodes.clear();
-        if (QFileInfo(outName).canonicalFilePath() == QFileInfo(scriptName).canonicalFilePath())
-            throw AppError(
-                QStringLiteral("Cannot create file %1. It is the script it is made from.")
-                    .arg(outName));
-        FileWriting::replace(outName, stream);
+        FileWriting::replace(outName, stream, {scriptName});
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';
         return kFailed;

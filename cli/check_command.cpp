@@ -57,7 +57,12 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             err << SpellDictionary::unavailableText() << '\n';
             return kUnreadable;
         }
-        dictionary = SpellDictionary::open(language);
+        QString problem;
+        dictionary = SpellDictionary::open(language, &problem);
+        if (!problem.isEmpty())
+            err << problem << '\n';
+        if (!dictionary && !problem.isEmpty())
+            return kUnreadable;
         if (!dictionary) {
             const QStringList installed = SpellDictionary::installed();
             err << "No " << language << " dictionary is installed (installed: "

@@ -4,10 +4,9 @@
 #include "platform/ansi.h"
 #include "platform/app_error.h"
 #include "platform/file_writing.h"
+#include "platform/output_target.h"
 #include "script/script_writer.h"
 #include "script_form.h"
-
-#include <QFileInfo>
 
 namespace {
 
@@ -44,27 +43,16 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << kUsageLine;
         return kUsage;
     }
-    QByteArray text;
     try {
+        if (!outName.isEmpty())
+            OutputTarget::check(outName, {fileName});
         const DlgReader::Content content = DlgReader::readFile(fileName);
-        text = ScriptWriter::write(content.records, content.viewSize).text();
-    } catch (const AppError &e) {
-        err << AppError::boxText(e.text()) << '\n';
-        return kFailed;
-    }
-    try {
-        if (outName.isEmpty()) {
+        const QByteArray text = ScriptWriter::write(content.records, content.viewSize).text();
+        // The whole program's check of standard output reports a write that fails.
+        if (outName.isEmpty())
             out << Ansi::toUnicode(text);
-            out.flush();
-            if (out.status() != QTextStream::Ok)
-                throw AppError(QStringLiteral("Cannot write to standard output"));
-        } else {
-            if (QFileInfo(outName).canonicalFilePath() == QFileInfo(fileName).canonicalFilePath())
-                throw AppError(QStringLiteral("Cannot create file %1. It is the file the script "
-                                              "is made from.")
-                                   .arg(outName));
-            FileWriting::replace(outName, Ansi::toUnicode(text).toUtf8());
-        }
+        else
+            FileWriting::replace(outName, Ansi::toUnicode(text).toUtf8(), {fileName});
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';
         return kFailed;

@@ -5,10 +5,10 @@
 #include "dialog_tree.h"
 #include "node_text.h"
 #include "platform/ansi.h"
+#include "platform/bounded_file.h"
 #include "reading_reach.h"
 #include "variable_value.h"
 
-#include <QFileInfo>
 #include <limits>
 #include <set>
 
@@ -341,10 +341,17 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         findings.push_back(
             finding(root, QStringLiteral("the document names no configuration file")));
     } else {
-        const QFileInfo config(Ansi::toUnicode(*ConfigNode::path(tree)));
-        if (!config.isFile())
+        // Only looked at, never opened: a FIFO or a device counts as no configuration file.
+        const BoundedFile::Result config = BoundedFile::probeRegular(
+            Ansi::toUnicode(*ConfigNode::path(tree)), std::numeric_limits<qint64>::max());
+        if (config.status == BoundedFile::Status::Missing ||
+            config.status == BoundedFile::Status::NotRegular)
             findings.push_back(finding(root->firstChild(),
                                        QStringLiteral("the configuration file does not exist")));
+        else if (!config.ok())
+            findings.push_back(finding(
+                root->firstChild(),
+                QStringLiteral("the configuration file cannot be read (%1)").arg(config.reason)));
     }
 
     const DialogNumbers numbers(tree);

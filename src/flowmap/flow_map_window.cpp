@@ -7,12 +7,12 @@
 #include "platform/app_error.h"
 #include "platform/file_writing.h"
 #include "platform/named.h"
+#include "platform/output_target.h"
 #include "platform/prompter.h"
 #include "windows/close_controls.h"
 #include "windows/tree_changes.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,8 +20,8 @@
 #include <QVBoxLayout>
 
 FlowMapWindow::FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes, Current current,
-                             Prompter &prompter, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_prompter(prompter)
+                             DocumentFile documentFile, Prompter &prompter, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_documentFile(std::move(documentFile)), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("FlowMapWindow"));
     setWindowTitle(QStringLiteral("Flow map"));
@@ -131,15 +131,12 @@ void FlowMapWindow::exportPicture()
 
 void FlowMapWindow::writePicture(const QString &fileName)
 {
+    const QStringList inputs = {m_documentFile()};
+    OutputTarget::check(fileName, inputs);
     const FlowGraph &graph = m_view->graph();
     const FlowLayout &layout = m_view->layout();
-    QByteArray bytes;
-    if (QFileInfo(fileName).suffix().compare(u"png", Qt::CaseInsensitive) == 0) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        FlowPainter::image(graph, layout).save(&buffer, "PNG");
-    } else {
-        bytes = FlowExport::svg(graph, layout);
-    }
-    FileWriting::replace(fileName, bytes);
+    const QByteArray bytes = QFileInfo(fileName).suffix().compare(u"png", Qt::CaseInsensitive) == 0
+                                 ? FlowPainter::png(graph, layout)
+                                 : FlowExport::svg(graph, layout);
+    FileWriting::replace(fileName, bytes, inputs);
 }

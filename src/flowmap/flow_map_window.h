@@ -20,20 +20,19 @@ class FlowMapWindow : public QWidget
     Q_OBJECT
 public:
     using Current = std::function<const DialogNode *()>;
+    // The file of the document the map shows (empty: none): a picture must not replace it, and
+    // Export proposes a name made from it.
+    using DocumentFile = std::function<QString()>;
 
     FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes, Current current,
-                  Prompter &prompter, QWidget *parent = nullptr);
+                  DocumentFile documentFile, Prompter &prompter, QWidget *parent = nullptr);
 
     FlowMapView *view() const { return m_view; }
-    // The document's file, after which Export names the picture it proposes.
-    void setDocumentFile(std::function<QString()> documentFile)
-    {
-        m_documentFile = std::move(documentFile);
-    }
     // Asks for a file name and writes the map there: PNG when the name ends in ".png", SVG
     // otherwise (".svg" is added to a name without a suffix).
     void exportPicture();
-    // Writes the map to fileName; throws AppError when the file cannot be written.
+    // Writes the map to fileName; throws AppError when the file cannot be written, is the
+    // document's own file or is too large a picture.
     void writePicture(const QString &fileName);
 
     QAction *exportAction;
@@ -50,8 +49,8 @@ protected:
 private:
     void updateSummary();
 
+    DocumentFile m_documentFile;
     Prompter &m_prompter;
-    std::function<QString()> m_documentFile;
     FlowMapView *m_view;
     QLabel *m_summary;
     bool m_shownBefore = false;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include <QByteArray>
 #include <QRectF>
 
 class FlowGraph;
@@ -15,7 +15,9 @@ namespace FlowPainter {
 // is a box drawn marked, -1 for none.
 void paint(QPainter &painter, const FlowGraph &graph, const FlowLayout &layout,
            const QRectF &visible, int highlighted);
-// The whole map on white, scaled down where needed so that the picture stays below maxPixels.
-QImage image(const FlowGraph &graph, const FlowLayout &layout, qint64 maxPixels = 24'000'000);
+// The whole map on white as PNG bytes, scaled down where needed so that the picture stays below
+// maxPixels. A map that would have to shrink below the scale that shows words is refused with
+// AppError.
+QByteArray png(const FlowGraph &graph, const FlowLayout &layout, qint64 maxPixels = 24'000'000);
 
 } // namespace FlowPainter

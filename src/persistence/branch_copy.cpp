@@ -6,6 +6,9 @@
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 
+#include <QHash>
+#include <algorithm>
+
 namespace {
 
 DialogNode *holdingDialog(DialogNode *node)
@@ -138,18 +141,29 @@ DialogEdits::Outcome paste(DialogTree &tree, DialogNode *selected, const DlgReco
         before = holder->nextSibling();
     }
 
+    int deepest = 0;
+    for (const DlgRecord &record : records)
+        deepest = std::max(deepest, record.level);
+    if (const QString refusal =
+            DialogEdits::depthRefusal(parent ? parent->level() + 1 : 0, deepest);
+        !refusal.isEmpty())
+        return {nullptr, refusal};
+
     std::vector<Retarget> retargets;
     {
+        // The first record carrying each dialog label, so that every reference is looked up once.
+        QHash<QByteArray, long> labelled;
+        for (size_t j = 0; j < records.size(); ++j) {
+            if (NodeText::isDialog(records[j].text) && !labelled.contains(records[j].text))
+                labelled.insert(records[j].text, long(j));
+        }
         const DialogNumbers numbers(tree);
         for (size_t i = 0; i < records.size(); ++i) {
             const ActionReference reference = ActionReference::parse(records[i].text);
             if (reference.kind == ActionReference::None)
                 continue;
-            Retarget retarget{i, reference, -1, nullptr};
-            for (size_t j = 0; j < records.size() && retarget.inside < 0; ++j) {
-                if (NodeText::isDialogNumber(records[j].text, reference.dialog))
-                    retarget.inside = long(j);
-            }
+            Retarget retarget{i, reference, labelled.value(NodeText::dialog(reference.dialog), -1),
+                              nullptr};
             if (retarget.inside < 0)
                 retarget.outside = numbers.find(reference.dialog);
             retargets.push_back(retarget);

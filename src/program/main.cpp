@@ -52,9 +52,12 @@ int main(int argc, char *argv[])
 
     QtPrompter prompter(QStringLiteral("Talmero Basic"));
     QtShellServices shell;
+    // The recovery copies live in the user's data folder with everything else the program
+    // writes; earlier versions kept them in the folder of the application's name.
     TalmeroApp talmero(ProgramFolder::ofExecutable(), prompter, shell,
                        QApplication::arguments().mid(1),
-                       QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+                       ProgramFolder::userDataFolder() + QStringLiteral("/Recovery"),
+                       {QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)});
     prompter.setOwner(&talmero.mainWindow());
     application.installEventFilter(new ModalFocus(&talmero.mainWindow()));
     ShutdownGuard guard(talmero.recovery());

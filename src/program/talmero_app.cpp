@@ -14,6 +14,7 @@
 #include "generator/project_commands.h"
 #include "persistence/file_commands.h"
 #include "persistence/recovery_controller.h"
+#include "platform/user_settings.h"
 #include "review/review_commands.h"
 #include "script/script_commands.h"
 #include "script/script_editor.h"
@@ -35,7 +36,8 @@
 #include <QTextDocument>
 
 TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
-                       const QStringList &arguments, const QString &recoveryFolder)
+                       const QStringList &arguments, const QString &recoveryFolder,
+                       const QStringList &olderRecoveryFolders)
 {
     m_mainWindow = std::make_unique<MainWindow>(programFolder, prompter, shell);
     MainWindow &window = *m_mainWindow;
@@ -43,12 +45,13 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     // The file commands take part in the main window's creation: the recent list and the file
     // named on the command line.
     m_files = new FileCommands(window);
-    // The action switch decides what Open keeps, the command-line file's open included.
+    // The action switch decides what Open keeps, the command-line file's open included. It
+    // reads the user's settings first: a settings file left alone is said once the window shows.
     new ActionCommands(window);
-    // Copies left by a program that did not close are offered before the command-line file.
-    m_recovery = std::make_unique<RecoveryController>(window, *m_files, recoveryFolder);
-    QObject::connect(m_files, &FileCommands::aboutToOpenCommandLineFile, m_recovery.get(),
-                     &RecoveryController::offerAbandoned);
+    if (!UserSettings::refusal().isEmpty())
+        window.tellLater(UserSettings::refusal());
+    m_recovery = std::make_unique<RecoveryController>(window, *m_files, recoveryFolder,
+                                                      olderRecoveryFolders);
     QObject::connect(m_files, &FileCommands::changesGone, m_recovery.get(),
                      &RecoveryController::changesGone);
     // The script view's lines not applied are part of the recovery copy, so the view is made
@@ -63,7 +66,9 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
                      &RecoveryController::documentChanged);
     window.prepareEmptyDocument();
     m_files->readRecentFiles();
-    m_files->openCommandLineFile(arguments);
+    // Copies left by a program that did not close are offered before the command-line file.
+    const bool restored = m_recovery->offerAbandoned();
+    m_files->openCommandLineFile(arguments, restored);
 
     m_placementWindow = std::make_unique<PlacementWindow>(window.document(), prompter);
     m_scriptWindow = std::make_unique<ScriptWindow>();

@@ -97,8 +97,8 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
     if (!m_flowMap) {
         m_flowMap = new FlowMapWindow(
             m_window.document(), m_window.treeView->model(),
-            [this]() -> const DialogNode * { return m_window.selectedNode(); }, m_window.prompter(),
-            &m_window);
+            [this]() -> const DialogNode * { return m_window.selectedNode(); },
+            [this] { return m_window.CurrentFileName; }, m_window.prompter(), &m_window);
         // Beside the main window where the screen has room, so that both can be seen; where
         // the author left it once it was moved.
         const QRect room = m_window.screen()->availableGeometry();
@@ -106,7 +106,6 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
         if (room.contains(QRect(beside, m_flowMap->size())))
             m_flowMap->move(beside);
         WindowPlaces::keep(m_flowMap);
-        m_flowMap->setDocumentFile([this] { return m_window.CurrentFileName; });
         addReviewActions(m_flowMap);
         showInFlowMapAction->setVisible(true);
         connect(m_flowMap, &FlowMapWindow::dialogClicked, this,

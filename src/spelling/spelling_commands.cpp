@@ -95,7 +95,11 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
 
 void SpellingCommands::chooseLanguage(const QString &language)
 {
-    m_dictionary = language.isEmpty() ? nullptr : SpellDictionary::open(language);
+    QString problem;
+    m_dictionary = language.isEmpty() ? nullptr : SpellDictionary::open(language, &problem);
+    // Said once the window is up: the language is chosen at start-up too.
+    if (!problem.isEmpty())
+        m_window.tellLater(problem);
     for (QAction *action : m_languages->actions())
         action->setChecked(action->data().toString() == (m_dictionary ? language : QString()));
     m_highlighter->setDictionary(m_dictionary);
@@ -108,7 +112,8 @@ void SpellingCommands::addWord(const QString &word)
 {
     if (!m_dictionary)
         return;
-    m_dictionary->addWord(word);
+    if (const QString problem = m_dictionary->addWord(word); !problem.isEmpty())
+        m_window.prompter().message(problem);
     m_highlighter->rehighlight();
     for (SpellingField *field : m_fields)
         field->update();

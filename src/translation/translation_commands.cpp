@@ -5,6 +5,7 @@
 #include "persistence/dlg_writer.h"
 #include "platform/app_error.h"
 #include "platform/code_page.h"
+#include "platform/file_writing.h"
 #include "translation/po_catalog.h"
 #include "translation/text_catalog.h"
 #include "translation/translated_copy.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 
 namespace {
 
@@ -67,10 +67,7 @@ void TranslationCommands::exportTexts()
     const QByteArray po = TextCatalog::poTemplate(
         TextCatalog::collect(DlgWriter::records(m_window.document()), document.fileName()),
         document.completeBaseName());
-    QSaveFile file(*target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(po) != po.size() || !file.commit())
-        throw AppError(
-            QStringLiteral("Cannot create file %1. %2").arg(*target, file.errorString()));
+    FileWriting::replace(*target, po, {m_window.CurrentFileName});
 }
 
 void TranslationCommands::makeTranslatedCopy()
@@ -109,10 +106,13 @@ void TranslationCommands::makeTranslatedCopy()
     // file behind.
     TranslatedCopy::Outcome outcome;
     DlgFile::ViewSize size;
+    QStringList notes;
     try {
+        const TranslatedCopy::Translations translations = PoCatalog::read(*poFile);
+        notes = translations.notes;
         const DlgReader::Content source = DlgReader::readFile(m_window.CurrentFileName);
         size = source.viewSize;
-        outcome = TranslatedCopy::make(source.records, PoCatalog::read(*poFile), *codePage);
+        outcome = TranslatedCopy::make(source.records, translations, *codePage);
     } catch (const AppError &error) {
         prompter.message(error.text());
         return;
@@ -130,7 +130,10 @@ void TranslationCommands::makeTranslatedCopy()
     const std::optional<QString> target = prompter.chooseFile(copyRequest);
     if (!target)
         return;
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, size), *target);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, size), *target,
+                         {m_window.CurrentFileName, *poFile});
+    if (!notes.isEmpty())
+        prompter.message(QStringLiteral("Read from the PO file:\n") + notes.join(u'\n'));
     if (!outcome.unfinished.isEmpty())
         prompter.message(QStringLiteral("The copy keeps the source text where the translation "
                                         "is missing or fuzzy:\n") +

@@ -17,6 +17,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -58,6 +59,12 @@ public:
     // Runs a command; an error it raises reaches the top-level error report and the program
     // goes on.
     void guarded(const std::function<void()> &command);
+    // Shows text in a message box once the event loop comes to it: what start-up or a command
+    // found, said once the window shows its result.
+    void tellLater(const QString &text);
+    // A line at the bottom of the window that stays until it is cleared (an empty text): a
+    // state the author must know of, such as unsaved work that has no recovery copy.
+    void showNotice(const QString &text);
 
     // Work kept outside the document (text typed but not applied) that New, Open and closing
     // would throw away: each check asks about its own and returns false to keep it, which stops
@@ -173,4 +180,5 @@ private:
     DialogTreeModel *m_model;
     UndoHistory *m_history = nullptr;
     std::vector<std::function<bool()>> m_pendingWorkChecks;
+    QLabel *m_notice = nullptr; // made with the first notice
 };

@@ -3,6 +3,7 @@
 #include "document/node_text.h"
 #include "generator/project_generator.h"
 #include "platform/app_error.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "scripted_prompter.h"
 
@@ -413,13 +414,20 @@ private slots:
         QCOMPARE(setup.projects(), QStringList());
     }
 
+    // The file looked for is named, a relative one as found from the current folder, and no
+    // project folder is left behind.
     void missingConfigurationFile()
     {
-        // Every key reads as its default: the first image's empty path is missing.
         Setup setup;
         QVERIFY(!setup.run(QStringLiteral("castle")));
-        QCOMPARE(setup.prompter.messages(), QStringList{QStringLiteral(" does not exist!")});
-        QCOMPARE(setup.projectFiles(QStringLiteral("castle")), QStringList());
+        QCOMPARE(setup.prompter.messages(),
+                 QStringList{nativePath(setup.configPath()) + QStringLiteral(" does not exist!")});
+        ConfigNode::set(setup.tree, "Configs/castle.ini");
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages().last(), nativePath(QDir::current().absoluteFilePath(
+                                                       QStringLiteral("Configs/castle.ini"))) +
+                                                       QStringLiteral(" does not exist!"));
+        QCOMPARE(setup.projects(), QStringList());
     }
 
     void noConfigurationLine()
