@@ -127,8 +127,7 @@ private:
             }
         }
         if (actions && hasValues(record, 0) && NodeText::isAction(record.text) &&
-            !TreeListing::holdsControl(record.text) &&
-            actionLineProblem(record.text).isEmpty()) {
+            !TreeListing::holdsControl(record.text) && actionLineProblem(record.text).isEmpty()) {
             add(Kind::Action, level, i, record.text);
             return 1;
         }
