@@ -4,6 +4,7 @@
 // hand: bench_deep_open [deepest level ...] (default: the reader's limit; a deeper file is
 // refused by Open).
 
+#include "bench_measure.h"
 #include "document/dialog_tree.h"
 #include "persistence/dlg_reader.h"
 #include "persistence/dlg_writer.h"
@@ -43,11 +44,6 @@ DlgRecordList chain(int deepest)
         }
     }
     return records;
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 // Run by hand: bench_flow_map [dialogs] [repeats] [save-to.dlg]; the file, when named, is the
 // conversation for talmero-cli map and for trying the window by hand.
 
+#include "bench_measure.h"
 #include "document/dialog_numbers.h"
 #include "document/node_text.h"
 #include "editing/adding_commands.h"
@@ -18,25 +19,11 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <vector>
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
-
-// Bytes in use on the heap; 0 where the C library does not tell.
-qint64 heapInUse()
-{
-#ifdef __GLIBC__
-    return qint64(mallinfo2().uordblks);
-#else
-    return 0;
-#endif
-}
 
 DialogNode *addText(DialogTree &tree, DialogNode *parent, int line, const char *speaker)
 {
@@ -74,12 +61,6 @@ void makeConversation(DialogTree &tree, int dialogs)
         tree.addChild(back, NodeText::gotoDialog(startNumber));
         tree.renumberDialogs();
     }
-}
-
-double median(std::vector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
 }
 
 } // namespace

@@ -121,6 +121,22 @@ bool DialogTree::moveBefore(DialogNode *node, DialogNode *target)
     return true;
 }
 
+void DialogTree::move(DialogNode *node, DialogNode *parent, int row)
+{
+    DialogNode *oldParent = node->m_parent;
+    const int oldRow = node->m_row;
+    DialogNode *newParent = top(parent);
+    if (newParent == oldParent && row == oldRow)
+        return;
+    moveTo(node, newParent, row);
+    if (m_journal) {
+        TreeJournal::Change change{TreeJournal::Change::Move, node, oldParent, oldRow};
+        change.toParent = newParent;
+        change.toRow = row;
+        m_journal->m_changes.push_back(std::move(change));
+    }
+}
+
 void DialogTree::moveTo(DialogNode *node, DialogNode *parent, int row)
 {
     DialogNode *oldParent = node->m_parent;
@@ -226,6 +242,12 @@ void DialogTree::setJournal(TreeJournal *journal)
     m_journal = journal;
     if (m_journal)
         m_journal->m_dialogCountBefore = m_dialogCount;
+}
+
+void DialogTree::settleReferences()
+{
+    if (m_journal)
+        m_journal->m_references.clear();
 }
 
 void DialogTree::recordLabel(DialogNode *node, const QByteArray &oldText, bool oldBold,

@@ -52,6 +52,9 @@ public:
     // Leaves the tree unchanged when target lies in node's own subtree, and node where it is
     // when target is its next sibling. Returns whether anything moved.
     bool moveBefore(DialogNode *node, DialogNode *target);
+    // Moves node with its subtree to be parent's child at row (none: the top level), counted
+    // as the rows stand after the move. parent must not lie in node's subtree.
+    void move(DialogNode *node, DialogNode *parent, int row);
     // Removes node and its subtree.
     void remove(DialogNode *node);
     // Removes every node that matches, with its subtree; nodes inside a removed subtree are not
@@ -84,6 +87,9 @@ public:
     // While set, every change is written into journal, which can then take it back; none stops
     // the writing. The journal notes DialogCount on both ends.
     void setJournal(TreeJournal *journal);
+    // The edit under way has written every goto and delete action as it wants them: the journal
+    // leaves them as they are instead of making them follow the renumbering.
+    void settleReferences();
 
 private:
     friend class TreeJournal;

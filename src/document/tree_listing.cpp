@@ -15,13 +15,7 @@ bool isControl(unsigned char c)
 
 bool needsQuotes(const QByteArray &text)
 {
-    if (text.startsWith(' ') || text.startsWith('"'))
-        return true;
-    for (const char c : text) {
-        if (isControl(static_cast<unsigned char>(c)))
-            return true;
-    }
-    return false;
+    return text.startsWith(' ') || text.startsWith('"') || TreeListing::holdsControl(text);
 }
 
 int hexValue(char c)
@@ -38,6 +32,15 @@ int hexValue(char c)
 } // namespace
 
 namespace TreeListing {
+
+bool holdsControl(QByteArrayView text)
+{
+    for (const char c : text) {
+        if (isControl(static_cast<unsigned char>(c)))
+            return true;
+    }
+    return false;
+}
 
 void forEach(const DialogTree &tree, const std::function<void(int level, const DialogNode *)> &f)
 {
@@ -66,8 +69,11 @@ QByteArray outline(const DialogTree &tree)
 
 QByteArray listedText(const QByteArray &text)
 {
-    if (!needsQuotes(text))
-        return text;
+    return needsQuotes(text) ? quotedText(text) : text;
+}
+
+QByteArray quotedText(const QByteArray &text)
+{
     static const char kHex[] = "0123456789ABCDEF";
     QByteArray out;
     out.reserve(text.size() + 8);

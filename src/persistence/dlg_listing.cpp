@@ -13,24 +13,6 @@
 
 namespace {
 
-// Image index by the grammar: 3 for the top-level "Root", 1 for a dialog whose first child
-// begins with "Type", 2 for one whose first child begins with "Choice", else 0.
-qint32 grammarImage(const DlgRecordList &records, size_t i)
-{
-    const DlgRecord &record = records[i];
-    if (record.level == 0 && NodeText::isRoot(record.text))
-        return 3;
-    if (!NodeText::isDialog(record.text) || i + 1 >= records.size() ||
-        records[i + 1].level != record.level + 1)
-        return 0;
-    const QByteArray &first = records[i + 1].text;
-    if (first.startsWith("Type"))
-        return 1;
-    if (first.startsWith("Choice"))
-        return 2;
-    return 0;
-}
-
 // A number of the tab suffix: digits, with a minus sign in front where allowed.
 bool isNumber(const QByteArray &field, bool signedAllowed)
 {
@@ -200,6 +182,22 @@ template <typename Take> void readLines(LineSource &lines, const QString &source
 } // namespace
 
 namespace DlgListing {
+
+qint32 grammarImage(const DlgRecordList &records, size_t i)
+{
+    const DlgRecord &record = records[i];
+    if (record.level == 0 && NodeText::isRoot(record.text))
+        return 3;
+    if (!NodeText::isDialog(record.text) || i + 1 >= records.size() ||
+        records[i + 1].level != record.level + 1)
+        return 0;
+    const QByteArray &first = records[i + 1].text;
+    if (first.startsWith("Type"))
+        return 1;
+    if (first.startsWith("Choice"))
+        return 2;
+    return 0;
+}
 
 QByteArray line(const DlgRecord &record)
 {

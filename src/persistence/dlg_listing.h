@@ -12,6 +12,9 @@ class QIODevice;
 // read back as itself), then a tab and image,selected,state,overlay,data. In UTF-8.
 namespace DlgListing {
 
+// The image index a record gets by the grammar: 3 for the top-level "Root", 1 for a dialog whose
+// first child begins with "Type", 2 for one whose first child begins with "Choice", else 0.
+qint32 grammarImage(const DlgRecordList &records, size_t i);
 // One record's line, without the line end.
 QByteArray line(const DlgRecord &record);
 // Every record's line, each ending in a line feed.

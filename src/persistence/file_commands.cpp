@@ -85,6 +85,8 @@ QString FileCommands::removedActionsText(int count)
 
 void FileCommands::openDocument(const QString &path, const OpenOptions &options)
 {
+    if (!m_window.mayDiscardPendingWork())
+        return;
     if (m_window.Modified && !options.changesGiven &&
         !m_window.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
         return;
@@ -100,6 +102,8 @@ void FileCommands::openDocument(const QString &path, const OpenOptions &options)
 
 void FileCommands::newDocument()
 {
+    if (!m_window.mayDiscardPendingWork())
+        return;
     if (m_window.Modified &&
         m_window.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes)) {
         if (!nameDocument())

@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
 
 namespace {
 
@@ -40,11 +41,23 @@ RecoveryController::~RecoveryController()
         m_store.discard();
 }
 
+void RecoveryController::addPart(Part part)
+{
+    m_parts.push_back(std::move(part));
+}
+
+bool RecoveryController::hasUnsavedWork() const
+{
+    return m_window.Modified || std::any_of(m_parts.begin(), m_parts.end(), [](const Part &part) {
+               return !part.bytes().isEmpty();
+           });
+}
+
 void RecoveryController::keepForNextStart()
 {
     m_timer.stop();
     writeCopy();
-    m_keep = m_window.Modified;
+    m_keep = hasUnsavedWork();
 }
 
 QString RecoveryController::keepForEnd()
@@ -91,7 +104,13 @@ void RecoveryController::changesGone()
     if (m_ending)
         return;
     m_timer.stop();
+    // A part's state stays unsaved when the document's changes are gone.
+    if (hasUnsavedWork()) {
+        writeCopy();
+        return;
+    }
     m_store.discard();
+    m_partsWritten.clear();
     setProblem(QString());
 }
 
@@ -99,7 +118,8 @@ QString RecoveryController::writeCopy()
 {
     if (m_ending)
         return QString();
-    if (!m_window.Modified) {
+    if (!hasUnsavedWork()) {
+        m_partsWritten.clear();
         m_store.discard();
         setProblem(QString());
         return QString();
@@ -114,6 +134,13 @@ QString RecoveryController::writeCopy()
             if (why.isEmpty()) {
                 m_files.save(path);
                 m_store.protectCopy();
+            }
+            for (const Part &part : m_parts) {
+                const QByteArray bytes = part.bytes();
+                if (why.isEmpty() && (!bytes.isEmpty() || m_partsWritten.contains(part.name))) {
+                    why = m_store.writePart(part.name, bytes);
+                    m_partsWritten.insert(part.name);
+                }
             }
         } catch (const AppError &error) {
             why = error.text();
@@ -174,6 +201,10 @@ bool RecoveryController::restore(RecoveryStore::Abandoned &copy)
         m_window.CurrentFileName = copy.originalName;
         emit m_files.documentOpened();
         m_window.Modified = true;
+        for (const Part &part : m_parts) {
+            if (const QByteArray bytes = copy.part(part.name, kLargestCopy); !bytes.isEmpty())
+                part.restore(bytes);
+        }
         done = true;
     });
     if (!done) {

@@ -4,7 +4,10 @@
 #include "recovery_store.h"
 
 #include <QObject>
+#include <QSet>
 #include <QTimer>
+#include <functional>
+#include <vector>
 
 class FileCommands;
 class MainWindow;
@@ -26,6 +29,17 @@ public:
     ~RecoveryController() override;
 
     void setInterval(int milliseconds) { m_timer.setInterval(milliseconds); }
+
+    // Unsaved state a feature keeps beside the document (lines typed and not applied), kept as a
+    // part of the copy: bytes tells it (empty: none, which alone needs no copy), restore takes
+    // it back when the copy is restored. A change of it should call documentChanged.
+    struct Part
+    {
+        QString name;
+        std::function<QByteArray()> bytes;
+        std::function<void(const QByteArray &)> restore;
+    };
+    void addPart(Part part);
 
     // Asks about each copy a program that did not close left behind, newest first. Yes makes it
     // the document under its file's name, with unsaved changes, and this program's own copy;
@@ -50,6 +64,8 @@ public:
     static QString restoreQuestion(const QString &originalName, const QDateTime &written);
 
 private:
+    // The document has unsaved changes, or a part has unsaved state.
+    bool hasUnsavedWork() const;
     // Writes the copy, or removes it when there are no unsaved changes; empty, or why not.
     QString writeCopy();
     void setProblem(const QString &problem);
@@ -67,6 +83,9 @@ private:
     RecoveryStore m_store;
     QTimer m_timer;
     QString m_problem;
+    std::vector<Part> m_parts;
+    // The parts written with some state: they are written again when it is gone.
+    QSet<QString> m_partsWritten;
     bool m_keep = false;
     // Set once the work is handed to the next start for an end from outside.
     bool m_ending = false;

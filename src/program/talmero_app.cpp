@@ -16,6 +16,10 @@
 #include "persistence/recovery_controller.h"
 #include "platform/user_settings.h"
 #include "review/review_commands.h"
+#include "script/script_commands.h"
+#include "script/script_editor.h"
+#include "script/script_highlighter.h"
+#include "script/script_pane.h"
 #include "shell/about_window.h"
 #include "shell/companion_tool_command.h"
 #include "shell/file_type_registration.h"
@@ -29,6 +33,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTextDocument>
 
 TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
                        const QStringList &arguments, const QString &recoveryFolder,
@@ -49,6 +54,16 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
                                                       olderRecoveryFolders);
     QObject::connect(m_files, &FileCommands::changesGone, m_recovery.get(),
                      &RecoveryController::changesGone);
+    // The script view's lines not applied are part of the recovery copy, so the view is made
+    // before a copy may come back.
+    auto *script = new ScriptCommands(window);
+    ScriptPane *pane = script->pane();
+    m_recovery->addPart(
+        {QStringLiteral("script"),
+         [pane] { return pane->hasUnappliedText() ? pane->text().toUtf8() : QByteArray(); },
+         [script](const QByteArray &text) { script->restoreUnapplied(QString::fromUtf8(text)); }});
+    QObject::connect(pane->editor()->document(), &QTextDocument::contentsChanged, m_recovery.get(),
+                     &RecoveryController::documentChanged);
     window.prepareEmptyDocument();
     m_files->readRecentFiles();
     // Copies left by a program that did not close are offered before the command-line file.
@@ -76,7 +91,11 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     auto *review = new ReviewCommands(window);
     new FindReplaceCommands(window);
     new TranslationCommands(window);
-    new SpellingCommands(window, *review->checkWindow());
+    auto *spelling = new SpellingCommands(window, *review->checkWindow());
+    pane->highlighter()->setDictionary([spelling] { return spelling->dictionary(); });
+    QObject::connect(spelling, &SpellingCommands::languageChanged, pane->highlighter(),
+                     &ScriptHighlighter::recolour);
+    spelling->offerSuggestions(pane->editor());
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
                      &PlacementWindow::fillChoiceList);
     const auto showModal = [](QAction *action, QDialog *dialog) {

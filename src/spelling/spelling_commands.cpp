@@ -62,13 +62,7 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
             addLanguage(language, language);
     }
 
-    window.dialogTextEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(window.dialogTextEdit, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) {
-                QMenu *menu = contextMenu(pos);
-                menu->exec(m_window.dialogTextEdit->viewport()->mapToGlobal(pos));
-                delete menu;
-            });
+    offerSuggestions(window.dialogTextEdit);
 
     // The fields where existing lines are edited: a dialog text in the update field (the words
     // after "Text = "), and an answer.
@@ -144,9 +138,18 @@ void SpellingCommands::replaceWord(const DialogNode *node, const QString &word,
         m_window.Modified = true;
 }
 
-QMenu *SpellingCommands::contextMenu(const QPoint &pos)
+void SpellingCommands::offerSuggestions(QPlainTextEdit *edit)
 {
-    QPlainTextEdit *edit = m_window.dialogTextEdit;
+    edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
+        QMenu *menu = contextMenu(edit, pos);
+        menu->exec(edit->viewport()->mapToGlobal(pos));
+        delete menu;
+    });
+}
+
+QMenu *SpellingCommands::contextMenu(QPlainTextEdit *edit, const QPoint &pos)
+{
     QMenu *menu = edit->createStandardContextMenu(pos);
     if (!m_dictionary)
         return menu;

@@ -9,6 +9,7 @@ class DialogNode;
 class MainWindow;
 class QActionGroup;
 class QMenu;
+class QPlainTextEdit;
 class QPoint;
 class SpellDictionary;
 class SpellingField;
@@ -29,8 +30,10 @@ public:
     QMenu *languageMenu;
     // Empty for None.
     void chooseLanguage(const QString &language);
-    // The text box's context menu at pos, with the suggestions for the word there.
-    QMenu *contextMenu(const QPoint &pos);
+    // The context menu of a text field at pos, with the suggestions for the word there.
+    QMenu *contextMenu(QPlainTextEdit *edit, const QPoint &pos);
+    // Right click on a misspelled word of edit offers the suggestions and "Add to dictionary".
+    void offerSuggestions(QPlainTextEdit *edit);
     // Known from now on, in the personal word list too; every underline and the check follow.
     void addWord(const QString &word);
     // Replaces word with replacement in node's text, one undo step; nothing when node is gone.

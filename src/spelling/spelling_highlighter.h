@@ -1,5 +1,7 @@
 #pragma once
 
+#include "spelling_words.h"
+
 #include <QSyntaxHighlighter>
 #include <memory>
 
@@ -14,6 +16,12 @@ public:
 
     // None: nothing is underlined.
     void setDictionary(std::shared_ptr<SpellDictionary> dictionary);
+
+    // The underline of a misspelled word.
+    static QTextCharFormat misspelledFormat();
+    // The words of text that dictionary does not hold.
+    static QList<SpellingWords::Span> misspelled(const SpellDictionary &dictionary,
+                                                 QStringView text);
 
 protected:
     void highlightBlock(const QString &text) override;

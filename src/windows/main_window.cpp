@@ -164,6 +164,20 @@ void MainWindow::guarded(const std::function<void()> &command)
     }
 }
 
+void MainWindow::addPendingWorkCheck(std::function<bool()> mayDiscard)
+{
+    m_pendingWorkChecks.push_back(std::move(mayDiscard));
+}
+
+bool MainWindow::mayDiscardPendingWork()
+{
+    for (const std::function<bool()> &mayDiscard : m_pendingWorkChecks) {
+        if (!mayDiscard())
+            return false;
+    }
+    return true;
+}
+
 void MainWindow::tellLater(const QString &text)
 {
     QMetaObject::invokeMethod(
@@ -193,6 +207,8 @@ void MainWindow::noteSelectionChange()
 
 bool MainWindow::confirmClose()
 {
+    if (!mayDiscardPendingWork())
+        return false;
     if (!Modified)
         return true;
     return m_prompter.confirmUnsaved(

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <vector>
 
 class DialogTreeModel;
 class DialogTreeView;
@@ -64,6 +65,12 @@ public:
     // A line at the bottom of the window that stays until it is cleared (an empty text): a
     // state the author must know of, such as unsaved work that has no recovery copy.
     void showNotice(const QString &text);
+
+    // Work kept outside the document (text typed but not applied) that New, Open and closing
+    // would throw away: each check asks about its own and returns false to keep it, which stops
+    // the command.
+    void addPendingWorkCheck(std::function<bool()> mayDiscard);
+    bool mayDiscardPendingWork();
 
     // State of the open document.
     bool Modified = false;
@@ -172,5 +179,6 @@ private:
     DialogTree m_document;
     DialogTreeModel *m_model;
     UndoHistory *m_history = nullptr;
+    std::vector<std::function<bool()>> m_pendingWorkChecks;
     QLabel *m_notice = nullptr; // made with the first notice
 };

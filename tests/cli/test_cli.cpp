@@ -208,6 +208,27 @@ private slots:
                  bad.err.constData());
     }
 
+    // The script of a file builds the same file again, never over its own script.
+    void scriptBuildsBackTheSameFile()
+    {
+        const QString castle = QStringLiteral(TALMERO_SOURCE_DIR "/data/Examples/Castle.dlg");
+        QCOMPARE(
+            runCli({QStringLiteral("script"), castle, QStringLiteral("--out"), path("castle.txt")})
+                .exitCode,
+            0);
+        QCOMPARE(runCli({QStringLiteral("build"), path("castle.txt"), QStringLiteral("--out"),
+                         path("castle.dlg")})
+                     .exitCode,
+                 0);
+        QCOMPARE(TestFiles::read(path("castle.dlg")), TestFiles::read(castle));
+        QCOMPARE(runCli({QStringLiteral("build"), path("castle.txt"), QStringLiteral("--out"),
+                         path("castle.txt")})
+                     .exitCode,
+                 2);
+        QCOMPARE(TestFiles::read(path("castle.txt")),
+                 runCli({QStringLiteral("script"), castle}).out);
+    }
+
     void errorsGoToStandardError_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -231,6 +252,16 @@ private slots:
                                                  QStringLiteral("473")}
                                   << QByteArray("--size") << 1;
         QTest::newRow("no file") << QStringList{QStringLiteral("dump")} << QByteArray("Usage") << 1;
+        QTest::newRow("script of a missing file")
+            << QStringList{QStringLiteral("script"), QStringLiteral("MISSING")}
+            << QByteArray("Cannot open file \"MISSING\". ") << 2;
+        QTest::newRow("malformed script")
+            << QStringList{QStringLiteral("build"), QStringLiteral("SCRIPT"),
+                           QStringLiteral("--out"), QStringLiteral("OUT")}
+            << QByteArray("SCRIPT:2: a speaker is Player or Entity\n") << 2;
+        QTest::newRow("build without out")
+            << QStringList{QStringLiteral("build"), QStringLiteral("SCRIPT")} << QByteArray("Usage")
+            << 1;
     }
     void errorsGoToStandardError()
     {
@@ -239,6 +270,7 @@ private slots:
         QFETCH(int, exitCode);
         TestFiles::write(path("listing.txt"), "Root\n");
         TestFiles::write(path("odd.txt"), "Root\n   Config = x\n");
+        TestFiles::write(path("bad.script"), "Player: Hello\nNarrator: Hi\n");
         TestFiles::write(path("broken.dlg"),
                          TestFiles::read(QStringLiteral(TALMERO_SOURCE_DIR
                                                         "/tests/persistence/data/root_only.dlg"))
@@ -249,10 +281,13 @@ private slots:
                                                {QStringLiteral("LISTING"), path("listing.txt")},
                                                {QStringLiteral("BROKEN"), path("broken.dlg")},
                                                {QStringLiteral("ODD"), path("odd.txt")},
+                                               {QStringLiteral("SCRIPT"), path("bad.script")},
                                                {QStringLiteral("OUT"), path("out.dlg")}};
         for (QString &a : arguments)
             a = files.value(a, a);
-        error.replace("\"MISSING\"", quotedMissing).replace("ODD", path("odd.txt").toUtf8());
+        error.replace("\"MISSING\"", quotedMissing)
+            .replace("ODD", path("odd.txt").toUtf8())
+            .replace("SCRIPT", path("bad.script").toUtf8());
         const Result r = runCli(arguments);
         QCOMPARE(r.exitCode, exitCode);
         QVERIFY2(r.err.contains(error), r.err.constData());
@@ -619,6 +654,8 @@ private slots:
         QTest::newRow("pack") << QStringList{QStringLiteral("pack"), QStringLiteral("--help")};
         QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("--help")};
         QTest::newRow("map") << QStringList{QStringLiteral("map"), QStringLiteral("--help")};
+        QTest::newRow("script") << QStringList{QStringLiteral("script"), QStringLiteral("--help")};
+        QTest::newRow("build") << QStringList{QStringLiteral("build"), QStringLiteral("--help")};
     }
     void helpWorks()
     {
