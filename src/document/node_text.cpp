@@ -64,6 +64,19 @@ QByteArray deleteDialog(int dialog)
     return "Delete = " + QByteArray::number(dialog);
 }
 
+QByteArray textDialogLine(const QByteArray &label, const QByteArray &speaker,
+                          const QByteArray &text)
+{
+    QByteArray line;
+    line.reserve(label.size() + speaker.size() + text.size() + 3);
+    if (!label.isEmpty())
+        line.append(label).append(' ');
+    line.append(speaker).append(':');
+    if (!text.isEmpty())
+        line.append(' ').append(text);
+    return line;
+}
+
 QByteArray joinLines(const QByteArray &text)
 {
     QByteArray result = text;

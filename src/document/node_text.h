@@ -20,6 +20,10 @@ QByteArray call(const QByteArray &call);
 QByteArray gotoDialog(int number);
 QByteArray deleteChoice(int choice, int dialog);
 QByteArray deleteDialog(int dialog);
+// A text dialog on one line, as the script and the readings write it: "Dialog3 Entity: Welcome."
+// (an empty label writes none). An empty text leaves the line at the colon: "Dialog3 Player:".
+QByteArray textDialogLine(const QByteArray &label, const QByteArray &speaker,
+                          const QByteArray &text);
 
 // The author's multi-line text on one line: every CR LF pair becomes backslash and "n".
 QByteArray joinLines(const QByteArray &text);

@@ -51,10 +51,7 @@ namespace ReadingLines {
 
 QString scriptLine(const QByteArray &label, const QByteArray &speaker, const QByteArray &text)
 {
-    QString line;
-    line.reserve(label.size() + speaker.size() + text.size() + 3);
-    line.append(shown(label)).append(u' ').append(shown(speaker)).append(u": ").append(shown(text));
-    return line;
+    return shown(NodeText::textDialogLine(label, speaker, text));
 }
 
 QString fingerprint(const DialogNode *dialog)

@@ -1,18 +1,14 @@
 #include "script_line.h"
 
+#include "document/node_text.h"
 #include "document/tree_listing.h"
 
 namespace ScriptLine {
 
 QByteArray textDialog(int label, const QByteArray &speaker, const QByteArray &text)
 {
-    QByteArray line;
-    if (label > 0)
-        line = "Dialog" + QByteArray::number(label) + ' ';
-    line += speaker + ':';
-    if (!text.isEmpty())
-        line += ' ' + text;
-    return line;
+    return NodeText::textDialogLine(label > 0 ? NodeText::dialog(label) : QByteArray(), speaker,
+                                    text);
 }
 
 QByteArray choiceDialog(int label)
