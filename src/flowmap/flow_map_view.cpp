@@ -172,7 +172,9 @@ void FlowMapView::paintEvent(QPaintEvent *event)
     painter.scale(m_zoom, m_zoom);
     const QRectF visible(toMap(event->rect().topLeft()),
                          toMap(event->rect().bottomRight() + QPoint(1, 1)));
-    FlowPainter::paint(painter, m_graph, m_layout, visible, m_marked);
+    FlowPainter::Marks marks;
+    marks.selected = m_marked;
+    FlowPainter::paint(painter, m_graph, m_layout, visible, marks);
 }
 
 void FlowMapView::resizeEvent(QResizeEvent *event)

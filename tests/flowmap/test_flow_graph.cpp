@@ -74,6 +74,31 @@ QByteArrayList walkReading(const DialogTree &tree, QList<int> answers)
     return reached;
 }
 
+// The legs of an arrow's route.
+std::vector<QLineF> legsOf(const FlowLayout &layout, size_t edge)
+{
+    const FlowLayout::Route &route = layout.routes()[edge];
+    std::vector<QLineF> legs;
+    for (int p = 1; p < route.count; ++p)
+        legs.emplace_back(layout.points()[size_t(route.first + p - 1)],
+                          layout.points()[size_t(route.first + p)]);
+    return legs;
+}
+
+// How long two axis-parallel legs run on one line.
+double sharedLength(const QLineF &a, const QLineF &b)
+{
+    auto overlap = [](double a1, double a2, double b1, double b2) {
+        return std::max(0.0, std::min(std::max(a1, a2), std::max(b1, b2)) -
+                                 std::max(std::min(a1, a2), std::min(b1, b2)));
+    };
+    if (a.dx() == 0 && b.dx() == 0 && std::abs(a.x1() - b.x1()) < 0.5)
+        return overlap(a.y1(), a.y2(), b.y1(), b.y2());
+    if (a.dy() == 0 && b.dy() == 0 && std::abs(a.y1() - b.y1()) < 0.5)
+        return overlap(a.x1(), a.x2(), b.x1(), b.x2());
+    return 0;
+}
+
 // A random conversation: text dialogs and choices nested a few levels, some answers empty,
 // gotos and deletes to existing and missing dialogs.
 void addRandomStory(DialogTree &tree, QRandomGenerator &random)
@@ -81,7 +106,7 @@ void addRandomStory(DialogTree &tree, QRandomGenerator &random)
     tree.addRootNode();
     std::vector<DialogNode *> places{nullptr};
     std::vector<DialogNode *> texts;
-    const int dialogs = 5 + int(random.bounded(40));
+    const int dialogs = 5 + int(random.bounded(60));
     for (int i = 0; i < dialogs; ++i) {
         DialogNode *at = places[random.bounded(quint32(places.size()))];
         if (random.bounded(4) == 0) {
@@ -93,6 +118,9 @@ void addRandomStory(DialogTree &tree, QRandomGenerator &random)
             }
         } else {
             texts.push_back(addTextDialog(tree, at, "line"));
+            // Now and then a file holds dialogs under a text dialog.
+            if (random.bounded(12) == 0)
+                places.push_back(texts.back()->child(0));
         }
     }
     tree.renumberDialogs();
@@ -137,40 +165,59 @@ private slots:
         }
     }
 
-    // On random conversations no box overlaps another and no arrow runs through a box other
-    // than the two it joins.
-    void arrowsGoRoundTheBoxes()
+    // On random conversations no box overlaps another, no arrow runs through a box other than
+    // the two it joins, no two arrows to different dialogs run on one line, and no goto goes
+    // more than two box widths out of its way.
+    void arrowsReadApart()
     {
         QRandomGenerator random(20261209);
-        for (int round = 0; round < 40; ++round) {
+        for (int round = 0; round < 60; ++round) {
             DialogTree tree;
             addRandomStory(tree, random);
             const FlowGraph graph = FlowGraph::build(tree);
             const FlowLayout layout = FlowLayout::lay(graph);
             const std::vector<QRectF> &boxes = layout.boxes();
             const QRectF map(QPointF(0, 0), layout.size());
+            const QByteArray where = "round " + QByteArray::number(round);
             for (size_t a = 0; a < boxes.size(); ++a) {
                 QVERIFY(map.contains(boxes[a]));
                 for (size_t b = a + 1; b < boxes.size(); ++b)
-                    QVERIFY2(!boxes[a].intersects(boxes[b]), qPrintable(QString::number(round)));
+                    QVERIFY2(!boxes[a].intersects(boxes[b]), where.constData());
             }
-            for (size_t e = 0; e < graph.edges().size(); ++e) {
-                const FlowGraph::Edge &edge = graph.edges()[e];
-                const FlowLayout::Route &route = layout.routes()[e];
-                for (int p = 1; p < route.count; ++p) {
-                    const QPointF &from = layout.points()[size_t(route.first + p - 1)];
-                    const QPointF &to = layout.points()[size_t(route.first + p)];
-                    QVERIFY(map.contains(from) && map.contains(to));
-                    const QRectF leg = QRectF(from, to).normalized();
+            const std::vector<FlowGraph::Edge> &edges = graph.edges();
+            for (size_t e = 0; e < edges.size(); ++e) {
+                const FlowGraph::Edge &edge = edges[e];
+                const std::vector<QLineF> legs = legsOf(layout, e);
+                double length = 0;
+                for (const QLineF &leg : legs) {
+                    QVERIFY(map.contains(leg.p1()) && map.contains(leg.p2()));
+                    QVERIFY2(leg.dx() == 0 || leg.dy() == 0, where.constData());
+                    length += leg.length();
+                    const QRectF span = QRectF(leg.p1(), leg.p2()).normalized();
                     for (size_t b = 0; b < boxes.size(); ++b) {
-                        if (int(b) == edge.from || int(b) == edge.to)
-                            continue;
-                        QVERIFY2(
-                            !boxes[b]
-                                 .adjusted(1, 1, -1, -1)
-                                 .intersects(leg.adjusted(0, 0, 0.01, 0.01)),
-                            qPrintable(QStringLiteral("round %1, arrow %2").arg(round).arg(e)));
+                        if (int(b) != edge.from && int(b) != edge.to)
+                            QVERIFY2(!boxes[b]
+                                          .adjusted(1, 1, -1, -1)
+                                          .intersects(span.adjusted(0, 0, 0.01, 0.01)),
+                                     (where + " arrow " + QByteArray::number(e)).constData());
                     }
+                }
+                for (size_t other = e + 1; other < edges.size(); ++other) {
+                    if (edge.to >= 0 && edges[other].to == edge.to)
+                        continue;
+                    for (const QLineF &leg : legs) {
+                        for (const QLineF &otherLeg : legsOf(layout, other))
+                            QVERIFY2(sharedLength(leg, otherLeg) < 0.5,
+                                     (where + " arrows " + QByteArray::number(e) + ", " +
+                                      QByteArray::number(other))
+                                         .constData());
+                    }
+                }
+                if (edge.kind == FlowGraph::EdgeKind::Goto) {
+                    const QPointF ends = legs.back().p2() - legs.front().p1();
+                    QVERIFY2(length - std::abs(ends.x()) - std::abs(ends.y()) <=
+                                 2 * FlowLayout::kBoxWidth,
+                             where.constData());
                 }
             }
         }
