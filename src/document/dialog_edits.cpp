@@ -59,6 +59,50 @@ DialogEdits::Outcome DialogEdits::addChoiceDialog(DialogNode *node, const QList<
     return {dialog, QString()};
 }
 
+void DialogEdits::placeAfter(DialogNode *dialog, DialogNode *added)
+{
+    DialogNode *next = dialog->nextSibling();
+    if (next && next != added) {
+        m_tree.moveBefore(added, next);
+        m_tree.renumberDialogs();
+    }
+}
+
+DialogNode *DialogEdits::addTextDialogAfter(DialogNode *dialog, const QByteArray &line,
+                                            Speaker speaker)
+{
+    DialogNode *added = addTextDialog(dialog, line, speaker);
+    placeAfter(dialog, added);
+    return added;
+}
+
+DialogEdits::Outcome DialogEdits::addChoiceDialogAfter(DialogNode *dialog,
+                                                       const QList<Answer> &answers)
+{
+    const Outcome added = addChoiceDialog(dialog, answers);
+    if (added.node)
+        placeAfter(dialog, added.node);
+    return added;
+}
+
+DialogEdits::Outcome DialogEdits::addAnswer(DialogNode *choiceDialog, const QByteArray &text)
+{
+    if (!choiceDialog || !NodeText::isDialog(choiceDialog->text()) ||
+        !NodeText::isChoiceDialog(choiceDialog))
+        return {nullptr, QStringLiteral("Please select a choice dialog first!")};
+    // One more than the highest number, as the answer table numbers its rows.
+    int highest = 0;
+    for (int row = 0; row < choiceDialog->childCount(); ++row) {
+        const QByteArray &child = choiceDialog->child(row)->text();
+        if (NodeText::isChoice(child))
+            highest = std::max(highest, NodeText::choiceNumber(child).toInt());
+    }
+    DialogNode *choice =
+        m_tree.addChild(choiceDialog, NodeText::choice(QByteArray::number(highest + 1)));
+    m_tree.addChild(choice, NodeText::text(text));
+    return {choice, QString()};
+}
+
 QString DialogEdits::decisionRefusal() const
 {
     // Root and a configuration node are not enough.
@@ -287,6 +331,24 @@ DialogEdits::Outcome DialogEdits::addGoto(DialogNode *selected, int number)
     if (hasGoto(dialog.node))
         return {nullptr, kSecondGoto};
     return {addAction(dialog.node, NodeText::gotoDialog(number)), QString()};
+}
+
+DialogNode *DialogEdits::firstGoto(const DialogNode *dialog)
+{
+    for (int row = 0; dialog && row < dialog->childCount(); ++row) {
+        if (dialog->child(row)->text().startsWith("Goto"))
+            return dialog->child(row);
+    }
+    return nullptr;
+}
+
+DialogEdits::Outcome DialogEdits::setGoto(DialogNode *dialog, int number)
+{
+    DialogNode *followed = firstGoto(dialog);
+    if (!followed || NodeText::isChoiceDialog(dialog))
+        return addGoto(dialog, number);
+    m_tree.setText(followed, NodeText::gotoDialog(number));
+    return {followed, QString()};
 }
 
 bool DialogEdits::hasGoto(const DialogNode *dialog) const

@@ -9,6 +9,10 @@
 #include "editing/placement_window.h"
 #include "editing/search_commands.h"
 #include "editing/update_commands.h"
+#include "flowmap/flow_map_commands.h"
+#include "flowmap/flow_map_view.h"
+#include "flowmap/flow_map_window.h"
+#include "flowmap/flow_text_editor.h"
 #include "fontgen/font_generator_window.h"
 #include "fontgen/font_preview_window.h"
 #include "generator/project_commands.h"
@@ -65,11 +69,21 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     new SearchCommands(window);
     new ProjectCommands(window, *m_files);
     new CompanionToolCommand(window);
-    new ClipboardCommands(window);
+    auto *clipboard = new ClipboardCommands(window);
     auto *review = new ReviewCommands(window);
     new FindReplaceCommands(window);
     new TranslationCommands(window);
-    new SpellingCommands(window, *review->checkWindow());
+    auto *spelling = new SpellingCommands(window, *review->checkWindow());
+    // Writing in the flow map: its commands, the tree's clipboard and delete commands in its
+    // box menu, and spelling in its text editor.
+    QObject::connect(review, &ReviewCommands::flowMapWindowMade, review,
+                     [&window, clipboard, spelling](FlowMapWindow *map) {
+                         new FlowMapCommands(window, *map, clipboard->deleteAction);
+                         map->addMenuActions({clipboard->cutAction, clipboard->copyAction,
+                                              clipboard->pasteAction, clipboard->duplicateAction,
+                                              clipboard->deleteAction});
+                         spelling->attach(map->view()->textEditor());
+                     });
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
                      &PlacementWindow::fillChoiceList);
     const auto showModal = [](QAction *action, QDialog *dialog) {

@@ -28,6 +28,10 @@ public:
     ReadThroughWindow *readThroughWindow();
     FlowMapWindow *flowMapWindow();
 
+signals:
+    // The flow map window was made, on first use: the program hands it its commands.
+    void flowMapWindowMade(FlowMapWindow *window);
+
 private:
     void addReviewActions(QWidget *window);
     // Selects node in the tree; activate brings the main window to the front.

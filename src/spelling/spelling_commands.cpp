@@ -21,8 +21,7 @@ const QString kSettingKey = QStringLiteral("Spelling/Language");
 } // namespace
 
 SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
-    : QObject(&window), m_window(window), m_languages(new QActionGroup(this)),
-      m_highlighter(new SpellingHighlighter(window.dialogTextEdit->document()))
+    : QObject(&window), m_window(window), m_languages(new QActionGroup(this))
 {
     setObjectName(QStringLiteral("SpellingCommands"));
     QMenu *options = nullptr;
@@ -50,13 +49,7 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
             addLanguage(language, language);
     }
 
-    window.dialogTextEdit->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(window.dialogTextEdit, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) {
-                QMenu *menu = contextMenu(pos);
-                menu->exec(m_window.dialogTextEdit->viewport()->mapToGlobal(pos));
-                delete menu;
-            });
+    attach(window.dialogTextEdit);
 
     checkWindow.setSpelling([this] { return m_dictionary; });
     connect(this, &SpellingCommands::languageChanged, &checkWindow, [&checkWindow] {
@@ -77,14 +70,27 @@ void SpellingCommands::chooseLanguage(const QString &language)
     m_dictionary = language.isEmpty() ? nullptr : SpellDictionary::open(language);
     for (QAction *action : m_languages->actions())
         action->setChecked(action->data().toString() == (m_dictionary ? language : QString()));
-    m_highlighter->setDictionary(m_dictionary);
+    for (SpellingHighlighter *highlighter : m_highlighters)
+        highlighter->setDictionary(m_dictionary);
     UserSettings::open()->setValue(kSettingKey, m_dictionary ? language : QStringLiteral("None"));
     emit languageChanged();
 }
 
-QMenu *SpellingCommands::contextMenu(const QPoint &pos)
+void SpellingCommands::attach(QPlainTextEdit *edit)
 {
-    QPlainTextEdit *edit = m_window.dialogTextEdit;
+    auto *highlighter = new SpellingHighlighter(edit->document());
+    highlighter->setDictionary(m_dictionary);
+    m_highlighters.push_back(highlighter);
+    edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint &pos) {
+        QMenu *menu = contextMenu(edit, pos);
+        menu->exec(edit->viewport()->mapToGlobal(pos));
+        delete menu;
+    });
+}
+
+QMenu *SpellingCommands::contextMenu(QPlainTextEdit *edit, const QPoint &pos)
+{
     QMenu *menu = edit->createStandardContextMenu(pos);
     if (!m_dictionary)
         return menu;
@@ -118,7 +124,8 @@ QMenu *SpellingCommands::contextMenu(const QPoint &pos)
         add->setObjectName(QStringLiteral("AddToDictionaryAction"));
         connect(add, &QAction::triggered, this, [this, word] {
             m_dictionary->addWord(word);
-            m_highlighter->rehighlight();
+            for (SpellingHighlighter *highlighter : m_highlighters)
+                highlighter->rehighlight();
             emit languageChanged();
         });
         menu->insertAction(first, add);

@@ -2,11 +2,13 @@
 
 #include <QObject>
 #include <memory>
+#include <vector>
 
 class CheckWindow;
 class MainWindow;
 class QActionGroup;
 class QMenu;
+class QPlainTextEdit;
 class QPoint;
 class SpellDictionary;
 class SpellingHighlighter;
@@ -25,8 +27,11 @@ public:
     QMenu *languageMenu;
     // Empty for None.
     void chooseLanguage(const QString &language);
-    // The text box's context menu at pos, with the suggestions for the word there.
-    QMenu *contextMenu(const QPoint &pos);
+    // A text box's context menu at pos, with the suggestions for the word there.
+    QMenu *contextMenu(QPlainTextEdit *edit, const QPoint &pos);
+    // Spelling in another box the author writes dialog texts in (the flow map's editor): the
+    // same underlines and suggestions, in the language chosen.
+    void attach(QPlainTextEdit *edit);
 
 signals:
     void languageChanged();
@@ -34,6 +39,6 @@ signals:
 private:
     MainWindow &m_window;
     QActionGroup *m_languages;
-    SpellingHighlighter *m_highlighter;
+    std::vector<SpellingHighlighter *> m_highlighters;
     std::shared_ptr<SpellDictionary> m_dictionary;
 };
