@@ -5,6 +5,7 @@
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 
+#include <QHash>
 #include <algorithm>
 
 FlowGraph FlowGraph::build(const DialogTree &tree)
@@ -35,7 +36,8 @@ FlowGraph FlowGraph::build(const DialogTree &tree)
         const DialogNode *node = tree.nodeAt(i);
         const DialogNode *parent = node->parent();
         const int above = parent ? boxAbove[size_t(parent->absoluteIndex())] : -1;
-        if (!NodeText::isDialog(node->text())) {
+        // Most nodes are no dialogs; their first letter tells at once.
+        if (!node->text().startsWith('D') || !NodeText::isDialog(node->text())) {
             boxAbove[size_t(i)] = above;
             continue;
         }
@@ -81,10 +83,23 @@ FlowGraph FlowGraph::build(const DialogTree &tree)
                                            : -1;
     }
 
-    const DialogNumbers numbers(tree);
-    auto boxNumbered = [&numbers, &boxAbove](int number) {
-        const DialogNode *dialog = numbers.find(number);
-        return dialog ? boxAbove[size_t(dialog->absoluteIndex())] : -1;
+    // The box a number names: the first dialog in pre-order that carries it, as DialogNumbers
+    // finds it; every such dialog has a box, so the boxes' own numbers make the table.
+    std::vector<int> numbered(graph.m_boxes.size() + 1, -1);
+    QHash<int, int> beyond;
+    for (size_t b = 0; b < graph.m_boxes.size(); ++b) {
+        const int number = graph.m_boxes[b].number;
+        if (number > 0 && size_t(number) < numbered.size()) {
+            if (numbered[size_t(number)] < 0)
+                numbered[size_t(number)] = int(b);
+        } else if (number > 0 && !beyond.contains(number)) {
+            beyond.insert(number, int(b));
+        }
+    }
+    auto boxNumbered = [&numbered, &beyond](int number) {
+        if (number > 0 && size_t(number) < numbered.size())
+            return numbered[size_t(number)];
+        return beyond.value(number, -1);
     };
     for (size_t b = 0; b < graph.m_boxes.size(); ++b) {
         const Box &box = graph.m_boxes[b];

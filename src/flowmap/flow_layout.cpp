@@ -231,6 +231,28 @@ std::vector<int> FlowLayout::boxesInRow(int row) const
                             m_byRow.begin() + m_rowStart[size_t(row) + 1]);
 }
 
+std::vector<int> FlowLayout::boxesBetween(double top, double bottom) const
+{
+    // Rows begin at the tops of their boxes and end where the next row begins.
+    auto rowTop = [this](int row) {
+        return m_boxes[size_t(m_byRow[size_t(m_rowStart[size_t(row)])])].top();
+    };
+    int first = 0;
+    int past = rowCount();
+    while (first < past) {
+        const int middle = (first + past) / 2;
+        if (middle + 1 < rowCount() && rowTop(middle + 1) <= top)
+            first = middle + 1;
+        else
+            past = middle;
+    }
+    int last = first;
+    while (last < rowCount() && rowTop(last) <= bottom)
+        ++last;
+    return std::vector<int>(m_byRow.begin() + (first < rowCount() ? m_rowStart[size_t(first)] : 0),
+                            m_byRow.begin() + (last > first ? m_rowStart[size_t(last)] : 0));
+}
+
 int FlowLayout::boxAt(const QPointF &point) const
 {
     // The last row beginning above point, then its boxes by their left sides.

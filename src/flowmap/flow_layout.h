@@ -32,6 +32,7 @@ public:
     {
         int first = 0; // into points()
         int count = 0;
+        QRectF bounds; // of its points
     };
 
     static FlowLayout lay(const FlowGraph &graph);
@@ -55,6 +56,8 @@ public:
     int columnOf(int box) const { return m_columnOf[size_t(box)]; }
     // The boxes of a row from left to right.
     std::vector<int> boxesInRow(int row) const;
+    // The boxes whose rows reach between top and bottom, row by row.
+    std::vector<int> boxesBetween(double top, double bottom) const;
     int rowCount() const { return m_rowStart.empty() ? 0 : int(m_rowStart.size()) - 1; }
 
 private:

@@ -24,6 +24,19 @@ DialogNode *childBeginning(const DialogNode *node, QByteArrayView keyword)
     return nullptr;
 }
 
+// A change of words only, for the map's view while it lasts.
+class WordsOnly
+{
+public:
+    explicit WordsOnly(FlowMapView &view) : m_view(view) { m_view.setWordsOnly(true); }
+    ~WordsOnly() { m_view.setWordsOnly(false); }
+    WordsOnly(const WordsOnly &) = delete;
+    WordsOnly &operator=(const WordsOnly &) = delete;
+
+private:
+    FlowMapView &m_view;
+};
+
 } // namespace
 
 FlowMapCommands::FlowMapCommands(MainWindow &window, FlowMapWindow &map, QAction *deleteAction)
@@ -74,6 +87,7 @@ void FlowMapCommands::changeText(const DialogNode *holder, const QString &text)
     const QByteArray line = NodeText::text(NodeText::joinLines(Ansi::fromUnicode(lines)));
     bool changed = false;
     {
+        const WordsOnly words(*m_map.view());
         EditStep step(m_window.history(),
                       QStringLiteral("Update ") + Ansi::toUnicode(textNode->text()));
         changed = DialogEdits(m_window.document()).rename(textNode, line);
@@ -134,6 +148,7 @@ void FlowMapCommands::setSpeaker(const DialogNode *dialog, bool player)
         return;
     bool changed = false;
     {
+        const WordsOnly words(*m_map.view());
         EditStep step(m_window.history(),
                       QStringLiteral("Update ") + Ansi::toUnicode(speaker->text()));
         changed = DialogEdits(m_window.document())

@@ -75,6 +75,17 @@ void FlowMapView::invalidate()
     viewport()->update();
 }
 
+void FlowMapView::textChanged()
+{
+    if (!m_wordsOnly || m_stale) {
+        invalidate();
+        return;
+    }
+    if (!m_findText.isEmpty())
+        markFound();
+    viewport()->update();
+}
+
 void FlowMapView::forget()
 {
     m_folds.clear();
@@ -463,6 +474,7 @@ void FlowMapView::fold(const DialogNode *answer)
     viewport()->update();
     if (m_marked >= 0)
         ensureVisible(m_marked);
+    emit foldsChanged();
 }
 
 void FlowMapView::unfold(const DialogNode *answer)
@@ -475,6 +487,7 @@ void FlowMapView::unfold(const DialogNode *answer)
     m_overviewStale = true;
     build();
     viewport()->update();
+    emit foldsChanged();
 }
 
 int FlowMapView::find(const QString &text)

@@ -29,6 +29,12 @@ public:
 
     // The document changed: nothing of the old map is used any more.
     void invalidate();
+    // While on, a change of node texts changes only words the boxes show (a dialog's text, an
+    // answer, a speaker): the map stands as it is and is drawn again. The commands that make
+    // such changes turn it on around them.
+    void setWordsOnly(bool on) { m_wordsOnly = on; }
+    // A node's text changed.
+    void textChanged();
     // Another document: folds and found boxes go too.
     void forget();
     // Marks the box of the dialog that holds node and brings it into view.
@@ -81,6 +87,8 @@ signals:
     // A right click on a box (answer: the answer line clicked on a choice box, or -1).
     void menuRequested(int box, int answer, const QPoint &globalPos);
     void insertRequested(const DialogNode *dialog);
+    // A branch folded or unfolded: the map shows other boxes.
+    void foldsChanged();
     void deleteRequested(const DialogNode *dialog);
 
 protected:
@@ -117,6 +125,7 @@ private:
     const DialogTree &m_tree;
     std::function<const DialogNode *()> m_current;
     bool m_stale = true;
+    bool m_wordsOnly = false;
     FlowGraph m_graph;
     FlowLayout m_layout;
     int m_marked = -1;

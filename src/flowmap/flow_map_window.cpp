@@ -11,7 +11,6 @@
 #include "platform/named.h"
 #include "platform/prompter.h"
 #include "windows/close_controls.h"
-#include "windows/tree_changes.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -108,6 +107,7 @@ FlowMapWindow::FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes
     connect(m_view, &FlowMapView::textCommitted, this, &FlowMapWindow::textCommitted);
     connect(m_view, &FlowMapView::gotoDropped, this, &FlowMapWindow::gotoDropped);
     connect(m_view, &FlowMapView::deleteRequested, this, &FlowMapWindow::deleteRequested);
+    connect(m_view, &FlowMapView::foldsChanged, this, &FlowMapWindow::updateSummary);
     connect(m_view, &FlowMapView::insertRequested, this,
             [this](const DialogNode *dialog) { emit addAfterRequested(dialog, false); });
     connect(m_view, &FlowMapView::menuRequested, this,
@@ -116,13 +116,26 @@ FlowMapWindow::FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes
                 menu->exec(at);
                 delete menu;
             });
-    connectTreeChanges(changes, this, [this] {
-        m_view->invalidate();
-        if (isVisible())
-            updateSummary();
-    });
+    // Every change the tree model reports; one of texts alone may leave the map standing.
+    const auto rebuilt = [this] { documentChanged(false); };
+    connect(changes, &QAbstractItemModel::rowsInserted, this, rebuilt);
+    connect(changes, &QAbstractItemModel::rowsRemoved, this, rebuilt);
+    connect(changes, &QAbstractItemModel::rowsMoved, this, rebuilt);
+    connect(changes, &QAbstractItemModel::layoutChanged, this, rebuilt);
+    connect(changes, &QAbstractItemModel::modelReset, this, rebuilt);
+    connect(changes, &QAbstractItemModel::dataChanged, this, [this] { documentChanged(true); });
     // Folds and finds belong to the document they were made in.
     connect(changes, &QAbstractItemModel::modelReset, m_view, &FlowMapView::forget);
+}
+
+void FlowMapWindow::documentChanged(bool texts)
+{
+    if (texts)
+        m_view->textChanged();
+    else
+        m_view->invalidate();
+    if (isVisible())
+        updateSummary();
 }
 
 void FlowMapWindow::addMenuActions(const QList<QAction *> &actions)

@@ -65,6 +65,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    // texts: only node texts changed.
+    void documentChanged(bool texts);
     void updateSummary();
     void showFindBar();
     void hideFindBar();

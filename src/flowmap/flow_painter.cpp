@@ -159,12 +159,9 @@ void drawEdges(QPainter &painter, const FlowGraph &graph, const FlowLayout &layo
         const FlowLayout::Route &route = layout.routes()[e];
         if (route.count < 1)
             continue;
-        const QPointF *points = layout.points().data() + route.first;
-        QRectF bounds(points[0], QSizeF(0, 0));
-        for (int p = 1; p < route.count; ++p)
-            bounds |= QRectF(points[p], QSizeF(0, 0)).normalized();
-        if (!bounds.adjusted(-8, -8, 8, 8).intersects(visible))
+        if (!route.bounds.adjusted(-8, -8, 8, 8).intersects(visible))
             continue;
+        const QPointF *points = layout.points().data() + route.first;
         const FlowGraph::Edge &edge = edges[e];
         const QColor colour = colourOf(edge.kind);
         QPen pen(colour, edge.kind == FlowGraph::EdgeKind::Broken ? 1.5 : 1.2);
@@ -226,7 +223,8 @@ void paint(QPainter &painter, const FlowGraph &graph, const FlowLayout &layout,
 
     const std::vector<FlowGraph::Box> &boxes = graph.boxes();
     const QColor found(0xff, 0xe8, 0x7a);
-    for (size_t b = 0; b < boxes.size(); ++b) {
+    for (const int shown : layout.boxesBetween(visible.top() - 4, visible.bottom())) {
+        const size_t b = size_t(shown);
         const QRectF &rect = layout.boxes()[b];
         if (!rect.adjusted(0, 0, 4, 4).intersects(visible))
             continue;
@@ -255,7 +253,10 @@ void paint(QPainter &painter, const FlowGraph &graph, const FlowLayout &layout,
         if (selected && marks.gotoHandle && !box.choice && !box.foldedAnswer) {
             painter.setPen(QPen(Qt::white, 1.5));
             painter.setBrush(colourOf(FlowGraph::EdgeKind::Goto));
-            painter.drawEllipse(gotoHandle(rect));
+            // At least a few pixels across whatever the zoom.
+            const QPointF centre = gotoHandle(rect).center();
+            const double radius = std::max(5.0, 4.5 / scale);
+            painter.drawEllipse(centre, radius, radius);
         }
     }
     painter.setBrush(Qt::NoBrush);

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <limits>
 #include <queue>
 
@@ -24,7 +23,7 @@ constexpr double kCrossingCosts[] = {400, 120, 0};
 constexpr double kBendCost = 12;
 // A goto is searched a way within this many places; one across much of a large map goes
 // directly.
-constexpr size_t kSearchedPlaces = 20000;
+constexpr size_t kSearchedPlaces = 6000;
 // A way may end at either side of its target, or below it.
 constexpr int kAnyEnd = -1;
 constexpr int kBelow = -2;
@@ -102,28 +101,6 @@ bool FlowRouter::blocked(int gutter, int level) const
            std::binary_search(m_blocked.begin(), m_blocked.end(), key(gutter, level));
 }
 
-int FlowRouter::verticalsBetween(int strip, int firstColumn, int lastColumn) const
-{
-    if (firstColumn > lastColumn)
-        return 0;
-    const auto low = std::lower_bound(m_verticals.begin(), m_verticals.end(),
-                                      std::make_pair(strip, firstColumn));
-    const auto high =
-        std::upper_bound(m_verticals.begin(), m_verticals.end(), std::make_pair(strip, lastColumn));
-    return int(high - low);
-}
-
-int FlowRouter::horizontalsAcross(int gutter, int firstStrip, int lastStrip) const
-{
-    if (firstStrip > lastStrip)
-        return 0;
-    const auto low = std::lower_bound(m_horizontals.begin(), m_horizontals.end(),
-                                      std::make_pair(gutter, firstStrip));
-    const auto high = std::upper_bound(m_horizontals.begin(), m_horizontals.end(),
-                                       std::make_pair(gutter, lastStrip));
-    return int(high - low);
-}
-
 void FlowRouter::descend(const Place &x, int fromRow, double fromY, int to)
 {
     const int toRow = m_grid.boxes[size_t(to)].row;
@@ -179,8 +156,54 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
     const FlowGrid::Box &source = m_grid.boxes[size_t(from)];
     const FlowGrid::Box &target = m_grid.boxes[size_t(to)];
     const int gutters = lastGutter + 1 - firstGutter;
-    const int firstLevel = 2 * std::min(source.row, target.row);
-    const int levels = 2 * std::max(source.row, target.row) + 3 - firstLevel;
+    const int firstRow = std::min(source.row, target.row);
+    const int rows = std::max(source.row, target.row) + 1 - firstRow;
+    const int firstLevel = 2 * firstRow;
+    const int levels = 2 * rows + 1;
+
+    // What each place of the rectangle weighs, looked up once: where the levels lie, the lines
+    // across each strip's columns, along each strip across each gutter, the gotos down each
+    // gutter, the stubs meeting it at each row, and the gutters wide choices close.
+    std::vector<double> levelAt(static_cast<size_t>(levels));
+    for (int l = 0; l < levels; ++l)
+        levelAt[size_t(l)] = levelY(firstLevel + l);
+    const size_t columns = size_t(gutters - 1);
+    std::vector<int> verticalsAt(size_t(rows + 1) * columns, 0);
+    std::vector<int> acrossAt(size_t(gutters) * size_t(rows + 1), 0);
+    std::vector<int> downAt(acrossAt.size(), 0);
+    std::vector<int> stubsAt(size_t(gutters) * size_t(rows), 0);
+    std::vector<char> closedAt(stubsAt.size(), 0);
+    for (int s = 0; s <= rows; ++s) {
+        for (auto at = std::lower_bound(m_verticals.begin(), m_verticals.end(),
+                                        std::make_pair(firstRow + s, firstGutter));
+             at != m_verticals.end() && at->first == firstRow + s && at->second < lastGutter; ++at)
+            ++verticalsAt[size_t(s) * columns + size_t(at->second - firstGutter)];
+    }
+    for (int g = 0; g < gutters; ++g) {
+        const int gutter = firstGutter + g;
+        for (auto at = std::lower_bound(m_horizontals.begin(), m_horizontals.end(),
+                                        std::make_pair(gutter, firstRow));
+             at != m_horizontals.end() && at->first == gutter && at->second <= firstRow + rows;
+             ++at)
+            ++acrossAt[size_t(g) * size_t(rows + 1) + size_t(at->second - firstRow)];
+        for (int s = 0; s <= rows; ++s) {
+            const size_t place = size_t(g) * size_t(rows + 1) + size_t(s);
+            acrossAt[place] += count(m_acrossThrough, gutter, 2 * (firstRow + s));
+            downAt[place] = count(m_downThrough, gutter, 2 * (firstRow + s));
+        }
+        for (int r = 0; r < rows; ++r) {
+            const size_t place = size_t(g) * size_t(rows) + size_t(r);
+            stubsAt[place] = count(m_stubs, gutter, 2 * (firstRow + r) + 1);
+            closedAt[place] = blocked(gutter, 2 * (firstRow + r) + 1);
+        }
+    }
+    auto stripPlace = [&](int gutter, int level) {
+        return size_t(gutter - firstGutter) * size_t(rows + 1) + size_t((level - firstLevel) / 2);
+    };
+    auto rowPlace = [&](int gutter, int level) {
+        return size_t(gutter - firstGutter) * size_t(rows) + size_t((level - firstLevel) / 2);
+    };
+
     // States: a place and how the way came there: out of the source's side, up or down a
     // gutter, or along a strip it entered going up or going down.
     enum Came { Out, Up, Down, AcrossUp, AcrossDown, Ways };
@@ -193,31 +216,42 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
     std::vector<int> previous(cost.size(), -1);
     using Entry = std::pair<double, size_t>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    // The length still to go at least: the search looks at the ways towards the target first.
+    const int sideLevel = 2 * target.row + 1;
+    const double targetY = levelAt[size_t(sideLevel - firstLevel)];
+    const double targetLeft = m_roughGutter[size_t(target.first)];
+    const double targetRight = m_roughGutter[size_t(target.last + 1)];
+    auto estimate = [&](int gutter, int level) {
+        const double x = m_roughGutter[size_t(gutter)];
+        return std::abs(levelAt[size_t(level - firstLevel)] - targetY) +
+               std::max({0.0, targetLeft - x, x - targetRight});
+    };
     for (const int gutter : {source.first, source.last + 1}) {
         if (onlyStart >= 0 && gutter != onlyStart)
             continue;
         const size_t at = state(gutter, 2 * source.row + 1, Out);
         cost[at] = std::abs(m_roughGutter[size_t(gutter)] - sideX(from, gutter));
-        open.push({cost[at], at});
+        open.push({cost[at] + estimate(gutter, 2 * source.row + 1), at});
     }
     // A way that leaves a strip on the side it entered from crosses the lines along it: those
     // across the gutter where it leaves, and the gotos passing there.
     auto crossingStrip = [&](int gutter, int level) {
-        return crossingCost * (horizontalsAcross(gutter, level / 2, level / 2) +
-                               count(m_acrossThrough, gutter, level));
+        return crossingCost * acrossAt[stripPlace(gutter, level)];
     };
-    const int sideLevel = 2 * target.row + 1;
     const double bottom = m_roughRow[size_t(target.row)] + target.height;
     double best = std::numeric_limits<double>::infinity();
     size_t bestState = 0;
     while (!open.empty()) {
-        const auto [spent, at] = open.top();
+        const auto [guess, at] = open.top();
         open.pop();
-        if (spent > cost[at] || spent >= best)
-            continue;
         const int came = int(at % Ways);
         const int level = int((at / Ways) % size_t(levels)) + firstLevel;
         const int gutter = int(at / Ways / size_t(levels)) + firstGutter;
+        const double spent = cost[at];
+        if (guess > spent + estimate(gutter, level) + 1e-9)
+            continue; // a cheaper way came here since
+        if (guess >= best)
+            break;
         const bool onStrip = level % 2 == 0;
         const bool along = came == AcrossUp || came == AcrossDown;
         double finish = std::numeric_limits<double>::infinity();
@@ -227,7 +261,7 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
             (came == Up || came == Down))
             finish = std::abs(m_roughGutter[size_t(gutter)] - sideX(to, gutter));
         else if (wanted && level == sideLevel + 1 && entersFromBelow(to, gutter) && came != Down)
-            finish = levelY(level) - bottom + (along ? kBendCost : 0) +
+            finish = levelAt[size_t(level - firstLevel)] - bottom + (along ? kBendCost : 0) +
                      (came == Up || came == AcrossUp ? crossingStrip(gutter, level) : 0);
         if (spent + finish < best) {
             best = spent + finish;
@@ -236,7 +270,7 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
         auto reach = [&](int nextGutter, int nextLevel, int nextCame, double step) {
             if (nextGutter < firstGutter || nextGutter >= firstGutter + gutters ||
                 nextLevel < firstLevel || nextLevel >= firstLevel + levels ||
-                blocked(nextGutter, nextLevel))
+                (nextLevel % 2 == 1 && closedAt[rowPlace(nextGutter, nextLevel)]))
                 return;
             const bool turns = (nextCame == AcrossUp || nextCame == AcrossDown) != along;
             if (came != Out && turns)
@@ -245,20 +279,22 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
             if (spent + step < cost[next]) {
                 cost[next] = spent + step;
                 previous[next] = int(at);
-                open.push({cost[next], next});
+                open.push({cost[next] + estimate(nextGutter, nextLevel), next});
             }
         };
         for (const int direction : {-1, 1}) {
             // Along the gutter, never straight back.
             const bool up = direction < 0;
-            if ((came == Up && !up) || (came == Down && up))
+            if ((came == Up && !up) || (came == Down && up) || level + direction < firstLevel ||
+                level + direction >= firstLevel + levels)
                 continue;
-            double step = std::abs(levelY(level + direction) - levelY(level));
+            double step = std::abs(levelAt[size_t(level + direction - firstLevel)] -
+                                   levelAt[size_t(level - firstLevel)]);
             const bool onward = came == (up ? Up : Down) || came == (up ? AcrossUp : AcrossDown);
             if (onStrip && onward)
                 step += crossingStrip(gutter, level);
             else if (!onStrip && came != Out)
-                step += crossingCost * count(m_stubs, gutter, level);
+                step += crossingCost * stubsAt[rowPlace(gutter, level)];
             reach(gutter, level + direction, up ? Up : Down, step);
         }
         if (!onStrip || came == Out)
@@ -267,13 +303,14 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
             // Along the strip, over the column between two gutters; straight on through a
             // gutter it crosses the gotos running down there.
             const int over = direction < 0 ? gutter - 1 : gutter;
-            if (over < 0 || over >= m_grid.columns())
+            if (over < firstGutter || over >= lastGutter)
                 continue;
             double step = std::abs(m_roughGutter[size_t(gutter + direction)] -
                                    m_roughGutter[size_t(gutter)]) +
-                          crossingCost * verticalsBetween(level / 2, over, over);
+                          crossingCost * verticalsAt[size_t((level - firstLevel) / 2) * columns +
+                                                     size_t(over - firstGutter)];
             if (along)
-                step += crossingCost * count(m_downThrough, gutter, level);
+                step += crossingCost * downAt[stripPlace(gutter, level)];
             const bool goingUp = came == Up || came == AcrossUp;
             reach(gutter + direction, level, goingUp ? AcrossUp : AcrossDown, step);
         }
@@ -447,7 +484,7 @@ void FlowRouter::routeAll()
 {
     const std::vector<FlowGraph::Edge> &edges = m_graph.edges();
     m_spans.resize(edges.size());
-    auto record = [this](size_t e, const std::function<void()> &route) {
+    auto record = [this](size_t e, auto route) {
         m_spans[e].first = int(m_pending.size());
         route();
         m_spans[e].count = int(m_pending.size()) - m_spans[e].first;
@@ -605,6 +642,19 @@ void FlowRouter::place(FlowLayout &layout)
             layout.m_points.push_back(point);
         }
         route.count = int(layout.m_points.size()) - route.first;
+        double left = std::numeric_limits<double>::max();
+        double top = left;
+        double right = std::numeric_limits<double>::lowest();
+        double bottom = right;
+        for (int p = route.first; p < route.first + route.count; ++p) {
+            const QPointF &point = layout.m_points[size_t(p)];
+            left = std::min(left, point.x());
+            right = std::max(right, point.x());
+            top = std::min(top, point.y());
+            bottom = std::max(bottom, point.y());
+        }
+        if (route.count > 0)
+            route.bounds = QRectF(QPointF(left, top), QPointF(right, bottom));
     }
     layout.m_ends.clear();
     for (size_t p = m_endsFrom; p < m_pending.size(); ++p)

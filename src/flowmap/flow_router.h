@@ -90,10 +90,6 @@ private:
     bool entersFromBelow(int to, int gutter) const;
     double levelY(int level) const;
     bool blocked(int gutter, int level) const;
-    // The column lines through strip between two columns, and the strip lines between two
-    // strips across gutter, drawn before the gotos.
-    int verticalsBetween(int strip, int firstColumn, int lastColumn) const;
-    int horizontalsAcross(int gutter, int firstStrip, int lastStrip) const;
     int addStretch(bool vertical, int channel, int net, FlowTracks::End a, FlowTracks::End b);
     void noteVertical(int strip, int atColumn) { m_verticals.push_back({strip, atColumn}); }
 

@@ -1,14 +1,17 @@
 #include "document/action_reference.h"
 #include "document/dialog_numbers.h"
-#include "document/node_text.h"
 #include "document/dialog_summary.h"
+#include "document/node_text.h"
 #include "flowmap/flow_map_view.h"
 #include "flowmap/flow_map_window.h"
+#include "flowmap/flow_text_editor.h"
 #include "persistence/dlg_file.h"
 #include "review/review_commands.h"
+#include "test_files.h"
 #include "test_program.h"
 #include "windows/dialog_tree_model.h"
 #include "windows/dialog_tree_view.h"
+#include "windows/undo_history.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -17,6 +20,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace {
 
@@ -130,6 +134,73 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->viewportPointOf(box));
         QCOMPARE(window.selectedNode(), view->graph().boxes()[size_t(box)].dialog);
         QCOMPARE(view->markedBox(), box);
+    }
+
+    // Written in the map by keys alone: Home, Down, Enter, a new answer, Enter; Insert, a new
+    // line, Enter; Delete. Each change shows in the tree at once, and undoing them all gives the
+    // file's bytes back.
+    void writingByKeysUndoesToTheSameBytes()
+    {
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        const QString file = p.folder.filePath(QStringLiteral("story.dlg"));
+        {
+            DialogTree story;
+            story.addRootNode();
+            addFlowStory(story);
+            DlgFile::save(story, file, {});
+        }
+        p.prompter.fileAnswers = {file};
+        window.openAction->trigger();
+        window.saveAction->trigger();
+        const QByteArray original = TestFiles::read(file);
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapView *view = review->flowMapWindow()->view();
+        DialogTree &tree = window.document();
+
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(window.selectedNode()->text(), QByteArray("Dialog1"));
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(window.selectedNode()->text(), QByteArray("Dialog2"));
+        // On a choice, Enter edits its first answer, the whole text selected.
+        QTest::keyClick(view, Qt::Key_Return);
+        FlowTextEditor *editor = view->textEditor();
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("Yes"));
+        QTest::keyClicks(editor, QStringLiteral("Of course"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(tree.nodeAt(7)->text(), QByteArray("Text = Of course"));
+
+        // Insert: a dialog of the other speaker right after the choice, opened for writing.
+        QTest::keyClick(view, Qt::Key_Insert);
+        DialogNode *added = window.selectedNode();
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("Two"));
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(editor, QStringLiteral("lines"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(added->text(), QByteArray("Dialog7"));
+        QCOMPARE(added->previousSibling()->text(), QByteArray("Dialog2"));
+        QCOMPARE(NodeText::childValue(added, "Speaker = "), QByteArray("Entity"));
+        QCOMPARE(NodeText::childValue(added, "Text = "), QByteArray("Two\\nlines"));
+        QCOMPARE(view->graph().boxes()[size_t(view->markedBox())].dialog, added);
+
+        // Delete asks the tree's question.
+        p.prompter.confirmAnswers = {true};
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(p.prompter.confirmations().last(),
+                 QStringLiteral("Do you really want to delete this dialog?"));
+        QCOMPARE(tree.DialogCount(), 8);
+
+        // One step each: the answer, the insertion, its text, the deletion.
+        QCOMPARE(window.history().stack()->count(), 4);
+        for (int step = 0; step < 4; ++step)
+            window.undoAction->trigger();
+        window.saveAction->trigger();
+        QCOMPARE(TestFiles::read(file), original);
     }
 };
 
