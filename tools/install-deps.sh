@@ -10,6 +10,8 @@ packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libjpeg
           dpkg-dev file lintian appstream nsis xvfb xauth
           # Translations (libgettextpo reads PO files, msgfmt checks them) and spelling.
           libgettextpo-dev gettext libhunspell-dev hunspell-en-us
+          # Driving the program by hand under Xvfb: keys and clicks, screenshots.
+          xdotool imagemagick
           # tools/check_flow_map.py weighs the flow map's crossings against Graphviz's dot.
           graphviz)
 missing=()

@@ -5,6 +5,7 @@
 #include "dialog_tree.h"
 #include "node_text.h"
 #include "platform/ansi.h"
+#include "reading_reach.h"
 #include "variable_value.h"
 
 #include <QFileInfo>
@@ -334,6 +335,8 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         if (isDialog && node->childCount() == 0)
             report(QStringLiteral("is a dialog without children"));
     }
+    const std::vector<CheckFinding> unreached = ReadingReach::check(tree);
+    findings.insert(findings.end(), unreached.begin(), unreached.end());
     return findings;
 }
 

@@ -25,8 +25,9 @@ struct CheckFinding
 
 // Looks for what an author cannot see in the tree but the game would trip over: actions that
 // name missing dialogs or choices, a goto to its own dialog, texts too long to be saved whole,
-// nodes out of the grammar, empty dialogs and a missing configuration file. One pass over the
-// tree, no recursion.
+// nodes out of the grammar, empty dialogs and a missing configuration file; then what no
+// reading reaches (ReadingReach). One pass over the tree and a few over its dialogs, no
+// recursion.
 namespace DialogCheck {
 
 std::vector<CheckFinding> check(const DialogTree &tree);

@@ -4,6 +4,7 @@
 #include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
+#include "document/variable_operation.h"
 #include "document/variable_value.h"
 #include "platform/ansi.h"
 
@@ -308,10 +309,7 @@ DialogEdits::Outcome DialogEdits::addVariable(DialogNode *selected, const QByteA
     if (!dialog.node)
         return dialog;
     if (!valueFitsType(value, type))
-        return {nullptr,
-                QStringLiteral("The variable seems to have the wrong type!\n\r\n\rexpamles:"
-                               "\n\r Char: a\n\r  Short: 123\n\r Float: 123.001\n\r "
-                               "String: This is a test")};
+        return {nullptr, VariableOperation::wrongTypeText()};
     return {addAction(dialog.node, NodeText::setVariable(type, name, value)), QString()};
 }
 

@@ -68,6 +68,7 @@ inline constexpr char fontGeneratorAction[] = "Open4";
 inline constexpr char aboutAction[] = "About1";
 inline constexpr char checkDialogAction[] = "CheckDialog1";
 inline constexpr char readThroughAction[] = "ReadThrough1";
+inline constexpr char readFromHereAction[] = "ReadFromHere1";
 inline constexpr char flowMapAction[] = "FlowMap1";
 inline constexpr char showInFlowMapAction[] = "ShowInFlowMap1";
 inline constexpr char enableActionsAction[] = "EnableActions1";

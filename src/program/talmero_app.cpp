@@ -74,14 +74,15 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     new FindReplaceCommands(window);
     new TranslationCommands(window);
     auto *spelling = new SpellingCommands(window, *review->checkWindow());
-    // Writing in the flow map: its commands, the tree's clipboard and delete commands in its
-    // box menu, and spelling in its text editor.
+    // Writing in the flow map: its commands, the tree's clipboard and delete commands and
+    // "Read from here" in its box menu, and spelling in its text editor.
     QObject::connect(review, &ReviewCommands::flowMapWindowMade, review,
-                     [&window, clipboard, spelling](FlowMapWindow *map) {
+                     [&window, clipboard, spelling, review](FlowMapWindow *map) {
                          new FlowMapCommands(window, *map, clipboard->deleteAction);
                          map->addMenuActions({clipboard->cutAction, clipboard->copyAction,
                                               clipboard->pasteAction, clipboard->duplicateAction,
                                               clipboard->deleteAction});
+                         map->addMenuActions({review->readFromHereAction});
                          spelling->attach(map->view()->textEditor());
                      });
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),

@@ -1,5 +1,7 @@
 #include "check_window.h"
 
+#include "document/dialog_node.h"
+#include "review/readings_replayer.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/spelling_check.h"
 
@@ -21,6 +23,8 @@ namespace {
 constexpr int kSettleMs = 150;
 // Spelling findings are told from the others by this flag beside their index.
 constexpr int kSpellingRole = Qt::UserRole + 1;
+// And the saved readings that differ by this one.
+constexpr int kReadingRole = Qt::UserRole + 2;
 
 } // namespace
 
@@ -61,6 +65,46 @@ CheckWindow::~CheckWindow()
         worker->wait();
 }
 
+void CheckWindow::setReadings(ReadingsReplayer *readings)
+{
+    m_readings = readings;
+    connect(m_readings, &ReadingsReplayer::replayed, this, &CheckWindow::showReadings);
+}
+
+void CheckWindow::showReadings()
+{
+    delete m_readingsGroup;
+    m_readingsGroup = nullptr;
+    m_readingFindings.clear();
+    if (!m_readings)
+        return;
+    for (const SavedReading &reading : m_readings->readings().all()) {
+        const ReadingsReplayer::Outcome *outcome = m_readings->outcome(reading.name);
+        if (!outcome || outcome->agrees)
+            continue;
+        const DialogNode *node = outcome->differsAt;
+        m_readingFindings.push_back(
+            {node, node ? node->text() : QByteArray("Readings"),
+             "Reading \"" + Ansi::fromUnicode(reading.name) + '"',
+             QStringLiteral("differs from its saved transcript: %1; replay it in the "
+                            "read-through, and Accept the change there if it is meant")
+                 .arg(outcome->diff->firstDifferenceText())});
+    }
+    if (m_readingFindings.empty())
+        return;
+    m_readingsGroup = new QTreeWidgetItem(
+        {QStringLiteral("Readings"), QString(),
+         QStringLiteral("%1 saved reading(s) differ").arg(m_readingFindings.size())});
+    m_list->setRootIsDecorated(true);
+    m_list->addTopLevelItem(m_readingsGroup);
+    for (size_t i = 0; i < m_readingFindings.size(); ++i) {
+        QTreeWidgetItem *item = findingItem(m_readingFindings[i], i);
+        item->setData(0, kReadingRole, true);
+        m_readingsGroup->addChild(item);
+    }
+    m_readingsGroup->setExpanded(true);
+}
+
 void CheckWindow::setSpelling(SpellingSource source)
 {
     m_spellingSource = std::move(source);
@@ -83,6 +127,7 @@ void CheckWindow::refresh()
     m_findings = DialogCheck::check(m_tree);
     m_spelling.clear();
     m_spellingGroup = nullptr;
+    m_readingsGroup = nullptr;
     m_list->clear();
     m_list->setRootIsDecorated(false);
     QList<QTreeWidgetItem *> items;
@@ -93,6 +138,7 @@ void CheckWindow::refresh()
     m_summary->setText(m_findings.empty()
                            ? QStringLiteral("Nothing to report.")
                            : QStringLiteral("%1 finding(s).").arg(m_findings.size()));
+    showReadings();
     startSpelling();
 }
 
@@ -157,7 +203,18 @@ void CheckWindow::showSpelling(const std::vector<CheckFinding> &findings, const 
 void CheckWindow::showEvent(QShowEvent *event)
 {
     refresh();
+    if (m_readings) {
+        m_readings->setWatching(this, true);
+        m_readings->replayAll();
+    }
     QWidget::showEvent(event);
+}
+
+void CheckWindow::hideEvent(QHideEvent *event)
+{
+    if (m_readings)
+        m_readings->setWatching(this, false);
+    QWidget::hideEvent(event);
 }
 
 void CheckWindow::treeChanged()
@@ -174,10 +231,12 @@ void CheckWindow::activate(QTreeWidgetItem *item)
         refresh();
         return;
     }
-    if (item == m_spellingGroup)
+    if (item == m_spellingGroup || item == m_readingsGroup)
         return;
-    const std::vector<CheckFinding> &findings =
-        item->data(0, kSpellingRole).toBool() ? m_spelling : m_findings;
+    const std::vector<CheckFinding> &findings = item->data(0, kSpellingRole).toBool() ? m_spelling
+                                                : item->data(0, kReadingRole).toBool()
+                                                    ? m_readingFindings
+                                                    : m_findings;
     const size_t index = item->data(0, Qt::UserRole).toULongLong();
     if (index < findings.size() && findings[index].node)
         m_select(findings[index].node);

@@ -9,6 +9,7 @@
 
 class DialogTree;
 class QThread;
+class ReadingsReplayer;
 class SpellDictionary;
 class QAbstractItemModel;
 class QLabel;
@@ -34,12 +35,17 @@ public:
     // Whether the spelling of the last refresh is still being checked.
     bool spellingPending() const { return !m_workers.isEmpty(); }
 
+    // The saved readings of the document: while the window is shown they replay after every
+    // edit, and those whose transcript differs are listed in a group of their own.
+    void setReadings(ReadingsReplayer *readings);
+
     // Checks the tree now and shows the result.
     void refresh();
     QTreeWidget *list() const { return m_list; }
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void treeChanged();
@@ -47,6 +53,7 @@ private:
     void startSpelling();
     void showSpelling(const std::vector<CheckFinding> &findings, const QString &language);
     QTreeWidgetItem *findingItem(const CheckFinding &finding, qulonglong index) const;
+    void showReadings();
 
     const DialogTree &m_tree;
     Select m_select;
@@ -57,6 +64,9 @@ private:
     SpellingSource m_spellingSource;
     std::vector<CheckFinding> m_spelling;
     QTreeWidgetItem *m_spellingGroup = nullptr;
+    ReadingsReplayer *m_readings = nullptr;
+    std::vector<CheckFinding> m_readingFindings;
+    QTreeWidgetItem *m_readingsGroup = nullptr;
     quint64 m_generation = 0;
     QList<QThread *> m_workers;
 };

@@ -1,11 +1,13 @@
 #include "review_commands.h"
 
+#include "document/node_text.h"
 #include "flowmap/flow_map_view.h"
 #include "flowmap/flow_map_window.h"
 #include "platform/named.h"
 #include "platform/object_names.h"
 #include "review/check_window.h"
 #include "review/read_through_window.h"
+#include "review/readings_replayer.h"
 #include "windows/dialog_tree_view.h"
 #include "windows/main_window.h"
 
@@ -24,7 +26,10 @@ void showWindow(QWidget *window)
 
 } // namespace
 
-ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(window)
+ReviewCommands::ReviewCommands(MainWindow &window)
+    : QObject(&window), m_window(window), m_readings(new ReadingsReplayer(
+                                              window.document(), window.treeView->model(),
+                                              [&window] { return window.CurrentFileName; }, this))
 {
     // The entries join the menu that holds the font generator.
     QMenu *tools = nullptr;
@@ -38,10 +43,14 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
     readThroughAction = named(new QAction(QStringLiteral("&Read through"), &window),
                               ObjectNames::Main::readThroughAction);
     readThroughAction->setShortcut(QKeySequence(Qt::Key_F5));
+    readFromHereAction = named(new QAction(QStringLiteral("Read from &here"), &window),
+                               ObjectNames::Main::readFromHereAction);
+    readFromHereAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F5));
     flowMapAction =
         named(new QAction(QStringLiteral("Flow &map"), &window), ObjectNames::Main::flowMapAction);
     flowMapAction->setShortcut(QKeySequence(Qt::Key_F6));
-    for (QAction *action : {checkDialogAction, readThroughAction, flowMapAction}) {
+    for (QAction *action :
+         {checkDialogAction, readThroughAction, readFromHereAction, flowMapAction}) {
         if (tools)
             tools->addAction(action);
         else
@@ -49,9 +58,10 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
     }
     connect(checkDialogAction, &QAction::triggered, this, [this] { showWindow(checkWindow()); });
     connect(readThroughAction, &QAction::triggered, this, [this] {
-        readThroughWindow()->restart();
+        readThroughWindow()->readFrom(nullptr);
         showWindow(readThroughWindow());
     });
+    connect(readFromHereAction, &QAction::triggered, this, &ReviewCommands::readFromHere);
     connect(flowMapAction, &QAction::triggered, this, [this] {
         showWindow(flowMapWindow());
         flowMapWindow()->view()->showNode(m_window.selectedNode());
@@ -60,6 +70,7 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
                                 ObjectNames::Main::showInFlowMapAction);
     showInFlowMapAction->setVisible(false);
     window.treeMenu->addSeparator();
+    window.treeMenu->addAction(readFromHereAction);
     window.treeMenu->addAction(showInFlowMapAction);
     connect(showInFlowMapAction, &QAction::triggered, flowMapAction, &QAction::trigger);
     // A node selected in the tree shows its dialog in the map.
@@ -67,6 +78,12 @@ ReviewCommands::ReviewCommands(MainWindow &window) : QObject(&window), m_window(
         if (m_flowMap && m_flowMap->isVisible())
             m_flowMap->view()->showNode(m_window.selectedNode());
     });
+}
+
+ReviewCommands::~ReviewCommands()
+{
+    delete m_readThrough;
+    delete m_check;
 }
 
 FlowMapWindow *ReviewCommands::flowMapWindow()
@@ -96,6 +113,7 @@ CheckWindow *ReviewCommands::checkWindow()
         m_check = new CheckWindow(
             m_window.document(), m_window.treeView->model(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
+        m_check->setReadings(m_readings);
         addReviewActions(m_check);
     }
     return m_check;
@@ -105,7 +123,7 @@ ReadThroughWindow *ReviewCommands::readThroughWindow()
 {
     if (!m_readThrough) {
         m_readThrough = new ReadThroughWindow(
-            m_window.document(), m_window.treeView->model(),
+            m_window.document(), m_window.treeView->model(), *m_readings, m_window.prompter(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
         addReviewActions(m_readThrough);
     }
@@ -116,7 +134,7 @@ void ReviewCommands::addReviewActions(QWidget *window)
 {
     // Saving, undo, redo and the review windows' keys work there as in the main window.
     window->addActions({m_window.saveAction, m_window.undoAction, m_window.redoAction,
-                        checkDialogAction, readThroughAction, flowMapAction});
+                        checkDialogAction, readThroughAction, readFromHereAction, flowMapAction});
 }
 
 void ReviewCommands::showDialogNode(const DialogNode *node, bool activate)
@@ -129,4 +147,17 @@ void ReviewCommands::showDialogNode(const DialogNode *node, bool activate)
         if (activate)
             m_window.activateWindow();
     }
+}
+
+void ReviewCommands::readFromHere()
+{
+    const DialogNode *dialog = m_window.selectedNode();
+    while (dialog && !NodeText::isDialog(dialog->text()))
+        dialog = dialog->parent();
+    if (!dialog) {
+        m_window.prompter().message(QStringLiteral("Select the dialog to read from first."));
+        return;
+    }
+    readThroughWindow()->readFrom(dialog);
+    showWindow(readThroughWindow());
 }

@@ -5,6 +5,7 @@
 #include "document/node_text.h"
 
 #include <QList>
+#include <vector>
 
 DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &text,
                           const QByteArray &speaker)
@@ -12,6 +13,21 @@ DialogNode *addTextDialog(DialogTree &tree, DialogNode *at, const QByteArray &te
     return DialogEdits(tree).addTextDialog(at, text,
                                            speaker == "Entity" ? DialogEdits::Speaker::Entity
                                                                : DialogEdits::Speaker::Player);
+}
+
+void addOutline(DialogTree &tree, const QByteArray &outline)
+{
+    std::vector<DialogNode *> parents;
+    for (const QByteArray &line : outline.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        int blanks = 0;
+        while (line[blanks] == ' ')
+            ++blanks;
+        const size_t level = size_t(blanks / 2);
+        parents.resize(level);
+        parents.push_back(tree.addChild(level ? parents[level - 1] : nullptr, line.mid(blanks)));
+    }
 }
 
 namespace {

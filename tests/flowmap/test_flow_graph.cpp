@@ -66,10 +66,14 @@ QByteArrayList walkReading(const DialogTree &tree, QList<int> answers)
     reading.restart();
     while (reading.state() == ReadThrough::State::Choosing && !answers.isEmpty())
         reading.choose(answers.takeFirst());
+    // Each entry names the dialog read when it was written; a dialog is never read twice in
+    // a row.
     QByteArrayList reached;
+    const DialogNode *last = nullptr;
     for (const ReadThrough::Entry &entry : reading.transcript()) {
-        if (entry.kind == ReadThrough::Entry::Reached)
-            reached.append(entry.subject);
+        if (entry.dialog && entry.dialog != last)
+            reached.append(entry.dialog->text());
+        last = entry.dialog;
     }
     return reached;
 }

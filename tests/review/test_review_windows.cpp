@@ -1,13 +1,18 @@
 #include "document/node_text.h"
 #include "review/check_window.h"
+#include "review/game_state_panel.h"
 #include "review/read_through_window.h"
+#include "review/readings_panel.h"
+#include "test_files.h"
 #include "test_program.h"
 #include "windows/main_window.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -98,6 +103,63 @@ private slots:
         QCOMPARE(window->reader().state(), ReadThrough::State::Stopped);
         QVERIFY(window->answerButtons().isEmpty());
         QVERIFY(!window->findChild<QPushButton *>(QStringLiteral("ShowInTree"))->isEnabled());
+    }
+
+    // Read from here with a start state, the state beside the transcript, a reading saved,
+    // replayed after an edit on its way, listed by the check window, and accepted.
+    void readFromHereWithStateAndSavedReadings()
+    {
+        TestProgram program;
+        program.start();
+        MainWindow &form = program.mainWindow();
+        DialogTree &tree = form.document();
+        addOutline(tree, "Dialog1\n  Type = Text\n  Speaker = Entity\n  Text = Skipped.\n"
+                         "Dialog2\n  Type = Text\n  Speaker = Entity\n  Text = Halt!\n"
+                         "  Set Short met = 1\n"
+                         "Dialog3\n  Choice = 1\n    Text = Pass\n  Choice = 2\n    Text = Wait\n"
+                         "    Dialog4\n      Type = Text\n      Speaker = Player\n"
+                         "      Text = I wait.\n      Delete = 2 from 3\n      Goto = 3\n"
+                         "  Choice = 3\n    Text = Again\n"
+                         "Dialog5\n  Type = Text\n  Speaker = Entity\n  Text = Farewell.\n");
+        form.CurrentFileName = program.folder.filePath(QStringLiteral("Story.dlg"));
+        form.selectNode(tree.nodeAt(8)); // Dialog2's text
+        toolsEntry(form, "ReadFromHere1")->trigger();
+        auto *window = form.findChild<ReadThroughWindow *>();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(window->reader().transcript().front().label, QByteArray("Dialog2"));
+        window->statePanel()->startState()->setPlainText(QStringLiteral("Set Short gold = 7"));
+        window->findChild<QPushButton *>(QStringLiteral("Restart"))->click();
+        window->answerButtons().at(1)->click();
+        window->answerButtons().at(0)->click();
+        QCOMPARE(window->reader().state(), ReadThrough::State::Ended);
+        QTreeWidget *state = window->statePanel()->stateList();
+        QCOMPARE(state->topLevelItem(0)->text(0), QStringLiteral("Variables (2)"));
+        QCOMPARE(state->topLevelItem(0)->child(0)->text(3), QStringLiteral("start"));
+        QCOMPARE(state->topLevelItem(0)->child(1)->text(3), QStringLiteral("Dialog2"));
+        QCOMPARE(state->topLevelItem(2)->child(0)->text(0), QStringLiteral("choice 2 of Dialog3"));
+        QCOMPARE(state->topLevelItem(3)->child(1)->text(2), QStringLiteral("2 times"));
+
+        program.prompter.inputAnswers << QStringLiteral("Pass");
+        window->findChild<QPushButton *>(QStringLiteral("SaveReading"))->click();
+        QVERIFY(program.prompter.errors().isEmpty());
+        window->tabs()->setCurrentWidget(window->readingsPanel());
+        QTreeWidget *list = window->readingsPanel()->readingList();
+        QTRY_COMPARE(list->topLevelItemCount(), 1);
+        QTRY_COMPARE(list->topLevelItem(0)->text(2), QStringLiteral("agrees"));
+
+        toolsEntry(form, "CheckDialog1")->trigger();
+        auto *check = form.findChild<CheckWindow *>();
+        tree.setText(tree.nodeAt(tree.count() - 1), "Text = Goodbye.");
+        QTRY_VERIFY(list->topLevelItem(0)->text(2).startsWith(QStringLiteral("differs: ")));
+        list->setCurrentItem(list->topLevelItem(0));
+        QCOMPARE(window->readingsPanel()->difference()->topLevelItem(2)->text(1),
+                 QStringLiteral("Dialog5 Entity: Goodbye."));
+        QTRY_COMPARE(check->list()->findItems(QStringLiteral("Readings"), Qt::MatchExactly).size(),
+                     1);
+        window->readingsPanel()->findChild<QPushButton *>(QStringLiteral("AcceptReading"))->click();
+        QTRY_COMPARE(list->topLevelItem(0)->text(2), QStringLiteral("agrees"));
+        QVERIFY(TestFiles::read(program.folder.filePath(QStringLiteral("Story.readings.txt")))
+                    .contains("| Dialog5 Entity: Goodbye.\n"));
     }
 };
 
