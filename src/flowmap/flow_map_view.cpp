@@ -468,13 +468,9 @@ void FlowMapView::fold(const DialogNode *answer)
     if (!answer || std::find(m_folds.begin(), m_folds.end(), answer) != m_folds.end())
         return;
     m_folds.push_back(answer);
-    m_stale = true;
-    m_overviewStale = true;
-    build();
-    viewport()->update();
+    refold();
     if (m_marked >= 0)
         ensureVisible(m_marked);
-    emit foldsChanged();
 }
 
 void FlowMapView::unfold(const DialogNode *answer)
@@ -483,6 +479,11 @@ void FlowMapView::unfold(const DialogNode *answer)
     if (found == m_folds.end())
         return;
     m_folds.erase(found);
+    refold();
+}
+
+void FlowMapView::refold()
+{
     m_stale = true;
     m_overviewStale = true;
     build();

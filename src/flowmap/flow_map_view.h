@@ -106,6 +106,8 @@ protected:
 
 private:
     void build();
+    // The folds changed: the map is built again.
+    void refold();
     void updateScrollBars();
     void updateOverview();
     void setZoom(double zoom, const QPointF &anchor);

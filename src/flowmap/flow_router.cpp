@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <queue>
 
@@ -32,31 +33,44 @@ constexpr double kBoxWidth = FlowLayout::kBoxWidth;
 
 } // namespace
 
+FlowRouter::Axis FlowRouter::Axis::lay(const std::vector<double> &cells,
+                                       const std::function<double(int)> &channelSize)
+{
+    Axis axis;
+    double at = FlowLayout::kMargin;
+    for (size_t k = 0; k <= cells.size(); ++k) {
+        axis.channelStart.push_back(at);
+        axis.channelSize.push_back(channelSize(int(k)));
+        at += axis.channelSize.back();
+        if (k < cells.size()) {
+            axis.cellStart.push_back(at);
+            at += cells[k];
+        }
+    }
+    axis.end = at;
+    return axis;
+}
+
 FlowRouter::FlowRouter(const FlowGraph &graph, const FlowGrid &grid) : m_graph(graph), m_grid(grid)
 {
-    const int columns = grid.columns();
-    const int rows = grid.rows();
-    double x = FlowLayout::kMargin;
-    for (int c = 0; c <= columns; ++c) {
-        const double gap =
-            c == 0 || c == columns ? FlowLayout::kTrackStep * 2 : FlowLayout::kColumnGap;
-        m_roughGutter.push_back(x + gap / 2);
-        x += gap;
-        if (c < columns) {
-            m_roughColumn.push_back(x + grid.columnWidth(c) / 2);
-            x += grid.columnWidth(c);
-        }
-    }
-    double y = FlowLayout::kMargin;
-    for (int r = 0; r <= rows; ++r) {
-        const double gap = r == 0 || r == rows ? FlowLayout::kTrackStep * 2 : FlowLayout::kRowGap;
-        m_roughStrip.push_back(y + gap / 2);
-        y += gap;
-        if (r < rows) {
-            m_roughRow.push_back(y);
-            y += grid.rowHeights[size_t(r)];
-        }
-    }
+    for (int c = 0; c < grid.columns(); ++c)
+        m_columnWidths.push_back(grid.columnWidth(c));
+    // Before any channel widens: the outer ones as if they held a track, the others their gap.
+    const Axis across = Axis::lay(m_columnWidths, [&grid](int gutter) {
+        return gutter == 0 || gutter == grid.columns() ? 2 * FlowLayout::kTrackStep
+                                                       : FlowLayout::kColumnGap;
+    });
+    const Axis down = Axis::lay(grid.rowHeights, [&grid](int strip) {
+        return strip == 0 || strip == grid.rows() ? 2 * FlowLayout::kTrackStep
+                                                  : FlowLayout::kRowGap;
+    });
+    for (size_t g = 0; g < across.channelStart.size(); ++g)
+        m_roughGutter.push_back(across.channelStart[g] + across.channelSize[g] / 2);
+    for (size_t c = 0; c < across.cellStart.size(); ++c)
+        m_roughColumn.push_back(across.cellStart[c] + m_columnWidths[c] / 2);
+    for (size_t r = 0; r < down.channelStart.size(); ++r)
+        m_roughStrip.push_back(down.channelStart[r] + down.channelSize[r] / 2);
+    m_roughRow = down.cellStart;
     for (const FlowGrid::Box &box : grid.boxes) {
         for (int g = box.first + 1; g <= box.last; ++g)
             m_blocked.push_back(key(g, 2 * box.row + 1));
@@ -576,46 +590,29 @@ void FlowRouter::place(FlowLayout &layout)
         const double needed = tracks ? FlowLayout::kTrackStep * (tracks + 1) : 0;
         return std::max(outer ? 0.0 : least, needed);
     };
-    m_gutterLeft.resize(size_t(columns) + 1);
-    m_gutterWidth.resize(size_t(columns) + 1);
-    m_columnLeft.resize(size_t(columns));
-    double x = FlowLayout::kMargin;
-    for (int g = 0; g <= columns; ++g) {
-        m_gutterLeft[size_t(g)] = x;
-        m_gutterWidth[size_t(g)] =
-            channelSize(m_tracks.tracks(true, g), g == 0 || g == columns, FlowLayout::kColumnGap);
-        x += m_gutterWidth[size_t(g)];
-        if (g < columns) {
-            m_columnLeft[size_t(g)] = x;
-            x += m_grid.columnWidth(g);
-        }
-    }
-    m_stripTop.resize(size_t(rows) + 1);
-    m_stripHeight.resize(size_t(rows) + 1);
-    m_rowTop.resize(size_t(rows));
-    double y = FlowLayout::kMargin;
-    for (int s = 0; s <= rows; ++s) {
-        m_stripTop[size_t(s)] = y;
-        m_stripHeight[size_t(s)] =
-            channelSize(m_tracks.tracks(false, s), s == 0 || s == rows, FlowLayout::kRowGap);
-        y += m_stripHeight[size_t(s)];
-        if (s < rows) {
-            m_rowTop[size_t(s)] = y;
-            y += m_grid.rowHeights[size_t(s)];
-        }
-    }
+    m_across = Axis::lay(m_columnWidths, [&](int gutter) {
+        return channelSize(m_tracks.tracks(true, gutter), gutter == 0 || gutter == columns,
+                           FlowLayout::kColumnGap);
+    });
+    m_down = Axis::lay(m_grid.rowHeights, [&](int strip) {
+        return channelSize(m_tracks.tracks(false, strip), strip == 0 || strip == rows,
+                           FlowLayout::kRowGap);
+    });
+    const double x = m_across.end;
+    const double y = m_down.end;
     layout.m_size = QSizeF(x + FlowLayout::kMargin, y + FlowLayout::kMargin);
 
     layout.m_boxes.resize(m_grid.boxes.size());
     for (size_t b = 0; b < m_grid.boxes.size(); ++b) {
         const FlowGrid::Box &box = m_grid.boxes[b];
-        double left = m_columnLeft[size_t(box.first)];
-        double right = m_columnLeft[size_t(box.last)] + m_grid.columnWidth(box.last);
+        double left = m_across.cellStart[size_t(box.first)];
+        double right = m_across.cellStart[size_t(box.last)] + m_grid.columnWidth(box.last);
         if (box.first == box.last) {
             left += (m_grid.columnWidth(box.first) - kBoxWidth) / 2;
             right = left + kBoxWidth;
         }
-        layout.m_boxes[b] = QRectF(left, m_rowTop[size_t(box.row)], right - left, box.height);
+        layout.m_boxes[b] =
+            QRectF(left, m_down.cellStart[size_t(box.row)], right - left, box.height);
     }
 
     layout.m_portStart = m_grid.portStart;
@@ -665,18 +662,19 @@ double FlowRouter::resolveX(const Place &x) const
 {
     if (x.kind == Place::Gutter) {
         const size_t g = size_t(x.index);
-        return m_gutterLeft[g] + m_gutterWidth[g] * (m_tracks.track(x.stretch) + 1) /
-                                     (m_tracks.tracks(true, x.index) + 1);
+        return m_across.channelStart[g] + m_across.channelSize[g] *
+                                              (m_tracks.track(x.stretch) + 1) /
+                                              (m_tracks.tracks(true, x.index) + 1);
     }
-    return m_columnLeft[size_t(x.index)] + m_grid.columnWidth(x.index) / 2 + x.offset;
+    return m_across.cellStart[size_t(x.index)] + m_grid.columnWidth(x.index) / 2 + x.offset;
 }
 
 double FlowRouter::resolveY(const Place &y) const
 {
     if (y.kind == Place::Strip) {
         const size_t s = size_t(y.index);
-        return m_stripTop[s] + m_stripHeight[s] * (m_tracks.track(y.stretch) + 1) /
-                                   (m_tracks.tracks(false, y.index) + 1);
+        return m_down.channelStart[s] + m_down.channelSize[s] * (m_tracks.track(y.stretch) + 1) /
+                                            (m_tracks.tracks(false, y.index) + 1);
     }
-    return m_rowTop[size_t(y.index)] + y.offset;
+    return m_down.cellStart[size_t(y.index)] + y.offset;
 }

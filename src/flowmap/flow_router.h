@@ -5,6 +5,7 @@
 #include "flow_tracks.h"
 
 #include <QtGlobal>
+#include <functional>
 #include <unordered_map>
 #include <vector>
 
@@ -41,6 +42,17 @@ private:
     {
         Place x;
         Place y;
+    };
+    // Where the cells along one axis (columns or rows) and the channels between them begin:
+    // channel k before cell k, one more after the last.
+    struct Axis
+    {
+        std::vector<double> channelStart;
+        std::vector<double> channelSize;
+        std::vector<double> cellStart;
+        double end = 0;
+        static Axis lay(const std::vector<double> &cells,
+                        const std::function<double(int)> &channelSize);
     };
     struct Span
     {
@@ -114,16 +126,13 @@ private:
     std::unordered_map<quint64, int> m_acrossThrough;
     std::unordered_map<quint64, int> m_stubs;
 
+    std::vector<double> m_columnWidths;
     // Where columns, gutters, rows and strips lie before any channel widens, to weigh ways.
     std::vector<double> m_roughColumn;
     std::vector<double> m_roughGutter;
     std::vector<double> m_roughRow;
     std::vector<double> m_roughStrip;
-    // The final places.
-    std::vector<double> m_gutterLeft;
-    std::vector<double> m_gutterWidth;
-    std::vector<double> m_columnLeft;
-    std::vector<double> m_stripTop;
-    std::vector<double> m_stripHeight;
-    std::vector<double> m_rowTop;
+    // The final places: across the columns and gutters, down the rows and strips.
+    Axis m_across;
+    Axis m_down;
 };
