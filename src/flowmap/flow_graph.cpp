@@ -125,6 +125,10 @@ FlowGraph FlowGraph::build(const DialogTree &tree)
         bool jumps = false;
         for (int row = 0; row < box.dialog->childCount(); ++row) {
             const DialogNode *action = box.dialog->child(row);
+            // Actions begin with S(et), C(all), D(elete) or G(oto): most children go at once.
+            const char first = action->text().isEmpty() ? '\0' : action->text().front();
+            if (first != 'S' && first != 'C' && first != 'D' && first != 'G')
+                continue;
             Box &marked = graph.m_boxes[b];
             marked.sets = marked.sets || action->text().startsWith("Set");
             marked.calls = marked.calls || action->text().startsWith("Call");

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <queue>
 
 namespace {
 
@@ -178,15 +177,23 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
     // What each place of the rectangle weighs, looked up once: where the levels lie, the lines
     // across each strip's columns, along each strip across each gutter, the gotos down each
     // gutter, the stubs meeting it at each row, and the gutters wide choices close.
-    std::vector<double> levelAt(static_cast<size_t>(levels));
+    // The search's tables live on between searches: a map lays out thousands of gotos.
+    Search &search = m_search;
+    std::vector<double> &levelAt = search.levelAt;
+    levelAt.assign(size_t(levels), 0);
     for (int l = 0; l < levels; ++l)
         levelAt[size_t(l)] = levelY(firstLevel + l);
     const size_t columns = size_t(gutters - 1);
-    std::vector<int> verticalsAt(size_t(rows + 1) * columns, 0);
-    std::vector<int> acrossAt(size_t(gutters) * size_t(rows + 1), 0);
-    std::vector<int> downAt(acrossAt.size(), 0);
-    std::vector<int> stubsAt(size_t(gutters) * size_t(rows), 0);
-    std::vector<char> closedAt(stubsAt.size(), 0);
+    std::vector<int> &verticalsAt = search.verticalsAt;
+    std::vector<int> &acrossAt = search.acrossAt;
+    std::vector<int> &downAt = search.downAt;
+    std::vector<int> &stubsAt = search.stubsAt;
+    std::vector<char> &closedAt = search.closedAt;
+    verticalsAt.assign(size_t(rows + 1) * columns, 0);
+    acrossAt.assign(size_t(gutters) * size_t(rows + 1), 0);
+    downAt.assign(acrossAt.size(), 0);
+    stubsAt.assign(size_t(gutters) * size_t(rows), 0);
+    closedAt.assign(stubsAt.size(), 0);
     for (int s = 0; s <= rows; ++s) {
         for (auto at = std::lower_bound(m_verticals.begin(), m_verticals.end(),
                                         std::make_pair(firstRow + s, firstGutter));
@@ -225,11 +232,16 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
         return (size_t(gutter - firstGutter) * size_t(levels) + size_t(level - firstLevel)) * Ways +
                size_t(came);
     };
-    std::vector<double> cost(size_t(gutters) * size_t(levels) * Ways,
-                             std::numeric_limits<double>::infinity());
-    std::vector<int> previous(cost.size(), -1);
-    using Entry = std::pair<double, size_t>;
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    std::vector<double> &cost = search.cost;
+    std::vector<int> &previous = search.previous;
+    cost.assign(size_t(gutters) * size_t(levels) * Ways, std::numeric_limits<double>::infinity());
+    previous.assign(cost.size(), -1);
+    std::vector<Search::Entry> &open = search.open;
+    open.clear();
+    auto push = [&open](double guess, size_t at) {
+        open.push_back({guess, at});
+        std::push_heap(open.begin(), open.end(), std::greater<>());
+    };
     // The length still to go at least: the search looks at the ways towards the target first.
     const int sideLevel = 2 * target.row + 1;
     const double targetY = levelAt[size_t(sideLevel - firstLevel)];
@@ -245,7 +257,7 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
             continue;
         const size_t at = state(gutter, 2 * source.row + 1, Out);
         cost[at] = std::abs(m_roughGutter[size_t(gutter)] - sideX(from, gutter));
-        open.push({cost[at] + estimate(gutter, 2 * source.row + 1), at});
+        push(cost[at] + estimate(gutter, 2 * source.row + 1), at);
     }
     // A way that leaves a strip on the side it entered from crosses the lines along it: those
     // across the gutter where it leaves, and the gotos passing there.
@@ -256,8 +268,9 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
     double best = std::numeric_limits<double>::infinity();
     size_t bestState = 0;
     while (!open.empty()) {
-        const auto [guess, at] = open.top();
-        open.pop();
+        std::pop_heap(open.begin(), open.end(), std::greater<>());
+        const auto [guess, at] = open.back();
+        open.pop_back();
         const int came = int(at % Ways);
         const int level = int((at / Ways) % size_t(levels)) + firstLevel;
         const int gutter = int(at / Ways / size_t(levels)) + firstGutter;
@@ -293,7 +306,7 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
             if (spent + step < cost[next]) {
                 cost[next] = spent + step;
                 previous[next] = int(at);
-                open.push({cost[next] + estimate(nextGutter, nextLevel), next});
+                push(cost[next] + estimate(nextGutter, nextLevel), next);
             }
         };
         for (const int direction : {-1, 1}) {
@@ -390,7 +403,7 @@ double FlowRouter::roughDetour(const std::vector<Node> &way, int from, int to) c
            std::abs(levelY(way.front().level) - levelY(way.back().level));
 }
 
-void FlowRouter::routeAcross(int from, int to)
+std::vector<FlowRouter::Node> FlowRouter::chooseWay(int from, int to) const
 {
     const FlowGrid::Box &source = m_grid.boxes[size_t(from)];
     const FlowGrid::Box &target = m_grid.boxes[size_t(to)];
@@ -425,7 +438,26 @@ void FlowRouter::routeAcross(int from, int to)
     }
     if (way.empty())
         way = directWay(from, to);
+    return way;
+}
 
+void FlowRouter::noteWay(const std::vector<Node> &way, int from, int to, int count)
+{
+    // What other gotos cross: this one's runs where they pass a place straight, and its stubs.
+    for (size_t i = 1; i + 1 < way.size(); ++i) {
+        const bool down = way[i - 1].gutter == way[i].gutter;
+        if (down == (way[i + 1].gutter == way[i].gutter))
+            (down ? m_downThrough : m_acrossThrough)[key(way[i].gutter, way[i].level)] += count;
+    }
+    m_stubs[key(way.front().gutter, 2 * m_grid.boxes[size_t(from)].row + 1)] += count;
+    if (!entersFromBelow(to, way.back().gutter))
+        m_stubs[key(way.back().gutter, 2 * m_grid.boxes[size_t(to)].row + 1)] += count;
+}
+
+void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
+{
+    const FlowGrid::Box &source = m_grid.boxes[size_t(from)];
+    const FlowGrid::Box &target = m_grid.boxes[size_t(to)];
     const int fromGutter = way.front().gutter;
     const int toGutter = way.back().gutter;
     const bool below = entersFromBelow(to, toGutter);
@@ -483,15 +515,6 @@ void FlowRouter::routeAcross(int from, int to)
     point(gutter(toGutter, runs.back().stretch), endY);
     if (!below)
         point(sidePlace(to, toGutter), endY);
-
-    // What later gotos cross: this one's runs where they pass a place straight, and its stubs.
-    for (const Run &run : runs) {
-        for (size_t i = run.first + 1; i < run.last; ++i)
-            ++(run.vertical ? m_downThrough : m_acrossThrough)[key(way[i].gutter, way[i].level)];
-    }
-    ++m_stubs[key(fromGutter, 2 * source.row + 1)];
-    if (!below)
-        ++m_stubs[key(toGutter, 2 * target.row + 1)];
 }
 
 void FlowRouter::routeAll()
@@ -558,8 +581,29 @@ void FlowRouter::routeAll()
     std::sort(m_verticals.begin(), m_verticals.end());
     std::sort(m_horizontals.begin(), m_horizontals.end());
     m_weighing = true;
-    for (const size_t e : across)
-        record(e, [this, &edges, e] { routeAcross(edges[e].from, edges[e].to); });
+    // The longest gotos choose first; then each chooses again, knowing all the others.
+    auto span = [this, &edges](size_t e) {
+        return std::abs(m_grid.boxes[size_t(edges[e].from)].row -
+                        m_grid.boxes[size_t(edges[e].to)].row);
+    };
+    std::stable_sort(across.begin(), across.end(),
+                     [&span](size_t a, size_t b) { return span(a) > span(b); });
+    std::vector<std::vector<Node>> ways(across.size());
+    for (size_t i = 0; i < across.size(); ++i) {
+        const FlowGraph::Edge &edge = edges[across[i]];
+        ways[i] = chooseWay(edge.from, edge.to);
+        noteWay(ways[i], edge.from, edge.to, 1);
+    }
+    for (size_t i = 0; i < across.size(); ++i) {
+        const FlowGraph::Edge &edge = edges[across[i]];
+        noteWay(ways[i], edge.from, edge.to, -1);
+        ways[i] = chooseWay(edge.from, edge.to);
+        noteWay(ways[i], edge.from, edge.to, 1);
+    }
+    for (size_t i = 0; i < across.size(); ++i) {
+        const FlowGraph::Edge &edge = edges[across[i]];
+        record(across[i], [&] { routeWay(ways[i], edge.from, edge.to); });
+    }
 
     m_endsFrom = m_pending.size();
     for (const FlowGraph::End &end : m_graph.ends()) {

@@ -86,7 +86,11 @@ private:
     // From (x, the bottom of a box in fromRow) down to box to's top: straight, or along the
     // strip above it.
     void descend(const Place &x, int fromRow, double fromY, int to);
-    void routeAcross(int from, int to);
+    // The way a goto (or an arrow that cannot run down) takes; what it weighs for the other
+    // gotos (count 1 to add it, -1 to take it back); its stretches and points.
+    std::vector<Node> chooseWay(int from, int to) const;
+    void noteWay(const std::vector<Node> &way, int from, int to, int count);
+    void routeWay(const std::vector<Node> &way, int from, int to);
     // The cheapest way for a goto within the gutters given, each crossing weighed as
     // crossingCost of length; none when there is no way there. onlyStart names the gutter it
     // must leave into (-1: either), onlyEnd the one it must end in (-1: any, -2: below).
@@ -126,6 +130,21 @@ private:
     std::unordered_map<quint64, int> m_acrossThrough;
     std::unordered_map<quint64, int> m_stubs;
 
+    // The tables of a goto's search, kept for the next one.
+    struct Search
+    {
+        using Entry = std::pair<double, size_t>;
+        std::vector<double> levelAt;
+        std::vector<int> verticalsAt;
+        std::vector<int> acrossAt;
+        std::vector<int> downAt;
+        std::vector<int> stubsAt;
+        std::vector<char> closedAt;
+        std::vector<double> cost;
+        std::vector<int> previous;
+        std::vector<Entry> open;
+    };
+    mutable Search m_search;
     std::vector<double> m_columnWidths;
     // Where columns, gutters, rows and strips lie before any channel widens, to weigh ways.
     std::vector<double> m_roughColumn;
