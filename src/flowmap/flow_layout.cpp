@@ -72,6 +72,10 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
     if (!branches.empty())
         measureBranch(0);
 
+    std::vector<int> gotos(boxes.size(), 0);
+    for (const FlowGraph::Edge &edge : graph.edges())
+        gotos[size_t(edge.from)] += edge.kind == FlowGraph::EdgeKind::Goto;
+
     // A branch's boxes stand in its first column, each box's branches side by side from there.
     FlowGrid grid;
     grid.boxes.resize(boxes.size());
@@ -86,7 +90,8 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
             place.column = place.first = place.last = start;
             if (wide[size_t(box)])
                 place.last = start + blockColumns[size_t(box)] - 1;
-            place.height = heightOf(boxes[size_t(box)]);
+            place.height = std::max(heightOf(boxes[size_t(box)]),
+                                    kExitsBelow + kExitRow * (gotos[size_t(box)] - 5));
             row += blockRows[size_t(box)];
         }
     };

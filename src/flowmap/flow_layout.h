@@ -27,6 +27,10 @@ public:
     static constexpr double kPadding = 6;
     static constexpr double kMargin = 24;
     static constexpr double kEndLength = 7; // the stub of an end mark, shorter than a track step
+    // A box with many gotos leaving it (a folded branch) grows to give each a height of its
+    // own below the other stubs: one row of this height for each beyond the first five.
+    static constexpr double kExitsBelow = 44;
+    static constexpr double kExitRow = 6;
 
     struct Route
     {

@@ -15,6 +15,10 @@ constexpr double kExitRight = 16;
 constexpr double kExitLeft = 11;
 constexpr double kEntryRight = 26;
 constexpr double kEntryLeft = 31;
+// Further gotos out of one side of a box (a folded branch) leave this much lower on the right,
+// higher on the left, up to this many heights, all clear of the other stubs.
+constexpr double kExitStep = 2;
+constexpr int kExitSlots = 5;
 constexpr double kBrokenFirst = 36;
 constexpr double kBrokenStep = 4;
 // How much length a goto would go round to cross one line less, tried in turn until the way
@@ -463,7 +467,15 @@ void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
     const bool below = entersFromBelow(to, toGutter);
     const bool outRight = fromGutter == source.last + 1;
     const bool inRight = toGutter == target.last + 1;
-    const Place startY = row(source.row, outRight ? kExitRight : kExitLeft);
+    // A folded branch may leave by several gotos on one side: each from a height of its own,
+    // the first few among the stubs, the rest below them in a box made taller for them.
+    const int slot = m_exits[std::make_pair(from, outRight)]++;
+    const double exitY =
+        slot < kExitSlots
+            ? (outRight ? kExitRight + kExitStep * slot : kExitLeft - kExitStep * slot)
+            : FlowLayout::kExitsBelow + FlowLayout::kExitRow * (slot - kExitSlots) +
+                  (outRight ? 0 : FlowLayout::kExitRow / 2);
+    const Place startY = row(source.row, exitY);
     const Place endY = row(target.row, below ? target.height : inRight ? kEntryRight : kEntryLeft);
     // Runs of the way along one gutter or one strip; the first and the last along a gutter.
     struct Run

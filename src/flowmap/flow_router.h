@@ -6,6 +6,7 @@
 
 #include <QtGlobal>
 #include <functional>
+#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -145,6 +146,8 @@ private:
         std::vector<Entry> open;
     };
     mutable Search m_search;
+    // How many gotos left each side of a box so far (box, right side).
+    std::map<std::pair<int, bool>, int> m_exits;
     std::vector<double> m_columnWidths;
     // Where columns, gutters, rows and strips lie before any channel widens, to weigh ways.
     std::vector<double> m_roughColumn;

@@ -1,9 +1,13 @@
 #include "document/action_reference.h"
+#include "document/dialog_edits.h"
 #include "document/dialog_numbers.h"
 #include "document/dialog_summary.h"
 #include "document/node_text.h"
+#include "flowmap/flow_box_text.h"
+#include "flowmap/flow_map_commands.h"
 #include "flowmap/flow_map_view.h"
 #include "flowmap/flow_map_window.h"
+#include "flowmap/flow_painter.h"
 #include "flowmap/flow_text_editor.h"
 #include "persistence/dlg_file.h"
 #include "review/review_commands.h"
@@ -70,38 +74,65 @@ private slots:
         DialogTreeModel *model = window.treeView->dialogModel();
         window.addAtEndCheck->setChecked(true);
 
+        auto *commands = review->flowMapWindow()->findChild<FlowMapCommands *>();
+
         QRandomGenerator random(20261209);
-        for (int step = 0; step < 80; ++step) {
+        for (int step = 0; step < 120; ++step) {
             const std::vector<DialogNode *> dialogs = dialogsOf(tree);
             DialogNode *some =
                 dialogs.empty() ? nullptr : dialogs[random.bounded(quint32(dialogs.size()))];
-            switch (random.bounded(7)) {
-            case 0:
-                window.dialogTextEdit->setPlainText(QStringLiteral("Line %1").arg(step));
-                window.addDialogButton->click();
-                break;
-            case 1:
-                window.selectNode(some);
-                window.gotoNumberField->setValue(1 + int(random.bounded(int(dialogs.size()) + 2)));
-                emit window.addGotoButton->clicked();
-                break;
-            case 2:
-                window.selectNode(some);
-                p.prompter.confirmAnswers = {true, true};
-                window.deleteSelectedButton->click();
-                p.prompter.confirmAnswers.clear();
-                break;
-            case 3:
-                if (some)
-                    model->setData(model->indexOf(some->child(some->childCount() - 1)),
-                                   QStringLiteral("Goto = %1").arg(random.bounded(9)));
-                break;
-            case 4:
-            case 5:
-                window.undoAction->trigger();
-                break;
-            default:
-                window.redoAction->trigger();
+            DialogNode *other =
+                dialogs.empty() ? nullptr : dialogs[random.bounded(quint32(dialogs.size()))];
+            // The map's own edits: words alone keep the map standing, the others rebuild it.
+            if (some && random.bounded(2) == 0) {
+                view->graph();
+                switch (random.bounded(5)) {
+                case 0:
+                    commands->changeText(some, QStringLiteral("Said %1").arg(step));
+                    break;
+                case 1:
+                    commands->setSpeaker(some, random.bounded(2) == 0);
+                    break;
+                case 2:
+                    commands->addAfter(some, random.bounded(3) == 0);
+                    break;
+                case 3:
+                    commands->addAnswer(some);
+                    break;
+                default:
+                    commands->setGoto(some, random.bounded(4) ? other : nullptr);
+                }
+                p.prompter.shown.clear();
+            } else {
+                switch (random.bounded(7)) {
+                case 0:
+                    window.dialogTextEdit->setPlainText(QStringLiteral("Line %1").arg(step));
+                    window.addDialogButton->click();
+                    break;
+                case 1:
+                    window.selectNode(some);
+                    window.gotoNumberField->setValue(1 +
+                                                     int(random.bounded(int(dialogs.size()) + 2)));
+                    emit window.addGotoButton->clicked();
+                    break;
+                case 2:
+                    window.selectNode(some);
+                    p.prompter.confirmAnswers = {true, true};
+                    window.deleteSelectedButton->click();
+                    p.prompter.confirmAnswers.clear();
+                    break;
+                case 3:
+                    if (some)
+                        model->setData(model->indexOf(some->child(some->childCount() - 1)),
+                                       QStringLiteral("Goto = %1").arg(random.bounded(9)));
+                    break;
+                case 4:
+                case 5:
+                    window.undoAction->trigger();
+                    break;
+                default:
+                    window.redoAction->trigger();
+                }
             }
             const FlowGraph fresh = FlowGraph::build(tree);
             QCOMPARE(signature(view->graph()), signature(fresh));
@@ -201,6 +232,70 @@ private slots:
             window.undoAction->trigger();
         window.saveAction->trigger();
         QCOMPARE(TestFiles::read(file), original);
+    }
+
+    // Reading the map: finding by text or number, a fold kept through edits until another
+    // document, and a goto dragged from its handle onto a box and off every box.
+    void findFoldAndDrag()
+    {
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        DialogTree &tree = window.document();
+        addFlowStory(tree);
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapView *view = review->flowMapWindow()->view();
+        view->resize(900, 700);
+        view->zoomBy(1 / view->zoom(), QPointF());
+        auto boxOf = [&](int number) {
+            return view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(number)));
+        };
+
+        QCOMPARE(view->find(QStringLiteral("fine")), 1);
+        QCOMPARE(view->find(QStringLiteral("5")), 1);
+        QCOMPARE(view->findNext(), 1);
+        QCOMPARE(window.selectedNode()->text(), QByteArray("Dialog5"));
+        view->clearFound();
+
+        // Folding "Yes" hides Dialog3 to Dialog5 in one box; it stays through edits.
+        view->fold(view->answerOf(boxOf(3)));
+        const auto folded = [view] {
+            for (const FlowGraph::Box &box : view->graph().boxes()) {
+                if (box.foldedAnswer)
+                    return FlowBoxText::heading(box);
+            }
+            return QString();
+        };
+        QCOMPARE(folded(), QStringLiteral("Dialog3-Dialog5, 3 dialogs"));
+        window.dialogTextEdit->setPlainText(QStringLiteral("Later"));
+        window.addAtEndCheck->setChecked(true);
+        window.addDialogButton->click();
+        QCOMPARE(folded(), QStringLiteral("Dialog3-Dialog5, 3 dialogs"));
+
+        // With actions enabled, the selected box's goto handle drags its goto.
+        window.enableActionsAction->setChecked(true);
+        view->selectBox(boxOf(8));
+        auto drag = [view, &boxOf](const QPoint &to) {
+            const int bye = boxOf(8);
+            const QRectF rect = view->layout().boxes()[size_t(bye)];
+            const QPoint handle =
+                view->viewportPointOf(bye) +
+                ((FlowPainter::gotoHandle(rect).center() - rect.center()) * view->zoom()).toPoint();
+            QTest::mousePress(view->viewport(), Qt::LeftButton, {}, handle);
+            QTest::mouseMove(view->viewport(), to);
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+        };
+        drag(view->viewportPointOf(boxOf(1)));
+        DialogNode *dialog8 = tree.nodeAt(DialogEdits(tree).indexOfDialog(8));
+        QCOMPARE(dialog8->child(dialog8->childCount() - 1)->text(), QByteArray("Goto = 1"));
+        drag(QPoint(view->viewport()->width() - 2, view->viewport()->height() - 2));
+        QVERIFY(!DialogEdits::firstGoto(dialog8));
+
+        window.Modified = false;
+        window.newAction->trigger();
+        addFlowStory(tree);
+        QCOMPARE(folded(), QString());
     }
 };
 
