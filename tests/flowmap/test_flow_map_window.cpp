@@ -7,6 +7,7 @@
 #include "flowmap/flow_map_commands.h"
 #include "flowmap/flow_map_view.h"
 #include "flowmap/flow_map_window.h"
+#include "flowmap/flow_overview.h"
 #include "flowmap/flow_painter.h"
 #include "flowmap/flow_text_editor.h"
 #include "persistence/dlg_file.h"
@@ -19,8 +20,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
@@ -296,6 +299,94 @@ private slots:
         window.newAction->trigger();
         addFlowStory(tree);
         QCOMPARE(folded(), QString());
+    }
+
+    // The arrow keys move along the flow: Down to what follows, Up back, Left and Right to the
+    // nearest sibling branch with dialogs, outwards where the branch has none.
+    void keysMoveAlongTheFlow_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("to");
+        QTest::newRow("down a choice: its first answer") << 2 << int(Qt::Key_Down) << 3;
+        QTest::newRow("down a goto") << 5 << int(Qt::Key_Down) << 1;
+        QTest::newRow("up in a branch") << 4 << int(Qt::Key_Up) << 3;
+        QTest::newRow("up from a branch: its choice") << 3 << int(Qt::Key_Up) << 2;
+        QTest::newRow("right past an empty answer") << 3 << int(Qt::Key_Right) << 6;
+        QTest::newRow("right from deeper: outwards") << 5 << int(Qt::Key_Right) << 6;
+        QTest::newRow("left back") << 6 << int(Qt::Key_Left) << 3;
+        QTest::newRow("left of the first: stays") << 3 << int(Qt::Key_Left) << 3;
+    }
+    void keysMoveAlongTheFlow()
+    {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, to);
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        addFlowStory(window.document());
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapView *view = review->flowMapWindow()->view();
+        DialogEdits edits(window.document());
+        view->selectBox(view->graph().boxOf(window.document().nodeAt(edits.indexOfDialog(from))));
+        QTest::keyClick(view, Qt::Key(key));
+        QCOMPARE(window.selectedNode()->text(), NodeText::dialog(to));
+    }
+
+    // Escape leaves a text as it was, without a step; a double click on a choice's second
+    // answer edits that answer; the box menu offers what fits the box and the commands handed
+    // to it; the overview shows when the map does not fit and moves the view.
+    void editorMenuAndOverview()
+    {
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        DialogTree &tree = window.document();
+        addFlowStory(tree);
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapWindow *map = review->flowMapWindow();
+        FlowMapView *view = map->view();
+        view->resize(900, 700);
+        view->zoomBy(1 / view->zoom(), QPointF());
+        const int choice = view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(2)));
+
+        view->editText(0);
+        QTest::keyClicks(view->textEditor(), QStringLiteral("Gone"));
+        QTest::keyClick(view->textEditor(), Qt::Key_Escape);
+        QCOMPARE(NodeText::childValue(tree.nodeAt(1), "Text = "), QByteArray("Hello"));
+        QCOMPARE(window.history().stack()->count(), 0);
+        const QRectF rect = view->layout().boxes()[size_t(choice)];
+        const QPoint second = view->viewportPointOf(choice) +
+                              QPointF(0, (rect.top() + FlowLayout::kPadding +
+                                          2.5 * FlowLayout::kLineHeight - rect.center().y()) *
+                                             view->zoom())
+                                  .toPoint();
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, second);
+        QCOMPARE(view->textEditor()->toPlainText(), QStringLiteral("No"));
+        QTest::keyClick(view->textEditor(), Qt::Key_Escape);
+
+        QStringList items;
+        const std::unique_ptr<QMenu> menu(map->boxMenu(choice, 1));
+        for (const QAction *action : menu->actions())
+            items.append(action->text().section(u'\t', 0, 0));
+        QVERIFY(items.contains(QStringLiteral("Edit answer 2")));
+        QVERIFY(items.contains(QStringLiteral("Add answer")));
+        QVERIFY(!items.contains(QStringLiteral("Set speaker")));
+        QVERIFY(items.contains(QStringLiteral("Fold \"2. No\"")));
+        for (const char *handed : {"Cu&t", "&Paste", "De&lete", "Read from &here"})
+            QVERIFY2(items.contains(QString::fromLatin1(handed)), handed);
+
+        auto *overview = view->findChild<FlowOverview *>();
+        QVERIFY(!overview->isVisible());
+        view->zoomBy(4, QPointF());
+        QVERIFY(overview->isVisible());
+        const int before = view->verticalScrollBar()->value();
+        QTest::mouseClick(overview, Qt::LeftButton, {},
+                          QPoint(overview->width() / 2, overview->height() - 3));
+        QVERIFY(view->verticalScrollBar()->value() > before);
     }
 };
 
