@@ -55,6 +55,33 @@ std::vector<DialogNode *> dialogsOf(DialogTree &tree)
     return dialogs;
 }
 
+// The program with the flow story and its map open, the view at full size.
+struct OpenMap
+{
+    OpenMap()
+    {
+        p.start();
+        addFlowStory(p.mainWindow().document());
+        review = p.mainWindow().findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        map = review->flowMapWindow();
+        view = map->view();
+        view->resize(900, 700);
+        view->zoomBy(1 / view->zoom(), QPointF());
+    }
+    // The box of the dialog with that number.
+    int boxOf(int number)
+    {
+        DialogTree &tree = p.mainWindow().document();
+        return view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(number)));
+    }
+
+    TestProgram p;
+    ReviewCommands *review = nullptr;
+    FlowMapWindow *map = nullptr;
+    FlowMapView *view = nullptr;
+};
+
 } // namespace
 
 class TestFlowMapWindow : public QObject
@@ -66,14 +93,12 @@ private slots:
     // hints always show the document as it is, and the map marks the selected dialog.
     void mapFollowsEveryChange()
     {
-        TestProgram p;
-        p.start();
+        OpenMap open;
+        TestProgram &p = open.p;
         MainWindow &window = p.mainWindow();
         DialogTree &tree = window.document();
-        addFlowStory(tree);
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapView *view = review->flowMapWindow()->view();
+        ReviewCommands *review = open.review;
+        FlowMapView *view = open.view;
         DialogTreeModel *model = window.treeView->dialogModel();
         window.addAtEndCheck->setChecked(true);
 
@@ -241,19 +266,11 @@ private slots:
     // document, and a goto dragged from its handle onto a box and off every box.
     void findFoldAndDrag()
     {
-        TestProgram p;
-        p.start();
-        MainWindow &window = p.mainWindow();
+        OpenMap open;
+        MainWindow &window = open.p.mainWindow();
         DialogTree &tree = window.document();
-        addFlowStory(tree);
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapView *view = review->flowMapWindow()->view();
-        view->resize(900, 700);
-        view->zoomBy(1 / view->zoom(), QPointF());
-        auto boxOf = [&](int number) {
-            return view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(number)));
-        };
+        FlowMapView *view = open.view;
+        auto boxOf = [&open](int number) { return open.boxOf(number); };
 
         QCOMPARE(view->find(QStringLiteral("fine")), 1);
         QCOMPARE(view->find(QStringLiteral("5")), 1);
@@ -322,17 +339,10 @@ private slots:
         QFETCH(int, from);
         QFETCH(int, key);
         QFETCH(int, to);
-        TestProgram p;
-        p.start();
-        MainWindow &window = p.mainWindow();
-        addFlowStory(window.document());
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapView *view = review->flowMapWindow()->view();
-        DialogEdits edits(window.document());
-        view->selectBox(view->graph().boxOf(window.document().nodeAt(edits.indexOfDialog(from))));
-        QTest::keyClick(view, Qt::Key(key));
-        QCOMPARE(window.selectedNode()->text(), NodeText::dialog(to));
+        OpenMap open;
+        open.view->selectBox(open.boxOf(from));
+        QTest::keyClick(open.view, Qt::Key(key));
+        QCOMPARE(open.p.mainWindow().selectedNode()->text(), NodeText::dialog(to));
     }
 
     // Escape leaves a text as it was, without a step; a double click on a choice's second
@@ -340,18 +350,12 @@ private slots:
     // to it; the overview shows when the map does not fit and moves the view.
     void editorMenuAndOverview()
     {
-        TestProgram p;
-        p.start();
-        MainWindow &window = p.mainWindow();
+        OpenMap open;
+        MainWindow &window = open.p.mainWindow();
         DialogTree &tree = window.document();
-        addFlowStory(tree);
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapWindow *map = review->flowMapWindow();
-        FlowMapView *view = map->view();
-        view->resize(900, 700);
-        view->zoomBy(1 / view->zoom(), QPointF());
-        const int choice = view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(2)));
+        FlowMapWindow *map = open.map;
+        FlowMapView *view = open.view;
+        const int choice = open.boxOf(2);
 
         view->editText(0);
         QTest::keyClicks(view->textEditor(), QStringLiteral("Gone"));
