@@ -17,19 +17,20 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     if (arguments.contains(QStringLiteral("--help"))) {
         out << "Usage: talmero-cli check [--as-opened] [--spelling LANGUAGE] FILE\n\n"
-               "Checks a .dlg file as stored, with every action, as the game reads it, and prints\n"
-               "one line per finding, \"DialogN: <node text>: <finding>\" (\"DialogN: <finding>\"\n"
-               "for the dialog node itself, \"Root: ...\" outside dialogs): actions that name\n"
-               "missing or deleted dialogs or choices, a goto to its own dialog, a delete action\n"
-               "of the wrong form, repeated answer numbers, texts longer than 255 characters,\n"
-               "nodes out of the grammar, dialogs without children, a tree deeper than a file\n"
-               "holds, and a missing configuration file (a relative path is taken from the\n"
-               "current directory); then what no reading reaches: a dialog no reading from\n"
-               "Dialog1 reaches whatever the answers, an answer that every way to its choice\n"
-               "has removed already, a loop a reading can enter and never leave, and a choice\n"
-               "a reading can reach with all its answers removed. With --as-opened the file is "
-               "checked as Open leaves it\n"
-               "with actions off: variable operations, calls and delete actions removed.\n"
+               "Checks a .dlg file as stored, with every action and every label as written, as\n"
+               "the game reads it, and prints one line per finding, \"DialogN: <node text>:\n"
+               "<finding>\" (\"DialogN: <finding>\" for the dialog node itself, \"Root: ...\"\n"
+               "outside dialogs): actions that name missing or deleted dialogs or choices, a\n"
+               "goto to its own dialog, a delete action of the wrong form, repeated answer\n"
+               "numbers, texts longer than 255 characters, nodes out of the grammar, dialogs\n"
+               "without children, a label two dialogs carry, a tree deeper than a file holds,\n"
+               "and a missing configuration file (a relative path is taken from the current\n"
+               "directory); then what no reading reaches: a dialog no reading from Dialog1\n"
+               "reaches whatever the answers, an answer that every way to its choice has\n"
+               "removed already, a loop a reading can enter and never leave, and a choice a\n"
+               "reading can reach with all its answers removed. With --as-opened the file is\n"
+               "checked as Open leaves it with actions off: renumbered, variable operations,\n"
+               "calls and delete actions removed.\n"
                "With --spelling (en_US, de_DE, ...: an installed Hunspell dictionary) every word\n"
                "of the dialog texts and answers that the dictionary or the personal word list\n"
                "does not hold is a finding too.\n"
@@ -56,7 +57,12 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
             err << SpellDictionary::unavailableText() << '\n';
             return kUnreadable;
         }
-        dictionary = SpellDictionary::open(language);
+        QString problem;
+        dictionary = SpellDictionary::open(language, &problem);
+        if (!problem.isEmpty())
+            err << problem << '\n';
+        if (!dictionary && !problem.isEmpty())
+            return kUnreadable;
         if (!dictionary) {
             const QStringList installed = SpellDictionary::installed();
             err << "No " << language << " dictionary is installed (installed: "
@@ -73,7 +79,7 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         if (asOpened)
             DlgFile::load(tree, files.first());
         else
-            DlgFile::read(tree, files.first());
+            DlgFile::readAsStored(tree, files.first());
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';
         return kUnreadable;

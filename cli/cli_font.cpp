@@ -89,6 +89,19 @@ private:
 // the declaration line.
 int runFont(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
+    if (arguments.contains(QStringLiteral("--help"))) {
+        out << "Usage: " << kUsage
+            << "\n\n"
+               "Renders every printable character of a system font into the glyph sheet\n"
+               "Fonts/temp.bmp of the program folder, as the font generator window does, and\n"
+               "prints the WDL line that declares the font. --out copies the sheet to FILE\n"
+               "(\".bmp\" is added to a name without an extension) and never replaces a\n"
+               "file. Sizes are in points (1 to 500), shadow and outline in pixels (1 to 50),\n"
+               "spacing in pixels (0 to 100), colours as six hexadecimal digits. Exits with 0\n"
+               "on success, 1 when the sheet cannot be rendered or copied, 2 on a wrong\n"
+               "argument.\n";
+        return 0;
+    }
     FontSettings settings;
     ProgramFolder folder = ProgramFolder::ofExecutable();
     QString outFile;

@@ -2,7 +2,11 @@
 #include "platform/program_folder.h"
 
 #include <QCoreApplication>
+#include <QFileDevice>
 #include <QGuiApplication>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -12,8 +16,29 @@ void printHelp(QTextStream &out)
     out << "Usage: talmero-cli COMMAND [ARGUMENTS]\n\nCommands:\n";
     for (const CliCommand &command : CliCommand::all())
         out << "  " << command.usage << '\n';
-    out << "\n  talmero-cli --help    shows this text\n\n"
-        << ProgramFolder::ofExecutable().description() << '\n';
+    out << "\n  talmero-cli --help       shows this text\n"
+           "  talmero-cli --version    shows the version\n";
+    out.flush();
+    // Where the files are depends on this machine: not part of the usage.
+    QTextStream(stderr) << '\n' << ProgramFolder::ofExecutable().description() << '\n';
+}
+
+// The command's exit code, once everything it wrote to standard output has gone out; 2 when it
+// could not (a full disk, a closed pipe): a script must not take a cut output for the whole.
+int finished(int code, QTextStream &out, QTextStream &err)
+{
+    out.flush();
+    // Bytes written to the stream's device directly wait in the device's own buffer.
+    auto *device = qobject_cast<QFileDevice *>(out.device());
+    errno = 0;
+    const bool flushed = (!device || device->flush()) && std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && out.status() == QTextStream::Ok && !std::ferror(stdout))
+        return code;
+    const QString reason = !flushed && error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                                  : out.device()->errorString();
+    err << "talmero-cli: cannot write to standard output: " << reason << '\n';
+    return 2;
 }
 
 } // namespace
@@ -40,12 +65,16 @@ int main(int argc, char *argv[])
 
     if (arguments.isEmpty() || arguments.first() == u"--help" || arguments.first() == u"-h") {
         printHelp(out);
-        return arguments.isEmpty() ? 1 : 0;
+        return finished(arguments.isEmpty() ? 1 : 0, out, err);
+    }
+    if (arguments.first() == u"--version") {
+        out << "talmero-cli " << TALMERO_VERSION << '\n';
+        return 0;
     }
     if (!command) {
         err << "talmero-cli: unknown command '" << arguments.first() << "'\n";
         printHelp(err);
         return 1;
     }
-    return command->run(arguments.mid(1), out, err);
+    return finished(command->run(arguments.mid(1), out, err), out, err);
 }

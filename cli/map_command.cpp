@@ -8,9 +8,9 @@
 #include "persistence/dlg_file.h"
 #include "platform/app_error.h"
 #include "platform/file_writing.h"
+#include "platform/output_target.h"
 
-#include <QBuffer>
-#include <QFile>
+#include <QIODevice>
 
 namespace {
 
@@ -35,7 +35,8 @@ void printHelp(QTextStream &out)
            "       data-choice=\"C\" after an answer).\n"
            "  dot  a Graphviz digraph: nodes dN, each edge with kind=next|answer|goto|broken;\n"
            "       a broken edge ends in a point node brokenK.\n"
-           "  png  a picture of the map, scaled down when it would be very large.\n"
+           "  png  a picture of the map, scaled down when it would be very large; a map\n"
+           "       too large to stay readable is refused (write svg or dot).\n"
            "Exits with 0 on success, 1 on wrong arguments, 2 when the file cannot be read or\n"
            "the output cannot be written.\n";
 }
@@ -64,36 +65,28 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << "Usage: talmero-cli map FILE [--format svg|dot|png] [--out OUT]\n";
         return kUsage;
     }
-    DialogTree tree;
     try {
+        if (!outName.isEmpty())
+            OutputTarget::check(outName, {fileName});
+        DialogTree tree;
         DlgFile::read(tree, fileName);
-    } catch (const AppError &e) {
-        err << AppError::boxText(e.text()) << '\n';
-        return kUnreadable;
-    }
-    const FlowGraph graph = FlowGraph::build(tree);
-    QByteArray bytes;
-    if (format == u"dot") {
-        bytes = FlowExport::dot(graph);
-    } else {
-        const FlowLayout layout = FlowLayout::lay(graph);
-        if (format == u"svg") {
-            bytes = FlowExport::svg(graph, layout);
+        const FlowGraph graph = FlowGraph::build(tree);
+        QByteArray bytes;
+        if (format == u"dot") {
+            bytes = FlowExport::dot(graph);
         } else {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            FlowPainter::image(graph, layout).save(&buffer, "PNG");
+            const FlowLayout layout = FlowLayout::lay(graph);
+            if (format == u"svg")
+                bytes = FlowExport::svg(graph, layout);
+            else
+                bytes = FlowPainter::png(graph, layout);
         }
-    }
-    try {
         if (outName.isEmpty()) {
+            // The whole program's check of standard output reports a write that fails.
             out.flush();
-            QFile standardOutput;
-            if (!standardOutput.open(stdout, QIODevice::WriteOnly) ||
-                standardOutput.write(bytes) != bytes.size())
-                throw AppError(QStringLiteral("Cannot write to standard output"));
+            out.device()->write(bytes);
         } else {
-            FileWriting::replace(outName, bytes);
+            FileWriting::replace(outName, bytes, {fileName});
         }
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';

@@ -2,27 +2,18 @@
 
 #include "persistence/dlg_file.h"
 #include "persistence/dlg_listing.h"
-#include "persistence/dlg_reader.h"
 #include "persistence/dlg_writer.h"
 #include "platform/app_error.h"
-#include "platform/bounded_file.h"
+#include "platform/output_target.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
 
 const char kUsage[] = "Usage: talmero-cli pack LISTING OUT [--size WxH]\n";
 const qint64 kMaxListingSize = 256 * 1024 * 1024;
-
-// A listing in either form of dump. The user names it, so a pipe (/dev/stdin, a FIFO) is read
-// too, but only up to a limit far above any real conversation. Throws AppError.
-QByteArray readListing(const QString &fileName)
-{
-    BoundedFile::Result file = BoundedFile::readNamed(fileName, kMaxListingSize);
-    if (!file.ok())
-        throw AppError::cannotOpen(fileName, file.reason);
-    return std::move(file.bytes);
-}
 
 bool parseSize(const QString &text, DlgFile::ViewSize &size)
 {
@@ -72,19 +63,29 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
         err << kUsage;
         return 1;
     }
-    QByteArray block;
+    const QString &listingName = positional[0];
+    const QString &outName = positional[1];
     try {
-        QByteArray listing = readListing(positional[0]);
+        OutputTarget::check(outName, {listingName});
+    } catch (const AppError &e) {
+        err << AppError::boxText(e.text()) << '\n';
+        return 2;
+    }
+    try {
+        // The user names the listing, so a pipe (/dev/stdin, a FIFO) is read too.
+        QFile listing(listingName);
+        if (QFileInfo(listingName).isDir())
+            throw AppError::cannotOpen(listingName, QStringLiteral("Is a directory"));
+        if (!listing.open(QIODevice::ReadOnly))
+            throw AppError::cannotOpen(listingName, listing.errorString());
+        QByteArray block;
         try {
-            block = DlgListing::nodeBlock(listing, positional[0]);
+            block = DlgListing::nodeBlock(listing, listingName, kMaxListingSize);
         } catch (const AppError &e) {
             err << AppError::boxText(e.text()) << '\n';
             return 2; // a line that does not read: malformed input
         }
-        listing.clear();
-        const QByteArray stream = DlgWriter::withHeader(block, size);
-        block.clear();
-        DlgWriter::writeFile(stream, positional[1]);
+        DlgWriter::writeFile(block, size, outName, {listingName});
     } catch (const AppError &e) {
         err << AppError::boxText(e.text()) << '\n';
         return 1;

@@ -3,12 +3,14 @@
 #include "persistence/dlg_reader.h"
 #include "platform/app_error.h"
 #include "platform/code_page.h"
+#include "platform/file_writing.h"
+#include "platform/output_target.h"
 #include "translation/po_catalog.h"
 #include "translation/text_catalog.h"
 #include "translation/translated_copy.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QIODevice>
 
 namespace {
 
@@ -35,14 +37,6 @@ QString takeOption(QStringList &arguments, const QString &option, bool *malforme
     return value;
 }
 
-void writeWhole(const QString &fileName, const QByteArray &bytes)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(
-            QStringLiteral("Cannot create file %1. %2").arg(fileName, file.errorString()));
-}
-
 int exportTexts(QStringList arguments, QTextStream &out, QTextStream &err)
 {
     bool malformed = false;
@@ -52,13 +46,17 @@ int exportTexts(QStringList arguments, QTextStream &out, QTextStream &err)
         return kError;
     }
     const QFileInfo source(arguments.first());
+    if (!target.isEmpty())
+        OutputTarget::check(target, {source.filePath()});
     const DlgReader::Content content = DlgReader::readFile(source.filePath());
     const QByteArray po = TextCatalog::poTemplate(
         TextCatalog::collect(content.records, source.fileName()), source.completeBaseName());
-    if (target.isEmpty())
-        out << QString::fromUtf8(po);
-    else
-        writeWhole(target, po);
+    if (target.isEmpty()) {
+        out.flush();
+        out.device()->write(po);
+    } else {
+        FileWriting::replace(target, po, {source.filePath()});
+    }
     return kDone;
 }
 
@@ -83,11 +81,13 @@ int importTexts(QStringList arguments, QTextStream &err)
     }
     if (!PoCatalog::available())
         throw AppError(PoCatalog::unavailableText());
+    OutputTarget::check(target, arguments);
+    const TranslatedCopy::Translations translations = PoCatalog::read(arguments.at(1));
     const TranslatedCopy::Outcome outcome =
-        TranslatedCopy::write(arguments.at(0), PoCatalog::read(arguments.at(1)), *codePage, target);
-    for (const QString &line : outcome.unfinished)
+        TranslatedCopy::write(arguments.at(0), translations, *codePage, target, arguments);
+    for (const QString &line : translations.notes + outcome.unfinished)
         err << line << '\n';
-    return outcome.unfinished.isEmpty() ? kDone : kUnfinished;
+    return outcome.unfinished.isEmpty() && translations.notes.isEmpty() ? kDone : kUnfinished;
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
@@ -102,8 +102,14 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err)
                "import writes a copy of FILE with every text replaced by its translation from\n"
                "TRANSLATION.po and everything else unchanged, encoded in the Windows code page\n"
                "given (1252 when none). Untranslated and fuzzy entries keep their source text\n"
-               "and are listed on standard error. Exits with 0 when every text was translated,\n"
-               "1 when some were not, 2 on an error, when nothing is written.\n";
+               "and are listed on standard error, as are plural entries (their first form is\n"
+               "used) and texts that stand in several contexts. Exits with 0 when every text\n"
+               "was translated, 1 when something was listed, 2 on an error, when nothing is\n"
+               "written: a file that cannot be read, a malformed PO file, a string holding a\n"
+               "NUL, a header character set that does not decode the file cleanly, a text\n"
+               "translated differently in two contexts, a translation the code page cannot\n"
+               "hold or one longer than a node holds. The output must not be FILE, the PO\n"
+               "file or a special file.\n";
         return kDone;
     }
     QStringList rest = arguments;

@@ -7,7 +7,7 @@ packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libjpeg
           fonts-dejavu-core clang shared-mime-info desktop-file-utils xdg-utils
           libfile-mimeinfo-perl
           # The packages and their checks: tools/linux/make-deb.sh, tools/windows/make-installer.sh.
-          dpkg-dev file lintian appstream nsis xvfb xauth
+          dpkg-dev file lintian appstream nsis xvfb xauth help2man
           # Translations (libgettextpo reads PO files, msgfmt checks them) and spelling.
           libgettextpo-dev gettext libhunspell-dev hunspell-en-us
           # Driving the program by hand under Xvfb: keys and clicks, screenshots.

@@ -5,10 +5,10 @@
 #include "dialog_tree.h"
 #include "node_text.h"
 #include "platform/ansi.h"
+#include "platform/bounded_file.h"
 #include "reading_reach.h"
 #include "variable_value.h"
 
-#include <QFileInfo>
 #include <limits>
 #include <set>
 
@@ -43,6 +43,15 @@ enum class Place : quint8 {
     Free
 };
 
+// The number of a dialog label, "Dialog" + number; 0 for any other text.
+int dialogNumber(const QByteArray &text)
+{
+    if (!text.startsWith("Dialog"))
+        return 0;
+    return ActionReference::parseNumber(QByteArrayView(text).sliced(6),
+                                        std::numeric_limits<int>::max());
+}
+
 bool isVariableOperation(const QByteArray &text)
 {
     if (!text.startsWith("Set "))
@@ -58,28 +67,38 @@ bool isVariableOperation(const QByteArray &text)
     return equals >= blank && valueFitsType(text.mid(equals + 3), type);
 }
 
-Kind classify(const DialogNode *node)
+Kind classify(const QByteArray &text)
 {
-    const QByteArray &text = node->text();
-    if (NodeText::isRoot(text))
-        return Kind::Root;
-    if (text.startsWith("Config = "))
-        return Kind::Config;
-    if (DialogNumbers::numberOf(node))
-        return Kind::Dialog;
-    if (text == NodeText::typeText())
-        return Kind::Type;
-    if (text == "Speaker = Player" || text == "Speaker = Entity")
-        return Kind::Speaker;
-    if (text.startsWith("Text = "))
-        return Kind::Text;
-    if (text.startsWith("Choice = ") &&
-        ActionReference::parseNumber(text.mid(9), std::numeric_limits<int>::max()))
-        return Kind::Choice;
-    if (isVariableOperation(text))
-        return Kind::Set;
-    if (text.startsWith("Call = "))
-        return Kind::Call;
+    // By the first letter first: the check classifies every node of a large tree.
+    switch (text.isEmpty() ? '\0' : text.front()) {
+    case 'R':
+        return NodeText::isRoot(text) ? Kind::Root : Kind::Unknown;
+    case 'T':
+        if (text == NodeText::typeText())
+            return Kind::Type;
+        return text.startsWith("Text = ") ? Kind::Text : Kind::Unknown;
+    case 'S':
+        if (text == "Speaker = Player" || text == "Speaker = Entity")
+            return Kind::Speaker;
+        return isVariableOperation(text) ? Kind::Set : Kind::Unknown;
+    case 'C':
+        if (text.startsWith("Config = "))
+            return Kind::Config;
+        if (text.startsWith("Call = "))
+            return Kind::Call;
+        if (text.startsWith("Choice = ") &&
+            ActionReference::parseNumber(text.mid(9), std::numeric_limits<int>::max()))
+            return Kind::Choice;
+        return Kind::Unknown;
+    case 'D':
+        if (dialogNumber(text))
+            return Kind::Dialog;
+        break;
+    case 'G':
+        break;
+    default:
+        return Kind::Unknown;
+    }
     switch (ActionReference::parse(text).kind) {
     case ActionReference::Goto:
         return Kind::Goto;
@@ -92,13 +111,16 @@ Kind classify(const DialogNode *node)
     return Kind::Unknown;
 }
 
-Place childPlace(Kind kind, const DialogNode *node)
+// Where the children of a node of kind stand; a dialog is a choice dialog when its first child
+// (none: it has no children) begins with "Choice".
+Place childPlace(Kind kind, const QByteArray *firstChild)
 {
     switch (kind) {
     case Kind::Root:
         return Place::RootChild;
     case Kind::Dialog:
-        return NodeText::isChoiceDialog(node) ? Place::ChoiceDialogChild : Place::TextDialogChild;
+        return firstChild && NodeText::isChoice(*firstChild) ? Place::ChoiceDialogChild
+                                                             : Place::TextDialogChild;
     case Kind::Choice:
         return Place::ChoiceChild;
     case Kind::Unknown:
@@ -106,6 +128,11 @@ Place childPlace(Kind kind, const DialogNode *node)
     default:
         return Place::Leaf;
     }
+}
+
+const QByteArray *firstChildText(const DialogNode *node)
+{
+    return node && node->firstChild() ? &node->firstChild()->text() : nullptr;
 }
 
 bool fits(Kind kind, Place place, int row)
@@ -151,27 +178,9 @@ QString variableProblem(const QByteArray &text)
     return QStringLiteral("a variable type is Short, Float or String");
 }
 
-// Why node, of kind, cannot stand at row among children of that place: what is wrong, and what
-// is allowed.
-QString grammarProblem(Kind kind, Place place, int row, const DialogNode *node)
+// What may stand at row among the children of parentText, which stand in place.
+QString allowedAt(Place place, int row, const QByteArray &parentText)
 {
-    const QByteArray &text = node->text();
-    // A text that begins as some kind of node but breaks that kind's grammar.
-    if (kind == Kind::Unknown) {
-        if (text.startsWith("Speaker = "))
-            return QStringLiteral("a speaker is Player or Entity");
-        if (text.startsWith("Set "))
-            return variableProblem(text);
-        if (text.startsWith("Goto"))
-            return QStringLiteral("a goto reads Goto = N, N a dialog number from 1 to 9999");
-        if (text.startsWith("Delete"))
-            return QStringLiteral("a delete action reads Delete = N or Delete = C from N, "
-                                  "numbers from 1 to 9999");
-        if (text.startsWith("Choice"))
-            return QStringLiteral("an answer reads Choice = N, N a whole number");
-        if (text.startsWith("Type"))
-            return QStringLiteral("a text dialog's type reads Type = Text");
-    }
     switch (place) {
     case Place::Top:
         return row == 0 ? QStringLiteral("the tree begins with Root")
@@ -194,11 +203,48 @@ QString grammarProblem(Kind kind, Place place, int row, const DialogNode *node)
         return row == 0 ? QStringLiteral("an answer begins with its text, Text = ...")
                         : QStringLiteral("after its text an answer holds only dialogs");
     case Place::Leaf:
-        return QStringLiteral("nothing may stand under ") + Ansi::toUnicode(node->parent()->text());
+        return QStringLiteral("nothing may stand under ") + Ansi::toUnicode(parentText);
     case Place::Free:
         break;
     }
     return QString();
+}
+
+// Why text, of kind, cannot stand at row among the children of parentText, which stand in
+// place: what is wrong, and what is allowed.
+QString grammarProblem(Kind kind, Place place, int row, const QByteArray &text,
+                       const QByteArray &parentText)
+{
+    // A text that begins as some kind of node but breaks that kind's grammar.
+    if (kind == Kind::Unknown) {
+        if (text.startsWith("Speaker = "))
+            return QStringLiteral("a speaker is Player or Entity");
+        if (text.startsWith("Set "))
+            return variableProblem(text);
+        if (text.startsWith("Goto"))
+            return QStringLiteral("a goto reads Goto = N, N a dialog number from 1 to 9999");
+        if (text.startsWith("Delete"))
+            return QStringLiteral("a delete action reads Delete = N or Delete = C from N, "
+                                  "numbers from 1 to 9999");
+        if (text.startsWith("Choice"))
+            return QStringLiteral("an answer reads Choice = N, N a whole number");
+        if (text.startsWith("Type"))
+            return QStringLiteral("a text dialog's type reads Type = Text");
+    }
+    return allowedAt(place, row, parentText);
+}
+
+// 1st, 2nd, 3rd, 4th, ..., 11th, 12th, 13th, ..., 21st.
+QString ordinal(int n)
+{
+    const int lastTwo = n % 100;
+    const int last = n % 10;
+    const char *suffix = (lastTwo >= 11 && lastTwo <= 13) ? "th"
+                         : last == 1                      ? "st"
+                         : last == 2                      ? "nd"
+                         : last == 3                      ? "rd"
+                                                          : "th";
+    return QString::number(n) + QLatin1String(suffix);
 }
 
 } // namespace
@@ -259,6 +305,34 @@ QString referenceProblem(const DialogNumbers &numbers, const DialogNode *dialog,
     return QString();
 }
 
+QString misfit(const QByteArray *parentText, const QByteArray *parentFirstChild, int row,
+               const QByteArray &text)
+{
+    const Place place =
+        parentText ? childPlace(classify(*parentText), parentFirstChild) : Place::Top;
+    const Kind kind = classify(text);
+    if (fits(kind, place, row))
+        return QString();
+    return grammarProblem(kind, place, row, text, parentText ? *parentText : QByteArray());
+}
+
+QString misfit(const DialogNode *parent, int row, const QByteArray &text)
+{
+    return misfit(parent ? &parent->text() : nullptr, firstChildText(parent), row, text);
+}
+
+QString missing(const QByteArray &text, const QByteArray *firstChild, int children)
+{
+    const Kind kind = classify(text);
+    if (kind == Kind::Dialog && children == 0)
+        return QStringLiteral("is a dialog without children");
+    const Place place = childPlace(kind, firstChild);
+    if ((place == Place::TextDialogChild && children < 3) ||
+        (place == Place::ChoiceChild && children == 0))
+        return allowedAt(place, children, text);
+    return QString();
+}
+
 std::vector<CheckFinding> check(const DialogTree &tree)
 {
     std::vector<CheckFinding> findings;
@@ -267,10 +341,17 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         findings.push_back(
             finding(root, QStringLiteral("the document names no configuration file")));
     } else {
-        const QFileInfo config(Ansi::toUnicode(*ConfigNode::path(tree)));
-        if (!config.isFile())
+        // Only looked at, never opened: a FIFO or a device counts as no configuration file.
+        const BoundedFile::Result config = BoundedFile::probeRegular(
+            Ansi::toUnicode(*ConfigNode::path(tree)), std::numeric_limits<qint64>::max());
+        if (config.status == BoundedFile::Status::Missing ||
+            config.status == BoundedFile::Status::NotRegular)
             findings.push_back(finding(root->firstChild(),
                                        QStringLiteral("the configuration file does not exist")));
+        else if (!config.ok())
+            findings.push_back(finding(
+                root->firstChild(),
+                QStringLiteral("the configuration file cannot be read (%1)").arg(config.reason)));
     }
 
     const DialogNumbers numbers(tree);
@@ -281,6 +362,9 @@ std::vector<CheckFinding> check(const DialogTree &tree)
     std::vector<int> holders(size_t(count), -1);
     std::vector<bool> hasGoto(size_t(count), false);
     std::vector<int> levels(size_t(count), 0);
+    // A dialog's position among the dialogs in pre-order, the number a renumbering gives it.
+    std::vector<int> ordinals(size_t(count), 0);
+    int dialogs = 0;
     bool tooDeep = false;
     // The answers met so far, by choice dialog and text: a repeated "Choice = C".
     std::set<std::pair<int, QByteArray>> answerNumbers;
@@ -290,10 +374,10 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         const DialogNode *parent = node->parent();
         const int parentIndex = parent ? parent->absoluteIndex() : -1;
         const Place place = parent ? places[size_t(parentIndex)] : Place::Top;
-        const Kind kind = classify(node);
+        const Kind kind = classify(node->text());
         const bool isDialog = NodeText::isDialog(node->text());
         holders[size_t(i)] = isDialog ? i : (parent ? holders[size_t(parentIndex)] : -1);
-        places[size_t(i)] = childPlace(kind, node);
+        places[size_t(i)] = childPlace(kind, firstChildText(node));
         const int holder = holders[size_t(i)];
         const DialogNode *dialog = holder >= 0 ? tree.nodeAt(holder) : nullptr;
         const QByteArray label = dialog ? dialog->text() : NodeText::root();
@@ -315,7 +399,8 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         if (!fits(kind, place, node->row())) {
             // A malformed goto or delete action is told once, by its reference below.
             if (kind != Kind::Unknown || !ActionReference::mayName(node->text()))
-                report(grammarProblem(kind, place, node->row(), node));
+                report(grammarProblem(kind, place, node->row(), node->text(),
+                                      parent ? parent->text() : QByteArray()));
         } else if (kind == Kind::Choice && place == Place::ChoiceDialogChild &&
                    !answerNumbers.insert({parentIndex, node->text()}).second) {
             report(QStringLiteral("repeats an answer number of this choice dialog; each answer "
@@ -334,6 +419,17 @@ std::vector<CheckFinding> check(const DialogTree &tree)
         }
         if (isDialog && node->childCount() == 0)
             report(QStringLiteral("is a dialog without children"));
+        if (NodeText::isDialogForNumbering(node->text()))
+            ordinals[size_t(i)] = ++dialogs;
+        // A label renamed in place to another dialog's: the game goes by the label.
+        if (kind == Kind::Dialog) {
+            const DialogNode *found = numbers.find(dialogNumber(node->text()));
+            if (found != node)
+                report(QStringLiteral("the %1 dialog carries this label too; the game finds that "
+                                      "one, never this one, the %2")
+                           .arg(ordinal(ordinals[size_t(found->absoluteIndex())]),
+                                ordinal(ordinals[size_t(i)])));
+        }
     }
     const std::vector<CheckFinding> unreached = ReadingReach::check(tree);
     findings.insert(findings.end(), unreached.begin(), unreached.end());

@@ -1,6 +1,7 @@
 #include "dialog_edits.h"
 
 #include "document/action_reference.h"
+#include "document/dialog_check.h"
 #include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
@@ -69,17 +70,21 @@ void DialogEdits::placeAfter(DialogNode *dialog, DialogNode *added)
     }
 }
 
-DialogNode *DialogEdits::addTextDialogAfter(DialogNode *dialog, const QByteArray &line,
-                                            Speaker speaker)
+DialogEdits::Outcome DialogEdits::addTextDialogAfter(DialogNode *dialog, const QByteArray &line,
+                                                     Speaker speaker)
 {
+    if (const QString refusal = depthRefusal(dialog->level(), 1); !refusal.isEmpty())
+        return {nullptr, refusal};
     DialogNode *added = addTextDialog(dialog, line, speaker);
     placeAfter(dialog, added);
-    return added;
+    return {added, QString()};
 }
 
 DialogEdits::Outcome DialogEdits::addChoiceDialogAfter(DialogNode *dialog,
                                                        const QList<Answer> &answers)
 {
+    if (const QString refusal = depthRefusal(dialog->level(), 2); !refusal.isEmpty())
+        return {nullptr, refusal};
     const Outcome added = addChoiceDialog(dialog, answers);
     if (added.node)
         placeAfter(dialog, added.node);
@@ -91,6 +96,8 @@ DialogEdits::Outcome DialogEdits::addAnswer(DialogNode *choiceDialog, const QByt
     if (!choiceDialog || !NodeText::isDialog(choiceDialog->text()) ||
         !NodeText::isChoiceDialog(choiceDialog))
         return {nullptr, QStringLiteral("Please select a choice dialog first!")};
+    if (const QString refusal = depthRefusal(choiceDialog->level() + 1, 1); !refusal.isEmpty())
+        return {nullptr, refusal};
     // One more than the highest number, as the answer table numbers its rows.
     int highest = 0;
     for (int row = 0; row < choiceDialog->childCount(); ++row) {
@@ -112,15 +119,23 @@ QString DialogEdits::decisionRefusal() const
     return QString();
 }
 
-DialogNode *DialogEdits::addPlaced(const Placement &placement, const Creator &create)
+DialogEdits::Outcome DialogEdits::addPlaced(const Placement &placement, int height,
+                                            const Creator &create)
 {
+    int level = 0;
+    if (placement.kind == Placement::IntoChoice && placement.answer)
+        level = placement.answer->level();
+    else if (placement.kind == Placement::BeforeDialog && indexOfDialog(placement.number) >= 0)
+        level = m_tree.nodeAt(indexOfDialog(placement.number))->level();
+    if (const QString refusal = depthRefusal(level, height); !refusal.isEmpty())
+        return {nullptr, refusal};
     switch (placement.kind) {
     case Placement::AtEnd:
-        return create(nullptr);
+        return {create(nullptr), QString()};
     case Placement::IntoChoice: {
         DialogNode *added = create(placement.answer);
         m_tree.renumberDialogs();
-        return added;
+        return {added, QString()};
     }
     case Placement::BeforeDialog: {
         // Appended first, then moved: a refused choice dialog leaves nothing to move.
@@ -130,10 +145,35 @@ DialogNode *DialogEdits::addPlaced(const Placement &placement, const Creator &cr
                               m_tree.nodeAt(indexOfDialog(placement.number)));
             m_tree.renumberDialogs();
         }
-        return added;
+        return {added, QString()};
     }
     }
-    return nullptr;
+    return {};
+}
+
+QString DialogEdits::depthRefusal(int level, int height)
+{
+    if (level + height <= DialogTree::kDeepestStoredLevel)
+        return QString();
+    return QStringLiteral("This would nest the dialog tree deeper than the %1 levels a dialog "
+                          "file holds.")
+        .arg(DialogTree::kDeepestStoredLevel);
+}
+
+int DialogEdits::heightOf(const DialogNode *node) const
+{
+    // The open ancestors within the subtree, node first: no walk up from every node.
+    std::vector<const DialogNode *> open;
+    int height = 0;
+    const int end = node->absoluteIndex() + node->subtreeSize();
+    for (int i = node->absoluteIndex(); i < end; ++i) {
+        const DialogNode *current = m_tree.nodeAt(i);
+        while (!open.empty() && open.back() != current->parent())
+            open.pop_back();
+        height = std::max(height, int(open.size()));
+        open.push_back(current);
+    }
+    return height;
 }
 
 int DialogEdits::indexOfDialog(int number) const
@@ -235,14 +275,19 @@ void DialogEdits::unname(const std::vector<DialogNode *> &actions)
     }
 }
 
-bool DialogEdits::moveDialog(DialogNode *dragged, DialogNode *target)
+DialogEdits::Outcome DialogEdits::moveDialog(DialogNode *dragged, DialogNode *target)
 {
     if (!target || !dragged || !NodeText::isDialog(dragged->text()) ||
         !NodeText::isDialog(target->text()))
-        return false;
+        return {};
+    if (!target->isInSubtreeOf(dragged)) {
+        if (const QString refusal = depthRefusal(target->level(), heightOf(dragged));
+            !refusal.isEmpty())
+            return {nullptr, refusal};
+    }
     m_tree.moveBefore(dragged, target);
     m_tree.renumberDialogs();
-    return true;
+    return {dragged, QString()};
 }
 
 bool DialogEdits::moveAmongDialogs(DialogNode *dialog, bool up)
@@ -274,6 +319,13 @@ QString DialogEdits::updateText(DialogNode *node, const QByteArray &text)
         return QStringLiteral("Field is empty!");
     if (NodeText::isRoot(node->text()))
         return QStringLiteral("Root element cannot be changed!");
+    // A node that fits where it stands keeps fitting; one that fits no kind may become anything.
+    if (DialogCheck::misfit(node->parent(), node->row(), node->text()).isEmpty()) {
+        const QString problem = DialogCheck::misfit(node->parent(), node->row(), text);
+        if (!problem.isEmpty())
+            return QStringLiteral("\"%1\" does not fit here: %2")
+                .arg(Ansi::toUnicode(text), problem);
+    }
     m_tree.setText(node, text);
     return QString();
 }
@@ -294,6 +346,8 @@ DialogEdits::Outcome DialogEdits::actionDialog(DialogNode *selected,
     // A dialog without children is not a choice dialog.
     if (NodeText::isChoiceDialog(selected))
         return {nullptr, choiceRefusal};
+    if (const QString refusal = depthRefusal(selected->level() + 1, 0); !refusal.isEmpty())
+        return {nullptr, refusal};
     return {selected, QString()};
 }
 

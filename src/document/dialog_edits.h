@@ -50,8 +50,9 @@ public:
     // an empty table.
     Outcome addChoiceDialog(DialogNode *node, const QList<Answer> &answers);
     // The same right after dialog at its level, renumbering the dialogs after it; a choice
-    // dialog's table may be empty of texts but not of rows.
-    DialogNode *addTextDialogAfter(DialogNode *dialog, const QByteArray &line, Speaker speaker);
+    // dialog's table may be empty of texts but not of rows. Refused where the new dialog would
+    // nest deeper than a file holds.
+    Outcome addTextDialogAfter(DialogNode *dialog, const QByteArray &line, Speaker speaker);
     Outcome addChoiceDialogAfter(DialogNode *dialog, const QList<Answer> &answers);
     // A new last answer of a choice dialog, numbered one more than its highest answer; refused
     // for any other node.
@@ -59,8 +60,10 @@ public:
     // Refused while the tree holds no dialog a decision could follow.
     QString decisionRefusal() const;
     // Adds through create and puts the new dialog where placement says, renumbering after a
-    // placing; none when create refused.
-    DialogNode *addPlaced(const Placement &placement, const Creator &create);
+    // placing; none when create refused. height: how many levels the new dialog's nodes reach
+    // below it (1 for a text dialog, 2 for a choice dialog); a placement that would nest them
+    // deeper than a file holds is refused.
+    Outcome addPlaced(const Placement &placement, int height, const Creator &create);
     // The absolute index of the last node whose text is "Dialog" + number; -1 when none is.
     int indexOfDialog(int number) const;
 
@@ -89,18 +92,26 @@ public:
     // no renumbering ever points it at another dialog.
     void unname(const std::vector<DialogNode *> &actions);
 
-    // Moves the dragged dialog before the target dialog and renumbers; false when either is no
-    // dialog. A drop into the dragged dialog's own subtree renumbers without moving.
-    bool moveDialog(DialogNode *dragged, DialogNode *target);
+    // Moves the dragged dialog before the target dialog and renumbers; nothing when either is no
+    // dialog. A drop into the dragged dialog's own subtree renumbers without moving. Refused
+    // when the branch would stand deeper than a file holds.
+    Outcome moveDialog(DialogNode *dragged, DialogNode *target);
 
     // Swaps dialog, with its branch, with the dialog before it (up) or after it at its level and
     // renumbers; false when there is no such dialog.
     bool moveAmongDialogs(DialogNode *dialog, bool up);
 
-    // Replaces node's text with the text of the edit field.
+    // Replaces node's text with the text of the edit field. A node that fits where it stands
+    // (see DialogCheck::misfit) is refused a text that would not, in the check's words.
     QString updateText(DialogNode *node, const QByteArray &text);
     // The tree's own label editing: any node takes any text. False when the text is the same.
     bool rename(DialogNode *node, const QByteArray &text);
+
+    // Empty when a branch reaching height levels below its first node (0: a node alone) may
+    // stand at level; otherwise the refusal: no edit nests the tree deeper than a file holds.
+    static QString depthRefusal(int level, int height);
+    // How many levels node's subtree reaches below node.
+    int heightOf(const DialogNode *node) const;
 
     // The four actions on the selected dialog. addVariable's type is one of the type box's.
     Outcome addVariable(DialogNode *selected, const QByteArray &type, const QByteArray &name,

@@ -115,12 +115,19 @@ DialogNode *AddingCommands::add(DialogNode *node)
 
 void AddingCommands::place(const DialogEdits::Placement &placement)
 {
-    EditStep step(m_window.history(), m_window.PlaceMode == QLatin1String("dialog")
-                                          ? QStringLiteral("Add dialog")
-                                          : QStringLiteral("Add decision"));
-    DialogEdits(m_window.document()).addPlaced(placement, [this](DialogNode *node) {
-        return add(node);
-    });
+    const bool dialog = m_window.PlaceMode == QLatin1String("dialog");
+    DialogEdits::Outcome placed;
+    {
+        EditStep step(m_window.history(),
+                      dialog ? QStringLiteral("Add dialog") : QStringLiteral("Add decision"));
+        // A text dialog's nodes reach one level below it, a choice dialog's answers two.
+        placed = DialogEdits(m_window.document())
+                     .addPlaced(placement, dialog ? 1 : 2,
+                                [this](DialogNode *node) { return add(node); });
+    }
+    // A refusal is shown with no step open: it changed nothing.
+    if (!placed.refusal.isEmpty())
+        m_window.prompter().message(placed.refusal);
 }
 
 void AddingCommands::preparePlacement(const QString &mode)

@@ -56,6 +56,8 @@ ClipboardCommands::ClipboardCommands(MainWindow &window) : QObject(&window), m_w
             menu->addActions(editing);
             menu->addSeparator();
             menu->addActions(moving);
+            menu->addSeparator();
+            menu->addActions({renameAction, deleteAction});
         }
     }
     QMenu *tree = window.treeMenu;
@@ -125,8 +127,8 @@ void ClipboardCommands::paste()
                                : data->hasFormat(QLatin1String(kMimeType))
                                    ? data->data(QLatin1String(kMimeType))
                                    : data->text().toUtf8();
-    if (m_window.prompter().refuseUnrepresentable(QString::fromUtf8(listing)))
-        return;
+    // Each line is read on its own: a refusal names its line, and a line too long for any node
+    // is refused without reading the rest of it.
     DlgRecordList records;
     try {
         records = DlgListing::parse(listing, QStringLiteral("Clipboard"));

@@ -19,8 +19,15 @@ void DropCommand::dropDialog(DialogNode *target)
         return;
     // A drop into the dragged dialog's own subtree moves nothing; the rest still runs.
     DialogTree &tree = m_window.document();
-    EditStep step(m_window.history(), QStringLiteral("Move ") + Ansi::toUnicode(dragged->text()));
-    if (!DialogEdits(tree).moveDialog(dragged, target))
-        return;
-    m_window.Modified = true;
+    DialogEdits::Outcome moved;
+    {
+        EditStep step(m_window.history(),
+                      QStringLiteral("Move ") + Ansi::toUnicode(dragged->text()));
+        moved = DialogEdits(tree).moveDialog(dragged, target);
+    }
+    // A refusal is shown with no step open: it changed nothing.
+    if (!moved.refusal.isEmpty())
+        m_window.prompter().message(moved.refusal);
+    if (moved.node)
+        m_window.Modified = true;
 }

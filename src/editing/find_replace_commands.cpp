@@ -7,6 +7,7 @@
 #include "platform/named.h"
 #include "windows/main_window.h"
 #include "windows/undo_history.h"
+#include "windows/window_places.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -65,6 +66,7 @@ FindReplaceWindow *FindReplaceCommands::findReplaceWindow()
 {
     if (!m_dialog) {
         m_dialog = new FindReplaceWindow(&m_window);
+        WindowPlaces::keep(m_dialog);
         // Undo and redo work from the window as from the main window; Ctrl+H there goes back to
         // the find field.
         m_dialog->addActions({findReplaceAction, m_window.undoAction, m_window.redoAction});

@@ -63,8 +63,9 @@ void UpdateCommands::updateSelectedNode()
     DialogNode *node = m_window.selectedNode();
     if (m_window.prompter().refuseUnrepresentable(m_window.nodeTextField->text()))
         return;
+    // The step is named by what it makes.
     const QString name =
-        node ? QStringLiteral("Update ") + Ansi::toUnicode(node->text()) : QString();
+        node ? QStringLiteral("Update ") + m_window.nodeTextField->text() : QString();
     QString refusal;
     {
         EditStep step(m_window.history(), name);

@@ -114,19 +114,23 @@ int actionMarks(QByteArray &out, const FlowGraph::Box &box, const QRectF &rect)
     return shown;
 }
 
-// A DOT string: quotes and backslashes escaped, line breaks as \n.
+// A DOT string: quotes and backslashes escaped, line breaks as \n. DOT has no escape for other
+// control characters and dot stops at a NUL, so each is written out as the text \xHH.
 QByteArray dotString(const QString &text)
 {
     QByteArray out = "\"";
-    for (const char c : text.toUtf8()) {
-        if (c == '"' || c == '\\')
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == u'"' || code == u'\\')
             out += '\\';
-        if (c == '\n')
+        if (code == u'\n')
             out += "\\n";
-        else if (c == '\r')
+        else if (code == u'\r')
             continue;
+        else if (code < 0x20 || (code >= 0x7F && code <= 0x9F))
+            out += "\\\\x" + QByteArray::number(code, 16).rightJustified(2, '0').toUpper();
         else
-            out += c;
+            out += QString(c).toUtf8();
     }
     return out + '"';
 }

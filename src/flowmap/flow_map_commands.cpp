@@ -102,23 +102,25 @@ void FlowMapCommands::addAfter(const DialogNode *dialog, bool choice)
     if (!node)
         return;
     DialogEdits edits(m_window.document());
-    DialogNode *made = nullptr;
+    DialogEdits::Outcome added;
     if (choice) {
         EditStep step(m_window.history(), QStringLiteral("Add decision"));
-        made = edits.addChoiceDialogAfter(node, {{"1", QByteArray()}}).node;
+        added = edits.addChoiceDialogAfter(node, {{"1", QByteArray()}});
     } else {
         // The other speaker answers: after the player's line, or a choice, the entity speaks.
         const bool player =
             NodeText::childValue(node, "Speaker = ") != "Player" && !NodeText::isChoiceDialog(node);
         EditStep step(m_window.history(), QStringLiteral("Add dialog"));
-        made = edits.addTextDialogAfter(node, QByteArray(),
-                                        player ? DialogEdits::Speaker::Player
-                                               : DialogEdits::Speaker::Entity);
+        added = edits.addTextDialogAfter(node, QByteArray(),
+                                         player ? DialogEdits::Speaker::Player
+                                                : DialogEdits::Speaker::Entity);
     }
-    if (!made)
+    if (!added.refusal.isEmpty())
+        m_window.prompter().message(added.refusal);
+    if (!added.node)
         return;
     m_window.Modified = true;
-    openForWriting(made, choice ? 0 : -1);
+    openForWriting(added.node, choice ? 0 : -1);
 }
 
 void FlowMapCommands::addAnswer(const DialogNode *choiceDialog)

@@ -9,12 +9,12 @@
 #include "platform/app_error.h"
 #include "platform/file_writing.h"
 #include "platform/named.h"
+#include "platform/output_target.h"
 #include "platform/prompter.h"
 #include "windows/close_controls.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
-#include <QBuffer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -26,8 +26,8 @@
 #include <QVBoxLayout>
 
 FlowMapWindow::FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes, Current current,
-                             Prompter &prompter, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_prompter(prompter)
+                             DocumentFile documentFile, Prompter &prompter, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_documentFile(std::move(documentFile)), m_prompter(prompter)
 {
     setObjectName(QStringLiteral("FlowMapWindow"));
     setWindowTitle(QStringLiteral("Flow map"));
@@ -262,9 +262,11 @@ void FlowMapWindow::updateSummary()
 
 void FlowMapWindow::exportPicture()
 {
-    const FileDialogRequest request{FileDialogRequest::Save, QStringLiteral("FlowMapExportDialog"),
-                                    QStringLiteral("Pictures"), QStringLiteral("*.svg *.png"),
-                                    QString()};
+    FileDialogRequest request{FileDialogRequest::Save, QStringLiteral("FlowMapExportDialog"),
+                              QStringLiteral("Pictures"), QStringLiteral("*.svg *.png"), QString()};
+    if (m_documentFile)
+        request.proposedFile =
+            FileDialogRequest::besideDocument(m_documentFile(), QStringLiteral(".svg"));
     const std::optional<QString> chosen = m_prompter.chooseFile(request);
     if (!chosen)
         return;
@@ -280,15 +282,12 @@ void FlowMapWindow::exportPicture()
 
 void FlowMapWindow::writePicture(const QString &fileName)
 {
+    const QStringList inputs = {m_documentFile()};
+    OutputTarget::check(fileName, inputs);
     const FlowGraph &graph = m_view->graph();
     const FlowLayout &layout = m_view->layout();
-    QByteArray bytes;
-    if (QFileInfo(fileName).suffix().compare(u"png", Qt::CaseInsensitive) == 0) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        FlowPainter::image(graph, layout).save(&buffer, "PNG");
-    } else {
-        bytes = FlowExport::svg(graph, layout);
-    }
-    FileWriting::replace(fileName, bytes);
+    const QByteArray bytes = QFileInfo(fileName).suffix().compare(u"png", Qt::CaseInsensitive) == 0
+                                 ? FlowPainter::png(graph, layout)
+                                 : FlowExport::svg(graph, layout);
+    FileWriting::replace(fileName, bytes, inputs);
 }

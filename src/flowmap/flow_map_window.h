@@ -24,15 +24,19 @@ class FlowMapWindow : public QWidget
     Q_OBJECT
 public:
     using Current = std::function<const DialogNode *()>;
+    // The file of the document the map shows (empty: none): a picture must not replace it, and
+    // Export proposes a name made from it.
+    using DocumentFile = std::function<QString()>;
 
     FlowMapWindow(const DialogTree &tree, QAbstractItemModel *changes, Current current,
-                  Prompter &prompter, QWidget *parent = nullptr);
+                  DocumentFile documentFile, Prompter &prompter, QWidget *parent = nullptr);
 
     FlowMapView *view() const { return m_view; }
     // Asks for a file name and writes the map there: PNG when the name ends in ".png", SVG
     // otherwise (".svg" is added to a name without a suffix).
     void exportPicture();
-    // Writes the map to fileName; throws AppError when the file cannot be written.
+    // Writes the map to fileName; throws AppError when the file cannot be written, is the
+    // document's own file or is too large a picture.
     void writePicture(const QString &fileName);
     // Commands of other parts that act on the selected dialog (cut, copy, delete, reading from
     // it...): they join the end of a box's context menu, a group each call, and their keys work
@@ -72,6 +76,7 @@ private:
     void hideFindBar();
     void updateFound(int place);
 
+    DocumentFile m_documentFile;
     Prompter &m_prompter;
     FlowMapView *m_view;
     QLabel *m_summary;

@@ -7,8 +7,11 @@
 #include "document/dialog_node.h"
 #include "document/node_text.h"
 #include "platform/ansi.h"
+#include "platform/app_error.h"
 
+#include <QBuffer>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
@@ -262,20 +265,33 @@ void paint(QPainter &painter, const FlowGraph &graph, const FlowLayout &layout,
     painter.setBrush(Qt::NoBrush);
 }
 
-QImage image(const FlowGraph &graph, const FlowLayout &layout, qint64 maxPixels)
+QByteArray png(const FlowGraph &graph, const FlowLayout &layout, qint64 maxPixels)
 {
     const QSizeF size = layout.size();
     const double area = std::max(1.0, size.width() * size.height());
     // The painter's coordinates stay below 2^15 on the longer side.
     const double scale = std::min({1.0, std::sqrt(double(maxPixels) / area),
                                    32000.0 / std::max(1.0, std::max(size.width(), size.height()))});
+    // Smaller, a tall map would come out as a strip of a few pixels without a number in it.
+    if (scale < numbersScale())
+        throw AppError(QStringLiteral("The map (%1 x %2 points) is too large for a readable "
+                                      "picture; write it as SVG or DOT instead")
+                           .arg(std::ceil(size.width()))
+                           .arg(std::ceil(size.height())));
     QImage picture(std::max(1, int(std::ceil(size.width() * scale))),
                    std::max(1, int(std::ceil(size.height() * scale))), QImage::Format_RGB32);
     picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.scale(scale, scale);
-    paint(painter, graph, layout, QRectF(QPointF(0, 0), size));
-    return picture;
+    {
+        QPainter painter(&picture);
+        painter.scale(scale, scale);
+        paint(painter, graph, layout, QRectF(QPointF(0, 0), size));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG"))
+        throw AppError(QStringLiteral("The picture of the map could not be encoded as PNG"));
+    return bytes;
 }
 
 QImage overview(const FlowLayout &layout, const QSize &size)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRectF>
 #include <vector>
@@ -24,13 +25,15 @@ struct Marks
 // Draws what lies within visible (map coordinates) under the painter's transform.
 void paint(QPainter &painter, const FlowGraph &graph, const FlowLayout &layout,
            const QRectF &visible, const Marks &marks = Marks());
-// The whole map on white, scaled down where needed so that the picture stays below maxPixels.
-QImage image(const FlowGraph &graph, const FlowLayout &layout, qint64 maxPixels = 24'000'000);
+// The whole map on white as PNG bytes, scaled down where needed so that the picture stays below
+// maxPixels. A map that would have to shrink so far that its boxes lose their numbers is
+// refused with AppError.
+QByteArray png(const FlowGraph &graph, const FlowLayout &layout, qint64 maxPixels = 24'000'000);
 // The whole map as blocks for an overview of at most size pixels, keeping its proportions.
 QImage overview(const FlowLayout &layout, const QSize &size);
 // Where a text box's goto handle sits: from there the author drags the goto somewhere else.
 QRectF gotoHandle(const QRectF &box);
-// Below this scale boxes show no words at all, only their numbers.
+// Below this scale boxes show no words at all, not even their numbers.
 double numbersScale();
 
 } // namespace FlowPainter

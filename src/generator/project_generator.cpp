@@ -1,10 +1,11 @@
 #include "project_generator.h"
 
-#include "document/dialog_tree.h"
 #include "document/config_node.h"
+#include "document/dialog_tree.h"
 #include "generator/ini_file.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
+#include "platform/bounded_file.h"
 #include "platform/file_writing.h"
 #include "platform/native_path.h"
 #include "platform/prompter.h"
@@ -161,6 +162,13 @@ QString ProjectGenerator::scriptRefusal(const QString &documentFileName, const Q
                 .arg(documentFileName.simplified());
         }
     }
+    // The script is Windows-1252 text, and the game looks the document up by that name.
+    if (const QString lacking = Ansi::firstUnrepresentable(documentFileName); !lacking.isEmpty()) {
+        return QStringLiteral("The document name %1 holds the character %2, which WDLAction.wdl "
+                              "cannot hold: it is written in Windows-1252. Save the document "
+                              "under a name without it.")
+            .arg(documentFileName, Ansi::named(lacking));
+    }
     if (!isScriptName(startOn)) {
         return QStringLiteral("The configuration's Starton value \"%1\" cannot be written into "
                               "WDLAction.wdl: it may hold only letters, digits and \"_\".")
@@ -220,7 +228,19 @@ bool ProjectGenerator::run(const DialogTree &tree, const QString &currentFileNam
         return false;
     }
     const QString config = Ansi::toUnicode(*configPath);
-    const IniFile ini(config);
+    // Without its configuration no project can be made: say so before any folder is, naming
+    // the file looked for (a relative path counts from the current folder).
+    const BoundedFile::Result configFile = BoundedFile::readRegular(config, IniFile::MaxFileSize);
+    if (configFile.status == BoundedFile::Status::Missing) {
+        m_prompter.message(nativePath(QFileInfo(config).absoluteFilePath()) +
+                           QStringLiteral(" does not exist!"));
+        return false;
+    }
+    if (!configFile.ok()) {
+        m_prompter.message(AppError::cannotOpen(config, configFile.reason).text());
+        return false;
+    }
+    const IniFile ini = IniFile::fromBytes(configFile.bytes);
     const QByteArray startOn = ini.readString("Main", "Starton", "click");
     const auto read = [&](const char *section, const char *key) {
         return Ansi::toUnicode(ini.readString(section, key, QByteArray()));

@@ -41,8 +41,8 @@ public:
     // the conversation: 17 lines, each ending in CR LF.
     static QByteArray wdlAction(const QByteArray &documentFileName, const QByteArray &startOn);
 
-    // Why the document name (a double quote, a line break) or the Starton value would break
-    // "WDLAction.wdl"; empty when neither does.
+    // Why the document name (a double quote, a line break, a character outside Windows-1252)
+    // or the Starton value would break "WDLAction.wdl"; empty when neither does.
     static QString scriptRefusal(const QString &documentFileName, const QByteArray &startOn);
     // Why a document of that file name would take the place of one of ownNames in the project
     // (compared as Windows compares file names); empty when it would not.

@@ -1,9 +1,13 @@
 #include "branch_copy.h"
 
 #include "document/action_reference.h"
+#include "document/dialog_check.h"
 #include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
+
+#include <QHash>
+#include <algorithm>
 
 namespace {
 
@@ -23,6 +27,42 @@ struct Retarget
     long inside = -1;
     const DialogNode *outside = nullptr;
 };
+
+const QString kNotWhole =
+    QStringLiteral("Only whole dialogs, with everything under them, or actions can be pasted: ");
+
+// What keeps the records from being whole dialogs or actions, told as the check tells it
+// ("Dialog7: Speaker = Narrator: a speaker is Player or Entity"); empty when nothing does.
+QString wholenessProblem(const DlgRecordList &records)
+{
+    std::vector<size_t> open; // the ancestors of the record at hand
+    std::vector<int> children(records.size(), 0);
+    std::vector<size_t> holders(records.size(), 0); // the dialog or top record holding each
+    const auto told = [&](size_t i, const QString &problem) {
+        return CheckFinding{nullptr, records[holders[i]].text, records[i].text, problem}.line();
+    };
+    for (size_t i = 0; i < records.size(); ++i) {
+        open.resize(size_t(records[i].level));
+        holders[i] = open.empty() || NodeText::isDialog(records[i].text) ? i : holders[open.back()];
+        if (!open.empty()) {
+            // A parent's first child is the record right after it.
+            const size_t parent = open.back();
+            const QString problem =
+                DialogCheck::misfit(&records[parent].text, &records[parent + 1].text,
+                                    children[parent]++, records[i].text);
+            if (!problem.isEmpty())
+                return told(i, problem);
+        }
+        open.push_back(i);
+    }
+    for (size_t i = 0; i < records.size(); ++i) {
+        const QString problem = DialogCheck::missing(
+            records[i].text, children[i] ? &records[i + 1].text : nullptr, children[i]);
+        if (!problem.isEmpty())
+            return told(i, problem);
+    }
+    return QString();
+}
 
 } // namespace
 
@@ -70,6 +110,8 @@ DialogEdits::Outcome paste(DialogTree &tree, DialogNode *selected, const DlgReco
     if (!dialogs && !actions)
         return {nullptr, QStringLiteral("Only dialogs, with everything under them, or actions "
                                         "can be pasted.")};
+    if (const QString problem = wholenessProblem(records); !problem.isEmpty())
+        return {nullptr, kNotWhole + problem};
 
     DialogNode *parent = nullptr;
     DialogNode *before = nullptr;
@@ -83,6 +125,15 @@ DialogEdits::Outcome paste(DialogTree &tree, DialogNode *selected, const DlgReco
         const QString refused = DialogEdits(tree).actionsRefusal(parent, texts);
         if (!refused.isEmpty())
             return {nullptr, refused};
+        // Each action fits where it goes, after the dialog's own nodes.
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            const QString problem =
+                DialogCheck::misfit(parent, parent->childCount() + int(i), texts[i]);
+            if (!problem.isEmpty())
+                return {nullptr,
+                        kNotWhole +
+                            CheckFinding{nullptr, parent->text(), texts[i], problem}.line()};
+        }
     } else if (selected && NodeText::isChoice(selected->text()) && selected->parent()) {
         parent = selected;
     } else if (DialogNode *holder = holdingDialog(selected)) {
@@ -90,18 +141,29 @@ DialogEdits::Outcome paste(DialogTree &tree, DialogNode *selected, const DlgReco
         before = holder->nextSibling();
     }
 
+    int deepest = 0;
+    for (const DlgRecord &record : records)
+        deepest = std::max(deepest, record.level);
+    if (const QString refusal =
+            DialogEdits::depthRefusal(parent ? parent->level() + 1 : 0, deepest);
+        !refusal.isEmpty())
+        return {nullptr, refusal};
+
     std::vector<Retarget> retargets;
     {
+        // The first record carrying each dialog label, so that every reference is looked up once.
+        QHash<QByteArray, long> labelled;
+        for (size_t j = 0; j < records.size(); ++j) {
+            if (NodeText::isDialog(records[j].text) && !labelled.contains(records[j].text))
+                labelled.insert(records[j].text, long(j));
+        }
         const DialogNumbers numbers(tree);
         for (size_t i = 0; i < records.size(); ++i) {
             const ActionReference reference = ActionReference::parse(records[i].text);
             if (reference.kind == ActionReference::None)
                 continue;
-            Retarget retarget{i, reference, -1, nullptr};
-            for (size_t j = 0; j < records.size() && retarget.inside < 0; ++j) {
-                if (NodeText::isDialogNumber(records[j].text, reference.dialog))
-                    retarget.inside = long(j);
-            }
+            Retarget retarget{i, reference, labelled.value(NodeText::dialog(reference.dialog), -1),
+                              nullptr};
             if (retarget.inside < 0)
                 retarget.outside = numbers.find(reference.dialog);
             retargets.push_back(retarget);

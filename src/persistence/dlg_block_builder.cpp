@@ -13,7 +13,6 @@ namespace {
 constexpr qsizetype kFixed = 29;
 constexpr qsizetype kImage = 4;
 constexpr qsizetype kChildren = 24;
-constexpr qsizetype kLongestText = 255;
 
 void put(char *&p, qint32 value)
 {
@@ -31,10 +30,15 @@ void increment(QByteArray &block, qsizetype offset)
 
 DlgBlockBuilder::DlgBlockBuilder() : m_block(4, '\0') {}
 
+QString DlgBlockBuilder::tooLongText()
+{
+    return QStringLiteral("the text is longer than the 255 bytes a node holds");
+}
+
 QString DlgBlockBuilder::append(const DlgRecord &record, bool numbered)
 {
     if (record.text.size() > kLongestText)
-        return QStringLiteral("the text is longer than the 255 bytes a node holds");
+        return tooLongText();
     // The block's length is stored as a signed 32-bit number.
     if (m_block.size() + kFixed + record.text.size() > std::numeric_limits<qint32>::max())
         return QStringLiteral("the listing holds more nodes than a dialog file can take");

@@ -3,6 +3,7 @@
 #include "dlg_record.h"
 
 #include <QByteArray>
+#include <QString>
 #include <vector>
 
 // Builds a .dlg node block record by record, in pre-order, without keeping the records: each
@@ -12,6 +13,10 @@
 class DlgBlockBuilder
 {
 public:
+    // The most bytes a node's text holds, and what a longer one is told.
+    static constexpr qsizetype kLongestText = 255;
+    static QString tooLongText();
+
     DlgBlockBuilder();
 
     // Appends record; its level is at most one deeper than the record before. Without numbers

@@ -39,6 +39,20 @@ void read(DialogTree &tree, const QString &fileName)
     take(tree, DlgReader::readFile(fileName));
 }
 
+void readAsStored(DialogTree &tree, const QString &fileName)
+{
+    const DlgReader::Content content = DlgReader::readFile(fileName);
+    take(tree, content);
+    if (!content.hasNodeBlock)
+        return;
+    // The tree holds the records in their order, one node each.
+    for (size_t i = 0; i < content.records.size(); ++i) {
+        DialogNode *node = tree.nodeAt(int(i));
+        if (node->text() != content.records[i].text)
+            tree.setText(node, content.records[i].text);
+    }
+}
+
 void read(DialogTree &tree, QIODevice &device)
 {
     take(tree, DlgReader(device).read());

@@ -27,6 +27,10 @@ void load(DialogTree &tree, const QString &fileName);
 // Reads fileName as load does, without the load clean-up: the tree comes back exactly as it was
 // written (a recovery copy).
 void read(DialogTree &tree, const QString &fileName);
+// Reads fileName as read does, then gives every node back the text it has in the file: a label
+// the renumbering changed while reading (a dialog renamed in place to another's number) is as
+// stored, as the game reads it.
+void readAsStored(DialogTree &tree, const QString &fileName);
 // As read, from the bytes of device.
 void read(DialogTree &tree, QIODevice &device);
 // The load clean-up: removes every node whose text begins with "Delete", "Set" or "Call",

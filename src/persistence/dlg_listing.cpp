@@ -7,7 +7,9 @@
 #include "platform/ansi.h"
 #include "platform/app_error.h"
 
+#include <QIODevice>
 #include <QList>
+#include <utility>
 
 namespace {
 
@@ -74,22 +76,93 @@ template <typename Fail> qsizetype readSuffix(const QByteArray &line, DlgRecord 
     return tab;
 }
 
-// Hands every line's record to take(record, numbered) in order, one line at a time.
-template <typename Take> void readLines(const QByteArray &utf8, const QString &source, Take take)
+// The longest line that lists a record a file can hold: the deepest indentation, then a text of
+// 255 bytes each written as \xHH between quotes, then the tab and five numbers. A longer line is
+// refused before any of it is decoded, however long it is.
+constexpr qsizetype kLongestLine = 2 * qsizetype(DlgReader::kDeepestLevel) + 2 + 4 * 255 + 64;
+
+// The lines of a listing, one at a time, without their line ends.
+class LineSource
 {
-    qsizetype start = 0;
-    int previousLevel = -1;
-    for (qsizetype n = 1; start < utf8.size(); ++n) {
-        qsizetype end = utf8.indexOf('\n', start);
+public:
+    enum class Next { Line, TooLong, End };
+    virtual ~LineSource() = default;
+    virtual Next next(QByteArray &line) = 0;
+};
+
+class BytesLines : public LineSource
+{
+public:
+    explicit BytesLines(const QByteArray &bytes) : m_bytes(bytes) {}
+
+    Next next(QByteArray &line) override
+    {
+        if (m_start >= m_bytes.size())
+            return Next::End;
+        qsizetype end = m_bytes.indexOf('\n', m_start);
         if (end < 0)
-            end = utf8.size();
-        QByteArray line = utf8.mid(start, end - start);
-        start = end + 1;
-        if (line.endsWith('\r'))
+            end = m_bytes.size();
+        const qsizetype start = std::exchange(m_start, end + 1);
+        if (end - start > kLongestLine + 1)
+            return Next::TooLong;
+        line = m_bytes.mid(start, end - start);
+        return Next::Line;
+    }
+
+private:
+    const QByteArray &m_bytes;
+    qsizetype m_start = 0;
+};
+
+class DeviceLines : public LineSource
+{
+public:
+    DeviceLines(QIODevice &device, qint64 maxBytes)
+        : m_device(device), m_maxBytes(maxBytes), m_left(maxBytes)
+    {
+    }
+
+    Next next(QByteArray &line) override
+    {
+        // Room for the line, a carriage return and the line feed; no more is read of a line
+        // that does not end there.
+        line = m_device.readLine(kLongestLine + 2);
+        if (line.isEmpty())
+            return Next::End;
+        m_left -= line.size();
+        if (m_left < 0)
+            throw AppError(QStringLiteral("The listing is larger than %1 bytes").arg(m_maxBytes));
+        if (!line.endsWith('\n')) {
+            if (!m_device.atEnd())
+                return Next::TooLong;
+        } else {
             line.chop(1);
+        }
+        return Next::Line;
+    }
+
+private:
+    QIODevice &m_device;
+    const qint64 m_maxBytes;
+    qint64 m_left;
+};
+
+// Hands every line's record to take(record, numbered) in order, one line at a time.
+template <typename Take> void readLines(LineSource &lines, const QString &source, Take take)
+{
+    int previousLevel = -1;
+    QByteArray line;
+    for (qsizetype n = 1;; ++n) {
         const auto fail = [&](const QString &why) {
             throw AppError(QStringLiteral("%1:%2: %3").arg(source).arg(n).arg(why));
         };
+        const LineSource::Next next = lines.next(line);
+        if (next == LineSource::Next::End)
+            break;
+        if (next == LineSource::Next::TooLong)
+            fail(DlgBlockBuilder::tooLongText());
+        if (line.endsWith('\r'))
+            line.chop(1);
         qsizetype blanks = 0;
         while (blanks < line.size() && line[blanks] == ' ')
             ++blanks;
@@ -114,6 +187,8 @@ template <typename Take> void readLines(const QByteArray &utf8, const QString &s
         std::optional<QByteArray> decoded = TreeListing::parseListedText(Ansi::fromUnicode(text));
         if (!decoded)
             fail(QStringLiteral("the quoted text holds an unknown escape"));
+        if (decoded->size() > DlgBlockBuilder::kLongestText)
+            fail(DlgBlockBuilder::tooLongText());
         record.text = std::move(*decoded);
         previousLevel = record.level;
         const QString refused = take(std::move(record), suffix >= 0);
@@ -147,7 +222,8 @@ DlgRecordList parse(const QByteArray &utf8, const QString &source)
 {
     DlgRecordList records;
     std::vector<bool> numbered;
-    readLines(utf8, source, [&](DlgRecord &&record, bool hasNumbers) {
+    BytesLines lines(utf8);
+    readLines(lines, source, [&](DlgRecord &&record, bool hasNumbers) {
         records.push_back(std::move(record));
         numbered.push_back(hasNumbers);
         return QString();
@@ -159,10 +235,11 @@ DlgRecordList parse(const QByteArray &utf8, const QString &source)
     return records;
 }
 
-QByteArray nodeBlock(const QByteArray &utf8, const QString &source)
+QByteArray nodeBlock(QIODevice &device, const QString &source, qint64 maxBytes)
 {
+    DeviceLines lines(device, maxBytes);
     DlgBlockBuilder block;
-    readLines(utf8, source, [&](DlgRecord &&record, bool hasNumbers) {
+    readLines(lines, source, [&](DlgRecord &&record, bool hasNumbers) {
         return block.append(record, hasNumbers);
     });
     return block.take();

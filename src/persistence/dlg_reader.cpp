@@ -409,9 +409,15 @@ void DlgReader::readProperty(const QByteArray &name)
 
     const quint8 tag = m_source->readByte();
     switch (setting->kind) {
-    case Kind::Integer:
-        readInteger(tag);
+    case Kind::Integer: {
+        const qint32 value = readInteger(tag);
+        // The size is kept, so that a copy written from the records keeps the file's bytes.
+        if (object == &kTreeView && sameAscii(setting->name, "Width"))
+            m_content.viewSize.width = value;
+        else if (object == &kTreeView && sameAscii(setting->name, "Height"))
+            m_content.viewSize.height = value;
         return;
+    }
     case Kind::NamedInteger:
         if (tag == TagIdent) {
             if (!isMember(*setting, m_source->readShortString()))

@@ -2,6 +2,7 @@
 
 #include "document/dialog_tree.h"
 
+#include "dlg_file.h"
 #include "dlg_record.h"
 
 #include <QString>
@@ -21,6 +22,8 @@ public:
     {
         bool hasNodeBlock = false; // an "Items.Data" entry was read
         DlgRecordList records;     // the last node block read, in pre-order
+        // The tree control's size as stored ("Width", "Height"); the designed size without them.
+        DlgFile::ViewSize viewSize;
     };
 
     // The deepest level (0 for a top-level node) that a file may give a node. It keeps every

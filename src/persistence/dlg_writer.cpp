@@ -5,6 +5,7 @@
 #include "platform/app_error.h"
 #include "platform/file_writing.h"
 #include "platform/object_names.h"
+#include "platform/output_target.h"
 #include "platform/safe_save_file.h"
 
 #include <QFileInfo>
@@ -14,6 +15,9 @@
 #include <limits>
 
 namespace {
+
+// The end of the tree control's properties, then of its child objects.
+const QByteArray kEnd("\0\0", 2);
 
 constexpr qsizetype kLongestText = 255;
 
@@ -183,10 +187,9 @@ QByteArray DlgWriter::stream(const DialogTree &tree, DlgFile::ViewSize size)
     return withHeader(tree.count() == 0 ? QByteArray() : nodeBlock(tree), size);
 }
 
-QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size)
+QByteArray DlgWriter::headerFor(qsizetype blockSize, DlgFile::ViewSize size)
 {
     QByteArray out;
-    out.reserve(256 + block.size());
     out.append("TPF0");
     putShortString(out, "TTreeView");
     putShortString(out, ObjectNames::Main::treeView);
@@ -200,24 +203,46 @@ QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size
     putIdentifierEntry(out, "DragMode", "dmAutomatic");
     putIntegerEntry(out, "Indent", 19);
     putIntegerEntry(out, "TabOrder", 0);
-    if (!block.isEmpty()) {
+    if (blockSize > 0) {
         putShortString(out, "Items.Data");
         out.append(char(10));
-        putInt32(out, qint32(block.size()));
-        out.append(block);
+        putInt32(out, qint32(blockSize));
     }
-    out.append(char(0)); // end of properties
-    out.append(char(0)); // end of child objects
     return out;
 }
 
-void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName)
+QByteArray DlgWriter::withHeader(const QByteArray &block, DlgFile::ViewSize size)
 {
+    QByteArray out = headerFor(block.size(), size);
+    out.reserve(out.size() + block.size() + kEnd.size());
+    return out + block + kEnd;
+}
+
+void DlgWriter::writeFile(const QByteArray &stream, const QString &fileName,
+                          const QStringList &inputs)
+{
+    writeParts({stream}, fileName, inputs);
+}
+
+void DlgWriter::writeFile(const QByteArray &block, DlgFile::ViewSize size, const QString &fileName,
+                          const QStringList &inputs)
+{
+    writeParts({headerFor(block.size(), size), block, kEnd}, fileName, inputs);
+}
+
+void DlgWriter::writeParts(const QList<QByteArrayView> &parts, const QString &fileName,
+                           const QStringList &inputs)
+{
+    if (const QString why = OutputTarget::refusal(fileName, inputs); !why.isEmpty())
+        throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), why);
     SafeSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw AppError::cannotCreate(QFileInfo(fileName).absoluteFilePath(), file.errorString());
     errno = 0;
-    if (file.write(stream) != stream.size() || !file.commit()) {
+    bool written = true;
+    for (const QByteArrayView part : parts)
+        written = written && file.write(part.data(), part.size()) == part.size();
+    if (!written || !file.commit()) {
         // The new file could not be written whole (a full disk, a quota): the previous file is
         // still there, and the author learns why.
         const QString reason = FileWriting::reason(file, errno);

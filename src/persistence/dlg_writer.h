@@ -4,6 +4,9 @@
 #include "dlg_record.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
+#include <QStringList>
 
 class DialogTree;
 
@@ -24,8 +27,20 @@ public:
     static QByteArray nodeBlock(const DialogTree &tree);
     static QByteArray nodeBlock(const DlgRecordList &records);
     // Writes the stream through a temporary file beside fileName (see DlgFile::save). An error
-    // that the file cannot be created names its full path.
-    static void writeFile(const QByteArray &stream, const QString &fileName);
+    // that the file cannot be created names its full path; a target that OutputTarget refuses
+    // as the output made from inputs is such an error, and nothing is written.
+    static void writeFile(const QByteArray &stream, const QString &fileName,
+                          const QStringList &inputs = {});
+    // As writeFile, for the stream around a node block, without making the stream first: a
+    // large block is held once.
+    static void writeFile(const QByteArray &block, DlgFile::ViewSize size, const QString &fileName,
+                          const QStringList &inputs = {});
+
+private:
     // The header and view settings around a node block (none when it is empty).
     static QByteArray withHeader(const QByteArray &block, DlgFile::ViewSize size);
+    // What comes before a node block of that size.
+    static QByteArray headerFor(qsizetype blockSize, DlgFile::ViewSize size);
+    static void writeParts(const QList<QByteArrayView> &parts, const QString &fileName,
+                           const QStringList &inputs);
 };

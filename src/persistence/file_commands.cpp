@@ -1,7 +1,10 @@
 #include "file_commands.h"
 
 #include "persistence/dlg_file.h"
+#include "platform/app_error.h"
+#include "platform/bounded_file.h"
 #include "platform/native_path.h"
+#include "platform/output_target.h"
 #include "recent_menu.h"
 #include "windows/dialog_tree_view.h"
 #include "windows/main_window.h"
@@ -10,6 +13,13 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QToolButton>
+
+namespace {
+
+// A node block's length is a 32-bit number: no .dlg file is larger.
+constexpr qint64 kLargestDocument = qint64(1) << 32;
+
+} // namespace
 
 FileCommands::FileCommands(MainWindow &window)
     : QObject(&window), m_window(window), m_recent(new RecentMenu(window, *this))
@@ -51,6 +61,10 @@ void FileCommands::save(const QString &fileName)
 
 void FileCommands::load(const QString &fileName)
 {
+    // A FIFO would hold the editor until something writes to it, a device would never end.
+    const BoundedFile::Result file = BoundedFile::probeRegular(fileName, kLargestDocument);
+    if (!file.ok())
+        throw AppError::cannotOpen(QFileInfo(fileName).absoluteFilePath(), file.reason);
     DlgFile::read(m_window.document(), fileName);
     if (m_window.enableActionsAction->isChecked())
         return;
@@ -58,9 +72,7 @@ void FileCommands::load(const QString &fileName)
     if (removed == 0)
         return;
     // Said once the opened tree is on screen.
-    QMetaObject::invokeMethod(
-        this, [this, removed] { m_window.prompter().message(removedActionsText(removed)); },
-        Qt::QueuedConnection);
+    m_window.tellLater(removedActionsText(removed));
 }
 
 QString FileCommands::removedActionsText(int count)
@@ -73,7 +85,7 @@ QString FileCommands::removedActionsText(int count)
 
 void FileCommands::openDocument(const QString &path, const OpenOptions &options)
 {
-    if (m_window.Modified &&
+    if (m_window.Modified && !options.changesGiven &&
         !m_window.prompter().confirmUnsaved(continueQuestion(), Prompter::Answer::No))
         return;
     load(path);
@@ -92,7 +104,7 @@ void FileCommands::newDocument()
         m_window.prompter().confirmUnsaved(saveQuestion(), Prompter::Answer::Yes)) {
         if (!nameDocument())
             return;
-        save(m_window.CurrentFileName);
+        saveToFile(m_window.CurrentFileName);
     }
     m_window.document().clear();
     m_window.document().addRootNode();
@@ -155,10 +167,22 @@ void FileCommands::saveDocument()
 {
     if (!nameDocument())
         return;
-    save(m_window.CurrentFileName);
+    saveToFile(m_window.CurrentFileName);
     m_recent->addToRecentMenu(m_window.CurrentFileName);
     m_window.Modified = false;
     emit changesGone();
+}
+
+void FileCommands::saveToFile(const QString &fileName)
+{
+    try {
+        save(fileName);
+    } catch (const AppError &error) {
+        const QString note = m_saveFailureNote ? m_saveFailureNote() : QString();
+        if (note.isEmpty())
+            throw;
+        throw AppError(AppError::boxText(error.text()) + u'\n' + note);
+    }
 }
 
 void FileCommands::saveDocumentAs()
@@ -169,7 +193,7 @@ void FileCommands::saveDocumentAs()
     const QString name = *chosen;
     m_window.setWindowTitle(titleFor(name));
     m_window.CurrentFileName = name;
-    save(name);
+    saveToFile(name);
     m_recent->addToRecentMenu(name);
     m_window.Modified = false;
     emit changesGone();
@@ -188,14 +212,29 @@ void FileCommands::readRecentFiles()
     m_window.guarded([this] { m_recent->readRecentFiles(); });
 }
 
-void FileCommands::openCommandLineFile(const QStringList &arguments)
+QString FileCommands::keepRestoredQuestion(const QString &restoredName, const QString &path)
 {
-    emit aboutToOpenCommandLineFile();
+    const QString restored =
+        restoredName.isEmpty() ? QStringLiteral("Untitled") : nativePath(restoredName);
+    return QStringLiteral("The unsaved changes of \"%1\" were restored. Keep them and leave \"%2\" "
+                          "unopened?\nNo opens \"%2\", and the restored changes are lost.")
+        .arg(restored, nativePath(path));
+}
+
+void FileCommands::openCommandLineFile(const QStringList &arguments, bool restored)
+{
     if (arguments.isEmpty() || !QFileInfo(arguments.first()).isFile())
         return;
     // A relative name would be read against the current folder but shown and remembered as
-    // typed, so the title would not name the file and the recent list could hold it twice. Work
-    // brought back at start-up is not thrown away without a word.
+    // typed, so the title would not name the file and the recent list could hold it twice.
     const QString path = QFileInfo(arguments.first()).absoluteFilePath();
-    m_window.guarded([&] { openDocument(path, {}); });
+    // The restored document is that file, with the changes: opening it again would undo them.
+    if (restored && OutputTarget::sameFile(path, m_window.CurrentFileName))
+        return;
+    // Yes keeps the work, as Enter does: starting on must never throw it away.
+    if (restored &&
+        m_window.prompter().confirmUnsaved(keepRestoredQuestion(m_window.CurrentFileName, path),
+                                           Prompter::Answer::Yes))
+        return;
+    m_window.guarded([&] { openDocument(path, {true, restored}); });
 }

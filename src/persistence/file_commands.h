@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 class MainWindow;
@@ -43,8 +44,14 @@ public:
     // start-up goes on.
     void readRecentFiles();
     // Start-up, step 7: opens the first argument when it names an existing file. Errors are
-    // shown and start-up goes on.
-    void openCommandLineFile(const QStringList &arguments);
+    // shown and start-up goes on. After a restore (restored: the document holds the unsaved
+    // changes brought back at start) the file that the changes belong to is not opened again,
+    // and another file only when the author says so to a question that names both.
+    void openCommandLineFile(const QStringList &arguments, bool restored);
+    static QString keepRestoredQuestion(const QString &restoredName, const QString &path);
+
+    // What a failed Save adds to its error (the recovery copy failing too); none: nothing.
+    void setSaveFailureNote(std::function<QString()> note) { m_saveFailureNote = std::move(note); }
 
     RecentMenu &recentMenu() { return *m_recent; }
 
@@ -53,6 +60,8 @@ public:
     {
         // The file goes to the top of the recent list (not for an entry of that list).
         bool remember = true;
+        // The author has already agreed to lose the unsaved changes.
+        bool changesGiven = false;
     };
     // Opens a file as the document after the question about unsaved changes; the document stays
     // as it was when the author declines or the read fails (AppError).
@@ -63,8 +72,6 @@ signals:
     void documentOpened();
     // The document's unsaved changes are gone: saved, or replaced by New or an opened file.
     void changesGone();
-    // Start-up reaches the file named on the command line.
-    void aboutToOpenCommandLineFile();
 
 private:
     // The document save dialog until the author names a file that does not exist yet or agrees to
@@ -73,7 +80,10 @@ private:
     // A document without a file takes the name chosen in the save dialog (title and file name);
     // false when the author cancels.
     bool nameDocument();
+    // Saves the document to its file, as Save does; a failure names what else is lost.
+    void saveToFile(const QString &fileName);
 
     MainWindow &m_window;
     RecentMenu *m_recent;
+    std::function<QString()> m_saveFailureNote;
 };

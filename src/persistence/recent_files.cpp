@@ -6,6 +6,7 @@
 #include "platform/file_writing.h"
 #include "platform/native_path.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -38,6 +39,14 @@ QList<QByteArray> splitLines(const QByteArray &bytes)
     return lines;
 }
 
+// A line's path, in the file system's encoding. Earlier versions wrote Windows-1252, which a
+// line that does not read back as itself in that encoding still is.
+QString pathOf(const QByteArray &line)
+{
+    const QString path = QFile::decodeName(line);
+    return QFile::encodeName(path) == line ? path : Ansi::toUnicode(line);
+}
+
 } // namespace
 
 RecentFiles::RecentFiles(ProgramFolder folder) : m_folder(std::move(folder))
@@ -57,7 +66,7 @@ void RecentFiles::read()
     const QList<QByteArray> lines = splitLines(file.bytes);
     int slot = 0;
     for (qsizetype i = 0; i < std::min<qsizetype>(lines.size(), kSlots); ++i) {
-        const QString path = Ansi::toUnicode(lines[i]);
+        const QString path = pathOf(lines[i]);
         // Only files count: a line naming a folder drops out like a missing file.
         if (path != emptySlot() && QFileInfo(path).isFile())
             m_captions[slot++] = path;
@@ -68,6 +77,9 @@ void RecentFiles::add(const QString &givenPath)
 {
     // Stored as the platform writes paths, so that the list reads the same on every start.
     const QString path = nativePath(givenPath);
+    // A path the file system's encoding cannot hold would be stored as another path.
+    if (QFile::decodeName(QFile::encodeName(path)) != path)
+        return;
     const QString key = upperAscii(path);
     bool listed = false;
     for (const QString &caption : std::as_const(m_captions))
@@ -83,6 +95,6 @@ void RecentFiles::write() const
 {
     QByteArray bytes;
     for (const QString &caption : m_captions)
-        bytes += Ansi::fromUnicode(caption) + "\r\n";
+        bytes += QFile::encodeName(caption) + "\r\n";
     FileWriting::replace(fileName(), bytes);
 }

@@ -5,7 +5,8 @@
 #include <QStringList>
 
 // The recent-files list: five slots, newest first, "empty" marking a free slot, kept in
-// "Recent.txt" beside the program (8-bit text, CR LF after every line).
+// "Recent.txt" beside the program: the paths in the file system's encoding (UTF-8 on Linux, the
+// ANSI code page on Windows), CR LF after every line.
 class RecentFiles
 {
 public:
@@ -28,7 +29,8 @@ public:
     void read();
     // Puts path at the top unless a slot already holds it (letters a to z compared without
     // regard to case); a path already listed keeps its place. Then rewrites Recent.txt, throwing
-    // AppError ("Cannot create file ...") when that fails; the slots are changed already.
+    // AppError ("Cannot create file ...") when that fails; the slots are changed already. A path
+    // the file system's encoding cannot hold exactly is not added, and nothing is written.
     void add(const QString &path);
 
 private:

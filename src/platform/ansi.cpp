@@ -62,13 +62,19 @@ QString firstUnrepresentable(const QString &text)
     return QString();
 }
 
-QString unrepresentableText(const QString &character)
+QString named(const QString &character)
 {
     const char32_t code = character.size() == 2
                               ? QChar::surrogateToUcs4(character[0], character[1])
                               : (character.isEmpty() ? U'?' : char32_t(character[0].unicode()));
-    return QStringLiteral("The character \"%1\" (U+%2) cannot be stored in a dialog file.")
+    return QStringLiteral("\"%1\" (U+%2)")
         .arg(character, QString::number(uint(code), 16).toUpper().rightJustified(4, u'0'));
+}
+
+QString unrepresentableText(const QString &character)
+{
+    return QStringLiteral("The character %1 cannot be stored in a dialog file.")
+        .arg(named(character));
 }
 
 QByteArray upperAscii(const QByteArray &bytes)

@@ -14,6 +14,8 @@ QByteArray fromUnicode(const QString &text);
 // The first character of text that the code page lacks (a surrogate pair whole); empty when
 // every character fits.
 QString firstUnrepresentable(const QString &text);
+// A character as the author is told of it: "ł" (U+0142), in double quotes.
+QString named(const QString &character);
 // What the author is told when text holds such a character: "The character "ł" (U+0142) cannot
 // be stored in a dialog file."
 QString unrepresentableText(const QString &character);

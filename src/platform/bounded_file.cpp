@@ -61,7 +61,7 @@ Result readLimited(QIODevice &device, qint64 maxBytes)
     return result;
 }
 
-Result readFile(const QString &path, qint64 maxBytes, bool followLinks)
+Result readFile(const QString &path, qint64 maxBytes, bool followLinks, bool probeOnly = false)
 {
     if (path.isEmpty())
         return failure(Status::Missing, systemReason(ENOENT));
@@ -86,6 +86,10 @@ Result readFile(const QString &path, qint64 maxBytes, bool followLinks)
         ::close(fd);
         return tooLarge();
     }
+    if (probeOnly) {
+        ::close(fd);
+        return Result{Status::Ok, {}, {}};
+    }
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -104,6 +108,8 @@ Result readFile(const QString &path, qint64 maxBytes, bool followLinks)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return failure(Status::Failed, file.errorString());
+    if (probeOnly)
+        return Result{Status::Ok, {}, {}};
 #endif
     return readLimited(file, maxBytes);
 }
@@ -113,6 +119,11 @@ Result readFile(const QString &path, qint64 maxBytes, bool followLinks)
 Result readRegular(const QString &path, qint64 maxBytes)
 {
     return readFile(path, maxBytes, true);
+}
+
+Result probeRegular(const QString &path, qint64 maxBytes)
+{
+    return readFile(path, maxBytes, true, true);
 }
 
 Result readOwn(const QString &path, qint64 maxBytes)

@@ -30,6 +30,10 @@ struct Result
 // that only read treat NotRegular as Missing.
 Result readRegular(const QString &path, qint64 maxBytes);
 
+// As readRegular without reading: whether path could be read (the bytes stay empty). For files
+// handed to a reader of another library, which would block on a FIFO or read a device for ever.
+Result probeRegular(const QString &path, qint64 maxBytes);
+
 // As readRegular, but a link is not followed either: it counts as NotRegular. For the program's
 // private files, which nobody else should be able to point elsewhere.
 Result readOwn(const QString &path, qint64 maxBytes);

@@ -1,10 +1,10 @@
 #include "file_writing.h"
 
 #include "platform/app_error.h"
-
+#include "platform/output_target.h"
 #include "platform/safe_save_file.h"
-#include <QFileInfo>
 
+#include <QFile>
 #include <cerrno>
 #include <cstring>
 
@@ -24,12 +24,9 @@ QString reason(const QFileDevice &file, int savedErrno)
     return file.errorString();
 }
 
-void replace(const QString &path, const QByteArray &bytes)
+void replace(const QString &path, const QByteArray &bytes, const QStringList &inputs)
 {
-    // Renaming a new file over a FIFO or a device (or a link to one) would destroy it.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        throw AppError::cannotCreate(path, QStringLiteral("Not a regular file"));
+    OutputTarget::check(path, inputs);
     SafeSaveFile file(path);
     errno = 0;
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class QFileDevice;
 
@@ -10,8 +11,8 @@ namespace FileWriting {
 
 // Replaces path with bytes through a temporary file in the same folder, so a failure leaves
 // the old file whole. Throws AppError "Cannot create file" with the system's reason, also when
-// path exists and is not a regular file.
-void replace(const QString &path, const QByteArray &bytes);
+// OutputTarget refuses path as the output made from inputs; nothing is written then.
+void replace(const QString &path, const QByteArray &bytes, const QStringList &inputs = {});
 
 // Copies source into target, which must not exist yet; a link there is not written through.
 // Returns an empty string, or the system's reason (a full disk says so); a copy cut short is

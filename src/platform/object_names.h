@@ -89,6 +89,7 @@ inline constexpr char configOpenDialog[] = "OpenDialog2";
 // The main window's components other than the tree control: a stream may give the tree none of
 // these names.
 inline constexpr const char *otherComponents[] = {
+    editPanel,
     nodeTextField,
     searchField,
     answerTextField,

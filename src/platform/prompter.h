@@ -13,6 +13,14 @@ struct FileDialogRequest
     QString filterText;    // shown text, e.g. "*.dlg"
     QString filterPattern; // pattern, e.g. "*.dlg"
     QString initialFolder; // empty: the platform's choice
+    // A whole path to propose: the dialog starts in its folder with its name filled in, ahead
+    // of the last file chosen in it. Empty: none.
+    QString proposedFile;
+
+    // The file beside documentFile named after it: its folder, its name without the extension,
+    // then ending ("Castle.dlg" and ".pot" give "Castle.pot"); empty for a document without a
+    // file.
+    static QString besideDocument(const QString &documentFile, const QString &ending);
 };
 
 // What the font dialog hands back.

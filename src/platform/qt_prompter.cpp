@@ -87,7 +87,9 @@ std::optional<QString> QtPrompter::chooseFile(const FileDialogRequest &request)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(nameFilter(request));
     const QString last = m_lastFiles.value(request.name);
-    if (!last.isEmpty())
+    if (!request.proposedFile.isEmpty())
+        dialog.selectFile(request.proposedFile);
+    else if (!last.isEmpty())
         dialog.selectFile(last);
     else if (!request.initialFolder.isEmpty())
         dialog.setDirectory(request.initialFolder);

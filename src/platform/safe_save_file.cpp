@@ -1,5 +1,7 @@
 #include "safe_save_file.h"
 
+#include "platform/output_target.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -75,13 +77,10 @@ SafeSaveFile::~SafeSaveFile()
 
 bool SafeSaveFile::open(OpenMode mode)
 {
-    // QFileInfo follows links: what counts is the file the link points to. Only its type is
-    // looked at, so a FIFO is never opened (which would block).
     m_target = fileName();
     const QFileInfo target(m_target);
-    if (target.exists() && !target.isFile()) {
-        setErrorString(target.isDir() ? QStringLiteral("Is a directory")
-                                      : QStringLiteral("Not a regular file"));
+    if (const QString why = OutputTarget::refusal(m_target); !why.isEmpty()) {
+        setErrorString(why);
         return false;
     }
     const bool inPlaceAllowed = directWriteFallback();

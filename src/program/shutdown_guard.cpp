@@ -19,18 +19,29 @@ namespace {
 // The handler may only write to a descriptor; the notifier brings the news to the event loop.
 int signalPipe[2] = {-1, -1};
 
-void onSignal(int)
+// The signal's number goes through the pipe: the end repeats it.
+void onSignal(int signal)
 {
-    const char byte = 1;
+    const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = ::write(signalPipe[0], &byte, 1);
+}
+
+void endBySignal(int signal)
+{
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
 }
 #endif
 
 } // namespace
 
-ShutdownGuard::ShutdownGuard(RecoveryController &recovery, QObject *parent)
-    : QObject(parent), m_recovery(recovery)
+ShutdownGuard::ShutdownGuard(RecoveryController &recovery, End end, QObject *parent)
+    : QObject(parent), m_recovery(recovery), m_end(std::move(end))
 {
+#ifdef Q_OS_UNIX
+    if (!m_end)
+        m_end = endBySignal;
+#endif
     if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         connect(application, &QGuiApplication::commitDataRequest, this,
                 [this](QSessionManager &) { m_recovery.keepForNextStart(); });
@@ -63,8 +74,11 @@ void ShutdownGuard::signalled()
 {
 #ifdef Q_OS_UNIX
     char byte = 0;
-    [[maybe_unused]] const ssize_t read = ::read(signalPipe[1], &byte, 1);
+    if (::read(signalPipe[1], &byte, 1) != 1)
+        return;
+    // Not QCoreApplication::exit: that would end an open question's event loop as if the
+    // author had answered it, and the command that asked would go on.
+    if (m_recovery.keepForEnd().isEmpty())
+        m_end(byte);
 #endif
-    m_recovery.keepForNextStart();
-    QCoreApplication::exit(0);
 }

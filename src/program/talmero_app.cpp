@@ -18,6 +18,7 @@
 #include "generator/project_commands.h"
 #include "persistence/file_commands.h"
 #include "persistence/recovery_controller.h"
+#include "platform/user_settings.h"
 #include "review/review_commands.h"
 #include "shell/about_window.h"
 #include "shell/companion_tool_command.h"
@@ -27,30 +28,36 @@
 #include "translation/translation_commands.h"
 #include "windows/main_window.h"
 #include "windows/script_window.h"
+#include "windows/window_places.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 
 TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
-                       const QStringList &arguments, const QString &recoveryFolder)
+                       const QStringList &arguments, const QString &recoveryFolder,
+                       const QStringList &olderRecoveryFolders)
 {
     m_mainWindow = std::make_unique<MainWindow>(programFolder, prompter, shell);
     MainWindow &window = *m_mainWindow;
+    WindowPlaces::keep(&window);
     // The file commands take part in the main window's creation: the recent list and the file
     // named on the command line.
     m_files = new FileCommands(window);
-    // The action switch decides what Open keeps, the command-line file's open included.
+    // The action switch decides what Open keeps, the command-line file's open included. It
+    // reads the user's settings first: a settings file left alone is said once the window shows.
     new ActionCommands(window);
-    // Copies left by a program that did not close are offered before the command-line file.
-    m_recovery = std::make_unique<RecoveryController>(window, *m_files, recoveryFolder);
-    QObject::connect(m_files, &FileCommands::aboutToOpenCommandLineFile, m_recovery.get(),
-                     &RecoveryController::offerAbandoned);
+    if (!UserSettings::refusal().isEmpty())
+        window.tellLater(UserSettings::refusal());
+    m_recovery = std::make_unique<RecoveryController>(window, *m_files, recoveryFolder,
+                                                      olderRecoveryFolders);
     QObject::connect(m_files, &FileCommands::changesGone, m_recovery.get(),
                      &RecoveryController::changesGone);
     window.prepareEmptyDocument();
     m_files->readRecentFiles();
-    m_files->openCommandLineFile(arguments);
+    // Copies left by a program that did not close are offered before the command-line file.
+    const bool restored = m_recovery->offerAbandoned();
+    m_files->openCommandLineFile(arguments, restored);
 
     m_placementWindow = std::make_unique<PlacementWindow>(window.document(), prompter);
     m_scriptWindow = std::make_unique<ScriptWindow>();

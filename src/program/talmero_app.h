@@ -22,12 +22,14 @@ class ShellServices;
 // kept until the program ends, then the command handlers, each handed the windows and the
 // other handlers it works with. Nothing below this class knows how the parts are connected.
 // Tests build it against a temporary program folder with scripted prompts. Recovery copies of
-// the unsaved document go into recoveryFolder (none: no copies).
+// the unsaved document go into recoveryFolder (none: no copies); copies that earlier versions
+// left in olderRecoveryFolders are offered too.
 class TalmeroApp
 {
 public:
     TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, ShellServices &shell,
-               const QStringList &arguments, const QString &recoveryFolder = QString());
+               const QStringList &arguments, const QString &recoveryFolder = QString(),
+               const QStringList &olderRecoveryFolders = {});
     ~TalmeroApp();
 
     MainWindow &mainWindow() { return *m_mainWindow; }

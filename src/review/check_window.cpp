@@ -1,9 +1,11 @@
 #include "check_window.h"
 
 #include "document/dialog_node.h"
+#include "finding_list_model.h"
 #include "review/readings_replayer.h"
 #include "spelling/spell_dictionary.h"
 #include "spelling/spelling_check.h"
+#include "spelling/spelling_menu.h"
 
 #include "platform/ansi.h"
 #include "platform/named.h"
@@ -13,37 +15,39 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QScrollBar>
 #include <QThread>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
-// Edits come in bursts (a dialog is several nodes); one check after the burst is enough.
-constexpr int kSettleMs = 150;
-// Spelling findings are told from the others by this flag beside their index.
-constexpr int kSpellingRole = Qt::UserRole + 1;
-// And the saved readings that differ by this one.
-constexpr int kReadingRole = Qt::UserRole + 2;
+// The node column takes at most this share of the list's width; the finding gets the rest.
+constexpr int kNodeColumnShare = 3;
+// Rows measured when a column is fitted: the visible ones and some around them.
+constexpr int kFittedRows = 200;
 
 } // namespace
 
 CheckWindow::CheckWindow(const DialogTree &tree, QAbstractItemModel *changes, Select select,
                          QWidget *parent)
-    : QWidget(parent, Qt::Window), m_tree(tree), m_select(std::move(select))
+    : QWidget(parent, Qt::Window), m_tree(tree), m_select(std::move(select)),
+      m_model(new FindingListModel(this))
 {
     setObjectName(QStringLiteral("CheckWindow"));
     setWindowTitle(QStringLiteral("Check dialog"));
     resize(640, 320);
     auto *layout = new QVBoxLayout(this);
-    m_list = named(new QTreeWidget(this), "FindingList");
+    m_list = named(new QTreeView(this), "FindingList");
+    m_list->setModel(m_model);
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
-    m_list->setHeaderLabels(
-        {QStringLiteral("Dialog"), QStringLiteral("Node"), QStringLiteral("Finding")});
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setContextMenuPolicy(Qt::CustomContextMenu);
     m_list->header()->setSectionResizeMode(QHeaderView::Interactive);
-    m_list->setColumnWidth(0, 80);
-    m_list->setColumnWidth(1, 220);
+    m_list->header()->setStretchLastSection(true);
+    m_list->header()->setResizeContentsPrecision(kFittedRows);
     layout->addWidget(m_list, 1);
     auto *row = new QHBoxLayout;
     m_summary = named(new QLabel(this), "FindingSummary");
@@ -51,10 +55,22 @@ CheckWindow::CheckWindow(const DialogTree &tree, QAbstractItemModel *changes, Se
     addCloseControls(this, row);
     layout->addLayout(row);
 
+    // Edits come in bursts (a dialog is several nodes): the check runs once the command that
+    // made them is done.
     m_pending.setSingleShot(true);
-    m_pending.setInterval(kSettleMs);
+    m_pending.setInterval(0);
     connect(&m_pending, &QTimer::timeout, this, &CheckWindow::refresh);
-    connect(m_list, &QTreeWidget::itemActivated, this, &CheckWindow::activate);
+    connect(m_list, &QTreeView::activated, this, &CheckWindow::activate);
+    connect(m_list, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
+        if (QMenu *menu = spellingMenu(m_list->indexAt(pos))) {
+            menu->exec(m_list->viewport()->mapToGlobal(pos));
+            delete menu;
+        }
+    });
+    connect(m_list->header(), &QHeaderView::sectionResized, this, [this](int section) {
+        if (!m_fitting && section != FindingListModel::FindingColumn)
+            m_sizedByHand = true;
+    });
     connectTreeChanges(changes, this, [this] { treeChanged(); });
 }
 
@@ -65,6 +81,13 @@ CheckWindow::~CheckWindow()
         worker->wait();
 }
 
+void CheckWindow::setSpelling(SpellingSource source)
+{
+    m_spellingSource = std::move(source);
+    if (isVisible())
+        refresh();
+}
+
 void CheckWindow::setReadings(ReadingsReplayer *readings)
 {
     m_readings = readings;
@@ -73,73 +96,66 @@ void CheckWindow::setReadings(ReadingsReplayer *readings)
 
 void CheckWindow::showReadings()
 {
-    delete m_readingsGroup;
-    m_readingsGroup = nullptr;
-    m_readingFindings.clear();
-    if (!m_readings)
-        return;
-    for (const SavedReading &reading : m_readings->readings().all()) {
-        const ReadingsReplayer::Outcome *outcome = m_readings->outcome(reading.name);
-        if (!outcome || outcome->agrees)
-            continue;
-        const DialogNode *node = outcome->differsAt;
-        m_readingFindings.push_back(
-            {node, node ? node->text() : QByteArray("Readings"),
-             "Reading \"" + Ansi::fromUnicode(reading.name) + '"',
-             QStringLiteral("differs from its saved transcript: %1; replay it in the "
-                            "read-through, and Accept the change there if it is meant")
-                 .arg(outcome->diff->firstDifferenceText())});
+    std::vector<CheckFinding> differing;
+    if (m_readings) {
+        for (const SavedReading &reading : m_readings->readings().all()) {
+            const ReadingsReplayer::Outcome *outcome = m_readings->outcome(reading.name);
+            if (!outcome || outcome->agrees)
+                continue;
+            const DialogNode *node = outcome->differsAt;
+            differing.push_back(
+                {node, node ? node->text() : QByteArray("Readings"),
+                 "Reading \"" + Ansi::fromUnicode(reading.name) + '"',
+                 QStringLiteral("differs from its saved transcript: %1; replay it in the "
+                                "read-through, and Accept the change there if it is meant")
+                     .arg(outcome->diff->firstDifferenceText())});
+        }
     }
-    if (m_readingFindings.empty())
+    const size_t count = differing.size();
+    m_model->setGroup(FindingListModel::Group::Readings, std::move(differing),
+                      QStringLiteral("Readings"),
+                      QStringLiteral("%1 saved reading(s) differ").arg(count));
+    showGroup(FindingListModel::Group::Readings);
+}
+
+void CheckWindow::showGroup(FindingListModel::Group group)
+{
+    const QModelIndex row = m_model->groupIndex(group);
+    if (!row.isValid())
         return;
-    m_readingsGroup = new QTreeWidgetItem(
-        {QStringLiteral("Readings"), QString(),
-         QStringLiteral("%1 saved reading(s) differ").arg(m_readingFindings.size())});
     m_list->setRootIsDecorated(true);
-    m_list->addTopLevelItem(m_readingsGroup);
-    for (size_t i = 0; i < m_readingFindings.size(); ++i) {
-        QTreeWidgetItem *item = findingItem(m_readingFindings[i], i);
-        item->setData(0, kReadingRole, true);
-        m_readingsGroup->addChild(item);
-    }
-    m_readingsGroup->setExpanded(true);
-}
-
-void CheckWindow::setSpelling(SpellingSource source)
-{
-    m_spellingSource = std::move(source);
-    if (isVisible())
-        refresh();
-}
-
-QTreeWidgetItem *CheckWindow::findingItem(const CheckFinding &finding, qulonglong index) const
-{
-    auto *item = new QTreeWidgetItem(
-        {Ansi::toUnicode(finding.dialog), Ansi::toUnicode(finding.nodeText), finding.message});
-    item->setData(0, Qt::UserRole, index);
-    item->setToolTip(2, finding.line());
-    return item;
+    m_list->expand(row);
+    fitColumns();
 }
 
 void CheckWindow::refresh()
 {
     m_pending.stop();
-    m_findings = DialogCheck::check(m_tree);
-    m_spelling.clear();
-    m_spellingGroup = nullptr;
-    m_readingsGroup = nullptr;
-    m_list->clear();
+    // The list stays where it was scrolled to.
+    const int top = m_list->indexAt(QPoint(0, 0)).row();
+    m_model->setFindings(DialogCheck::check(m_tree));
+    if (top > 0)
+        m_list->scrollTo(m_model->index(top, 0), QAbstractItemView::PositionAtTop);
     m_list->setRootIsDecorated(false);
-    QList<QTreeWidgetItem *> items;
-    items.reserve(qsizetype(m_findings.size()));
-    for (size_t i = 0; i < m_findings.size(); ++i)
-        items.append(findingItem(m_findings[i], i));
-    m_list->addTopLevelItems(items);
-    m_summary->setText(m_findings.empty()
-                           ? QStringLiteral("Nothing to report.")
-                           : QStringLiteral("%1 finding(s).").arg(m_findings.size()));
+    const size_t count = m_model->findings().size();
+    m_summary->setText(count == 0 ? QStringLiteral("Nothing to report.")
+                                  : QStringLiteral("%1 finding(s).").arg(count));
+    fitColumns();
     showReadings();
     startSpelling();
+}
+
+void CheckWindow::fitColumns()
+{
+    if (m_sizedByHand)
+        return;
+    m_fitting = true;
+    m_list->resizeColumnToContents(FindingListModel::DialogColumn);
+    m_list->resizeColumnToContents(FindingListModel::NodeColumn);
+    const int most = m_list->viewport()->width() / kNodeColumnShare;
+    if (m_list->columnWidth(FindingListModel::NodeColumn) > most)
+        m_list->setColumnWidth(FindingListModel::NodeColumn, most);
+    m_fitting = false;
 }
 
 void CheckWindow::startSpelling()
@@ -164,40 +180,47 @@ void CheckWindow::startSpelling()
         m_workers.removeOne(worker);
         worker->deleteLater();
         if (generation == m_generation)
-            showSpelling(*result, dictionary->language());
+            showSpelling(std::move(*result), dictionary->language());
     });
     worker->start(QThread::LowPriority);
 }
 
-void CheckWindow::showSpelling(const std::vector<CheckFinding> &findings, const QString &language)
+void CheckWindow::showSpelling(std::vector<CheckFinding> findings, const QString &language)
 {
-    m_spelling = findings;
-    QString summary =
-        m_findings.empty() ? QString() : QStringLiteral("%1 finding(s). ").arg(m_findings.size());
+    const size_t count = m_model->findings().size();
+    QString summary = count == 0 ? QString() : QStringLiteral("%1 finding(s). ").arg(count);
     summary +=
         findings.empty()
             ? QStringLiteral("No misspelled words (%1).").arg(language)
             : QStringLiteral("%1 misspelled word(s) (%2).").arg(findings.size()).arg(language);
-    if (m_findings.empty() && findings.empty())
+    if (count == 0 && findings.empty())
         summary = QStringLiteral("Nothing to report.");
     m_summary->setText(summary);
-    if (findings.empty())
-        return;
     // A group of its own, after the other findings.
-    m_spellingGroup = new QTreeWidgetItem(
-        {QStringLiteral("Spelling (%1)").arg(language), QString(),
-         QStringLiteral("%1 word(s) not in the dictionary").arg(findings.size())});
-    m_list->setRootIsDecorated(true);
-    m_list->addTopLevelItem(m_spellingGroup);
-    QList<QTreeWidgetItem *> items;
-    items.reserve(qsizetype(findings.size()));
-    for (size_t i = 0; i < findings.size(); ++i) {
-        QTreeWidgetItem *item = findingItem(findings[i], i);
-        item->setData(0, kSpellingRole, true);
-        items.append(item);
-    }
-    m_spellingGroup->addChildren(items);
-    m_spellingGroup->setExpanded(true);
+    const size_t words = findings.size();
+    m_model->setGroup(FindingListModel::Group::Spelling, std::move(findings),
+                      QStringLiteral("Spelling (%1)").arg(language),
+                      QStringLiteral("%1 word(s) not in the dictionary").arg(words));
+    showGroup(FindingListModel::Group::Spelling);
+}
+
+QMenu *CheckWindow::spellingMenu(const QModelIndex &index)
+{
+    const std::shared_ptr<SpellDictionary> dictionary =
+        m_spellingSource ? m_spellingSource() : nullptr;
+    // A line from before the last edit may name a node that is gone.
+    if (!dictionary || m_pending.isActive() ||
+        !m_model->isIn(index, FindingListModel::Group::Spelling))
+        return nullptr;
+    const CheckFinding finding = *m_model->finding(index);
+    auto *menu = new QMenu(this);
+    SpellingMenu::addWordItems(
+        menu, nullptr, *dictionary, finding.word,
+        [this, finding](const QString &suggestion) {
+            emit wordReplaced(finding.node, finding.word, suggestion);
+        },
+        [this, word = finding.word] { emit wordAdded(word); });
+    return menu;
 }
 
 void CheckWindow::showEvent(QShowEvent *event)
@@ -223,7 +246,7 @@ void CheckWindow::treeChanged()
         m_pending.start();
 }
 
-void CheckWindow::activate(QTreeWidgetItem *item)
+void CheckWindow::activate(const QModelIndex &index)
 {
     // A finding from before the last edit may name a node that is gone: check again first, and
     // let the author pick from the fresh list.
@@ -231,13 +254,7 @@ void CheckWindow::activate(QTreeWidgetItem *item)
         refresh();
         return;
     }
-    if (item == m_spellingGroup || item == m_readingsGroup)
-        return;
-    const std::vector<CheckFinding> &findings = item->data(0, kSpellingRole).toBool() ? m_spelling
-                                                : item->data(0, kReadingRole).toBool()
-                                                    ? m_readingFindings
-                                                    : m_findings;
-    const size_t index = item->data(0, Qt::UserRole).toULongLong();
-    if (index < findings.size() && findings[index].node)
-        m_select(findings[index].node);
+    const CheckFinding *finding = m_model->finding(index);
+    if (finding && finding->node)
+        m_select(finding->node);
 }

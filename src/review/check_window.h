@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/dialog_check.h"
+#include "finding_list_model.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -8,16 +9,17 @@
 #include <memory>
 
 class DialogTree;
-class QThread;
 class ReadingsReplayer;
+class QThread;
 class SpellDictionary;
 class QAbstractItemModel;
 class QLabel;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QMenu;
+class QModelIndex;
+class QTreeView;
 
 // The findings of the check, one line each, beside the main window. While the window is shown
-// it checks again shortly after every change of the tree; activating a line selects its node.
+// it checks again right after every change of the tree; activating a line selects its node.
 class CheckWindow : public QWidget
 {
     Q_OBJECT
@@ -41,7 +43,17 @@ public:
 
     // Checks the tree now and shows the result.
     void refresh();
-    QTreeWidget *list() const { return m_list; }
+    QTreeView *list() const { return m_list; }
+    FindingListModel *findings() const { return m_model; }
+    // The menu of a misspelled word's line: its suggestions and "Add to dictionary"; none for
+    // any other line, or when the list is about to change.
+    QMenu *spellingMenu(const QModelIndex &index);
+
+signals:
+    // A suggestion was chosen for a misspelled word of node's text.
+    void wordReplaced(const DialogNode *node, const QString &word, const QString &replacement);
+    // "Add to dictionary" was chosen for a word.
+    void wordAdded(const QString &word);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,24 +61,25 @@ protected:
 
 private:
     void treeChanged();
-    void activate(QTreeWidgetItem *item);
+    void activate(const QModelIndex &index);
     void startSpelling();
-    void showSpelling(const std::vector<CheckFinding> &findings, const QString &language);
-    QTreeWidgetItem *findingItem(const CheckFinding &finding, qulonglong index) const;
+    void showSpelling(std::vector<CheckFinding> findings, const QString &language);
+    // Fits the label and node columns to what they show, unless the author sized them.
+    void fitColumns();
     void showReadings();
+    // Shows a group's row opened, when it has one.
+    void showGroup(FindingListModel::Group group);
 
     const DialogTree &m_tree;
     Select m_select;
-    QTreeWidget *m_list;
+    QTreeView *m_list;
+    FindingListModel *m_model;
     QLabel *m_summary;
     QTimer m_pending;
-    std::vector<CheckFinding> m_findings;
     SpellingSource m_spellingSource;
-    std::vector<CheckFinding> m_spelling;
-    QTreeWidgetItem *m_spellingGroup = nullptr;
     ReadingsReplayer *m_readings = nullptr;
-    std::vector<CheckFinding> m_readingFindings;
-    QTreeWidgetItem *m_readingsGroup = nullptr;
     quint64 m_generation = 0;
     QList<QThread *> m_workers;
+    bool m_fitting = false;
+    bool m_sizedByHand = false;
 };

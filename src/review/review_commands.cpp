@@ -10,6 +10,7 @@
 #include "review/readings_replayer.h"
 #include "windows/dialog_tree_view.h"
 #include "windows/main_window.h"
+#include "windows/window_places.h"
 
 #include <QAction>
 #include <QMenu>
@@ -72,6 +73,11 @@ ReviewCommands::ReviewCommands(MainWindow &window)
     window.treeMenu->addSeparator();
     window.treeMenu->addAction(readFromHereAction);
     window.treeMenu->addAction(showInFlowMapAction);
+    // In the Edit menu too, after Rename and Delete.
+    for (QObject *object : window.undoAction->associatedObjects()) {
+        if (auto *menu = qobject_cast<QMenu *>(object); menu && menu != window.treeMenu)
+            menu->addAction(showInFlowMapAction);
+    }
     connect(showInFlowMapAction, &QAction::triggered, flowMapAction, &QAction::trigger);
     // A node selected in the tree shows its dialog in the map.
     connect(window.treeView->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
@@ -91,13 +97,15 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
     if (!m_flowMap) {
         m_flowMap = new FlowMapWindow(
             m_window.document(), m_window.treeView->model(),
-            [this]() -> const DialogNode * { return m_window.selectedNode(); }, m_window.prompter(),
-            &m_window);
-        // Beside the main window where the screen has room, so that both can be seen.
+            [this]() -> const DialogNode * { return m_window.selectedNode(); },
+            [this] { return m_window.CurrentFileName; }, m_window.prompter(), &m_window);
+        // Beside the main window where the screen has room, so that both can be seen; where
+        // the author left it once it was moved.
         const QRect room = m_window.screen()->availableGeometry();
         const QPoint beside = m_window.frameGeometry().topRight() + QPoint(4, 0);
         if (room.contains(QRect(beside, m_flowMap->size())))
             m_flowMap->move(beside);
+        WindowPlaces::keep(m_flowMap);
         addReviewActions(m_flowMap);
         showInFlowMapAction->setVisible(true);
         connect(m_flowMap, &FlowMapWindow::dialogClicked, this,
@@ -114,6 +122,7 @@ CheckWindow *ReviewCommands::checkWindow()
             m_window.document(), m_window.treeView->model(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
         m_check->setReadings(m_readings);
+        WindowPlaces::keep(m_check);
         addReviewActions(m_check);
     }
     return m_check;
@@ -125,6 +134,7 @@ ReadThroughWindow *ReviewCommands::readThroughWindow()
         m_readThrough = new ReadThroughWindow(
             m_window.document(), m_window.treeView->model(), *m_readings, m_window.prompter(),
             [this](const DialogNode *node) { showDialogNode(node); }, &m_window);
+        WindowPlaces::keep(m_readThrough);
         addReviewActions(m_readThrough);
     }
     return m_readThrough;

@@ -1,5 +1,11 @@
 #include "spell_dictionary.h"
 
+#include "platform/app_error.h"
+#include "platform/bounded_file.h"
+#include "platform/file_writing.h"
+#include "platform/native_path.h"
+#include "platform/output_target.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -7,10 +13,20 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <cerrno>
 
 #ifdef TALMERO_HAVE_HUNSPELL
 #include <hunspell.hxx>
 #endif
+
+namespace {
+
+// The largest dictionaries (Hungarian, Basque) take some tens of megabytes; a personal list
+// grows by a word at a time.
+constexpr qint64 kLargestDictionaryFile = qint64(256) * 1024 * 1024;
+constexpr qint64 kLargestWordList = qint64(16) * 1024 * 1024;
+
+} // namespace
 
 SpellDictionary::~SpellDictionary() = default;
 
@@ -62,35 +78,74 @@ QString SpellDictionary::personalWordsFile()
            QStringLiteral("/Talmero/words.txt");
 }
 
-std::shared_ptr<SpellDictionary> SpellDictionary::open(const QString &language)
+std::shared_ptr<SpellDictionary> SpellDictionary::open(const QString &language, QString *problem)
 {
-#ifdef TALMERO_HAVE_HUNSPELL
+    if (problem)
+        problem->clear();
     for (const QString &folder : folders()) {
         const QString base = folder + u'/' + language;
         if (language.isEmpty() || language.contains(u'/') ||
             !QFile::exists(base + QLatin1String(".aff")) ||
             !QFile::exists(base + QLatin1String(".dic")))
             continue;
-        std::shared_ptr<SpellDictionary> dictionary(new SpellDictionary);
+        return load(base + QLatin1String(".aff"), base + QLatin1String(".dic"), language, problem);
+    }
+    return nullptr;
+}
+
+std::shared_ptr<SpellDictionary> SpellDictionary::load(const QString &affixFile,
+                                                       const QString &wordFile,
+                                                       const QString &language, QString *problem)
+{
+    QString why;
+    std::shared_ptr<SpellDictionary> dictionary;
+#ifdef TALMERO_HAVE_HUNSPELL
+    for (const QString &file : {affixFile, wordFile}) {
+        const BoundedFile::Result probe = BoundedFile::probeRegular(file, kLargestDictionaryFile);
+        if (!probe.ok() && why.isEmpty())
+            why = AppError::cannotOpen(file, probe.reason).text();
+    }
+    if (why.isEmpty()) {
+        dictionary.reset(new SpellDictionary);
         dictionary->m_language = language;
-        dictionary->m_hunspell =
-            std::make_unique<Hunspell>(QFile::encodeName(base + QLatin1String(".aff")).constData(),
-                                       QFile::encodeName(base + QLatin1String(".dic")).constData());
-        dictionary->m_encoding = QByteArray(dictionary->m_hunspell->get_dict_encoding().c_str());
-        QFile words(personalWordsFile());
-        if (words.open(QIODevice::ReadOnly)) {
-            for (const QByteArray &line : words.readAll().split('\n')) {
+        try {
+            dictionary->m_hunspell = std::make_unique<Hunspell>(
+                QFile::encodeName(affixFile).constData(), QFile::encodeName(wordFile).constData());
+            dictionary->m_encoding =
+                QByteArray(dictionary->m_hunspell->get_dict_encoding().c_str());
+        } catch (const std::exception &error) {
+            why = QStringLiteral("Hunspell cannot load it (%1)")
+                      .arg(QString::fromLocal8Bit(error.what()));
+            dictionary.reset();
+        }
+    }
+    if (dictionary) {
+        // The list is the author's own file: read only when it is a regular file of a sane size.
+        const BoundedFile::Result words =
+            BoundedFile::readRegular(personalWordsFile(), kLargestWordList);
+        if (words.ok()) {
+            for (const QByteArray &line : words.bytes.split('\n')) {
                 const QString word = QString::fromUtf8(line).trimmed();
                 if (!word.isEmpty())
                     dictionary->addWord(word, false);
             }
+        } else if (words.status != BoundedFile::Status::Missing) {
+            why = QStringLiteral("Your word list %1 was not read (%2); the words in it are "
+                                 "underlined.")
+                      .arg(nativePath(personalWordsFile()), words.reason);
         }
-        return dictionary;
+    } else {
+        why = AppError::boxText(
+            QStringLiteral("The %1 dictionary cannot be used. %2").arg(language, why));
     }
 #else
+    Q_UNUSED(affixFile);
+    Q_UNUSED(wordFile);
     Q_UNUSED(language);
 #endif
-    return nullptr;
+    if (problem)
+        *problem = why;
+    return dictionary;
 }
 
 QByteArray SpellDictionary::encoded(const QString &word) const
@@ -142,7 +197,7 @@ QStringList SpellDictionary::suggestions(const QString &word) const
     return result;
 }
 
-void SpellDictionary::addWord(const QString &word, bool save)
+QString SpellDictionary::addWord(const QString &word, bool save)
 {
 #ifdef TALMERO_HAVE_HUNSPELL
     const QByteArray bytes = encoded(word);
@@ -152,10 +207,21 @@ void SpellDictionary::addWord(const QString &word, bool save)
     }
 #endif
     if (!save)
-        return;
+        return QString();
     const QString fileName = personalWordsFile();
+    const auto failed = [&](const QString &reason) {
+        return QStringLiteral("\"%1\" is known until Talmero ends, but it could not be added to "
+                              "your word list %2 (%3).")
+            .arg(word, nativePath(fileName), reason);
+    };
+    // Appending to a FIFO would wait for a reader, and to a device would go nowhere.
+    if (const QString refusal = OutputTarget::refusal(fileName); !refusal.isEmpty())
+        return failed(refusal);
     QDir().mkpath(QFileInfo(fileName).absolutePath());
     QFile words(fileName);
-    if (words.open(QIODevice::Append))
-        words.write(word.toUtf8() + '\n');
+    const QByteArray line = word.toUtf8() + '\n';
+    errno = 0;
+    if (!words.open(QIODevice::Append) || words.write(line) != line.size() || !words.flush())
+        return failed(FileWriting::reason(words, errno));
+    return QString();
 }

@@ -21,8 +21,16 @@ public:
     static QStringList installed();
     // The folders searched for NAME.aff and NAME.dic.
     static QStringList folders();
-    // Nothing when no such dictionary is installed.
-    static std::shared_ptr<SpellDictionary> open(const QString &language);
+    // Nothing when no such dictionary is installed or it cannot be loaded. *problem (when given)
+    // says why it could not, or what of the personal word list could not be read beside a
+    // dictionary that did; empty when all went well.
+    static std::shared_ptr<SpellDictionary> open(const QString &language,
+                                                 QString *problem = nullptr);
+    // As open, from these files. Files that are not regular, or larger than any dictionary,
+    // are refused before Hunspell sees them, and a dictionary Hunspell cannot load (a broken
+    // affix file that asks for more memory than there is) is refused, not a crash.
+    static std::shared_ptr<SpellDictionary> load(const QString &affixFile, const QString &wordFile,
+                                                 const QString &language, QString *problem);
 
     // The author's word list, one word a line, in the user's data folder.
     static QString personalWordsFile();
@@ -30,8 +38,10 @@ public:
     QString language() const { return m_language; }
     bool isCorrect(const QString &word) const;
     QStringList suggestions(const QString &word) const;
-    // Known from now on; saved to the personal word list when save is true.
-    void addWord(const QString &word, bool save = true);
+    // Known from now on; saved to the personal word list when save is true. Returns why the
+    // word could not be saved (the list is no regular file, the disk is full); empty when it
+    // was, or need not be.
+    QString addWord(const QString &word, bool save = true);
 
 private:
     SpellDictionary() = default;

@@ -43,6 +43,7 @@ std::vector<CheckFinding> check(const std::vector<CheckFinding> &texts,
             CheckFinding finding = text;
             finding.message =
                 QStringLiteral("\"%1\" is not in the %2 dictionary").arg(word, language);
+            finding.word = word;
             findings.push_back(std::move(finding));
         }
     }

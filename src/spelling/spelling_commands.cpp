@@ -1,14 +1,21 @@
 #include "spelling_commands.h"
 
+#include "document/node_text.h"
+#include "document/text_replacement.h"
+#include "platform/ansi.h"
 #include "platform/user_settings.h"
 #include "review/check_window.h"
 #include "spell_dictionary.h"
+#include "spelling_field.h"
 #include "spelling_highlighter.h"
+#include "spelling_menu.h"
 #include "spelling_words.h"
 #include "windows/main_window.h"
+#include "windows/undo_history.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -39,7 +46,12 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
         action->setCheckable(true);
         action->setData(language);
         m_languages->addAction(action);
-        connect(action, &QAction::triggered, this, [this, language] { chooseLanguage(language); });
+        // The author's choice is kept for the next start.
+        connect(action, &QAction::triggered, this, [this, language] {
+            chooseLanguage(language);
+            UserSettings::open()->setValue(kSettingKey,
+                                           m_dictionary ? language : QStringLiteral("None"));
+        });
     };
     addLanguage(QStringLiteral("None"), QString());
     if (!SpellDictionary::available()) {
@@ -50,8 +62,22 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
     }
 
     attach(window.dialogTextEdit);
+    // The fields where existing lines are edited: a dialog text in the update field (the words
+    // after "Text = "), and an answer.
+    const QByteArray authorPrefix = NodeText::text(QByteArray());
+    m_fields = {new SpellingField(window.nodeTextField,
+                                  [authorPrefix](const QString &text) -> qsizetype {
+                                      return text.startsWith(Ansi::toUnicode(authorPrefix))
+                                                 ? authorPrefix.size()
+                                                 : -1;
+                                  }),
+                new SpellingField(window.answerTextField, [](const QString &) { return 0; })};
+    for (SpellingField *field : m_fields)
+        connect(field, &SpellingField::wordAdded, this, &SpellingCommands::addWord);
 
     checkWindow.setSpelling([this] { return m_dictionary; });
+    connect(&checkWindow, &CheckWindow::wordAdded, this, &SpellingCommands::addWord);
+    connect(&checkWindow, &CheckWindow::wordReplaced, this, &SpellingCommands::replaceWord);
     connect(this, &SpellingCommands::languageChanged, &checkWindow, [&checkWindow] {
         if (checkWindow.isVisible())
             checkWindow.refresh();
@@ -67,13 +93,49 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
 
 void SpellingCommands::chooseLanguage(const QString &language)
 {
-    m_dictionary = language.isEmpty() ? nullptr : SpellDictionary::open(language);
+    QString problem;
+    m_dictionary = language.isEmpty() ? nullptr : SpellDictionary::open(language, &problem);
+    // Said once the window is up: the language is chosen at start-up too.
+    if (!problem.isEmpty())
+        m_window.tellLater(problem);
     for (QAction *action : m_languages->actions())
         action->setChecked(action->data().toString() == (m_dictionary ? language : QString()));
     for (SpellingHighlighter *highlighter : m_highlighters)
         highlighter->setDictionary(m_dictionary);
-    UserSettings::open()->setValue(kSettingKey, m_dictionary ? language : QStringLiteral("None"));
+    for (SpellingField *field : m_fields)
+        field->setDictionary(m_dictionary);
     emit languageChanged();
+}
+
+void SpellingCommands::addWord(const QString &word)
+{
+    if (!m_dictionary)
+        return;
+    if (const QString problem = m_dictionary->addWord(word); !problem.isEmpty())
+        m_window.prompter().message(problem);
+    for (SpellingHighlighter *highlighter : m_highlighters)
+        highlighter->rehighlight();
+    for (SpellingField *field : m_fields)
+        field->update();
+    emit languageChanged();
+}
+
+void SpellingCommands::replaceWord(const DialogNode *node, const QString &word,
+                                   const QString &replacement)
+{
+    DialogTree &tree = m_window.document();
+    if (!tree.contains(node) || m_window.prompter().refuseUnrepresentable(replacement))
+        return;
+    const TextReplacement change(Ansi::fromUnicode(word), Ansi::fromUnicode(replacement), true,
+                                 true);
+    TextReplacement::Outcome outcome;
+    {
+        EditStep step(m_window.history(),
+                      QStringLiteral("Replace ") + word + QStringLiteral(" with ") + replacement);
+        outcome = change.replaceIn(tree, tree.nodeAt(node->absoluteIndex()));
+    }
+    if (outcome.texts > 0)
+        m_window.Modified = true;
 }
 
 void SpellingCommands::attach(QPlainTextEdit *edit)
@@ -103,33 +165,14 @@ QMenu *SpellingCommands::contextMenu(QPlainTextEdit *edit, const QPoint &pos)
         const QString word = block.text().mid(span.start, span.length);
         if (m_dictionary->isCorrect(word))
             break;
-        QAction *first = menu->actions().value(0);
         QTextCursor cursor(block);
         cursor.setPosition(block.position() + int(span.start));
         cursor.setPosition(block.position() + int(span.start + span.length),
                            QTextCursor::KeepAnchor);
-        const QStringList suggestions = m_dictionary->suggestions(word).mid(0, 8);
-        for (const QString &suggestion : suggestions) {
-            QAction *replace = new QAction(suggestion, menu);
-            connect(replace, &QAction::triggered, edit,
-                    [cursor, suggestion]() mutable { cursor.insertText(suggestion); });
-            menu->insertAction(first, replace);
-        }
-        if (suggestions.isEmpty()) {
-            QAction *none = new QAction(QStringLiteral("(no suggestions)"), menu);
-            none->setEnabled(false);
-            menu->insertAction(first, none);
-        }
-        QAction *add = new QAction(QStringLiteral("Add to dictionary"), menu);
-        add->setObjectName(QStringLiteral("AddToDictionaryAction"));
-        connect(add, &QAction::triggered, this, [this, word] {
-            m_dictionary->addWord(word);
-            for (SpellingHighlighter *highlighter : m_highlighters)
-                highlighter->rehighlight();
-            emit languageChanged();
-        });
-        menu->insertAction(first, add);
-        menu->insertSeparator(first);
+        SpellingMenu::addWordItems(
+            menu, menu->actions().value(0), *m_dictionary, word,
+            [cursor](const QString &suggestion) mutable { cursor.insertText(suggestion); },
+            [this, word] { addWord(word); });
         break;
     }
     return menu;

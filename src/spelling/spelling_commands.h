@@ -1,22 +1,26 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <memory>
 #include <vector>
 
 class CheckWindow;
+class DialogNode;
 class MainWindow;
 class QActionGroup;
 class QMenu;
 class QPlainTextEdit;
 class QPoint;
 class SpellDictionary;
+class SpellingField;
 class SpellingHighlighter;
 
-// Spelling while writing: misspelled words of the dialog text box underlined, suggestions and
-// "Add to dictionary" on right click, and Options > "Spelling language" (the installed Hunspell
-// dictionaries and None), remembered in the user's settings. The check window asks it for the
-// dictionary of the moment.
+// Spelling while writing: misspelled words of the dialog text box, the update field and the
+// answer field underlined, suggestions and "Add to dictionary" on right click there and on the
+// check window's spelling lines, and Options > "Spelling language" (the installed Hunspell
+// dictionaries and None), remembered in the user's settings once the author chooses one. The
+// check window asks it for the dictionary of the moment.
 class SpellingCommands : public QObject
 {
     Q_OBJECT
@@ -32,6 +36,12 @@ public:
     // Spelling in another box the author writes dialog texts in (the flow map's editor): the
     // same underlines and suggestions, in the language chosen.
     void attach(QPlainTextEdit *edit);
+    // Known from now on, in the personal word list too; every underline and the check follow.
+    void addWord(const QString &word);
+    // Replaces word with replacement in node's text, one undo step; nothing when node is gone.
+    void replaceWord(const DialogNode *node, const QString &word, const QString &replacement);
+    // The update field's and the answer field's spelling.
+    const QList<SpellingField *> &fields() const { return m_fields; }
 
 signals:
     void languageChanged();
@@ -40,5 +50,6 @@ private:
     MainWindow &m_window;
     QActionGroup *m_languages;
     std::vector<SpellingHighlighter *> m_highlighters;
+    QList<SpellingField *> m_fields;
     std::shared_ptr<SpellDictionary> m_dictionary;
 };

@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
+#include <algorithm>
 
 namespace {
 
@@ -78,38 +80,42 @@ QString TextCatalog::storedFormOf(const QString &translation)
     return text;
 }
 
-QString TextCatalog::placeOf(const DlgRecordList &records, size_t i)
+std::vector<QString> TextCatalog::placesOf(const DlgRecordList &records)
 {
-    // The ancestors of record i, nearest first, found walking back by level.
-    int level = records[i].level;
-    QByteArray parent;
-    QByteArray dialog;
-    size_t parentIndex = 0;
-    for (size_t j = i; j-- > 0 && level > 0;) {
-        if (records[j].level != level - 1)
-            continue;
-        --level;
-        if (parent.isEmpty()) {
-            parent = records[j].text;
-            parentIndex = j;
+    std::vector<QString> places(records.size());
+    // One pass: for each open level, the record standing there, the nearest dialog at or above
+    // it, and the first speaker among the children of the record above it.
+    struct Open
+    {
+        size_t record = 0;
+        long dialog = -1;
+        long speaker = -1;
+    };
+    std::vector<Open> open;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const DlgRecord &record = records[i];
+        open.resize(size_t(std::max(record.level, 0)));
+        if (isAuthorText(record.text)) {
+            const Open *parent = open.empty() ? nullptr : &open.back();
+            const long dialog = parent ? parent->dialog : -1;
+            QString place = QStringLiteral("Root");
+            if (dialog >= 0) {
+                place = Ansi::toUnicode(records[size_t(dialog)].text);
+                const QByteArray &above = records[parent->record].text;
+                if (size_t(dialog) == parent->record && parent->speaker >= 0)
+                    place += QStringLiteral(", ") +
+                             Ansi::toUnicode(records[size_t(parent->speaker)].text.mid(10));
+                else if (size_t(dialog) != parent->record && above.startsWith("Choice = "))
+                    place += QStringLiteral(", answer ") + Ansi::toUnicode(above.mid(9));
+            }
+            places[i] = place;
         }
-        if (isDialogLabel(records[j].text)) {
-            dialog = records[j].text;
-            break;
-        }
+        if (!open.empty() && open.back().speaker < 0 && record.text.startsWith("Speaker = "))
+            open.back().speaker = long(i);
+        const long above = open.empty() ? -1 : open.back().dialog;
+        open.push_back({i, isDialogLabel(record.text) ? long(i) : above, -1});
     }
-    if (dialog.isEmpty())
-        return QStringLiteral("Root");
-    QString place = Ansi::toUnicode(dialog);
-    if (parent == dialog) {
-        for (size_t j = parentIndex + 1; j < i; ++j) {
-            if (records[j].level == records[i].level && records[j].text.startsWith("Speaker = "))
-                return place + QStringLiteral(", ") + Ansi::toUnicode(records[j].text.mid(10));
-        }
-    } else if (parent.startsWith("Choice = ")) {
-        return place + QStringLiteral(", answer ") + Ansi::toUnicode(parent.mid(9));
-    }
-    return place;
+    return places;
 }
 
 std::vector<TextCatalog::Entry> TextCatalog::collect(const DlgRecordList &records,
@@ -117,6 +123,9 @@ std::vector<TextCatalog::Entry> TextCatalog::collect(const DlgRecordList &record
 {
     std::vector<Entry> entries;
     QHash<QString, size_t> bySource;
+    // The references of the entries so far, to add each once without a search through a list.
+    QSet<QPair<size_t, QString>> referenced;
+    const std::vector<QString> places = placesOf(records);
     for (size_t i = 0; i < records.size(); ++i) {
         if (!isAuthorText(records[i].text))
             continue;
@@ -130,11 +139,13 @@ std::vector<TextCatalog::Entry> TextCatalog::collect(const DlgRecordList &record
             entries.push_back({source, {}, {}});
         }
         Entry &entry = entries[*found];
-        const QString place = placeOf(records, i);
+        const QString &place = places[i];
         const QString reference = fileLabel + u':' + place.section(u',', 0, 0);
         entry.comments.append(place);
-        if (!entry.references.contains(reference))
+        if (!referenced.contains({*found, reference})) {
+            referenced.insert({*found, reference});
             entry.references.append(reference);
+        }
     }
     return entries;
 }

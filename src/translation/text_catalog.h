@@ -32,8 +32,9 @@ public:
     static QString sourceOf(const QByteArray &nodeText);
     // A translation as it is stored after "Text = ", still to be encoded.
     static QString storedFormOf(const QString &translation);
-    // Where the text of record i stands: "Dialog4, Entity", "Dialog5, answer 2"; the dialog
-    // alone (or "Root") for a text outside the usual places.
-    static QString placeOf(const DlgRecordList &records, size_t i);
+    // Where the text of each author's text record stands (empty for the other records):
+    // "Dialog4, Entity", "Dialog5, answer 2"; the dialog alone (or "Root") for a text outside
+    // the usual places. One pass, however many texts share a dialog or a choice.
+    static std::vector<QString> placesOf(const DlgRecordList &records);
     static QByteArray authorPrefix() { return QByteArrayLiteral("Text = "); }
 };

@@ -27,6 +27,7 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
     Outcome outcome;
     outcome.records = records;
     QSet<QString> reported;
+    const std::vector<QString> places = TextCatalog::placesOf(records);
     for (size_t i = 0; i < records.size(); ++i) {
         DlgRecord &record = outcome.records[i];
         if (!TextCatalog::isAuthorText(record.text))
@@ -34,7 +35,7 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
         const QString source = TextCatalog::sourceOf(record.text);
         if (source.isEmpty())
             continue;
-        const QString place = TextCatalog::placeOf(records, i).section(u',', 0, 0);
+        const QString place = places[i].section(u',', 0, 0);
         const auto found = translations.finished.constFind(source);
         const bool finished = found != translations.finished.constEnd();
         if (!finished && !reported.contains(source)) {
@@ -48,16 +49,17 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
         const QString text = TextCatalog::storedFormOf(finished ? *found : source);
         QString missing;
         const std::optional<QByteArray> bytes = codePage.encode(text, &missing);
-        const QString entry = QStringLiteral("%1 (%2)").arg(quoted(source), place);
+        // Made only for a refusal: most texts need no such words.
+        const auto entry = [&] { return QStringLiteral("%1 (%2)").arg(quoted(source), place); };
         if (!bytes)
             throw AppError(QStringLiteral("The translation of %1: %2")
-                               .arg(entry, codePage.missingText(missing)));
+                               .arg(entry(), codePage.missingText(missing)));
         const QByteArray stored = TextCatalog::authorPrefix() + *bytes;
         if (stored.size() > kStoredTextLimit)
             throw AppError(
                 QStringLiteral("The translation of %1 is %2 bytes long with \"Text = \"; a dialog "
                                "file keeps %3.")
-                    .arg(entry)
+                    .arg(entry())
                     .arg(stored.size())
                     .arg(kStoredTextLimit));
         record.text = stored;
@@ -67,10 +69,11 @@ TranslatedCopy::Outcome TranslatedCopy::make(const DlgRecordList &records,
 
 TranslatedCopy::Outcome TranslatedCopy::write(const QString &sourceFile,
                                               const Translations &translations,
-                                              const CodePage &codePage, const QString &fileName)
+                                              const CodePage &codePage, const QString &fileName,
+                                              const QStringList &inputs)
 {
     const DlgReader::Content content = DlgReader::readFile(sourceFile);
     Outcome outcome = make(content.records, translations, codePage);
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), fileName);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, content.viewSize), fileName, inputs);
     return outcome;
 }

@@ -17,6 +17,9 @@ public:
     {
         QHash<QString, QString> finished; // by message id
         QSet<QString> fuzzy;              // message ids whose translation is marked fuzzy
+        // What the reader noticed and the author is told, one line each: a plural entry, a
+        // text in two contexts.
+        QStringList notes;
     };
 
     struct Outcome
@@ -28,7 +31,10 @@ public:
     // Throws AppError naming the entry when a text does not fit the code page or would be cut.
     static Outcome make(const DlgRecordList &records, const Translations &translations,
                         const CodePage &codePage);
-    // The copy written to fileName (the file's own view size is not kept); the same errors.
+    // The copy written to fileName, with the source file's view size: a copy that changes no
+    // text has the source file's bytes. The same errors, and a fileName that OutputTarget
+    // refuses as the output made from inputs.
     static Outcome write(const QString &sourceFile, const Translations &translations,
-                         const CodePage &codePage, const QString &fileName);
+                         const CodePage &codePage, const QString &fileName,
+                         const QStringList &inputs);
 };

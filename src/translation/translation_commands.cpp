@@ -5,6 +5,7 @@
 #include "persistence/dlg_writer.h"
 #include "platform/app_error.h"
 #include "platform/code_page.h"
+#include "platform/file_writing.h"
 #include "translation/po_catalog.h"
 #include "translation/text_catalog.h"
 #include "translation/translated_copy.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSaveFile>
 
 namespace {
 
@@ -57,17 +57,17 @@ void TranslationCommands::exportTexts()
 {
     const QFileInfo document(m_window.CurrentFileName.isEmpty() ? QStringLiteral("Untitled.dlg")
                                                                 : m_window.CurrentFileName);
-    const std::optional<QString> target = m_window.prompter().chooseFile(
-        request(FileDialogRequest::Save, "TranslationTemplateDialog", "*.pot"));
+    FileDialogRequest templateRequest =
+        request(FileDialogRequest::Save, "TranslationTemplateDialog", "*.pot");
+    templateRequest.proposedFile =
+        FileDialogRequest::besideDocument(m_window.CurrentFileName, QStringLiteral(".pot"));
+    const std::optional<QString> target = m_window.prompter().chooseFile(templateRequest);
     if (!target)
         return;
     const QByteArray po = TextCatalog::poTemplate(
         TextCatalog::collect(DlgWriter::records(m_window.document()), document.fileName()),
         document.completeBaseName());
-    QSaveFile file(*target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(po) != po.size() || !file.commit())
-        throw AppError(
-            QStringLiteral("Cannot create file %1. %2").arg(*target, file.errorString()));
+    FileWriting::replace(*target, po, {m_window.CurrentFileName});
 }
 
 void TranslationCommands::makeTranslatedCopy()
@@ -105,18 +105,35 @@ void TranslationCommands::makeTranslatedCopy()
     // The translations are read and applied before a target is asked for: an error leaves no
     // file behind.
     TranslatedCopy::Outcome outcome;
+    DlgFile::ViewSize size;
+    QStringList notes;
     try {
-        outcome = TranslatedCopy::make(DlgReader::readFile(m_window.CurrentFileName).records,
-                                       PoCatalog::read(*poFile), *codePage);
+        const TranslatedCopy::Translations translations = PoCatalog::read(*poFile);
+        notes = translations.notes;
+        const DlgReader::Content source = DlgReader::readFile(m_window.CurrentFileName);
+        size = source.viewSize;
+        outcome = TranslatedCopy::make(source.records, translations, *codePage);
     } catch (const AppError &error) {
         prompter.message(error.text());
         return;
     }
-    const std::optional<QString> target =
-        prompter.chooseFile(request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg"));
+    // Named after the document and the PO file's language: Castle.dlg and de.po give
+    // Castle-de.dlg.
+    FileDialogRequest copyRequest =
+        request(FileDialogRequest::Save, "TranslatedCopyDialog", "*.dlg");
+    const QString language = QFileInfo(*poFile).completeBaseName();
+    const QString document = QFileInfo(m_window.CurrentFileName).completeBaseName();
+    copyRequest.proposedFile = FileDialogRequest::besideDocument(
+        m_window.CurrentFileName,
+        (language.startsWith(document + u'-') ? language.mid(document.size()) : u'-' + language) +
+            QStringLiteral(".dlg"));
+    const std::optional<QString> target = prompter.chooseFile(copyRequest);
     if (!target)
         return;
-    DlgWriter::writeFile(DlgWriter::stream(outcome.records, DlgFile::ViewSize{}), *target);
+    DlgWriter::writeFile(DlgWriter::stream(outcome.records, size), *target,
+                         {m_window.CurrentFileName, *poFile});
+    if (!notes.isEmpty())
+        prompter.message(QStringLiteral("Read from the PO file:\n") + notes.join(u'\n'));
     if (!outcome.unfinished.isEmpty())
         prompter.message(QStringLiteral("The copy keeps the source text where the translation "
                                         "is missing or fuzzy:\n") +

@@ -6,8 +6,8 @@
 #include "document/action_reference.h"
 #include "document/dialog_edits.h"
 #include "document/dialog_numbers.h"
-#include "document/dialog_tree.h"
 #include "document/dialog_summary.h"
+#include "document/dialog_tree.h"
 #include "platform/ansi.h"
 
 #include <algorithm>
@@ -112,7 +112,7 @@ bool DialogTreeModel::setData(const QModelIndex &index, const QVariant &value, i
         return true;
     std::optional<EditStep> step;
     if (m_history)
-        step.emplace(*m_history, QStringLiteral("Rename ") + Ansi::toUnicode(n->text()));
+        step.emplace(*m_history, QStringLiteral("Rename to ") + value.toString());
     DialogEdits(m_tree).rename(n, text);
     return true;
 }

@@ -11,9 +11,9 @@
 #include <QCursor>
 #include <QDrag>
 #include <QDropEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QHelpEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QToolTip>
@@ -112,6 +112,15 @@ void DialogTreeView::drawRow(QPainter *painter, const QStyleOptionViewItem &opti
     item.state = state;
     itemDelegateForIndex(index)->paint(painter, item, index);
     drawReferenceHint(painter, item, index);
+}
+
+void DialogTreeView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                                 const QList<int> &roles)
+{
+    QTreeView::dataChanged(topLeft, bottomRight, roles);
+    // A goto or delete node shows what the dialog it names says: a change of another row (a
+    // dialog's text or answers, a label), by whatever command or undo, may change its hint.
+    viewport()->update();
 }
 
 void DialogTreeView::drawReferenceHint(QPainter *painter, const QStyleOptionViewItem &item,
@@ -379,9 +388,8 @@ bool DialogTreeView::viewportEvent(QEvent *event)
         return true;
     }
     const QString text = index.data(Qt::DisplayRole).toString();
-    const QFont font = index.data(Qt::FontRole).isValid()
-                           ? index.data(Qt::FontRole).value<QFont>()
-                           : this->font();
+    const QFont font =
+        index.data(Qt::FontRole).isValid() ? index.data(Qt::FontRole).value<QFont>() : this->font();
     const int needed = visualRect(index).left() + QFontMetrics(font).horizontalAdvance(text) +
                        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
     if (needed > viewport()->width())

@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -161,6 +162,27 @@ void MainWindow::guarded(const std::function<void()> &command)
     } catch (const AppError &error) {
         m_prompter.error(error.text());
     }
+}
+
+void MainWindow::tellLater(const QString &text)
+{
+    QMetaObject::invokeMethod(
+        this, [this, text] { m_prompter.message(text); }, Qt::QueuedConnection);
+}
+
+void MainWindow::showNotice(const QString &text)
+{
+    // The bar is made with the first notice, so the window keeps its designed size until then.
+    // A label, not the bar's message, which the menus' status tips would wipe out.
+    if (!m_notice) {
+        if (text.isEmpty())
+            return;
+        m_notice = named(new QLabel(this), "noticeLabel");
+        m_notice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        statusBar()->addWidget(m_notice, 1);
+    }
+    m_notice->setText(text);
+    statusBar()->setVisible(!text.isEmpty());
 }
 
 void MainWindow::noteSelectionChange()

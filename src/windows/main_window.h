@@ -16,6 +16,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
@@ -57,6 +58,12 @@ public:
     // Runs a command; an error it raises reaches the top-level error report and the program
     // goes on.
     void guarded(const std::function<void()> &command);
+    // Shows text in a message box once the event loop comes to it: what start-up or a command
+    // found, said once the window shows its result.
+    void tellLater(const QString &text);
+    // A line at the bottom of the window that stays until it is cleared (an empty text): a
+    // state the author must know of, such as unsaved work that has no recovery copy.
+    void showNotice(const QString &text);
 
     // State of the open document.
     bool Modified = false;
@@ -165,4 +172,5 @@ private:
     DialogTree m_document;
     DialogTreeModel *m_model;
     UndoHistory *m_history = nullptr;
+    QLabel *m_notice = nullptr; // made with the first notice
 };

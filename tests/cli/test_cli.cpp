@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -15,6 +16,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+#include <algorithm>
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -277,8 +282,9 @@ private slots:
 
         const Result endless =
             runCli({QStringLiteral("pack"), QStringLiteral("/dev/zero"), path("zero.dlg")});
-        QCOMPARE(endless.exitCode, 1);
-        QVERIFY2(endless.err.startsWith("Cannot open file \"/dev/zero\". File too large"),
+        // Its first line is longer than any node's, which is seen without reading all of it.
+        QCOMPARE(endless.exitCode, 2);
+        QVERIFY2(endless.err.startsWith("/dev/zero:1: the text is longer"),
                  endless.err.constData());
         QVERIFY(!QFile::exists(path("zero.dlg")));
 #endif
@@ -385,6 +391,15 @@ private slots:
         QCOMPARE(elsewhere.exitCode, 1);
         QCOMPARE(elsewhere.out,
                  QByteArray("Root: Config = panel.ini: the configuration file does not exist\n"));
+
+        // Labels as stored: two dialogs called Dialog1, and no Dialog2 for the goto.
+        TestFiles::write(path("labels.txt"), QByteArray(story).replace("Dialog2", "Dialog1"));
+        QCOMPARE(runCli({QStringLiteral("pack"), path("labels.txt"), path("labels.dlg")}).exitCode,
+                 0);
+        QCOMPARE(runCli({QStringLiteral("check"), QStringLiteral("labels.dlg")}, m_dir.path()).out,
+                 QByteArray("Dialog1: Goto = 2: names Dialog2, which does not exist\n"
+                            "Dialog1: the 1st dialog carries this label too; the game finds "
+                            "that one, never this one, the 2nd\n"));
 
         const Result unreadable = runCli({QStringLiteral("check"), path("clean.txt")});
         QCOMPARE(unreadable.exitCode, 2);
@@ -493,10 +508,118 @@ private slots:
         QVERIFY(missing.err.contains("Cannot open file"));
     }
 
+    // Every writer refuses, with 2 and nothing written, an output that is one of its inputs
+    // (also through a link or another path) or that is no regular file.
+    void writersRefuseInputsAndSpecialFiles_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("target");
+        // Each writer with the input that its output must not replace.
+        const QList<QPair<QString, QString>> writers = {
+            {QStringLiteral("strings export a.dlg --out"), QStringLiteral("a.dlg")},
+            {QStringLiteral("strings import a.dlg a.po --out"), QStringLiteral("a.po")},
+            {QStringLiteral("map a.dlg --out"), QStringLiteral("a.dlg")},
+            {QStringLiteral("pack a.txt"), QStringLiteral("a.txt")}};
+        for (const auto &[command, input] : writers) {
+            for (const QString &target :
+                 {input, QStringLiteral("sub/../") + input, QStringLiteral("link-") + input,
+                  QStringLiteral("fifo"), QStringLiteral("folder"), QStringLiteral("null")}) {
+                QTest::newRow(qPrintable(command + u' ' + target)) << command << target;
+            }
+        }
+    }
+    void writersRefuseInputsAndSpecialFiles()
+    {
+#ifdef Q_OS_WIN
+        QSKIP("FIFOs, devices and links are POSIX's");
+#else
+        QFETCH(QString, command);
+        QFETCH(QString, target);
+        QTemporaryDir dir;
+        const auto at = [&](const QString &name) { return dir.filePath(name); };
+        TestFiles::write(at(QStringLiteral("a.txt")), kListing);
+        QCOMPARE(runCli({QStringLiteral("pack"), at(QStringLiteral("a.txt")),
+                         at(QStringLiteral("a.dlg"))})
+                     .exitCode,
+                 0);
+        TestFiles::write(at(QStringLiteral("a.po")), "msgid \"Fine\"\nmsgstr \"Gut\"\n");
+        QDir(dir.path()).mkpath(QStringLiteral("sub"));
+        QDir(dir.path()).mkpath(QStringLiteral("folder"));
+        for (const char *name : {"a.dlg", "a.po", "a.txt"})
+            QFile::link(at(QLatin1String(name)), at(QStringLiteral("link-") + QLatin1String(name)));
+        QVERIFY(::mkfifo(QFile::encodeName(at(QStringLiteral("fifo"))).constData(), 0600) == 0);
+        QFile::link(QStringLiteral("/dev/null"), at(QStringLiteral("null")));
+        QHash<QString, QByteArray> before;
+        for (const char *name : {"a.dlg", "a.po", "a.txt"})
+            before.insert(QLatin1String(name), TestFiles::read(at(QLatin1String(name))));
+
+        const Result r = runCli(command.split(u' ') + QStringList{target}, dir.path());
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.startsWith("Cannot create file"), r.err.constData());
+        for (auto file = before.cbegin(); file != before.cend(); ++file)
+            QCOMPARE(TestFiles::read(at(file.key())), file.value());
+        QVERIFY(QFileInfo(at(QStringLiteral("fifo"))).exists() &&
+                !QFileInfo(at(QStringLiteral("fifo"))).isFile());
+        QVERIFY(QFileInfo(at(QStringLiteral("folder"))).isDir());
+        QVERIFY(QFileInfo(at(QStringLiteral("null"))).isSymLink());
+        // Nothing new: the three inputs, their links and the link to /dev/null.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 7);
+#endif
+    }
+
+    // Output that does not reach standard output (a full disk) is an error for every command,
+    // however little of it there is.
+    void failedStandardOutputExitsWith2_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char *command : {"--help", "dump a.dlg", "dump --stored a.dlg", "check a.dlg",
+                                    "map a.dlg", "map a.dlg --format dot", "map a.dlg --format png",
+                                    "strings export a.dlg", "map --help", "font --help"})
+            QTest::newRow(command) << QString::fromLatin1(command);
+    }
+    void failedStandardOutputExitsWith2()
+    {
+        if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+            QSKIP("no /dev/full here");
+        QFETCH(QString, command);
+        TestFiles::write(path("a.txt"), kListing);
+        QCOMPARE(runCli({QStringLiteral("pack"), path("a.txt"), path("a.dlg")}).exitCode, 0);
+        const Result r =
+            runTalmeroCli(command.split(u' '), m_dir.path(), 30000, QStringLiteral("/dev/full"));
+        QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains("cannot write to standard output"), r.err.constData());
+    }
+
+    // DOT text never holds a control byte (dot stops at a NUL), and a map too large for a
+    // readable picture is refused instead of drawn as a strip.
+    void mapWritesOnlyWhatItsReadersTake()
+    {
+        QByteArray listing =
+            "Root\nDialog1\n  Type = Text\n  Speaker = Player\n  Text = \"a\\x00b\\x01c\\x7F\"\n";
+        for (int i = 2; i <= 2000; ++i)
+            listing += "Dialog" + QByteArray::number(i) +
+                       "\n  Type = Text\n  Speaker = Entity\n  Text = Line\n";
+        TestFiles::write(path("tall.txt"), listing);
+        QCOMPARE(runCli({QStringLiteral("pack"), path("tall.txt"), path("tall.dlg")}).exitCode, 0);
+        const Result dot = runCli({QStringLiteral("map"), path("tall.dlg"),
+                                   QStringLiteral("--format"), QStringLiteral("dot")});
+        QCOMPARE(dot.exitCode, 0);
+        QVERIFY(std::none_of(dot.out.begin(), dot.out.end(),
+                             [](char c) { return (uchar(c) < 0x20 && c != '\n') || c == 0x7F; }));
+        QVERIFY(dot.out.contains("a\\\\x00b\\\\x01c\\\\x7F"));
+        const Result png =
+            runCli({QStringLiteral("map"), path("tall.dlg"), QStringLiteral("--format"),
+                    QStringLiteral("png"), QStringLiteral("--out"), path("tall.png")});
+        QCOMPARE(png.exitCode, 2);
+        QVERIFY2(png.err.contains("too large for a readable picture"), png.err.constData());
+        QVERIFY(!QFile::exists(path("tall.png")));
+    }
+
     void helpWorks_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("program") << QStringList{QStringLiteral("--help")};
+        QTest::newRow("font") << QStringList{QStringLiteral("font"), QStringLiteral("--help")};
         QTest::newRow("dump") << QStringList{QStringLiteral("dump"), QStringLiteral("--help")};
         QTest::newRow("pack") << QStringList{QStringLiteral("pack"), QStringLiteral("--help")};
         QTest::newRow("check") << QStringList{QStringLiteral("check"), QStringLiteral("--help")};
@@ -508,6 +631,9 @@ private slots:
         const Result r = runCli(arguments);
         QCOMPARE(r.exitCode, 0);
         QVERIFY(r.out.contains("Usage"));
+        // The usage is the same on every machine (the manual page is made from it); where the
+        // files are goes to standard error.
+        QVERIFY(!r.out.contains("your files are"));
     }
 };
 

@@ -47,7 +47,11 @@ private slots:
     void initTestCase()
     {
         TestFiles::write(path("story.txt"), kListing);
-        QCOMPARE(cli({QStringLiteral("pack"), path("story.txt"), path("story.dlg")}).exitCode, 0);
+        // Not the designed size: a copy keeps the file's own.
+        QCOMPARE(cli({QStringLiteral("pack"), path("story.txt"), path("story.dlg"),
+                      QStringLiteral("--size"), QStringLiteral("640x480")})
+                     .exitCode,
+                 0);
     }
 
     // Every text translated comes back in its place; every other record stays as it was.
@@ -103,6 +107,13 @@ private slots:
         expected.replace("Text = Caf", "Text = \xc3\x9c"
                                        "ber Caf");
         QCOMPARE(after, expected);
+
+        // A translation that changes nothing gives back the file's bytes.
+        const CliRun same =
+            cli({QStringLiteral("strings"), QStringLiteral("import"), path("story.dlg"),
+                 path("t.pot"), QStringLiteral("--out"), path("same.dlg")});
+        QCOMPARE(same.exitCode, 1);
+        QCOMPARE(TestFiles::read(path("same.dlg")), TestFiles::read(path("story.dlg")));
     }
 
     // A Russian line needs the Cyrillic code page: refused with the Western one, nothing
@@ -144,6 +155,61 @@ private slots:
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains("bad.po:3"), r.err.constData());
         QVERIFY(!QFile::exists(path("bad.dlg")));
+    }
+
+    // What the PO reader would pass on unnoticed is listed (1) or refused (2, nothing written):
+    // a NUL that would cut a text, a character set that does not decode the file, a plural
+    // entry, one text in two contexts.
+    void importSaysWhatItMadeOfThePoFile_data()
+    {
+        QTest::addColumn<QByteArray>("entries");
+        QTest::addColumn<QByteArray>("charset");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("said");
+        QTest::newRow("NUL escape")
+            << QByteArray("msgid \"Yes\"\nmsgstr \"J\\000a\"\n") << QByteArray("UTF-8") << 2
+            << QByteArray("x.po:6: a string holds a NUL");
+        QTest::newRow("NUL byte") << QByteArray("msgid \"Yes\"\nmsgstr \"J\0a\"\n", 25)
+                                  << QByteArray("UTF-8") << 2
+                                  << QByteArray("x.po:6: a string holds a NUL");
+        QTest::newRow("UTF-8 under another name")
+            << QByteArray("msgid \"Yes\"\nmsgstr \"J\xc3\xa4\"\n") << QByteArray("ISO-8859-1") << 2
+            << QByteArray("but the file is written in UTF-8");
+        QTest::newRow("C1 control")
+            << QByteArray("msgid \"Yes\"\nmsgstr \"J\x85\"\n") << QByteArray("ISO-8859-1") << 2
+            << QByteArray("holds the control character U+0085");
+        QTest::newRow("plural") << QByteArray("msgid \"Yes\"\nmsgid_plural \"Yeses\"\n"
+                                              "msgstr[0] \"Ja\"\nmsgstr[1] \"Jas\"\n")
+                                << QByteArray("UTF-8") << 1
+                                << QByteArray("\"Yes\" is a plural entry: its first form");
+        QTest::newRow("contexts agree")
+            << QByteArray("msgctxt \"a\"\nmsgid \"Yes\"\nmsgstr \"Ja\"\n\n"
+                          "msgctxt \"b\"\nmsgid \"Yes\"\nmsgstr \"Ja\"\n")
+            << QByteArray("UTF-8") << 1
+            << QByteArray("\"Yes\" stands in the contexts \"a\" and \"b\"");
+        QTest::newRow("contexts differ")
+            << QByteArray("msgctxt \"a\"\nmsgid \"Yes\"\nmsgstr \"Ja\"\n\n"
+                          "msgid \"Yes\"\nmsgstr \"Jawohl\"\n")
+            << QByteArray("UTF-8") << 2 << QByteArray("in the contexts \"a\" and (none)");
+    }
+    void importSaysWhatItMadeOfThePoFile()
+    {
+        QFETCH(QByteArray, entries);
+        QFETCH(QByteArray, charset);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, said);
+        TestFiles::write(path("x.po"),
+                         "msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=" + charset +
+                             "\\n\"\n\n" + entries);
+        QFile::remove(path("x.dlg"));
+        const CliRun r =
+            cli({QStringLiteral("strings"), QStringLiteral("import"), path("story.dlg"),
+                 path("x.po"), QStringLiteral("--out"), path("x.dlg")});
+        if (withoutPoReader(r))
+            QSKIP("built without libgettextpo");
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.err.contains(said), r.err.constData());
+        QCOMPARE(QFile::exists(path("x.dlg")), exitCode == 1);
     }
 };
 

@@ -2,10 +2,13 @@
 
 #include <QProcess>
 
-CliRun runTalmeroCli(const QStringList &arguments, const QString &workingDirectory, int timeoutMs)
+CliRun runTalmeroCli(const QStringList &arguments, const QString &workingDirectory, int timeoutMs,
+                     const QString &outputFile)
 {
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
+    if (!outputFile.isEmpty())
+        process.setStandardOutputFile(outputFile);
     // Under Wine a process start can fail now and then; that says nothing about the program, so
     // a start that failed outright is tried again before the run counts as failed.
     bool started = false;

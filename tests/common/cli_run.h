@@ -13,5 +13,6 @@ struct CliRun
     QByteArray err;
 };
 
+// outputFile, when given, takes the standard output in place of the pipe (out stays empty).
 CliRun runTalmeroCli(const QStringList &arguments, const QString &workingDirectory = QString(),
-                     int timeoutMs = 30000);
+                     int timeoutMs = 30000, const QString &outputFile = QString());

@@ -31,6 +31,8 @@ bool ScriptedPrompter::confirm(const QString &text)
 bool ScriptedPrompter::confirmUnsaved(const QString &text, Answer keepsWork)
 {
     shown.append({Shown::Confirm, text, keepsWork});
+    if (whileAsking)
+        whileAsking();
     return take(confirmAnswers, "a confirmation");
 }
 

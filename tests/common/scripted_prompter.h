@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // The tests' prompter: answers come from queues set up by the test, and every box shown is
@@ -31,6 +32,10 @@ public:
                                      const QString &initial, int maxLength) override;
     std::optional<FontChoice> chooseFont(const FontChoice &current, bool trueTypeOnly) override;
     std::optional<quint32> chooseColor(quint32 initial) override;
+
+    // Runs while a question is open, before its scripted answer is taken: what happens to the
+    // program while the author has not answered yet.
+    std::function<void()> whileAsking;
 
     // Scripted answers, taken first in, first out.
     QList<bool> confirmAnswers;

@@ -1,19 +1,19 @@
 #include "test_program.h"
 
+#include "platform/user_settings.h"
 #include "windows/dialog_tree_model.h"
 #include "windows/dialog_tree_view.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 
 void TestProgram::start(const QStringList &arguments)
 {
     ShippedData::installFonts(folder.path());
     // The user's settings of this run stay in its own folder.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, appData.path());
+    UserSettings::setFolder(appData.path());
     app = std::make_unique<TalmeroApp>(ProgramFolder(folder.path()), prompter, shell, arguments,
-                                       appData.path());
+                                       appData.path(), olderRecoveryFolders);
 }
 
 bool shownOpen(const DialogTreeView &view, const DialogNode *node)

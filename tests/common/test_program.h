@@ -16,6 +16,7 @@ struct TestProgram
 {
     QTemporaryDir folder;
     QTemporaryDir appData; // where the recovery copies go
+    QStringList olderRecoveryFolders;
     ScriptedPrompter prompter;
     RecordingShell shell;
     std::unique_ptr<TalmeroApp> app;

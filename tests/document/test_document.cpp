@@ -5,6 +5,8 @@
 #include "document/tree_listing.h"
 #include "document/tree_observer.h"
 #include "document/variable_value.h"
+#include "persistence/branch_copy.h"
+#include "persistence/dlg_writer.h"
 #include "platform/ansi.h"
 #include "platform/app_error.h"
 #include "test_documents.h"
@@ -431,7 +433,8 @@ private slots:
         };
         DialogNode *made = nullptr;
         if (words[0] == "text")
-            made = edits.addTextDialogAfter(dialog(words[1]), "new", DialogEdits::Speaker::Player);
+            made = edits.addTextDialogAfter(dialog(words[1]), "new", DialogEdits::Speaker::Player)
+                       .node;
         else if (words[0] == "choice")
             made = edits.addChoiceDialogAfter(dialog(words[1]), {{"1", QByteArray()}}).node;
         else if (words[0] == "answer")
@@ -463,6 +466,69 @@ private slots:
         QCOMPARE(outline, expected);
         // Only a choice dialog takes an answer.
         QVERIFY(!edits.addAnswer(dialog("1"), "x").refusal.isEmpty());
+    }
+
+    // No edit nests the tree deeper than the 1,000 levels a file holds: each checks the depth
+    // where it inserts and refuses, leaving the tree as it was; the same edit a level higher
+    // goes through.
+    void editsKeepWithinTheLevelsAFileHolds_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("level"); // of the chain's node the edit works at
+        QTest::addColumn<bool>("refused");
+        for (const char *edit :
+             {"paste into answer", "paste beside", "place into choice", "action", "drop"}) {
+            const int deepest =
+                QByteArray(edit).contains("answer") || QByteArray(edit).contains("choice") ? 999
+                                                                                           : 1000;
+            QTest::newRow(
+                qPrintable(QStringLiteral("%1 at %2").arg(QLatin1String(edit)).arg(deepest)))
+                << QString::fromLatin1(edit) << deepest << true;
+            QTest::newRow(
+                qPrintable(QStringLiteral("%1 at %2").arg(QLatin1String(edit)).arg(deepest - 2)))
+                << QString::fromLatin1(edit) << deepest - 2 << false;
+        }
+    }
+    void editsKeepWithinTheLevelsAFileHolds()
+    {
+        QFETCH(QString, edit);
+        QFETCH(int, level);
+        QFETCH(bool, refused);
+        // A chain of dialogs, each under the one answer of the choice dialog above it, down to
+        // a dialog at level 1000; then a text dialog at the top.
+        DialogTree tree;
+        std::vector<DialogNode *> chain;
+        for (int at = 0; at <= DialogTree::kDeepestStoredLevel; ++at) {
+            DialogNode *above = chain.empty() ? nullptr : chain.back();
+            chain.push_back(tree.addChild(above, at % 2 ? NodeText::choice("1")
+                                                        : NodeText::dialog(at / 2 + 1)));
+            if (at % 2)
+                tree.addChild(chain.back(), NodeText::text("Answer"));
+        }
+        DialogEdits edits(tree);
+        DialogNode *loose = edits.addTextDialog(nullptr, "Loose", DialogEdits::Speaker::Player);
+        DialogNode *node = chain[size_t(level)];
+        // The chain's dialogs above its end are choice dialogs, which take no action: a text
+        // dialog beside one takes it.
+        if (edit == u"action" && !refused)
+            node = edits.addTextDialog(node, "Beside", DialogEdits::Speaker::Entity);
+        const QByteArray before = DlgWriter::nodeBlock(tree);
+        DialogEdits::Outcome outcome;
+        if (edit.startsWith(u"paste"))
+            outcome = BranchCopy::paste(tree, node, BranchCopy::records(tree, loose));
+        else if (edit == u"place into choice")
+            outcome = edits.addPlaced(
+                {DialogEdits::Placement::IntoChoice, node->child(0), 0}, 1, [&](DialogNode *at) {
+                    return edits.addTextDialog(at, "Placed", DialogEdits::Speaker::Entity);
+                });
+        else if (edit == u"action")
+            outcome = edits.addGoto(node, 1);
+        else
+            outcome = edits.moveDialog(loose, node);
+        QCOMPARE(outcome.node == nullptr, refused);
+        QCOMPARE(outcome.refusal.isEmpty(), !refused);
+        if (refused)
+            QCOMPARE(DlgWriter::nodeBlock(tree), before);
     }
 };
 

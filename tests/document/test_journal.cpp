@@ -68,7 +68,8 @@ void randomEdit(DialogTree &tree, QRandomGenerator &random)
         if (edits.indexOfDialog(number) != -1) {
             try {
                 edits.addPlaced(
-                    {DialogEdits::Placement::BeforeDialog, nullptr, number}, [&](DialogNode *at) {
+                    {DialogEdits::Placement::BeforeDialog, nullptr, number}, 2,
+                    [&](DialogNode *at) {
                         return edits.addChoiceDialog(at, {{"1", text}, {"2", "b"}}).node;
                     });
             } catch (const AppError &) {
@@ -180,10 +181,11 @@ private slots:
                                     DialogEdits::Speaker::Entity);
                 break;
             case 2:
-                edits.addPlaced(
-                    {DialogEdits::Placement::BeforeDialog, nullptr, number}, [&](DialogNode *at) {
-                        return edits.addTextDialog(at, "placed", DialogEdits::Speaker::Player);
-                    });
+                edits.addPlaced({DialogEdits::Placement::BeforeDialog, nullptr, number}, 1,
+                                [&](DialogNode *at) {
+                                    return edits.addTextDialog(at, "placed",
+                                                               DialogEdits::Speaker::Player);
+                                });
                 break;
             case 3:
                 edits.moveDialog(some, const_cast<DialogNode *>(before[random.bounded(count)]));

@@ -125,6 +125,14 @@ private slots:
                                "Dialog4, Dialog5 here and never leave it: no answer on it leads "
                                "out; give one of its answers a way on, or a goto out of it"),
             }));
+
+        // Dialog4 renamed in place to the first dialog's label: the game finds the first.
+        DialogNode *fourth = tree.nodeAt(tree.count() - 9);
+        QCOMPARE(fourth->text(), QByteArray("Dialog4"));
+        tree.setText(fourth, "Dialog1");
+        QCOMPARE(lines(DialogCheck::check(tree)).filter(QStringLiteral("label")),
+                 QStringList{QStringLiteral("Dialog1: the 1st dialog carries this label too; the "
+                                            "game finds that one, never this one, the 4th")});
     }
 
     void checkReadsConfigurationAndPlacement()

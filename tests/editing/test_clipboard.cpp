@@ -100,6 +100,54 @@ private slots:
         QCOMPARE(DlgWriter::nodeBlock(tree), edited);
     }
 
+    // What is not a whole dialog or action is refused with the check's words, changing nothing:
+    // a label copied from the in-place editor, a dialog short of its nodes, a misfit inside.
+    void refusedPastes_data()
+    {
+        QTest::addColumn<QString>("listing");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("label") << "Dialog7"
+                               << "Dialog7: is a dialog without children";
+        QTest::newRow("no text") << "Dialog7\n  Type = Text\n  Speaker = Player\n"
+                                 << "Dialog7: the third node of a text dialog is its text, "
+                                    "Text = ...";
+        QTest::newRow("no speaker keyword")
+            << "Dialog7\n  Type = Text\n  Narrator\n  Text = Hi\n"
+            << "Dialog7: Narrator: the second node of a text dialog is its speaker, Speaker = "
+               "Player or Speaker = Entity";
+        QTest::newRow("answer without text") << "Dialog7\n  Choice = 1\n"
+                                             << "Dialog7: Choice = 1: an answer begins with its "
+                                                "text, Text = ...";
+        QTest::newRow("empty dialog under an answer")
+            << "Dialog7\n  Choice = 1\n    Text = Yes\n    Dialog8\n"
+            << "Dialog8: is a dialog without children";
+        QTest::newRow("action out of its grammar")
+            << "Set Short gold = abc"
+            << "Dialog1: Set Short gold = abc: a Short takes a whole number, digits only";
+        QTest::newRow("node under an action") << "Call = Open\n  Text = Hi\n"
+                                              << "Call = Open: Text = Hi: nothing may stand "
+                                                 "under Call = Open";
+    }
+    void refusedPastes()
+    {
+        QFETCH(QString, listing);
+        QFETCH(QString, problem);
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        DialogTree &tree = window.document();
+        addFlowStory(tree);
+        const QByteArray before = DlgWriter::nodeBlock(tree);
+        window.selectNode(dialogNumber(tree, 1));
+        QGuiApplication::clipboard()->setText(listing);
+        window.findChild<ClipboardCommands *>()->pasteAction->trigger();
+        QCOMPARE(p.prompter.messages(),
+                 QStringList{QStringLiteral("Only whole dialogs, with everything under them, or "
+                                            "actions can be pasted: ") +
+                             problem});
+        QCOMPARE(DlgWriter::nodeBlock(tree), before);
+    }
+
     // Alt+Down and Alt+Up swap a dialog with its neighbour at its level; gotos follow.
     void dialogsMoveByKeys()
     {

@@ -89,8 +89,10 @@ private slots:
             p.prompter.fileAnswers.append(QStringLiteral("/tmp/") + alien + QStringLiteral(".ini"));
             window.changeConfigAction->trigger();
         }
+        // Paste names the line of the clipboard's text that holds the character.
+        const QString line = entry == u"paste" ? QStringLiteral("Clipboard:2: ") : QString();
         QCOMPARE(p.prompter.messages(),
-                 QStringList{Ansi::unrepresentableText(QStringLiteral("ż"))});
+                 QStringList{line + Ansi::unrepresentableText(QStringLiteral("ż"))});
         QCOMPARE(DlgWriter::nodeBlock(tree), before);
         QCOMPARE(window.undoAction->text(), undoBefore);
     }

@@ -475,8 +475,26 @@ private slots:
                                  << "";
         QTest::newRow("second choice") << QByteArray("Dialog2") << 1 << "Choice = 9"
                                        << "";
-        QTest::newRow("goto, any text") << QByteArray("Dialog1") << 3 << "Dix"
-                                        << "";
+        QTest::newRow("goto to call") << QByteArray("Dialog1") << 3 << "Call = open"
+                                      << "";
+        QTest::newRow("no kind, any text") << QByteArray("Dialog4") << 4 << "Dix"
+                                           << "";
+        // A node that fits where it stands is refused a text that would fit no kind there.
+        const auto misfit = [](const char *text, const char *why) {
+            return QStringLiteral("\"%1\" does not fit here: %2")
+                .arg(QLatin1String(text), QLatin1String(why));
+        };
+        QTest::newRow("goto, no kind")
+            << QByteArray("Dialog1") << 3 << "Dix"
+            << misfit("Dix", "after its text a text dialog holds only actions: Set, Call, Goto "
+                             "or Delete");
+        QTest::newRow("text without keyword")
+            << QByteArray("Dialog1") << 2 << "What brings you..."
+            << misfit("What brings you...",
+                      "the third node of a text dialog is its text, Text = ...");
+        QTest::newRow("unknown speaker")
+            << QByteArray("Dialog3") << 1 << "Speaker = Narrator"
+            << misfit("Speaker = Narrator", "a speaker is Player or Entity");
     }
     void update()
     {
@@ -487,6 +505,7 @@ private slots:
         Program p;
         p.buildStandardTree();
         p.tree().addChild(p.find("Dialog4"), "Root");
+        p.tree().addChild(p.find("Dialog4"), "Note");
         const QByteArray before = p.outline();
         DialogNode *node = nullptr;
         if (!dialog.isEmpty())

@@ -135,11 +135,11 @@ private slots:
             p.mainWindow().selectNode(find(p, "Text = Bye"));
             p.mainWindow().nodeTextField->setText(QStringLiteral("Text = Later"));
             p.mainWindow().updateSelectedButton->click();
-        }) << "Undo Update Text = Bye";
+        }) << "Undo Update Text = Later";
         QTest::newRow("rename making a dialog") << Edit([](TestProgram &p) {
             DialogTreeModel *model = p.mainWindow().treeView->dialogModel();
             model->setData(model->indexOf(find(p, "Text = Fine")), QStringLiteral("Display"));
-        }) << "Undo Rename Text = Fine";
+        }) << "Undo Rename to Display";
         QTest::newRow("delete dialog") << Edit([](TestProgram &p) {
             p.mainWindow().selectNode(find(p, "Dialog1"));
             p.prompter.confirmAnswers = {true};

@@ -1,8 +1,9 @@
+#include "document/config_node.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
-#include "document/config_node.h"
 #include "generator/project_generator.h"
 #include "platform/app_error.h"
+#include "platform/native_path.h"
 #include "platform/program_folder.h"
 #include "scripted_prompter.h"
 
@@ -361,6 +362,10 @@ private slots:
         QTest::newRow("line break in the document name")
             << QByteArray() << QStringLiteral("/work/two\nlines.dlg")
             << QStringLiteral("The document name two lines.dlg holds a line break");
+        QTest::newRow("character outside Windows-1252")
+            << QByteArray() << QStringLiteral("/work/\u0142\u00f3d\u017a.dlg")
+            << QStringLiteral("The document name \u0142\u00f3d\u017a.dlg holds the character "
+                              "\"\u0142\" (U+0142), which WDLAction.wdl cannot hold");
         for (const char *name : {"DIALOG.dll", "PanelEvent.WDL", "wdlaction.wdl. ", "Castle.INI"}) {
             QTest::newRow(name) << QByteArray() << QStringLiteral("/work/") + QLatin1String(name)
                                 << QStringLiteral("The document name %1 is that of a file the "
@@ -409,13 +414,20 @@ private slots:
         QCOMPARE(setup.projects(), QStringList());
     }
 
+    // The file looked for is named, a relative one as found from the current folder, and no
+    // project folder is left behind.
     void missingConfigurationFile()
     {
-        // Every key reads as its default: the first image's empty path is missing.
         Setup setup;
         QVERIFY(!setup.run(QStringLiteral("castle")));
-        QCOMPARE(setup.prompter.messages(), QStringList{QStringLiteral(" does not exist!")});
-        QCOMPARE(setup.projectFiles(QStringLiteral("castle")), QStringList());
+        QCOMPARE(setup.prompter.messages(),
+                 QStringList{nativePath(setup.configPath()) + QStringLiteral(" does not exist!")});
+        ConfigNode::set(setup.tree, "Configs/castle.ini");
+        QVERIFY(!setup.run(QStringLiteral("castle")));
+        QCOMPARE(setup.prompter.messages().last(), nativePath(QDir::current().absoluteFilePath(
+                                                       QStringLiteral("Configs/castle.ini"))) +
+                                                       QStringLiteral(" does not exist!"));
+        QCOMPARE(setup.projects(), QStringList());
     }
 
     void noConfigurationLine()

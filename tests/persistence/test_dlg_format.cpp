@@ -410,6 +410,8 @@ private slots:
             << QStringLiteral("A component named ComboBox2 already exists");
         QTest::newRow("object name of the new value field")
             << stream(items, "Edit7") << QStringLiteral("A component named Edit7 already exists");
+        QTest::newRow("object name of the edit panel")
+            << stream(items, "Panel1") << QStringLiteral("A component named Panel1 already exists");
         QTest::newRow("deeper than the view can show")
             << stream(itemsData(chainBlock(DlgReader::kDeepestLevel + 1)))
             << wrapped("Items.Data", DlgReader::tooDeepText());

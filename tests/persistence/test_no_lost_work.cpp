@@ -1,4 +1,5 @@
 #include "document/node_text.h"
+#include "persistence/dlg_file.h"
 #include "persistence/dlg_writer.h"
 #include "persistence/file_commands.h"
 #include "persistence/recent_menu.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -322,6 +324,87 @@ private slots:
         p.prompter.confirmAnswers = {true};
         p.mainWindow().saveAction->trigger();
         QVERIFY(TestFiles::read(p.doc(QStringLiteral("taken.dlg"))).startsWith("TPF0"));
+    }
+
+    // Yes to a restore, then Enter (Yes) to whatever follows, leaves the restored work in the
+    // document: the file the copy belongs to is not opened again, also under another path,
+    // and another file only after a question whose Yes keeps the work. The copy, left in the
+    // folder of an earlier version, becomes this program's own, so it is never gone while the
+    // work is unsaved.
+    void restoreIsNotUndoneByTheCommandLineFile_data()
+    {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QList<bool>>("answers");
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("its own file") << QStringLiteral("story.dlg") << QList<bool>{true} << true;
+#ifndef Q_OS_WIN
+        QTest::newRow("its file by a link")
+            << QStringLiteral("link.dlg") << QList<bool>{true} << true;
+#endif
+        QTest::newRow("another file, Yes")
+            << QStringLiteral("other.dlg") << QList<bool>{true, true} << true;
+        QTest::newRow("another file, No")
+            << QStringLiteral("other.dlg") << QList<bool>{true, false} << false;
+    }
+    void restoreIsNotUndoneByTheCommandLineFile()
+    {
+        QFETCH(QString, argument);
+        QFETCH(QList<bool>, answers);
+        QFETCH(bool, kept);
+        Program crashed;
+        crashed.start();
+        const QString story = crashed.doc(QStringLiteral("story.dlg"));
+        crashed.prompter.fileAnswers = {story};
+        crashed.mainWindow().saveAsAction->trigger();
+        DlgFile::save(crashed.mainWindow().document(), crashed.doc(QStringLiteral("other.dlg")),
+                      {});
+        QFile::link(story, crashed.doc(QStringLiteral("link.dlg")));
+        crashed.editAndWaitForTheCopy();
+        const QByteArray edited = crashed.bytes();
+        const QList<Left> left = leftBehind(crashed.appData.path());
+
+        QTemporaryDir old;
+        layOut(left, old.path());
+        Program next;
+        next.olderRecoveryFolders = {old.path()};
+        next.prompter.confirmAnswers = answers;
+        next.start({crashed.doc(argument)});
+        QVERIFY(next.prompter.confirmAnswers.isEmpty());
+        QCOMPARE(next.bytes() == edited, kept);
+        if (answers.size() > 1)
+            QCOMPARE(next.prompter.confirmations().last(),
+                     FileCommands::keepRestoredQuestion(story, crashed.doc(argument)));
+        QCOMPARE(next.copies().size(), kept ? 1 : 0);
+        QVERIFY(QDir(old.path()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(next.mainWindow().CurrentFileName, kept ? story : crashed.doc(argument));
+    }
+
+    // Unsaved work without a recovery copy is said on the window's line, and a Save that fails
+    // as well says that nothing holds the changes.
+    void copyThatCannotBeWrittenIsSaid()
+    {
+        Program p;
+        TestFiles::write(p.appData.filePath(QStringLiteral("blocked")), "a file, not a folder");
+        p.start();
+        p.app.reset();
+        p.app = std::make_unique<TalmeroApp>(ProgramFolder(p.folder.path()), p.prompter, p.shell,
+                                             QStringList(),
+                                             p.appData.filePath(QStringLiteral("blocked")));
+        p.app->recovery().setInterval(0);
+        p.edit();
+        const auto notice = [&] {
+            const auto *label = p.mainWindow().findChild<QLabel *>(QStringLiteral("noticeLabel"));
+            return label ? label->text() : QString();
+        };
+        QTRY_VERIFY(!notice().isEmpty());
+        QVERIFY2(notice().startsWith(
+                     QStringLiteral("The unsaved changes have no recovery copy: the folder ")),
+                 qPrintable(notice()));
+        p.prompter.fileAnswers = {p.doc(QStringLiteral("missing/folder/a.dlg"))};
+        p.mainWindow().saveAsAction->trigger();
+        QVERIFY2(p.prompter.errors().value(0).contains(
+                     QStringLiteral("The changes have no recovery copy either: the folder ")),
+                 qPrintable(p.prompter.errors().value(0)));
     }
 
     void relativeCommandLineFileIsMadeAbsolute()

@@ -7,6 +7,7 @@
 #include "test_program.h"
 #include "windows/main_window.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTreeView>
 #include <QTreeWidget>
 
 namespace {
@@ -55,22 +57,28 @@ private slots:
         toolsEntry(form, "CheckDialog1")->trigger();
         auto *window = form.findChild<CheckWindow *>();
         QVERIFY(window && window->isVisible());
-        QCOMPARE(window->list()->topLevelItemCount(), 1); // no configuration
+        QAbstractItemModel *list = window->list()->model();
+        QAbstractItemModelTester tester(list,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QCOMPARE(list->rowCount(), 1); // no configuration
 
         DialogTree &tree = form.document();
         DialogNode *dialog = addTextDialog(tree, nullptr, "Hi");
         DialogNode *jump = tree.addChild(dialog, NodeText::gotoDialog(7));
-        QTRY_COMPARE(window->list()->topLevelItemCount(), 2);
-        QTreeWidgetItem *line = window->list()->topLevelItem(1);
-        QCOMPARE(line->text(0), QStringLiteral("Dialog1"));
-        QCOMPARE(line->text(1), QStringLiteral("Goto = 7"));
-        emit window->list()->itemActivated(line, 0);
+        QTRY_COMPARE(list->rowCount(), 2);
+        QCOMPARE(list->index(1, 0).data(), QStringLiteral("Dialog1"));
+        QCOMPARE(list->index(1, 1).data(), QStringLiteral("Goto = 7"));
+        // The columns fit what they show.
+        const int fitted = window->list()->columnWidth(0);
+        window->list()->resizeColumnToContents(0);
+        QCOMPARE(window->list()->columnWidth(0), fitted);
+        emit window->list()->activated(list->index(1, 2));
         QCOMPARE(form.selectedNode(), jump);
 
         // A node removed before the list caught up is never selected through a stale line.
         tree.remove(dialog);
-        emit window->list()->itemActivated(window->list()->topLevelItem(1), 0);
-        QCOMPARE(window->list()->topLevelItemCount(), 1);
+        emit window->list()->activated(list->index(1, 0));
+        QCOMPARE(list->rowCount(), 1);
     }
 
     void readThroughPlaysWithButtonsAndStopsOnEdits()
@@ -154,8 +162,7 @@ private slots:
         list->setCurrentItem(list->topLevelItem(0));
         QCOMPARE(window->readingsPanel()->difference()->topLevelItem(2)->text(1),
                  QStringLiteral("Dialog5 Entity: Goodbye."));
-        QTRY_COMPARE(check->list()->findItems(QStringLiteral("Readings"), Qt::MatchExactly).size(),
-                     1);
+        QTRY_VERIFY(check->findings()->groupIndex(FindingListModel::Group::Readings).isValid());
         window->readingsPanel()->findChild<QPushButton *>(QStringLiteral("AcceptReading"))->click();
         QTRY_COMPARE(list->topLevelItem(0)->text(2), QStringLiteral("agrees"));
         QVERIFY(TestFiles::read(program.folder.filePath(QStringLiteral("Story.readings.txt")))

@@ -1,5 +1,6 @@
 #include "document/node_text.h"
 #include "editing/placement_window.h"
+#include "persistence/dlg_file.h"
 #include "persistence/recovery_controller.h"
 #include "program/shutdown_guard.h"
 #include "test_program.h"
@@ -79,14 +80,66 @@ private slots:
 #else
         TestProgram p;
         p.start();
-        ShutdownGuard guard(p.app->recovery());
+        int ended = 0;
+        ShutdownGuard guard(p.app->recovery(), [&](int signal) { ended = signal; });
         p.mainWindow().dialogTextEdit->setPlainText(QStringLiteral("Unsaved"));
         p.mainWindow().addAtEndCheck->setChecked(true);
         p.mainWindow().addDialogButton->click();
         ::raise(SIGTERM);
-        QTRY_VERIFY(!QDir(p.appData.path())
-                         .entryList({QStringLiteral("recovery-*.dlg")}, QDir::Files)
-                         .isEmpty());
+        QTRY_COMPARE(ended, SIGTERM);
+        QVERIFY(!QDir(p.appData.path())
+                     .entryList({QStringLiteral("recovery-*.dlg")}, QDir::Files)
+                     .isEmpty());
+        p.app.reset();
+        p.prompter.confirmAnswers = {true};
+        p.start();
+        QCOMPARE(p.mainWindow().document().nodeAt(4)->text(), QByteArray("Text = Unsaved"));
+        QVERIFY(p.mainWindow().Modified);
+#endif
+    }
+
+    // A kill while a question is open ends nothing the author did not answer: whatever the box
+    // hands back when its loop is ended from outside (the answer that throws the work away,
+    // here), the copy the signal wrote stays, and the next start offers it.
+    void signalDuringAQuestionKeepsTheCopy_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("New") << QStringLiteral("new");
+        QTest::newRow("Open") << QStringLiteral("open");
+        QTest::newRow("Close") << QStringLiteral("close");
+    }
+    void signalDuringAQuestionKeepsTheCopy()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("signals are POSIX's");
+#else
+        QFETCH(QString, command);
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        const QString other = p.appData.filePath(QStringLiteral("other.dlg"));
+        DlgFile::save(window.document(), other, {});
+        int ended = 0;
+        ShutdownGuard guard(p.app->recovery(), [&](int signal) { ended = signal; });
+        window.dialogTextEdit->setPlainText(QStringLiteral("Unsaved"));
+        window.addAtEndCheck->setChecked(true);
+        window.addDialogButton->click();
+        p.prompter.whileAsking = [&] {
+            p.prompter.whileAsking = nullptr;
+            ::raise(SIGTERM);
+            QTRY_COMPARE(ended, SIGTERM);
+        };
+        const bool discards = command == u"new" ? false : true;
+        p.prompter.confirmAnswers = {discards};
+        if (command == u"new") {
+            window.newAction->trigger();
+        } else if (command == u"open") {
+            p.prompter.fileAnswers = {other};
+            window.openAction->trigger();
+        } else {
+            window.close();
+        }
+        QCOMPARE(ended, SIGTERM);
         p.app.reset();
         p.prompter.confirmAnswers = {true};
         p.start();

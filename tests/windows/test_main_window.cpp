@@ -13,6 +13,7 @@
 #include "windows/dialog_tree_view.h"
 #include "windows/main_window.h"
 #include "windows/undo_history.h"
+#include "windows/window_places.h"
 
 #include <QAbstractItemModelTester>
 #include <QAction>
@@ -112,6 +113,20 @@ private slots:
         QVERIFY(!form.Modified);
         QVERIFY(form.close());
         QVERIFY(program.prompter.shown.isEmpty());
+        // Nothing was set, so no settings were written.
+        const QString settings = program.appData.filePath(QStringLiteral("talmero/talmero.ini"));
+        QVERIFY(!QFile::exists(settings));
+
+        // A window made larger reopens as large.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::qWait(10);
+        form.resize(form.size() + QSize(40, 30));
+        QVERIFY(form.close());
+        QVERIFY(QFile::exists(settings));
+        MainWindow again(ProgramFolder(program.folder.path()), program.prompter, program.shell);
+        WindowPlaces::keep(&again);
+        QCOMPARE(again.size(), form.size());
     }
 
     void windowsAreCreatedWithTheirCaptions()
@@ -450,6 +465,14 @@ private slots:
                  QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")),
                                       QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
         QVERIFY(!form.undoAction->isEnabled());
+        // The menu bar holds what the tree's menu holds: the edits in the Edit menu, the reading
+        // in the Tools menu.
+        const QMenu *edit = form.menuBar()->actions().at(1)->menu();
+        const QMenu *tools = form.menuBar()->actions().at(3)->menu();
+        for (const QAction *item : form.treeMenu->actions())
+            QVERIFY2(item->isSeparator() || edit->actions().contains(item) ||
+                         tools->actions().contains(item),
+                     qPrintable(item->text()));
         QCOMPARE(form.openRecentMenu->title(), QStringLiteral("Open &Recent"));
         QCOMPARE(form.openRecentMenu->actions().size(), 5);
         for (QAction *slot : form.openRecentMenu->actions())

@@ -10,7 +10,8 @@ jobs="${JOBS:-2}"
 "$root/tools/install-deps.sh"
 # The package needs the programs only: the tests, benchmarks and fuzzers are left unbuilt.
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
-cmake --build "$build" -j "$jobs" --target talmero talmero-cli packaging_changelog
+cmake --build "$build" -j "$jobs" --target talmero talmero-cli packaging_changelog \
+    packaging_manpages
 rm -f "$build"/talmero_*.deb
 (cd "$build" && cpack -G DEB)
 deb="$(ls "$build"/talmero_*_amd64.deb)"
