@@ -242,10 +242,15 @@ void FlowMapWindow::showEvent(QShowEvent *event)
 
 void FlowMapWindow::updateSummary()
 {
-    // Counting waits for the next time the map is drawn, which builds it anyway.
+    // Counting waits for the next time the map is drawn, which builds it anyway; a burst of
+    // changes (a renumbering reports every dialog) counts once.
+    if (m_summaryQueued)
+        return;
+    m_summaryQueued = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
+            m_summaryQueued = false;
             const FlowGraph &graph = m_view->graph();
             int broken = 0;
             for (const FlowGraph::Edge &edge : graph.edges())

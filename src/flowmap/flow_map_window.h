@@ -85,4 +85,5 @@ private:
     QLabel *m_foundCount;
     QList<QList<QAction *>> m_menuActions;
     bool m_shownBefore = false;
+    bool m_summaryQueued = false;
 };

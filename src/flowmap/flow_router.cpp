@@ -3,6 +3,7 @@
 #include "flow_layout.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -606,7 +607,35 @@ void FlowRouter::routeAll()
         ways[i] = chooseWay(edge.from, edge.to);
         noteWay(ways[i], edge.from, edge.to, 1);
     }
+    // Only ways whose rectangles meet another's can cross a goto chosen after them.
+    struct Extent
+    {
+        int top, bottom, left, right;
+        size_t way;
+    };
+    std::vector<Extent> extents;
     for (size_t i = 0; i < across.size(); ++i) {
+        Extent extent{INT_MAX, INT_MIN, INT_MAX, INT_MIN, i};
+        for (const Node &node : ways[i]) {
+            extent.top = std::min(extent.top, node.level);
+            extent.bottom = std::max(extent.bottom, node.level);
+            extent.left = std::min(extent.left, node.gutter);
+            extent.right = std::max(extent.right, node.gutter);
+        }
+        extents.push_back(extent);
+    }
+    std::sort(extents.begin(), extents.end(),
+              [](const Extent &a, const Extent &b) { return a.top < b.top; });
+    std::vector<char> meets(across.size(), 0);
+    for (size_t a = 0; a < extents.size(); ++a) {
+        for (size_t b = a + 1; b < extents.size() && extents[b].top <= extents[a].bottom; ++b) {
+            if (extents[b].left <= extents[a].right && extents[a].left <= extents[b].right)
+                meets[extents[a].way] = meets[extents[b].way] = 1;
+        }
+    }
+    for (size_t i = 0; i < across.size(); ++i) {
+        if (!meets[i])
+            continue;
         const FlowGraph::Edge &edge = edges[across[i]];
         noteWay(ways[i], edge.from, edge.to, -1);
         ways[i] = chooseWay(edge.from, edge.to);
