@@ -11,7 +11,9 @@ packages=(cmake g++ make qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev libjpeg
           # Translations (libgettextpo reads PO files, msgfmt checks them) and spelling.
           libgettextpo-dev gettext libhunspell-dev hunspell-en-us
           # Driving the program by hand under Xvfb: keys and clicks, screenshots.
-          xdotool imagemagick)
+          xdotool imagemagick
+          # tools/check_flow_map.py weighs the flow map's crossings against Graphviz's dot.
+          graphviz)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

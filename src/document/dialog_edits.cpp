@@ -61,6 +61,56 @@ DialogEdits::Outcome DialogEdits::addChoiceDialog(DialogNode *node, const QList<
     return {dialog, QString()};
 }
 
+void DialogEdits::placeAfter(DialogNode *dialog, DialogNode *added)
+{
+    DialogNode *next = dialog->nextSibling();
+    if (next && next != added) {
+        m_tree.moveBefore(added, next);
+        m_tree.renumberDialogs();
+    }
+}
+
+DialogEdits::Outcome DialogEdits::addTextDialogAfter(DialogNode *dialog, const QByteArray &line,
+                                                     Speaker speaker)
+{
+    if (const QString refusal = depthRefusal(dialog->level(), 1); !refusal.isEmpty())
+        return {nullptr, refusal};
+    DialogNode *added = addTextDialog(dialog, line, speaker);
+    placeAfter(dialog, added);
+    return {added, QString()};
+}
+
+DialogEdits::Outcome DialogEdits::addChoiceDialogAfter(DialogNode *dialog,
+                                                       const QList<Answer> &answers)
+{
+    if (const QString refusal = depthRefusal(dialog->level(), 2); !refusal.isEmpty())
+        return {nullptr, refusal};
+    const Outcome added = addChoiceDialog(dialog, answers);
+    if (added.node)
+        placeAfter(dialog, added.node);
+    return added;
+}
+
+DialogEdits::Outcome DialogEdits::addAnswer(DialogNode *choiceDialog, const QByteArray &text)
+{
+    if (!choiceDialog || !NodeText::isDialog(choiceDialog->text()) ||
+        !NodeText::isChoiceDialog(choiceDialog))
+        return {nullptr, QStringLiteral("Please select a choice dialog first!")};
+    if (const QString refusal = depthRefusal(choiceDialog->level() + 1, 1); !refusal.isEmpty())
+        return {nullptr, refusal};
+    // One more than the highest number, as the answer table numbers its rows.
+    int highest = 0;
+    for (int row = 0; row < choiceDialog->childCount(); ++row) {
+        const QByteArray &child = choiceDialog->child(row)->text();
+        if (NodeText::isChoice(child))
+            highest = std::max(highest, NodeText::choiceNumber(child).toInt());
+    }
+    DialogNode *choice =
+        m_tree.addChild(choiceDialog, NodeText::choice(QByteArray::number(highest + 1)));
+    m_tree.addChild(choice, NodeText::text(text));
+    return {choice, QString()};
+}
+
 QString DialogEdits::decisionRefusal() const
 {
     // Root and a configuration node are not enough.
@@ -333,6 +383,24 @@ DialogEdits::Outcome DialogEdits::addGoto(DialogNode *selected, int number)
     if (hasGoto(dialog.node))
         return {nullptr, kSecondGoto};
     return {addAction(dialog.node, NodeText::gotoDialog(number)), QString()};
+}
+
+DialogNode *DialogEdits::firstGoto(const DialogNode *dialog)
+{
+    for (int row = 0; dialog && row < dialog->childCount(); ++row) {
+        if (dialog->child(row)->text().startsWith("Goto"))
+            return dialog->child(row);
+    }
+    return nullptr;
+}
+
+DialogEdits::Outcome DialogEdits::setGoto(DialogNode *dialog, int number)
+{
+    DialogNode *followed = firstGoto(dialog);
+    if (!followed || NodeText::isChoiceDialog(dialog))
+        return addGoto(dialog, number);
+    m_tree.setText(followed, NodeText::gotoDialog(number));
+    return {followed, QString()};
 }
 
 bool DialogEdits::hasGoto(const DialogNode *dialog) const

@@ -49,6 +49,14 @@ public:
     // A choice dialog with a choice node and its answer for each row of the table; refused for
     // an empty table.
     Outcome addChoiceDialog(DialogNode *node, const QList<Answer> &answers);
+    // The same right after dialog at its level, renumbering the dialogs after it; a choice
+    // dialog's table may be empty of texts but not of rows. Refused where the new dialog would
+    // nest deeper than a file holds.
+    Outcome addTextDialogAfter(DialogNode *dialog, const QByteArray &line, Speaker speaker);
+    Outcome addChoiceDialogAfter(DialogNode *dialog, const QList<Answer> &answers);
+    // A new last answer of a choice dialog, numbered one more than its highest answer; refused
+    // for any other node.
+    Outcome addAnswer(DialogNode *choiceDialog, const QByteArray &text);
     // Refused while the tree holds no dialog a decision could follow.
     QString decisionRefusal() const;
     // Adds through create and puts the new dialog where placement says, renumbering after a
@@ -113,6 +121,10 @@ public:
     // What refuses adding these action texts to dialog, as the four action commands refuse:
     // no dialog selected, a choice dialog, or a second goto; empty when they may be added.
     QString actionsRefusal(DialogNode *dialog, const QList<QByteArray> &actions) const;
+    // The goto a text dialog follows: its first one; none when it has none.
+    static DialogNode *firstGoto(const DialogNode *dialog);
+    // Points dialog's goto at number: adds one as addGoto does, or changes the one it follows.
+    Outcome setGoto(DialogNode *dialog, int number);
     // Nothing happens when no dialog with children carries the number.
     Outcome addDelete(DialogNode *selected, int number, int choice);
     // The dialog the delete action's number names, for the choice field: the last node carrying
@@ -136,6 +148,8 @@ private:
     DialogNode *addAction(DialogNode *dialog, const QByteArray &text);
     // Whether dialog already holds a goto among its children.
     bool hasGoto(const DialogNode *dialog) const;
+    // Moves added, a dialog just made at the end of dialog's level, right after dialog.
+    void placeAfter(DialogNode *dialog, DialogNode *added);
 
     DialogTree &m_tree;
 };

@@ -1,6 +1,7 @@
 #include "flow_export.h"
 
 #include "document/dialog_summary.h"
+#include "flow_box_text.h"
 #include "flow_graph.h"
 #include "flow_layout.h"
 
@@ -83,6 +84,36 @@ void svgText(QByteArray &out, double x, double y, const QString &text, const cha
            "</text>";
 }
 
+// The Set, Call and Delete marks at a box's top right, as the window draws them; how many.
+int actionMarks(QByteArray &out, const FlowGraph::Box &box, const QRectF &rect)
+{
+    struct Mark
+    {
+        bool shown;
+        const char *name;
+        const char *colour;
+        const char *letter;
+    };
+    const Mark marks[] = {{box.deletes, "delete", "#c62828", "D"},
+                          {box.calls, "call", "#d07a00", "C"},
+                          {box.sets, "set", "#2e7d32", "S"}};
+    double right = rect.right() - 4;
+    int shown = 0;
+    for (const Mark &mark : marks) {
+        if (!mark.shown)
+            continue;
+        out += QByteArray("<g class=\"mark ") + mark.name + "\"><rect x=\"" + number(right - 13) +
+               "\" y=\"" + number(rect.top() + 4) +
+               "\" width=\"13\" height=\"12\" rx=\"2\" fill=\"" + mark.colour + "\"/>";
+        svgText(out, right - 6.5, rect.top() + 14, QString::fromLatin1(mark.letter),
+                " fill=\"#ffffff\" font-size=\"10\" text-anchor=\"middle\"");
+        out += "</g>";
+        right -= 15;
+        ++shown;
+    }
+    return shown;
+}
+
 // A DOT string: quotes and backslashes escaped, line breaks as \n. DOT has no escape for other
 // control characters and dot stops at a NUL, so each is written out as the text \xHH.
 QByteArray dotString(const QString &text)
@@ -157,36 +188,44 @@ QByteArray svg(const FlowGraph &graph, const FlowLayout &layout)
         }
         out += "</g>\n";
     }
+    for (size_t e = 0; e < graph.ends().size(); ++e) {
+        const FlowGraph::End &end = graph.ends()[e];
+        const QPointF start = layout.ends()[e];
+        const double bar = start.y() + FlowLayout::kEndLength;
+        out += "<g class=\"end\" data-from=\"" + QByteArray::number(boxes[size_t(end.box)].number) +
+               '"';
+        if (end.choice)
+            out += " data-choice=\"" +
+                   xml(Ansi::toUnicode(NodeText::choiceNumber(end.choice->text()))) + '"';
+        out += "><path d=\"M" + number(start.x()) + ' ' + number(start.y()) + " L" +
+               number(start.x()) + ' ' + number(bar) + " M" + number(start.x() - 6) + ' ' +
+               number(bar) + " L" + number(start.x() + 6) + ' ' + number(bar) +
+               "\" fill=\"none\" stroke=\"" + (end.choice ? "#1f5fa8" : "#333333") +
+               "\" stroke-width=\"2\"/></g>\n";
+    }
     for (size_t b = 0; b < boxes.size(); ++b) {
         const FlowGraph::Box &box = boxes[b];
         const QRectF &rect = layout.boxes()[b];
         const double x = rect.left() + FlowLayout::kPadding;
         double y = rect.top() + FlowLayout::kPadding + 12;
-        out += QByteArray("<g class=\"dialog ") + (box.choice ? "choice" : "text") +
-               "\" id=\"dialog" + QByteArray::number(box.number) + "\"><title>" +
-               xml(box.choice ? DialogSummary::glance(box.dialog, 1 << 20)
-                              : DialogSummary::text(box.dialog)) +
-               "</title><rect x=\"" + number(rect.x()) + "\" y=\"" + number(rect.y()) +
-               "\" width=\"" + number(rect.width()) + "\" height=\"" + number(rect.height()) +
-               "\" rx=\"4\" fill=\"" + (box.choice ? "#eef4fb" : "#fbfbf4") +
-               "\" stroke=\"#333333\"/>";
-        const QString heading =
-            Ansi::toUnicode(box.dialog->text()) +
-            (box.choice ? QStringLiteral("  choice")
-                        : QStringLiteral("  ") + DialogSummary::speaker(box.dialog));
-        svgText(out, x, y, DialogSummary::elide(heading, kLineLength), " font-weight=\"bold\"");
-        if (box.choice) {
-            for (int row = 0; row < box.dialog->childCount(); ++row) {
-                const DialogNode *choice = box.dialog->child(row);
-                if (!NodeText::isChoice(choice->text()))
-                    continue;
-                y += FlowLayout::kLineHeight;
-                svgText(out, x, y,
-                        DialogSummary::elide(DialogSummary::answerLine(choice), kLineLength));
-            }
-        } else {
-            svgText(out, x, y + FlowLayout::kLineHeight,
-                    DialogSummary::elide(DialogSummary::firstLine(box.dialog), kLineLength));
+        const char *kind = box.foldedAnswer ? "folded" : box.choice ? "choice" : "text";
+        const char *fill = box.foldedAnswer ? "#e8e8e8" : box.choice ? "#eef4fb" : "#fbfbf4";
+        out += QByteArray("<g class=\"dialog ") + kind + "\" id=\"dialog" +
+               QByteArray::number(box.number) + "\"><title>" + xml(FlowBoxText::tip(box)) +
+               "</title>";
+        if (box.foldedAnswer)
+            out += "<rect x=\"" + number(rect.x() + 4) + "\" y=\"" + number(rect.y() + 4) +
+                   "\" width=\"" + number(rect.width()) + "\" height=\"" + number(rect.height()) +
+                   "\" fill=\"#e8e8e8\" stroke=\"#777777\"/>";
+        out += "<rect x=\"" + number(rect.x()) + "\" y=\"" + number(rect.y()) + "\" width=\"" +
+               number(rect.width()) + "\" height=\"" + number(rect.height()) +
+               "\" rx=\"4\" fill=\"" + fill + "\" stroke=\"#333333\"/>";
+        const int marks = actionMarks(out, box, rect);
+        svgText(out, x, y, DialogSummary::elide(FlowBoxText::heading(box), kLineLength - 3 * marks),
+                " font-weight=\"bold\"");
+        for (const QString &line : FlowBoxText::lines(box)) {
+            y += FlowLayout::kLineHeight;
+            svgText(out, x, y, DialogSummary::elide(line, kLineLength));
         }
         out += "</g>\n";
     }

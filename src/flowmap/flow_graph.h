@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 class DialogNode;
@@ -13,7 +14,9 @@ class DialogTree;
 //   dialog when none is;
 // - a goto or delete action that names no existing dialog ends in a broken arrow; a broken goto
 //   leaves the dialog no other way on, since the reading stops there.
-// The boxes keep pointers into the tree: build the graph anew after every change of the tree.
+// Where the reading has no way on, the conversation ends: after a text dialog, or after an
+// answer. The boxes keep pointers into the tree: build the graph anew after every change of the
+// tree.
 class FlowGraph
 {
 public:
@@ -29,6 +32,15 @@ public:
         int nextInBranch = -1;
         int firstBranch = -1; // the branches under this box, linked by Branch::next
         int lastBranch = -1;
+        // The dialog's Set, Call and Delete actions, for their marks.
+        bool sets = false;
+        bool calls = false;
+        bool deletes = false;
+        // A folded answer branch shown as this one box: the answer node, how many dialogs the
+        // branch holds and the number of its last one. dialog is the branch's first dialog.
+        const DialogNode *foldedAnswer = nullptr;
+        int foldedDialogs = 0;
+        int lastNumber = 0;
     };
 
     // The dialogs that follow one another under one answer of a box (or under one other node
@@ -52,18 +64,35 @@ public:
         int branch = -1;                    // an answer's branch
     };
 
+    // Where the conversation ends: after a text box (port -1) or after one answer of a choice.
+    struct End
+    {
+        int box = -1;
+        int port = -1;
+        const DialogNode *choice = nullptr; // the answer's choice node
+        int branch = -1;                    // the answer's branch
+    };
+
     static FlowGraph build(const DialogTree &tree);
+    // This graph with the branches under the given answer nodes shown as one box each: arrows
+    // into the branch end at that box, arrows out of it leave from there, arrows inside it go.
+    FlowGraph folded(const std::vector<const DialogNode *> &answers) const;
 
     const std::vector<Box> &boxes() const { return m_boxes; }
     const std::vector<Branch> &branches() const { return m_branches; }
     // In the order of the boxes they leave, a choice's answers in their order.
     const std::vector<Edge> &edges() const { return m_edges; }
+    // In the order of the boxes.
+    const std::vector<End> &ends() const { return m_ends; }
     // The box of the dialog that holds node (the node itself when it is a dialog); -1 for nodes
     // outside every dialog.
     int boxOf(const DialogNode *node) const;
+    // The first edge that leaves box; edges().size() when none does.
+    size_t firstEdgeOf(int box) const;
 
 private:
     std::vector<Box> m_boxes;
     std::vector<Branch> m_branches;
     std::vector<Edge> m_edges;
+    std::vector<End> m_ends;
 };

@@ -1,7 +1,10 @@
 #include "flow_layout.h"
 
+#include "flow_grid.h"
+#include "flow_router.h"
+
 #include <algorithm>
-#include <cmath>
+#include <climits>
 
 namespace {
 
@@ -18,174 +21,265 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
 {
     const std::vector<FlowGraph::Box> &boxes = graph.boxes();
     const std::vector<FlowGraph::Branch> &branches = graph.branches();
-    std::vector<double> blockWidth(boxes.size());
-    std::vector<int> blockRows(boxes.size());
-    std::vector<double> branchWidth(branches.size(), kEmptyBranchWidth);
-    std::vector<int> branchRows(branches.size(), 0);
 
+    // A choice with dialogs under an answer spans its answers' columns; each of its answers
+    // without dialogs gets a lane there.
+    std::vector<char> wide(boxes.size(), 0);
+    for (const FlowGraph::Edge &edge : graph.edges()) {
+        if (edge.kind == FlowGraph::EdgeKind::Answer && branches[size_t(edge.branch)].first >= 0)
+            wide[size_t(edge.from)] = 1;
+    }
+    std::vector<char> lane(branches.size(), 0);
+    for (const FlowGraph::Edge &edge : graph.edges()) {
+        if (edge.kind == FlowGraph::EdgeKind::Answer && wide[size_t(edge.from)] &&
+            branches[size_t(edge.branch)].first < 0)
+            lane[size_t(edge.branch)] = 1;
+    }
+    for (const FlowGraph::End &end : graph.ends()) {
+        if (end.branch >= 0 && wide[size_t(end.box)])
+            lane[size_t(end.branch)] = 1;
+    }
+
+    // Columns and rows each box's block takes: its branches side by side below it.
+    std::vector<int> blockColumns(boxes.size());
+    std::vector<int> blockRows(boxes.size());
+    std::vector<int> branchColumns(branches.size(), 0);
+    std::vector<int> branchRows(branches.size(), 0);
     auto measureBranch = [&](int branch) {
-        double width = 0;
+        int columns = lane[size_t(branch)];
         int rows = 0;
         for (int box = branches[size_t(branch)].first; box >= 0;
              box = boxes[size_t(box)].nextInBranch) {
-            width = std::max(width, blockWidth[size_t(box)]);
+            columns = std::max(columns, blockColumns[size_t(box)]);
             rows += blockRows[size_t(box)];
         }
-        if (rows > 0) {
-            branchWidth[size_t(branch)] = width;
-            branchRows[size_t(branch)] = rows;
-        }
+        branchColumns[size_t(branch)] = columns;
+        branchRows[size_t(branch)] = rows;
     };
     // A box's branches hold only boxes after it in pre-order.
     for (size_t b = boxes.size(); b-- > 0;) {
-        double width = -kColumnGap;
+        int columns = 0;
         int rows = 0;
         for (int branch = boxes[b].firstBranch; branch >= 0;
              branch = branches[size_t(branch)].next) {
             measureBranch(branch);
-            width += branchWidth[size_t(branch)] + kColumnGap;
+            columns += branchColumns[size_t(branch)];
             rows = std::max(rows, branchRows[size_t(branch)]);
         }
-        blockWidth[b] = std::max(kBoxWidth, width);
+        blockColumns[b] = std::max(1, columns);
         blockRows[b] = 1 + rows;
     }
-    measureBranch(0);
+    if (!branches.empty())
+        measureBranch(0);
 
-    FlowLayout layout;
-    layout.m_boxes.resize(boxes.size());
-    layout.m_rowOf.resize(boxes.size());
-    std::vector<double> branchCentres(branches.size(), 0);
-    auto placeBranch = [&](int branch, double centre, int row) {
-        branchCentres[size_t(branch)] = centre;
+    std::vector<int> gotos(boxes.size(), 0);
+    for (const FlowGraph::Edge &edge : graph.edges())
+        gotos[size_t(edge.from)] += edge.kind == FlowGraph::EdgeKind::Goto;
+
+    // A branch's boxes stand in its first column, each box's branches side by side from there.
+    FlowGrid grid;
+    grid.boxes.resize(boxes.size());
+    std::vector<int> branchColumn(branches.size(), -1);
+    auto placeBranch = [&](int branch, int start, int row) {
+        if (branchColumns[size_t(branch)] > 0)
+            branchColumn[size_t(branch)] = start;
         for (int box = branches[size_t(branch)].first; box >= 0;
              box = boxes[size_t(box)].nextInBranch) {
-            layout.m_boxes[size_t(box)] = QRectF(centre - kBoxWidth / 2, 0, kBoxWidth, 0);
-            layout.m_rowOf[size_t(box)] = row;
+            FlowGrid::Box &place = grid.boxes[size_t(box)];
+            place.row = row;
+            place.column = place.first = place.last = start;
+            if (wide[size_t(box)])
+                place.last = start + blockColumns[size_t(box)] - 1;
+            place.height = std::max(heightOf(boxes[size_t(box)]),
+                                    kExitsBelow + kExitRow * (gotos[size_t(box)] - 5));
             row += blockRows[size_t(box)];
         }
     };
-    const double mapWidth = branches.empty() ? 0 : branchWidth[0];
-    placeBranch(0, kMargin + mapWidth / 2, 0);
+    if (!branches.empty())
+        placeBranch(0, 0, 0);
     for (size_t b = 0; b < boxes.size(); ++b) {
-        double total = -kColumnGap;
-        for (int branch = boxes[b].firstBranch; branch >= 0; branch = branches[size_t(branch)].next)
-            total += branchWidth[size_t(branch)] + kColumnGap;
-        double x = layout.m_boxes[b].center().x() - total / 2;
+        int start = grid.boxes[b].column;
         for (int branch = boxes[b].firstBranch; branch >= 0;
              branch = branches[size_t(branch)].next) {
-            placeBranch(branch, x + branchWidth[size_t(branch)] / 2, layout.m_rowOf[b] + 1);
-            x += branchWidth[size_t(branch)] + kColumnGap;
+            placeBranch(branch, start, grid.boxes[b].row + 1);
+            start += branchColumns[size_t(branch)];
+        }
+    }
+    const int columns = branches.empty() ? 0 : branchColumns[0];
+    const int rows = branches.empty() ? 0 : branchRows[0];
+    grid.columnHoldsBoxes.assign(size_t(columns), 0);
+    grid.rowHeights.assign(size_t(rows), 0);
+    for (const FlowGrid::Box &place : grid.boxes) {
+        grid.columnHoldsBoxes[size_t(place.column)] = 1;
+        double &height = grid.rowHeights[size_t(place.row)];
+        height = std::max(height, place.height);
+    }
+
+    // A wide choice closes the gutters it spans in its row. A goto needs one gutter between the
+    // columns of its two boxes open through all the rows between them: where wide choices close
+    // them all, the fewest that close one stand in one column instead, their answers fanning out
+    // below them.
+    std::vector<std::pair<int, int>> wideByRow;
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        if (wide[b])
+            wideByRow.push_back({grid.boxes[b].row, int(b)});
+    }
+    std::sort(wideByRow.begin(), wideByRow.end());
+    std::vector<char> narrowed(boxes.size(), 0);
+    std::vector<int> closing;
+    for (const FlowGraph::Edge &edge : graph.edges()) {
+        if (edge.kind != FlowGraph::EdgeKind::Goto && edge.kind != FlowGraph::EdgeKind::Next)
+            continue;
+        const FlowGrid::Box &from = grid.boxes[size_t(edge.from)];
+        const FlowGrid::Box &to = grid.boxes[size_t(edge.to)];
+        // The gutters next to the two boxes' columns: a box of the two may yet stand narrow.
+        const int firstGutter = std::min(from.column, to.column);
+        const int lastGutter = std::max(from.column, to.column) + 1;
+        const auto begin = std::upper_bound(wideByRow.begin(), wideByRow.end(),
+                                            std::make_pair(std::min(from.row, to.row), INT_MAX));
+        const auto end =
+            std::lower_bound(begin, wideByRow.end(), std::make_pair(std::max(from.row, to.row), 0));
+        if (begin == end)
+            continue;
+        closing.assign(size_t(lastGutter - firstGutter + 1), 0);
+        for (auto passed = begin; passed != end; ++passed) {
+            const FlowGrid::Box &choice = grid.boxes[size_t(passed->second)];
+            if (narrowed[size_t(passed->second)])
+                continue;
+            for (int g = std::max(firstGutter, choice.first + 1);
+                 g <= std::min(lastGutter, choice.last); ++g)
+                ++closing[size_t(g - firstGutter)];
+        }
+        const int open = int(std::min_element(closing.begin(), closing.end()) - closing.begin());
+        for (auto passed = begin; passed != end && closing[size_t(open)] > 0; ++passed) {
+            const FlowGrid::Box &choice = grid.boxes[size_t(passed->second)];
+            if (choice.first < firstGutter + open && choice.last >= firstGutter + open)
+                narrowed[size_t(passed->second)] = 1;
+        }
+    }
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        if (narrowed[b]) {
+            wide[b] = 0;
+            grid.boxes[b].last = grid.boxes[b].first;
         }
     }
 
-    // Each row is as high as its highest box, so the strip between two rows crosses no box.
-    int totalRows = 0;
-    for (int box = branches.empty() ? -1 : branches[0].first; box >= 0;
-         box = boxes[size_t(box)].nextInBranch)
-        totalRows += blockRows[size_t(box)];
-    std::vector<double> rowHeight(size_t(totalRows), 0);
-    for (size_t b = 0; b < boxes.size(); ++b) {
-        double &height = rowHeight[size_t(layout.m_rowOf[b])];
-        height = std::max(height, heightOf(boxes[b]));
+    // A wide choice's answers leave down their columns. A narrow one's leave spread along its
+    // bottom; the middle one leaves from the middle only when it runs straight down, or it
+    // could run on one line with an arrow into the box below.
+    grid.portStart.resize(boxes.size() + 1);
+    for (size_t b = 0; b < boxes.size(); ++b)
+        grid.portStart[b + 1] = grid.portStart[b] + boxes[b].answers;
+    grid.ports.resize(size_t(grid.portStart.back()));
+    std::vector<char> middleStraight(boxes.size(), 0);
+    auto portBranch = [&](int box, int port, int branch) {
+        FlowGrid::Port &at = grid.ports[size_t(grid.portStart[size_t(box)] + port)];
+        if (wide[size_t(box)] && branch >= 0 && branchColumn[size_t(branch)] >= 0) {
+            at.column = branchColumn[size_t(branch)];
+            return;
+        }
+        if (branch >= 0 && lane[size_t(branch)])
+            at.lane = branchColumn[size_t(branch)];
+        const int answers = boxes[size_t(box)].answers;
+        at.column = grid.boxes[size_t(box)].column;
+        at.offset = -kBoxWidth / 2 + kBoxWidth * (port + 1) / (answers + 1);
+    };
+    for (const FlowGraph::Edge &edge : graph.edges()) {
+        if (edge.kind != FlowGraph::EdgeKind::Answer)
+            continue;
+        portBranch(edge.from, edge.port, edge.branch);
+        const FlowGrid::Box &from = grid.boxes[size_t(edge.from)];
+        const FlowGrid::Box &to = grid.boxes[size_t(edge.to)];
+        if (2 * edge.port + 1 == boxes[size_t(edge.from)].answers && to.column == from.column &&
+            to.row == from.row + 1)
+            middleStraight[size_t(edge.from)] = 1;
     }
-    layout.m_rowTop.resize(size_t(totalRows) + 1);
-    layout.m_rowTop[0] = kMargin;
-    for (size_t row = 0; row < rowHeight.size(); ++row)
-        layout.m_rowTop[row + 1] = layout.m_rowTop[row] + rowHeight[row] + kRowGap;
+    for (const FlowGraph::End &end : graph.ends()) {
+        if (end.port >= 0)
+            portBranch(end.box, end.port, end.branch);
+    }
     for (size_t b = 0; b < boxes.size(); ++b) {
-        QRectF &rect = layout.m_boxes[b];
-        rect.moveTop(layout.m_rowTop[size_t(layout.m_rowOf[b])]);
-        rect.setHeight(heightOf(boxes[b]));
+        const int answers = boxes[b].answers;
+        if (!boxes[b].choice || wide[b] || answers % 2 == 0 || middleStraight[b])
+            continue;
+        grid.ports[size_t(grid.portStart[b] + answers / 2)].offset -= kBoxWidth / (answers + 1) / 2;
     }
 
-    const double lanesX = kMargin + mapWidth + kColumnGap;
-    int laneRoutes = 0;
-    layout.m_routes.reserve(graph.edges().size());
-    layout.m_points.reserve(graph.edges().size() * 4);
-    for (const FlowGraph::Edge &edge : graph.edges())
-        laneRoutes += layout.route(graph, edge, laneRoutes % kGotoLanes, lanesX, branchCentres);
-    const double lanesWidth = laneRoutes ? kGotoLanes * kGotoLaneStep + kColumnGap : 0;
-    layout.m_size = QSizeF(2 * kMargin + mapWidth + lanesWidth,
-                           kMargin + std::max(0.0, layout.m_rowTop.back() - kRowGap));
+    FlowLayout layout;
+    FlowRouter(graph, grid).route(layout);
+
+    layout.m_rowOf.resize(boxes.size());
+    layout.m_columnOf.resize(boxes.size());
+    layout.m_byRow.resize(boxes.size());
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        layout.m_rowOf[b] = grid.boxes[b].row;
+        layout.m_columnOf[b] = grid.boxes[b].column;
+        layout.m_byRow[b] = int(b);
+    }
+    std::sort(layout.m_byRow.begin(), layout.m_byRow.end(), [&layout](int a, int b) {
+        const int ra = layout.m_rowOf[size_t(a)];
+        const int rb = layout.m_rowOf[size_t(b)];
+        return ra != rb ? ra < rb : layout.m_columnOf[size_t(a)] < layout.m_columnOf[size_t(b)];
+    });
+    // Every row holds a box: the rows of a block are those of its longest branch.
+    layout.m_rowStart.assign(size_t(rows) + 1, int(boxes.size()));
+    for (size_t i = boxes.size(); i-- > 0;)
+        layout.m_rowStart[size_t(layout.m_rowOf[size_t(layout.m_byRow[i])])] = int(i);
     return layout;
 }
 
-QPointF FlowLayout::answerPort(const QRectF &box, int port, int answers)
+std::vector<int> FlowLayout::boxesInRow(int row) const
 {
-    return QPointF(box.left() + box.width() * (port + 1) / (answers + 1), box.bottom());
+    if (row < 0 || row >= rowCount())
+        return {};
+    return std::vector<int>(m_byRow.begin() + m_rowStart[size_t(row)],
+                            m_byRow.begin() + m_rowStart[size_t(row) + 1]);
+}
+
+std::vector<int> FlowLayout::boxesBetween(double top, double bottom) const
+{
+    // Rows begin at the tops of their boxes and end where the next row begins.
+    auto rowTop = [this](int row) {
+        return m_boxes[size_t(m_byRow[size_t(m_rowStart[size_t(row)])])].top();
+    };
+    int first = 0;
+    int past = rowCount();
+    while (first < past) {
+        const int middle = (first + past) / 2;
+        if (middle + 1 < rowCount() && rowTop(middle + 1) <= top)
+            first = middle + 1;
+        else
+            past = middle;
+    }
+    int last = first;
+    while (last < rowCount() && rowTop(last) <= bottom)
+        ++last;
+    return std::vector<int>(m_byRow.begin() + (first < rowCount() ? m_rowStart[size_t(first)] : 0),
+                            m_byRow.begin() + (last > first ? m_rowStart[size_t(last)] : 0));
 }
 
 int FlowLayout::boxAt(const QPointF &point) const
 {
-    for (size_t b = 0; b < m_boxes.size(); ++b) {
-        if (m_boxes[b].contains(point))
-            return int(b);
+    // The last row beginning above point, then its boxes by their left sides.
+    int low = 0;
+    int high = rowCount();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        const int first = m_byRow[size_t(m_rowStart[size_t(middle)])];
+        if (m_boxes[size_t(first)].top() <= point.y())
+            low = middle + 1;
+        else
+            high = middle;
     }
-    return -1;
-}
-
-bool FlowLayout::route(const FlowGraph &graph, const FlowGraph::Edge &edge, int gotoLane,
-                       double lanesX, const std::vector<double> &branchCentres)
-{
-    bool usesLane = false;
-    Route route;
-    route.first = int(m_points.size());
-    m_routeStart = m_points.size();
-    const QRectF &from = m_boxes[size_t(edge.from)];
-    // The strips below the source's row and above the target's.
-    const double below = m_rowTop[size_t(m_rowOf[size_t(edge.from)]) + 1] - kRowGap / 2;
-    const double side = from.right() + kColumnGap / 2;
-    const QRectF to = edge.to >= 0 ? m_boxes[size_t(edge.to)] : QRectF();
-    const double above = to.top() - kRowGap / 2;
-    switch (edge.kind) {
-    case FlowGraph::EdgeKind::Next:
-        if (to.top() > from.bottom()) {
-            add(QPointF(from.center().x(), from.bottom()));
-            add(QPointF(from.center().x(), above));
-            add(QPointF(to.center().x(), above));
-            add(QPointF(to.center().x(), to.top()));
-            break;
-        }
-        [[fallthrough]]; // only a malformed tree leads back up: go round as a goto does
-    case FlowGraph::EdgeKind::Goto: {
-        usesLane = true;
-        const double lane = lanesX + gotoLane * kGotoLaneStep;
-        const double entry = to.right() + kColumnGap / 2;
-        add(QPointF(from.right(), from.center().y()));
-        add(QPointF(side, from.center().y()));
-        add(QPointF(side, below));
-        add(QPointF(lane, below));
-        add(QPointF(lane, above));
-        add(QPointF(entry, above));
-        add(QPointF(entry, to.center().y()));
-        add(QPointF(to.right(), to.center().y()));
-        break;
-    }
-    case FlowGraph::EdgeKind::Answer: {
-        const QPointF port = answerPort(from, edge.port, graph.boxes()[size_t(edge.from)].answers);
-        const double lane = branchCentres[size_t(edge.branch)];
-        add(port);
-        add(QPointF(port.x(), below));
-        add(QPointF(lane, below));
-        add(QPointF(lane, above));
-        add(QPointF(to.center().x(), above));
-        add(QPointF(to.center().x(), to.top()));
-        break;
-    }
-    case FlowGraph::EdgeKind::Broken:
-        add(QPointF(from.right(), from.center().y() + kLineHeight / 2));
-        add(QPointF(side, from.center().y() + kLineHeight / 2));
-        break;
-    }
-    route.count = int(m_points.size()) - route.first;
-    m_routes.push_back(route);
-    return usesLane;
-}
-
-void FlowLayout::add(const QPointF &point)
-{
-    // Legs of no length would give an arrow head no direction.
-    if (m_points.size() > m_routeStart && m_points.back() == point)
-        return;
-    m_points.push_back(point);
+    if (low == 0)
+        return -1;
+    const auto begin = m_byRow.begin() + m_rowStart[size_t(low - 1)];
+    const auto end = m_byRow.begin() + m_rowStart[size_t(low)];
+    const auto past = std::upper_bound(begin, end, point.x(), [this](double x, int box) {
+        return x < m_boxes[size_t(box)].left();
+    });
+    if (past == begin)
+        return -1;
+    const int box = *(past - 1);
+    return m_boxes[size_t(box)].contains(point) ? box : -1;
 }

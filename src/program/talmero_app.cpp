@@ -9,6 +9,10 @@
 #include "editing/placement_window.h"
 #include "editing/search_commands.h"
 #include "editing/update_commands.h"
+#include "flowmap/flow_map_commands.h"
+#include "flowmap/flow_map_view.h"
+#include "flowmap/flow_map_window.h"
+#include "flowmap/flow_text_editor.h"
 #include "fontgen/font_generator_window.h"
 #include "fontgen/font_preview_window.h"
 #include "generator/project_commands.h"
@@ -87,7 +91,7 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     new SearchCommands(window);
     new ProjectCommands(window, *m_files);
     new CompanionToolCommand(window);
-    new ClipboardCommands(window);
+    auto *clipboard = new ClipboardCommands(window);
     auto *review = new ReviewCommands(window);
     new FindReplaceCommands(window);
     new TranslationCommands(window);
@@ -96,6 +100,17 @@ TalmeroApp::TalmeroApp(const ProgramFolder &programFolder, Prompter &prompter, S
     QObject::connect(spelling, &SpellingCommands::languageChanged, pane->highlighter(),
                      &ScriptHighlighter::recolour);
     spelling->offerSuggestions(pane->editor());
+    // Writing in the flow map: its commands, the tree's clipboard and delete commands and
+    // "Read from here" in its box menu, and spelling in its text editor.
+    QObject::connect(review, &ReviewCommands::flowMapWindowMade, review,
+                     [&window, clipboard, spelling, review](FlowMapWindow *map) {
+                         new FlowMapCommands(window, *map, clipboard->deleteAction);
+                         map->addMenuActions({clipboard->cutAction, clipboard->copyAction,
+                                              clipboard->pasteAction, clipboard->duplicateAction,
+                                              clipboard->deleteAction});
+                         map->addMenuActions({review->readFromHereAction});
+                         spelling->attach(map->view()->textEditor());
+                     });
     QObject::connect(m_files, &FileCommands::documentOpened, m_placementWindow.get(),
                      &PlacementWindow::fillChoiceList);
     const auto showModal = [](QAction *action, QDialog *dialog) {

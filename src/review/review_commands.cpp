@@ -110,6 +110,7 @@ FlowMapWindow *ReviewCommands::flowMapWindow()
         showInFlowMapAction->setVisible(true);
         connect(m_flowMap, &FlowMapWindow::dialogClicked, this,
                 [this](const DialogNode *dialog) { showDialogNode(dialog, false); });
+        emit flowMapWindowMade(m_flowMap);
     }
     return m_flowMap;
 }

@@ -36,6 +36,10 @@ public:
     FlowMapWindow *flowMapWindow();
     ReadingsReplayer &readings() { return *m_readings; }
 
+signals:
+    // The flow map window was made, on first use: the program hands it its commands.
+    void flowMapWindowMade(FlowMapWindow *window);
+
 private:
     void addReviewActions(QWidget *window);
     // Selects node in the tree; activate brings the main window to the front.

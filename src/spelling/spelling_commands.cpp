@@ -28,8 +28,7 @@ const QString kSettingKey = QStringLiteral("Spelling/Language");
 } // namespace
 
 SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
-    : QObject(&window), m_window(window), m_languages(new QActionGroup(this)),
-      m_highlighter(new SpellingHighlighter(window.dialogTextEdit->document()))
+    : QObject(&window), m_window(window), m_languages(new QActionGroup(this))
 {
     setObjectName(QStringLiteral("SpellingCommands"));
     QMenu *options = nullptr;
@@ -62,7 +61,7 @@ SpellingCommands::SpellingCommands(MainWindow &window, CheckWindow &checkWindow)
             addLanguage(language, language);
     }
 
-    offerSuggestions(window.dialogTextEdit);
+    attach(window.dialogTextEdit);
 
     // The fields where existing lines are edited: a dialog text in the update field (the words
     // after "Text = "), and an answer.
@@ -102,7 +101,8 @@ void SpellingCommands::chooseLanguage(const QString &language)
         m_window.tellLater(problem);
     for (QAction *action : m_languages->actions())
         action->setChecked(action->data().toString() == (m_dictionary ? language : QString()));
-    m_highlighter->setDictionary(m_dictionary);
+    for (SpellingHighlighter *highlighter : m_highlighters)
+        highlighter->setDictionary(m_dictionary);
     for (SpellingField *field : m_fields)
         field->setDictionary(m_dictionary);
     emit languageChanged();
@@ -114,7 +114,8 @@ void SpellingCommands::addWord(const QString &word)
         return;
     if (const QString problem = m_dictionary->addWord(word); !problem.isEmpty())
         m_window.prompter().message(problem);
-    m_highlighter->rehighlight();
+    for (SpellingHighlighter *highlighter : m_highlighters)
+        highlighter->rehighlight();
     for (SpellingField *field : m_fields)
         field->update();
     emit languageChanged();
@@ -136,6 +137,14 @@ void SpellingCommands::replaceWord(const DialogNode *node, const QString &word,
     }
     if (outcome.texts > 0)
         m_window.Modified = true;
+}
+
+void SpellingCommands::attach(QPlainTextEdit *edit)
+{
+    auto *highlighter = new SpellingHighlighter(edit->document());
+    highlighter->setDictionary(m_dictionary);
+    m_highlighters.push_back(highlighter);
+    offerSuggestions(edit);
 }
 
 void SpellingCommands::offerSuggestions(QPlainTextEdit *edit)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <memory>
+#include <vector>
 
 class CheckWindow;
 class DialogNode;
@@ -30,10 +31,13 @@ public:
     QMenu *languageMenu;
     // Empty for None.
     void chooseLanguage(const QString &language);
-    // The context menu of a text field at pos, with the suggestions for the word there.
+    // A text box's context menu at pos, with the suggestions for the word there.
     QMenu *contextMenu(QPlainTextEdit *edit, const QPoint &pos);
     // Right click on a misspelled word of edit offers the suggestions and "Add to dictionary".
     void offerSuggestions(QPlainTextEdit *edit);
+    // Spelling in another box the author writes dialog texts in (the flow map's editor): the
+    // same underlines and suggestions, in the language chosen.
+    void attach(QPlainTextEdit *edit);
     // Known from now on, in the personal word list too; every underline and the check follow.
     void addWord(const QString &word);
     // Replaces word with replacement in node's text, one undo step; nothing when node is gone.
@@ -47,7 +51,7 @@ signals:
 private:
     MainWindow &m_window;
     QActionGroup *m_languages;
-    SpellingHighlighter *m_highlighter;
+    std::vector<SpellingHighlighter *> m_highlighters;
     QList<SpellingField *> m_fields;
     std::shared_ptr<SpellDictionary> m_dictionary;
 };

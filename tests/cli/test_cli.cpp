@@ -476,7 +476,7 @@ private slots:
         QVERIFY(opened.out.startsWith("Dialog1: Goto = 0: "));
     }
 
-    // The map's SVG and DOT name every dialog and arrow as documented, from the file as
+    // The map's SVG and DOT name every dialog, arrow and end as documented, from the file as
     // stored: the delete action that Open would remove still shows as a broken arrow.
     void mapKeepsItsContract()
     {
@@ -492,6 +492,7 @@ private slots:
         QCOMPARE(svg.exitCode, 0);
         QByteArrayList dialogs;
         QByteArrayList edges;
+        QByteArrayList ends;
         QXmlStreamReader xml(svg.out);
         while (!xml.atEnd()) {
             if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"g")
@@ -500,7 +501,9 @@ private slots:
             const QByteArray kind = a.value(QLatin1String("class")).toUtf8();
             if (kind.startsWith("dialog "))
                 dialogs.append(a.value(QLatin1String("id")).toUtf8() + ' ' + kind.mid(7));
-            else
+            else if (kind == "end")
+                ends.append(a.value(QLatin1String("data-from")).toUtf8());
+            else if (kind.startsWith("edge "))
                 edges.append(a.value(QLatin1String("data-from")).toUtf8() + '>' +
                              a.value(QLatin1String("data-to")).toUtf8() + ' ' + kind.mid(5) +
                              (a.hasAttribute(QLatin1String("data-choice"))
@@ -512,6 +515,8 @@ private slots:
                  QByteArrayList({"dialog1 text", "dialog2 choice", "dialog3 text", "dialog4 choice",
                                  "dialog5 text", "dialog6 text", "dialog7 text", "dialog8 text"}));
         QCOMPARE(edges, arrows);
+        // The conversation ends after the last dialog.
+        QCOMPARE(ends, QByteArrayList({"8"}));
 
         QCOMPARE(runCli({QStringLiteral("map"), path("flow.dlg"), QStringLiteral("--format"),
                          QStringLiteral("dot"), QStringLiteral("--out"), path("flow.dot")})

@@ -1,4 +1,5 @@
 #include "document/dialog_edits.h"
+#include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "document/tree_listing.h"
@@ -10,6 +11,7 @@
 #include "platform/app_error.h"
 #include "test_documents.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 namespace {
@@ -384,6 +386,86 @@ private slots:
         QCOMPARE(AppError::boxText(QStringLiteral("ends.")), QStringLiteral("ends."));
         QCOMPARE(AppError::boxText(QStringLiteral("(ends)")), QStringLiteral("(ends)"));
         QCOMPARE(AppError::boxText(QStringLiteral("")), QString());
+    }
+
+    // What the flow map writes: a dialog right after a box at its level (after a choice's
+    // whole block, at the end of an answer's branch), a choice of one answer there, an answer
+    // numbered past the highest, and a goto set or changed; the dialogs renumbered.
+    void mapEditsPlaceAfterTheBox_data()
+    {
+        QTest::addColumn<QByteArray>("edit");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray start = "Dialog1\n  Type = Text\n  Speaker = Entity\n  Text = A\n"
+                                 "Dialog2\n  Choice = 1\n    Text = Yes\n    Dialog3\n"
+                                 "  Choice = 4\n    Text = No\n"
+                                 "Dialog4\n  Type = Text\n  Goto = 2\n";
+        QTest::newRow("text after Dialog1")
+            << QByteArray("text 1") << QByteArray(start).replace("Dialog2\n", "NEW\nDialog2\n");
+        QTest::newRow("text after a choice: after its block")
+            << QByteArray("text 2") << QByteArray(start).replace("Dialog4\n", "NEW\nDialog4\n");
+        QTest::newRow("text at the end of an answer's branch")
+            << QByteArray("text 3")
+            << QByteArray(start).replace("    Dialog3\n", "    Dialog3\n    NEW\n");
+        QTest::newRow("choice after the last")
+            << QByteArray("choice 4") << start + "CHOICE\n  Choice = 1\n    Text = \n";
+        QTest::newRow("answer past the highest")
+            << QByteArray("answer 2")
+            << QByteArray(start).replace("Dialog4\n", "  Choice = 5\n    Text = \nDialog4\n");
+        QTest::newRow("goto changed")
+            << QByteArray("goto 4 1") << QByteArray(start).replace("Goto = 2", "Goto = 1");
+        QTest::newRow("goto added")
+            << QByteArray("goto 1 4")
+            << QByteArray(start).replace("Text = A\n", "Text = A\n  Goto = 4\n");
+    }
+    void mapEditsPlaceAfterTheBox()
+    {
+        QFETCH(QByteArray, edit);
+        QFETCH(QByteArray, after);
+        DialogTree tree;
+        addOutline(tree, "Dialog1\n  Type = Text\n  Speaker = Entity\n  Text = A\n"
+                         "Dialog2\n  Choice = 1\n    Text = Yes\n    Dialog3\n"
+                         "  Choice = 4\n    Text = No\n"
+                         "Dialog4\n  Type = Text\n  Goto = 2\n");
+        DialogEdits edits(tree);
+        const QList<QByteArray> words = edit.split(' ');
+        auto dialog = [&tree](const QByteArray &number) {
+            return tree.nodeAt(DialogEdits(tree).indexOfDialog(number.toInt()));
+        };
+        DialogNode *made = nullptr;
+        if (words[0] == "text")
+            made = edits.addTextDialogAfter(dialog(words[1]), "new", DialogEdits::Speaker::Player)
+                       .node;
+        else if (words[0] == "choice")
+            made = edits.addChoiceDialogAfter(dialog(words[1]), {{"1", QByteArray()}}).node;
+        else if (words[0] == "answer")
+            QVERIFY(edits.addAnswer(dialog(words[1]), QByteArray()).refusal.isEmpty());
+        else
+            QVERIFY(edits.setGoto(dialog(words[1]), words[2].toInt()).refusal.isEmpty());
+        // Every dialog is named by where it stands; the new one carries the add command's texts.
+        int position = 0;
+        for (int i = 0; i < tree.count(); ++i) {
+            if (NodeText::isDialog(tree.nodeAt(i)->text()))
+                QCOMPARE(DialogNumbers::numberOf(tree.nodeAt(i)), ++position);
+        }
+        QString outline = QString::fromLatin1(TreeListing::outline(tree));
+        if (made) {
+            const QString name = QString::fromLatin1(made->text());
+            outline.replace(
+                QRegularExpression(QStringLiteral("^( *)") + name +
+                                       QStringLiteral("\n\\1  Type = Text\n\\1  "
+                                                      "Speaker = Player\n\\1  Text = new\n"),
+                                   QRegularExpression::MultilineOption),
+                QStringLiteral("\\1NEW\n"));
+            outline.replace(name + QStringLiteral("\n  Choice"),
+                            QStringLiteral("CHOICE\n  Choice"));
+        }
+        QString expected = QString::fromLatin1(after);
+        for (QString *listing : {&outline, &expected})
+            listing->replace(QRegularExpression(QStringLiteral("Dialog\\d+\n")),
+                             QStringLiteral("DialogN\n"));
+        QCOMPARE(outline, expected);
+        // Only a choice dialog takes an answer.
+        QVERIFY(!edits.addAnswer(dialog("1"), "x").refusal.isEmpty());
     }
 
     // No edit nests the tree deeper than the 1,000 levels a file holds: each checks the depth

@@ -1,8 +1,11 @@
 #include "document/node_text.h"
 #include "editing/drop_command.h"
 #include "editing/placement_window.h"
+#include "flowmap/flow_map_commands.h"
+#include "flowmap/flow_map_window.h"
 #include "persistence/dlg_writer.h"
 #include "program/talmero_app.h"
+#include "review/review_commands.h"
 #include "test_program.h"
 #include "windows/dialog_tree_model.h"
 #include "windows/dialog_tree_view.h"
@@ -71,6 +74,14 @@ void buildStory(TestProgram &p)
     addTextDialog(tree, choices->child(0), "Fine", "Entity");
     addTextDialog(tree, nullptr, "Bye");
     tree.renumberDialogs();
+}
+
+// The commands that write in the flow map, the map opened.
+FlowMapCommands &mapCommands(TestProgram &p)
+{
+    auto *review = p.mainWindow().findChild<ReviewCommands *>();
+    review->flowMapAction->trigger();
+    return *review->flowMapWindow()->findChild<FlowMapCommands *>();
 }
 
 void place(TestProgram &p, QRadioButton *PlacementWindow::*mode,
@@ -152,6 +163,33 @@ private slots:
             p.mainWindow().gotoNumberField->setValue(2);
             emit p.mainWindow().addGotoButton->clicked();
         }) << "Undo Add Goto = 2";
+        QTest::newRow("map: text in place") << Edit([](TestProgram &p) {
+            mapCommands(p).changeText(find(p, "Dialog4"), QStringLiteral("Two\nlines"));
+        }) << "Undo Update Text = Bye";
+        QTest::newRow("map: answer in place") << Edit([](TestProgram &p) {
+            mapCommands(p).changeText(find(p, "Choice = 2"), QStringLiteral("Never"));
+        }) << "Undo Update Text = No";
+        QTest::newRow("map: insert")
+            << Edit([](TestProgram &p) { mapCommands(p).addAfter(find(p, "Dialog1"), false); })
+            << "Undo Add dialog";
+        QTest::newRow("map: choice after")
+            << Edit([](TestProgram &p) { mapCommands(p).addAfter(find(p, "Dialog3"), true); })
+            << "Undo Add decision";
+        QTest::newRow("map: answer")
+            << Edit([](TestProgram &p) { mapCommands(p).addAnswer(find(p, "Dialog2")); })
+            << "Undo Add answer";
+        QTest::newRow("map: speaker")
+            << Edit([](TestProgram &p) { mapCommands(p).setSpeaker(find(p, "Dialog1"), false); })
+            << "Undo Update Speaker = Player";
+        QTest::newRow("map: goto changed") << Edit([](TestProgram &p) {
+            mapCommands(p).setGoto(find(p, "Dialog1"), find(p, "Dialog3"));
+        }) << "Undo Goto = 3";
+        QTest::newRow("map: goto added") << Edit([](TestProgram &p) {
+            mapCommands(p).setGoto(find(p, "Dialog4"), find(p, "Dialog2"));
+        }) << "Undo Goto = 2";
+        QTest::newRow("map: goto removed")
+            << Edit([](TestProgram &p) { mapCommands(p).setGoto(find(p, "Dialog1"), nullptr); })
+            << "Undo Delete Goto = 4";
         QTest::newRow("config") << Edit([](TestProgram &p) {
             p.prompter.fileAnswers = {QStringLiteral("/x/other.ini")};
             p.mainWindow().changeConfigAction->trigger();

@@ -1,3 +1,4 @@
+#include "document/dialog_numbers.h"
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "document/read_through.h"
@@ -78,6 +79,103 @@ QByteArrayList walkReading(const DialogTree &tree, QList<int> answers)
     return reached;
 }
 
+// The legs of an arrow's route.
+std::vector<QLineF> legsOf(const FlowLayout &layout, size_t edge)
+{
+    const FlowLayout::Route &route = layout.routes()[edge];
+    std::vector<QLineF> legs;
+    for (int p = 1; p < route.count; ++p)
+        legs.emplace_back(layout.points()[size_t(route.first + p - 1)],
+                          layout.points()[size_t(route.first + p)]);
+    return legs;
+}
+
+// How long two axis-parallel legs run on one line.
+double sharedLength(const QLineF &a, const QLineF &b)
+{
+    auto overlap = [](double a1, double a2, double b1, double b2) {
+        return std::max(0.0, std::min(std::max(a1, a2), std::max(b1, b2)) -
+                                 std::max(std::min(a1, a2), std::min(b1, b2)));
+    };
+    if (a.dx() == 0 && b.dx() == 0 && std::abs(a.x1() - b.x1()) < 0.5)
+        return overlap(a.y1(), a.y2(), b.y1(), b.y2());
+    if (a.dy() == 0 && b.dy() == 0 && std::abs(a.y1() - b.y1()) < 0.5)
+        return overlap(a.x1(), a.x2(), b.x1(), b.x2());
+    return 0;
+}
+
+// Whether two axis-parallel legs cross: one runs across the other, not at an end of either.
+bool cross(const QLineF &a, const QLineF &b)
+{
+    const QLineF &across = a.dy() == 0 ? a : b;
+    const QLineF &down = a.dy() == 0 ? b : a;
+    if (across.dy() != 0 || down.dx() != 0 || &across == &down)
+        return false;
+    const double x = down.x1();
+    const double y = across.y1();
+    return x > std::min(across.x1(), across.x2()) && x < std::max(across.x1(), across.x2()) &&
+           y > std::min(down.y1(), down.y2()) && y < std::max(down.y1(), down.y2());
+}
+
+// Up to three answers of the graph's choices, picked at random.
+std::vector<const DialogNode *> someAnswers(const FlowGraph &graph, QRandomGenerator &random)
+{
+    std::vector<const DialogNode *> answers;
+    for (const FlowGraph::Branch &branch : graph.branches()) {
+        if (branch.owner >= 0 && graph.boxes()[size_t(branch.owner)].choice &&
+            random.bounded(4) == 0 && answers.size() < 3)
+            answers.push_back(branch.parent);
+    }
+    return answers;
+}
+
+// The rules every map keeps: see arrowsReadApart.
+void verifyLines(const FlowGraph &graph, const QByteArray &where)
+{
+    const FlowLayout layout = FlowLayout::lay(graph);
+    const std::vector<QRectF> &boxes = layout.boxes();
+    const QRectF map(QPointF(0, 0), layout.size());
+    for (size_t a = 0; a < boxes.size(); ++a) {
+        QVERIFY(map.contains(boxes[a]));
+        for (size_t b = a + 1; b < boxes.size(); ++b)
+            QVERIFY2(!boxes[a].intersects(boxes[b]), where.constData());
+    }
+    const std::vector<FlowGraph::Edge> &edges = graph.edges();
+    for (size_t e = 0; e < edges.size(); ++e) {
+        const FlowGraph::Edge &edge = edges[e];
+        const std::vector<QLineF> legs = legsOf(layout, e);
+        const QByteArray arrow = where + " arrow " + QByteArray::number(e);
+        double length = 0;
+        for (const QLineF &leg : legs) {
+            QVERIFY(map.contains(leg.p1()) && map.contains(leg.p2()));
+            QVERIFY2(leg.dx() == 0 || leg.dy() == 0, arrow.constData());
+            length += leg.length();
+            const QRectF span = QRectF(leg.p1(), leg.p2()).normalized();
+            for (size_t b = 0; b < boxes.size(); ++b) {
+                if (int(b) != edge.from && int(b) != edge.to)
+                    QVERIFY2(!boxes[b]
+                                  .adjusted(1, 1, -1, -1)
+                                  .intersects(span.adjusted(0, 0, 0.01, 0.01)),
+                             arrow.constData());
+            }
+        }
+        for (size_t other = e + 1; other < edges.size(); ++other) {
+            if (edge.to >= 0 && edges[other].to == edge.to)
+                continue;
+            for (const QLineF &leg : legs) {
+                for (const QLineF &otherLeg : legsOf(layout, other))
+                    QVERIFY2(sharedLength(leg, otherLeg) < 0.5,
+                             (arrow + " and " + QByteArray::number(other)).constData());
+            }
+        }
+        if (edge.kind == FlowGraph::EdgeKind::Goto) {
+            const QPointF ends = legs.back().p2() - legs.front().p1();
+            QVERIFY2(length - std::abs(ends.x()) - std::abs(ends.y()) <= 2 * FlowLayout::kBoxWidth,
+                     arrow.constData());
+        }
+    }
+}
+
 // A random conversation: text dialogs and choices nested a few levels, some answers empty,
 // gotos and deletes to existing and missing dialogs.
 void addRandomStory(DialogTree &tree, QRandomGenerator &random)
@@ -85,7 +183,7 @@ void addRandomStory(DialogTree &tree, QRandomGenerator &random)
     tree.addRootNode();
     std::vector<DialogNode *> places{nullptr};
     std::vector<DialogNode *> texts;
-    const int dialogs = 5 + int(random.bounded(40));
+    const int dialogs = 5 + int(random.bounded(60));
     for (int i = 0; i < dialogs; ++i) {
         DialogNode *at = places[random.bounded(quint32(places.size()))];
         if (random.bounded(4) == 0) {
@@ -97,6 +195,9 @@ void addRandomStory(DialogTree &tree, QRandomGenerator &random)
             }
         } else {
             texts.push_back(addTextDialog(tree, at, "line"));
+            // Now and then a file holds dialogs under a text dialog.
+            if (random.bounded(12) == 0)
+                places.push_back(texts.back()->child(0));
         }
     }
     tree.renumberDialogs();
@@ -141,40 +242,122 @@ private slots:
         }
     }
 
-    // On random conversations no box overlaps another and no arrow runs through a box other
-    // than the two it joins.
-    void arrowsGoRoundTheBoxes()
+    // On random conversations, whole and with answers folded, no box overlaps another, no
+    // arrow runs through a box other than the two it joins, no two arrows to different dialogs
+    // run on one line, and no goto goes more than two box widths out of its way.
+    void arrowsReadApart()
     {
         QRandomGenerator random(20261209);
-        for (int round = 0; round < 40; ++round) {
+        for (int round = 0; round < 60; ++round) {
             DialogTree tree;
             addRandomStory(tree, random);
             const FlowGraph graph = FlowGraph::build(tree);
-            const FlowLayout layout = FlowLayout::lay(graph);
-            const std::vector<QRectF> &boxes = layout.boxes();
-            const QRectF map(QPointF(0, 0), layout.size());
-            for (size_t a = 0; a < boxes.size(); ++a) {
-                QVERIFY(map.contains(boxes[a]));
-                for (size_t b = a + 1; b < boxes.size(); ++b)
-                    QVERIFY2(!boxes[a].intersects(boxes[b]), qPrintable(QString::number(round)));
+            const QByteArray where = "round " + QByteArray::number(round);
+            verifyLines(graph, where);
+            verifyLines(graph.folded(someAnswers(graph, random)), where + " folded");
+            if (QTest::currentTestFailed())
+                return;
+        }
+    }
+
+    // A folded answer stands as one box for all its dialogs: every node of them is found
+    // there, arrows into them end there, arrows out of them leave from there, and the rest of
+    // the map keeps its arrows.
+    void foldsKeepTheWaysOut()
+    {
+        QRandomGenerator random(20240613);
+        for (int round = 0; round < 40; ++round) {
+            DialogTree tree;
+            addRandomStory(tree, random);
+            const FlowGraph whole = FlowGraph::build(tree);
+            const std::vector<const DialogNode *> folds = someAnswers(whole, random);
+            const FlowGraph folded = whole.folded(folds);
+            // Each box of the whole graph as the folded graph shows it.
+            auto shown = [&folded](const FlowGraph::Box &box) { return folded.boxOf(box.dialog); };
+            int hidden = 0;
+            for (const FlowGraph::Box &box : whole.boxes()) {
+                const FlowGraph::Box &as = folded.boxes()[size_t(shown(box))];
+                QVERIFY(box.dialog->isInSubtreeOf(as.foldedAnswer ? as.foldedAnswer : as.dialog));
+                hidden += as.dialog != box.dialog;
             }
-            for (size_t e = 0; e < graph.edges().size(); ++e) {
-                const FlowGraph::Edge &edge = graph.edges()[e];
-                const FlowLayout::Route &route = layout.routes()[e];
-                for (int p = 1; p < route.count; ++p) {
-                    const QPointF &from = layout.points()[size_t(route.first + p - 1)];
-                    const QPointF &to = layout.points()[size_t(route.first + p)];
-                    QVERIFY(map.contains(from) && map.contains(to));
-                    const QRectF leg = QRectF(from, to).normalized();
-                    for (size_t b = 0; b < boxes.size(); ++b) {
-                        if (int(b) == edge.from || int(b) == edge.to)
-                            continue;
-                        QVERIFY2(
-                            !boxes[b]
-                                 .adjusted(1, 1, -1, -1)
-                                 .intersects(leg.adjusted(0, 0, 0.01, 0.01)),
-                            qPrintable(QStringLiteral("round %1, arrow %2").arg(round).arg(e)));
-                    }
+            int foldedDialogs = 0;
+            for (const FlowGraph::Box &box : folded.boxes())
+                foldedDialogs += box.foldedAnswer ? box.foldedDialogs - 1 : 0;
+            QCOMPARE(hidden, foldedDialogs);
+            QCOMPARE(folded.boxes().size() + size_t(hidden), whole.boxes().size());
+            QByteArrayList expected;
+            for (const FlowGraph::Edge &edge : whole.edges()) {
+                const int from = shown(whole.boxes()[size_t(edge.from)]);
+                const int to = edge.to >= 0 ? shown(whole.boxes()[size_t(edge.to)]) : -1;
+                // Inside a fold only the ways out remain.
+                if (from != to ||
+                    (edge.from == edge.to && !folded.boxes()[size_t(from)].foldedAnswer))
+                    expected.append(QByteArray::number(from) + '>' + QByteArray::number(to));
+            }
+            QByteArrayList arrows;
+            for (const FlowGraph::Edge &edge : folded.edges())
+                arrows.append(QByteArray::number(edge.from) + '>' + QByteArray::number(edge.to));
+            for (QByteArrayList *list : {&expected, &arrows}) {
+                std::sort(list->begin(), list->end());
+                list->erase(std::unique(list->begin(), list->end()), list->end());
+            }
+            QCOMPARE(arrows, expected);
+        }
+    }
+
+    // Loops back to a choice from deep in its branches, and gotos between its sibling
+    // branches, cross no other line.
+    void gotosFindFreeWays_data()
+    {
+        QTest::addColumn<QByteArray>("gotos"); // "from>to" by the dialogs' texts
+        QTest::newRow("back to the choice from deep") << QByteArray("deep>ask");
+        QTest::newRow("back to the choice from each branch")
+            << QByteArray("deep>ask wait>ask run>ask");
+        QTest::newRow("between sibling branches") << QByteArray("fine>run wait>deep");
+        QTest::newRow("back to the start from after the choice") << QByteArray("after>start");
+    }
+    void gotosFindFreeWays()
+    {
+        QFETCH(QByteArray, gotos);
+        DialogTree tree;
+        addOutline(tree, "Root\n"
+                         "Dialog\n  Type = Text\n  Text = start\n"
+                         "Dialog\n  Choice = 1\n    Text = ask\n"
+                         "    Dialog\n      Type = Text\n      Text = fine\n"
+                         "    Dialog\n      Choice = 1\n        Text = more\n"
+                         "        Dialog\n          Type = Text\n          Text = deep\n"
+                         "      Choice = 2\n        Text = less\n"
+                         "  Choice = 2\n    Text = wait\n"
+                         "    Dialog\n      Type = Text\n      Text = wait\n"
+                         "  Choice = 3\n    Text = run\n"
+                         "    Dialog\n      Type = Text\n      Text = run\n"
+                         "Dialog\n  Type = Text\n  Text = after\n");
+        tree.renumberDialogs();
+        auto dialogSaying = [&tree](const QByteArray &text) -> DialogNode * {
+            for (int i = 0; i < tree.count(); ++i) {
+                if (tree.nodeAt(i)->text() == "Text = " + text)
+                    return tree.nodeAt(i)->parent()->parent() && text == "ask"
+                               ? tree.nodeAt(i)->parent()->parent()
+                               : tree.nodeAt(i)->parent();
+            }
+            return nullptr;
+        };
+        for (const QByteArray &pair : gotos.split(' ')) {
+            const QList<QByteArray> ends = pair.split('>');
+            tree.addChild(dialogSaying(ends[0]),
+                          NodeText::gotoDialog(DialogNumbers::numberOf(dialogSaying(ends[1]))));
+        }
+        const FlowGraph graph = FlowGraph::build(tree);
+        const FlowLayout layout = FlowLayout::lay(graph);
+        for (size_t e = 0; e < graph.edges().size(); ++e) {
+            if (graph.edges()[e].kind != FlowGraph::EdgeKind::Goto)
+                continue;
+            QVERIFY(!legsOf(layout, e).empty());
+            for (size_t other = 0; other < graph.edges().size(); ++other) {
+                for (const QLineF &leg : legsOf(layout, e)) {
+                    for (const QLineF &otherLeg : legsOf(layout, other))
+                        QVERIFY2(other == e || !cross(leg, otherLeg),
+                                 qPrintable(QStringLiteral("arrows %1 and %2").arg(e).arg(other)));
                 }
             }
         }

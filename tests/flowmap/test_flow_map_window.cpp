@@ -1,22 +1,33 @@
 #include "document/action_reference.h"
+#include "document/dialog_edits.h"
 #include "document/dialog_numbers.h"
-#include "document/node_text.h"
 #include "document/dialog_summary.h"
+#include "document/node_text.h"
+#include "flowmap/flow_box_text.h"
+#include "flowmap/flow_map_commands.h"
 #include "flowmap/flow_map_view.h"
 #include "flowmap/flow_map_window.h"
+#include "flowmap/flow_overview.h"
+#include "flowmap/flow_painter.h"
+#include "flowmap/flow_text_editor.h"
 #include "persistence/dlg_file.h"
 #include "review/review_commands.h"
+#include "test_files.h"
 #include "test_program.h"
 #include "windows/dialog_tree_model.h"
 #include "windows/dialog_tree_view.h"
+#include "windows/undo_history.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 
 namespace {
 
@@ -44,6 +55,33 @@ std::vector<DialogNode *> dialogsOf(DialogTree &tree)
     return dialogs;
 }
 
+// The program with the flow story and its map open, the view at full size.
+struct OpenMap
+{
+    OpenMap()
+    {
+        p.start();
+        addFlowStory(p.mainWindow().document());
+        review = p.mainWindow().findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        map = review->flowMapWindow();
+        view = map->view();
+        view->resize(900, 700);
+        view->zoomBy(1 / view->zoom(), QPointF());
+    }
+    // The box of the dialog with that number.
+    int boxOf(int number)
+    {
+        DialogTree &tree = p.mainWindow().document();
+        return view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(number)));
+    }
+
+    TestProgram p;
+    ReviewCommands *review = nullptr;
+    FlowMapWindow *map = nullptr;
+    FlowMapView *view = nullptr;
+};
+
 } // namespace
 
 class TestFlowMapWindow : public QObject
@@ -55,49 +93,74 @@ private slots:
     // hints always show the document as it is, and the map marks the selected dialog.
     void mapFollowsEveryChange()
     {
-        TestProgram p;
-        p.start();
+        OpenMap open;
+        TestProgram &p = open.p;
         MainWindow &window = p.mainWindow();
         DialogTree &tree = window.document();
-        addFlowStory(tree);
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapView *view = review->flowMapWindow()->view();
+        ReviewCommands *review = open.review;
+        FlowMapView *view = open.view;
         DialogTreeModel *model = window.treeView->dialogModel();
         window.addAtEndCheck->setChecked(true);
 
+        auto *commands = review->flowMapWindow()->findChild<FlowMapCommands *>();
+
         QRandomGenerator random(20261209);
-        for (int step = 0; step < 80; ++step) {
+        for (int step = 0; step < 120; ++step) {
             const std::vector<DialogNode *> dialogs = dialogsOf(tree);
             DialogNode *some =
                 dialogs.empty() ? nullptr : dialogs[random.bounded(quint32(dialogs.size()))];
-            switch (random.bounded(7)) {
-            case 0:
-                window.dialogTextEdit->setPlainText(QStringLiteral("Line %1").arg(step));
-                window.addDialogButton->click();
-                break;
-            case 1:
-                window.selectNode(some);
-                window.gotoNumberField->setValue(1 + int(random.bounded(int(dialogs.size()) + 2)));
-                emit window.addGotoButton->clicked();
-                break;
-            case 2:
-                window.selectNode(some);
-                p.prompter.confirmAnswers = {true, true};
-                window.deleteSelectedButton->click();
-                p.prompter.confirmAnswers.clear();
-                break;
-            case 3:
-                if (some)
-                    model->setData(model->indexOf(some->child(some->childCount() - 1)),
-                                   QStringLiteral("Goto = %1").arg(random.bounded(9)));
-                break;
-            case 4:
-            case 5:
-                window.undoAction->trigger();
-                break;
-            default:
-                window.redoAction->trigger();
+            DialogNode *other =
+                dialogs.empty() ? nullptr : dialogs[random.bounded(quint32(dialogs.size()))];
+            // The map's own edits: words alone keep the map standing, the others rebuild it.
+            if (some && random.bounded(2) == 0) {
+                view->graph();
+                switch (random.bounded(5)) {
+                case 0:
+                    commands->changeText(some, QStringLiteral("Said %1").arg(step));
+                    break;
+                case 1:
+                    commands->setSpeaker(some, random.bounded(2) == 0);
+                    break;
+                case 2:
+                    commands->addAfter(some, random.bounded(3) == 0);
+                    break;
+                case 3:
+                    commands->addAnswer(some);
+                    break;
+                default:
+                    commands->setGoto(some, random.bounded(4) ? other : nullptr);
+                }
+                p.prompter.shown.clear();
+            } else {
+                switch (random.bounded(7)) {
+                case 0:
+                    window.dialogTextEdit->setPlainText(QStringLiteral("Line %1").arg(step));
+                    window.addDialogButton->click();
+                    break;
+                case 1:
+                    window.selectNode(some);
+                    window.gotoNumberField->setValue(1 +
+                                                     int(random.bounded(int(dialogs.size()) + 2)));
+                    emit window.addGotoButton->clicked();
+                    break;
+                case 2:
+                    window.selectNode(some);
+                    p.prompter.confirmAnswers = {true, true};
+                    window.deleteSelectedButton->click();
+                    p.prompter.confirmAnswers.clear();
+                    break;
+                case 3:
+                    if (some)
+                        model->setData(model->indexOf(some->child(some->childCount() - 1)),
+                                       QStringLiteral("Goto = %1").arg(random.bounded(9)));
+                    break;
+                case 4:
+                case 5:
+                    window.undoAction->trigger();
+                    break;
+                default:
+                    window.redoAction->trigger();
+                }
             }
             const FlowGraph fresh = FlowGraph::build(tree);
             QCOMPARE(signature(view->graph()), signature(fresh));
@@ -130,6 +193,204 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->viewportPointOf(box));
         QCOMPARE(window.selectedNode(), view->graph().boxes()[size_t(box)].dialog);
         QCOMPARE(view->markedBox(), box);
+    }
+
+    // Written in the map by keys alone: Home, Down, Enter, a new answer, Enter; Insert, a new
+    // line, Enter; Delete. Each change shows in the tree at once, and undoing them all gives the
+    // file's bytes back.
+    void writingByKeysUndoesToTheSameBytes()
+    {
+        TestProgram p;
+        p.start();
+        MainWindow &window = p.mainWindow();
+        const QString file = p.folder.filePath(QStringLiteral("story.dlg"));
+        {
+            DialogTree story;
+            story.addRootNode();
+            addFlowStory(story);
+            DlgFile::save(story, file, {});
+        }
+        p.prompter.fileAnswers = {file};
+        window.openAction->trigger();
+        window.saveAction->trigger();
+        const QByteArray original = TestFiles::read(file);
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapView *view = review->flowMapWindow()->view();
+        DialogTree &tree = window.document();
+
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(window.selectedNode()->text(), QByteArray("Dialog1"));
+        QTest::keyClick(view, Qt::Key_Down);
+        QCOMPARE(window.selectedNode()->text(), QByteArray("Dialog2"));
+        // On a choice, Enter edits its first answer, the whole text selected.
+        QTest::keyClick(view, Qt::Key_Return);
+        FlowTextEditor *editor = view->textEditor();
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->textCursor().selectedText(), QStringLiteral("Yes"));
+        QTest::keyClicks(editor, QStringLiteral("Of course"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(tree.nodeAt(7)->text(), QByteArray("Text = Of course"));
+
+        // Insert: a dialog of the other speaker right after the choice, opened for writing.
+        QTest::keyClick(view, Qt::Key_Insert);
+        DialogNode *added = window.selectedNode();
+        QVERIFY(editor->isVisible());
+        QTest::keyClicks(editor, QStringLiteral("Two"));
+        QTest::keyClick(editor, Qt::Key_Return, Qt::ShiftModifier);
+        QTest::keyClicks(editor, QStringLiteral("lines"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(added->text(), QByteArray("Dialog7"));
+        QCOMPARE(added->previousSibling()->text(), QByteArray("Dialog2"));
+        QCOMPARE(NodeText::childValue(added, "Speaker = "), QByteArray("Entity"));
+        QCOMPARE(NodeText::childValue(added, "Text = "), QByteArray("Two\\nlines"));
+        QCOMPARE(view->graph().boxes()[size_t(view->markedBox())].dialog, added);
+
+        // Delete asks the tree's question.
+        p.prompter.confirmAnswers = {true};
+        QTest::keyClick(view, Qt::Key_Delete);
+        QCOMPARE(p.prompter.confirmations().last(),
+                 QStringLiteral("Do you really want to delete this dialog?"));
+        QCOMPARE(tree.DialogCount(), 8);
+
+        // One step each: the answer, the insertion, its text, the deletion.
+        QCOMPARE(window.history().stack()->count(), 4);
+        for (int step = 0; step < 4; ++step)
+            window.undoAction->trigger();
+        window.saveAction->trigger();
+        QCOMPARE(TestFiles::read(file), original);
+    }
+
+    // Reading the map: finding by text or number, a fold kept through edits until another
+    // document, and a goto dragged from its handle onto a box and off every box.
+    void findFoldAndDrag()
+    {
+        OpenMap open;
+        MainWindow &window = open.p.mainWindow();
+        DialogTree &tree = window.document();
+        FlowMapView *view = open.view;
+        auto boxOf = [&open](int number) { return open.boxOf(number); };
+
+        QCOMPARE(view->find(QStringLiteral("fine")), 1);
+        QCOMPARE(view->find(QStringLiteral("5")), 1);
+        QCOMPARE(view->findNext(), 1);
+        QCOMPARE(window.selectedNode()->text(), QByteArray("Dialog5"));
+        view->clearFound();
+
+        // Folding "Yes" hides Dialog3 to Dialog5 in one box; it stays through edits.
+        view->fold(view->answerOf(boxOf(3)));
+        const auto folded = [view] {
+            for (const FlowGraph::Box &box : view->graph().boxes()) {
+                if (box.foldedAnswer)
+                    return FlowBoxText::heading(box);
+            }
+            return QString();
+        };
+        QCOMPARE(folded(), QStringLiteral("Dialog3-Dialog5, 3 dialogs"));
+        window.dialogTextEdit->setPlainText(QStringLiteral("Later"));
+        window.addAtEndCheck->setChecked(true);
+        window.addDialogButton->click();
+        QCOMPARE(folded(), QStringLiteral("Dialog3-Dialog5, 3 dialogs"));
+
+        // With actions enabled, the selected box's goto handle drags its goto.
+        window.enableActionsAction->setChecked(true);
+        view->selectBox(boxOf(8));
+        auto drag = [view, &boxOf](const QPoint &to) {
+            const int bye = boxOf(8);
+            const QRectF rect = view->layout().boxes()[size_t(bye)];
+            const QPoint handle =
+                view->viewportPointOf(bye) +
+                ((FlowPainter::gotoHandle(rect).center() - rect.center()) * view->zoom()).toPoint();
+            QTest::mousePress(view->viewport(), Qt::LeftButton, {}, handle);
+            QTest::mouseMove(view->viewport(), to);
+            QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, to);
+        };
+        drag(view->viewportPointOf(boxOf(1)));
+        DialogNode *dialog8 = tree.nodeAt(DialogEdits(tree).indexOfDialog(8));
+        QCOMPARE(dialog8->child(dialog8->childCount() - 1)->text(), QByteArray("Goto = 1"));
+        drag(QPoint(view->viewport()->width() - 2, view->viewport()->height() - 2));
+        QVERIFY(!DialogEdits::firstGoto(dialog8));
+
+        window.Modified = false;
+        window.newAction->trigger();
+        addFlowStory(tree);
+        QCOMPARE(folded(), QString());
+    }
+
+    // The arrow keys move along the flow: Down to what follows, Up back, Left and Right to the
+    // nearest sibling branch with dialogs, outwards where the branch has none.
+    void keysMoveAlongTheFlow_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("to");
+        QTest::newRow("down a choice: its first answer") << 2 << int(Qt::Key_Down) << 3;
+        QTest::newRow("down a goto") << 5 << int(Qt::Key_Down) << 1;
+        QTest::newRow("up in a branch") << 4 << int(Qt::Key_Up) << 3;
+        QTest::newRow("up from a branch: its choice") << 3 << int(Qt::Key_Up) << 2;
+        QTest::newRow("right past an empty answer") << 3 << int(Qt::Key_Right) << 6;
+        QTest::newRow("right from deeper: outwards") << 5 << int(Qt::Key_Right) << 6;
+        QTest::newRow("left back") << 6 << int(Qt::Key_Left) << 3;
+        QTest::newRow("left of the first: stays") << 3 << int(Qt::Key_Left) << 3;
+    }
+    void keysMoveAlongTheFlow()
+    {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, to);
+        OpenMap open;
+        open.view->selectBox(open.boxOf(from));
+        QTest::keyClick(open.view, Qt::Key(key));
+        QCOMPARE(open.p.mainWindow().selectedNode()->text(), NodeText::dialog(to));
+    }
+
+    // Escape leaves a text as it was, without a step; a double click on a choice's second
+    // answer edits that answer; the box menu offers what fits the box and the commands handed
+    // to it; the overview shows when the map does not fit and moves the view.
+    void editorMenuAndOverview()
+    {
+        OpenMap open;
+        MainWindow &window = open.p.mainWindow();
+        DialogTree &tree = window.document();
+        FlowMapWindow *map = open.map;
+        FlowMapView *view = open.view;
+        const int choice = open.boxOf(2);
+
+        view->editText(0);
+        QTest::keyClicks(view->textEditor(), QStringLiteral("Gone"));
+        QTest::keyClick(view->textEditor(), Qt::Key_Escape);
+        QCOMPARE(NodeText::childValue(tree.nodeAt(1), "Text = "), QByteArray("Hello"));
+        QCOMPARE(window.history().stack()->count(), 0);
+        const QRectF rect = view->layout().boxes()[size_t(choice)];
+        const QPoint second = view->viewportPointOf(choice) +
+                              QPointF(0, (rect.top() + FlowLayout::kPadding +
+                                          2.5 * FlowLayout::kLineHeight - rect.center().y()) *
+                                             view->zoom())
+                                  .toPoint();
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, second);
+        QCOMPARE(view->textEditor()->toPlainText(), QStringLiteral("No"));
+        QTest::keyClick(view->textEditor(), Qt::Key_Escape);
+
+        QStringList items;
+        const std::unique_ptr<QMenu> menu(map->boxMenu(choice, 1));
+        for (const QAction *action : menu->actions())
+            items.append(action->text().section(u'\t', 0, 0));
+        QVERIFY(items.contains(QStringLiteral("Edit answer 2")));
+        QVERIFY(items.contains(QStringLiteral("Add answer")));
+        QVERIFY(!items.contains(QStringLiteral("Set speaker")));
+        QVERIFY(items.contains(QStringLiteral("Fold \"2. No\"")));
+        for (const char *handed : {"Cu&t", "&Paste", "De&lete", "Read from &here"})
+            QVERIFY2(items.contains(QString::fromLatin1(handed)), handed);
+
+        auto *overview = view->findChild<FlowOverview *>();
+        QVERIFY(!overview->isVisible());
+        view->zoomBy(4, QPointF());
+        QVERIFY(overview->isVisible());
+        const int before = view->verticalScrollBar()->value();
+        QTest::mouseClick(overview, Qt::LeftButton, {},
+                          QPoint(overview->width() / 2, overview->height() - 3));
+        QVERIFY(view->verticalScrollBar()->value() > before);
     }
 };
 
