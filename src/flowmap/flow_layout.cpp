@@ -97,7 +97,7 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
             if (wide[size_t(box)])
                 place.last = start + blockColumns[size_t(box)] - 1;
             place.height = std::max(heightOf(boxes[size_t(box)]),
-                                    kExitsBelow + kExitRow * (gotos[size_t(box)] - 5));
+                                    kExitsBelow + kExitRow * (gotos[size_t(box)] - 3));
             row += blockRows[size_t(box)];
         }
     };

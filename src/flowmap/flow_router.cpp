@@ -7,19 +7,18 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numeric>
+#include <tuple>
 
 namespace {
 
-// Where goto stubs meet a box's side, from its top: each kind at its own height, so that the
-// stubs of two neighbouring boxes in a row never run on one line. Every box is taller.
-constexpr double kExitRight = 16;
-constexpr double kExitLeft = 11;
-constexpr double kEntryRight = 26;
-constexpr double kEntryLeft = 31;
-// Further gotos out of one side of a box (a folded branch) leave this much lower on the right,
-// higher on the left, up to this many heights, all clear of the other stubs.
-constexpr double kExitStep = 2;
-constexpr int kExitSlots = 5;
+// Where goto stubs meet a box's side, from its top: the right side's heights and the left
+// side's differ, so that the stubs of two neighbouring boxes in a row never run on one line.
+// Every box has room for four on each side; one with more gotos leaving it is taller.
+constexpr double kRightSide = 14;
+constexpr double kLeftSide = 11;
+constexpr double kSideStep = 6;
+constexpr int kSideSlots = 4;
 constexpr double kBrokenFirst = 36;
 constexpr double kBrokenStep = 4;
 // How much length a goto would go round to cross one line less, tried in turn until the way
@@ -459,7 +458,92 @@ void FlowRouter::noteWay(const std::vector<Node> &way, int from, int to, int cou
         m_stubs[key(way.back().gutter, 2 * m_grid.boxes[size_t(to)].row + 1)] += count;
 }
 
-void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
+std::vector<std::pair<double, double>>
+FlowRouter::sideHeights(const std::vector<std::vector<Node>> &ways,
+                        const std::vector<size_t> &gotos) const
+{
+    // A stub runs from a box's side to its track in the gutter, then up or down it. Two stubs
+    // on one side cross unless the one running up stands above the one running down, and of
+    // two running the same way the one going further stands where its track can pass the
+    // other's stub on the outside. Gotos into one box join: one stub per side.
+    struct Stub
+    {
+        int box;
+        bool right;
+        int way; // running up 0, straight across 1, down 2
+        double reach;
+        size_t got;
+        bool entry;
+    };
+    std::vector<Stub> stubs;
+    const std::vector<FlowGraph::Edge> &edges = m_graph.edges();
+    auto runWay = [](int from, int to) { return to < from ? 0 : to > from ? 2 : 1; };
+    for (size_t i = 0; i < ways.size(); ++i) {
+        const std::vector<Node> &way = ways[i];
+        const int from = edges[gotos[i]].from;
+        const int to = edges[gotos[i]].to;
+        size_t turn = 1;
+        while (turn < way.size() && way[turn].gutter == way.front().gutter)
+            ++turn;
+        const int outLevel = way[turn - 1].level;
+        stubs.push_back({from, way.front().gutter == m_grid.boxes[size_t(from)].last + 1,
+                         runWay(way.front().level, outLevel), levelY(outLevel), i, false});
+        if (entersFromBelow(to, way.back().gutter))
+            continue;
+        turn = way.size() - 1;
+        while (turn > 0 && way[turn - 1].gutter == way.back().gutter)
+            --turn;
+        const int inLevel = way[turn].level;
+        stubs.push_back({to, way.back().gutter == m_grid.boxes[size_t(to)].last + 1,
+                         runWay(way.back().level, inLevel), levelY(inLevel), i, true});
+    }
+    std::sort(stubs.begin(), stubs.end(), [](const Stub &a, const Stub &b) {
+        return std::make_tuple(a.box, a.right, a.entry, a.way, -a.reach) <
+               std::make_tuple(b.box, b.right, b.entry, b.way, -b.reach);
+    });
+    // The gotos into one side as one stub: running up or down when all do, else across.
+    std::vector<Stub> sides;
+    std::vector<size_t> sideOfStub(stubs.size());
+    for (size_t s = 0; s < stubs.size(); ++s) {
+        const Stub &stub = stubs[s];
+        if (stub.entry && !sides.empty() && sides.back().entry && sides.back().box == stub.box &&
+            sides.back().right == stub.right) {
+            if (sides.back().way != stub.way)
+                sides.back().way = 1;
+        } else {
+            sides.push_back(stub);
+        }
+        sideOfStub[s] = sides.size() - 1;
+    }
+    std::vector<size_t> bySlot(sides.size());
+    std::iota(bySlot.begin(), bySlot.end(), 0);
+    std::stable_sort(bySlot.begin(), bySlot.end(), [&sides](size_t a, size_t b) {
+        return std::make_tuple(sides[a].box, sides[a].right, sides[a].way, -sides[a].reach) <
+               std::make_tuple(sides[b].box, sides[b].right, sides[b].way, -sides[b].reach);
+    });
+    std::vector<double> sideY(sides.size());
+    for (size_t s = 0, slot = 0; s < bySlot.size(); ++s) {
+        const Stub &side = sides[bySlot[s]];
+        slot = s > 0 && sides[bySlot[s - 1]].box == side.box &&
+                       sides[bySlot[s - 1]].right == side.right
+                   ? slot + 1
+                   : 0;
+        sideY[bySlot[s]] = slot < size_t(kSideSlots)
+                               ? (side.right ? kRightSide : kLeftSide) + kSideStep * double(slot)
+                               : FlowLayout::kExitsBelow + 1 +
+                                     FlowLayout::kExitRow * double(slot - size_t(kSideSlots)) +
+                                     (side.right ? 0 : FlowLayout::kExitRow / 2);
+    }
+    std::vector<std::pair<double, double>> heights(ways.size());
+    for (size_t s = 0; s < stubs.size(); ++s) {
+        (stubs[s].entry ? heights[stubs[s].got].second : heights[stubs[s].got].first) =
+            sideY[sideOfStub[s]];
+    }
+    return heights;
+}
+
+void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to, double exitY,
+                          double entryY)
 {
     const FlowGrid::Box &source = m_grid.boxes[size_t(from)];
     const FlowGrid::Box &target = m_grid.boxes[size_t(to)];
@@ -468,16 +552,8 @@ void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
     const bool below = entersFromBelow(to, toGutter);
     const bool outRight = fromGutter == source.last + 1;
     const bool inRight = toGutter == target.last + 1;
-    // A folded branch may leave by several gotos on one side: each from a height of its own,
-    // the first few among the stubs, the rest below them in a box made taller for them.
-    const int slot = m_exits[std::make_pair(from, outRight)]++;
-    const double exitY =
-        slot < kExitSlots
-            ? (outRight ? kExitRight + kExitStep * slot : kExitLeft - kExitStep * slot)
-            : FlowLayout::kExitsBelow + FlowLayout::kExitRow * (slot - kExitSlots) +
-                  (outRight ? 0 : FlowLayout::kExitRow / 2);
     const Place startY = row(source.row, exitY);
-    const Place endY = row(target.row, below ? target.height : inRight ? kEntryRight : kEntryLeft);
+    const Place endY = row(target.row, below ? target.height : entryY);
     // Runs of the way along one gutter or one strip; the first and the last along a gutter.
     struct Run
     {
@@ -510,7 +586,9 @@ void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
                 r + 1 == runs.size()
                     ? FlowTracks::End{yKey(endY), inRight && !below}
                     : FlowTracks::End{double(last.level), way[run.last + 1].gutter < last.gutter};
-            run.stretch = addStretch(true, first.gutter, -1, start, end);
+            // Gotos into one box join on their last run along the gutter beside it.
+            run.stretch =
+                addStretch(true, first.gutter, r + 1 == runs.size() ? to : -1, start, end);
         } else {
             run.stretch = addStretch(false, first.level / 2, -1,
                                      {2.0 * first.gutter, way[run.first - 1].level < first.level},
@@ -641,9 +719,11 @@ void FlowRouter::routeAll()
         ways[i] = chooseWay(edge.from, edge.to);
         noteWay(ways[i], edge.from, edge.to, 1);
     }
+    const std::vector<std::pair<double, double>> heights = sideHeights(ways, across);
     for (size_t i = 0; i < across.size(); ++i) {
         const FlowGraph::Edge &edge = edges[across[i]];
-        record(across[i], [&] { routeWay(ways[i], edge.from, edge.to); });
+        record(across[i],
+               [&] { routeWay(ways[i], edge.from, edge.to, heights[i].first, heights[i].second); });
     }
 
     m_endsFrom = m_pending.size();

@@ -6,7 +6,6 @@
 
 #include <QtGlobal>
 #include <functional>
-#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -91,7 +90,10 @@ private:
     // gotos (count 1 to add it, -1 to take it back); its stretches and points.
     std::vector<Node> chooseWay(int from, int to) const;
     void noteWay(const std::vector<Node> &way, int from, int to, int count);
-    void routeWay(const std::vector<Node> &way, int from, int to);
+    // Where each goto meets the sides of its two boxes, from their tops.
+    std::vector<std::pair<double, double>> sideHeights(const std::vector<std::vector<Node>> &ways,
+                                                       const std::vector<size_t> &gotos) const;
+    void routeWay(const std::vector<Node> &way, int from, int to, double exitY, double entryY);
     // The cheapest way for a goto within the gutters given, each crossing weighed as
     // crossingCost of length; none when there is no way there. onlyStart names the gutter it
     // must leave into (-1: either), onlyEnd the one it must end in (-1: any, -2: below).
@@ -146,8 +148,6 @@ private:
         std::vector<Entry> open;
     };
     mutable Search m_search;
-    // How many gotos left each side of a box so far (box, right side).
-    std::map<std::pair<int, bool>, int> m_exits;
     std::vector<double> m_columnWidths;
     // Where columns, gutters, rows and strips lie before any channel widens, to weigh ways.
     std::vector<double> m_roughColumn;
