@@ -41,9 +41,8 @@ FlowBranchOrder::FlowBranchOrder(const FlowGraph &graph, const std::vector<char>
             m_branchEnd[branch] = m_boxEnd[size_t(branches[branch].last)];
     }
 
-    // A branch's line parts the sides down to the join, unless the conversation ends after
-    // its last box or down its answer's lane: a goto leaving its last box draws on where the
-    // line stops.
+    // A branch's line parts the sides down to the join (a goto leaving its last box draws on
+    // where the line stops), unless it is an answer's lane where the conversation ends.
     std::vector<char> answer(branches.size(), 0);
     m_closed.assign(branches.size(), 1);
     for (const FlowGraph::Edge &edge : graph.edges()) {
@@ -54,10 +53,20 @@ FlowBranchOrder::FlowBranchOrder(const FlowGraph &graph, const std::vector<char>
         if (end.branch >= 0) {
             answer[size_t(end.branch)] = 1;
             m_closed[size_t(end.branch)] = 0;
-        } else if (end.port < 0 &&
-                   branches[size_t(boxes[size_t(end.box)].branch)].last == end.box) {
-            m_closed[size_t(boxes[size_t(end.box)].branch)] = 0;
         }
+    }
+
+    // A box with branches in columns hangs them to the right of its branch's line.
+    m_fansBefore.assign(boxes.size(), 0);
+    for (size_t b = 0; b < boxes.size(); ++b) {
+        const int next = boxes[b].nextInBranch;
+        if (next < 0)
+            continue;
+        bool fan = false;
+        for (int branch = boxes[b].firstBranch; branch >= 0 && !fan;
+             branch = branches[size_t(branch)].next)
+            fan = takesColumns[size_t(branch)];
+        m_fansBefore[size_t(next)] = m_fansBefore[b] + fan;
     }
 
     m_start.assign(boxes.size() + 1, 0);
@@ -181,6 +190,19 @@ void FlowBranchOrder::addPath(int from, int to)
     }
     path.toLevels = int(m_levels.size()) - path.first - path.fromLevels;
     path.toOnLine = path.toLevels == 0;
+    // The ends' boxes on the line where they meet.
+    const int fromTop =
+        path.fromOnLine ? from : m_levels[size_t(path.first + path.fromLevels - 1)].box;
+    const int toTop = path.toOnLine ? to : m_levels[size_t(int(m_levels.size()) - 1)].box;
+    if (path.meeting == Path::AtBox) {
+        path.fansBetween = m_fansBefore[size_t(fromTop)];
+    } else if (path.meeting == Path::Line) {
+        const int upper = std::min(fromTop, toTop);
+        const int lower = std::max(fromTop, toTop);
+        path.fansBetween =
+            m_fansBefore[size_t(lower)] - m_fansBefore[size_t(upper)] -
+            (m_fansBefore[size_t(boxes[size_t(upper)].nextInBranch)] - m_fansBefore[size_t(upper)]);
+    }
     if (path.fromLevels + path.toLevels > kWeighedLevels) {
         m_levels.resize(size_t(path.first));
         return;
@@ -218,10 +240,19 @@ int FlowBranchOrder::meetingCost(const Path &path, int fromSide, int toSide) con
 {
     switch (path.meeting) {
     case Path::AtBox:
-        return 0;
-    case Path::Line:
-        // Under two boxes of one branch: on one side of its line or across it.
-        return path.fromOnLine || path.toOnLine || fromSide == toSide ? 0 : 1;
+        // Up beside the branch's line to the box: on its right past the boxes hanging their
+        // branches there, or across the line once.
+        return fromSide == 1 && path.fansBetween > 0 ? 1 : 0;
+    case Path::Line: {
+        // Along one branch's line: freely on its left, on its right past the boxes hanging
+        // their branches there, or across it. An end on the line meets the way on either side.
+        const int onRight = path.fansBetween > 0 ? 2 : 0;
+        if (path.fromOnLine || path.toOnLine) {
+            const int side = path.fromOnLine ? toSide : fromSide;
+            return side == 1 ? std::min(onRight, 1) : 0;
+        }
+        return fromSide != toSide ? 1 : fromSide == 1 ? onRight : 0;
+    }
     case Path::Branches:
         break;
     }

@@ -54,6 +54,9 @@ private:
         int toBranch = -1;
         bool fromOnLine = false; // Line: whether each end stands on the branch's line
         bool toOnLine = false;
+        // Line, AtBox: the boxes with branches beside them that stand on the branch's line
+        // between the two ends, which a way along the line's right side passes.
+        int fansBetween = 0;
     };
     // Crossing costs per side of a branch's line a goto stands on: left, right.
     using Sides = std::array<int, 2>;
@@ -90,7 +93,8 @@ private:
     std::vector<int> m_closedRight;
     std::vector<int> m_place; // per branch: its place among its box's branches
     std::vector<int> m_branchEnd;
-    std::vector<int> m_boxEnd; // per box: the last box in its branches, or itself
+    std::vector<int> m_boxEnd;     // per box: the last box in its branches, or itself
+    std::vector<int> m_fansBefore; // per box: the boxes with branches before it in its branch
     std::vector<Level> m_levels;
     std::vector<Path> m_paths;
 };

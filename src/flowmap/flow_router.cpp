@@ -25,6 +25,8 @@ constexpr double kBrokenStep = 4;
 // is not far out of the way; and to turn once less.
 constexpr double kCrossingCosts[] = {400, 120, 0};
 constexpr double kBendCost = 12;
+// A stub whose run stays within a goto's rows is passed on its outside when the tracks allow.
+constexpr double kInsideStub = 0.5;
 // A goto is searched a way within this many places; one across much of a large map goes
 // directly.
 constexpr size_t kSearchedPlaces = 6000;
@@ -76,9 +78,8 @@ FlowRouter::FlowRouter(const FlowGraph &graph, const FlowGrid &grid) : m_graph(g
     m_roughRow = down.cellStart;
     for (const FlowGrid::Box &box : grid.boxes) {
         for (int g = box.first + 1; g <= box.last; ++g)
-            m_blocked.push_back(key(g, 2 * box.row + 1));
+            m_places[key(g, 2 * box.row + 1)].closed = true;
     }
-    std::sort(m_blocked.begin(), m_blocked.end());
 }
 
 double FlowRouter::xKey(const Place &x) const
@@ -106,16 +107,10 @@ int FlowRouter::addStretch(bool vertical, int channel, int net, FlowTracks::End 
     return m_tracks.add(vertical, channel, net, a, b);
 }
 
-int FlowRouter::count(const std::unordered_map<quint64, int> &counts, int gutter, int level)
-{
-    const auto found = counts.find(key(gutter, level));
-    return found == counts.end() ? 0 : found->second;
-}
-
 bool FlowRouter::blocked(int gutter, int level) const
 {
-    return level % 2 == 1 &&
-           std::binary_search(m_blocked.begin(), m_blocked.end(), key(gutter, level));
+    const Crossed *place = level % 2 == 1 ? placeAt(gutter, level) : nullptr;
+    return place && place->closed;
 }
 
 void FlowRouter::descend(const Place &x, int fromRow, double fromY, int to)
@@ -191,7 +186,7 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
     std::vector<int> &verticalsAt = search.verticalsAt;
     std::vector<int> &acrossAt = search.acrossAt;
     std::vector<int> &downAt = search.downAt;
-    std::vector<int> &stubsAt = search.stubsAt;
+    std::vector<double> &stubsAt = search.stubsAt;
     std::vector<char> &closedAt = search.closedAt;
     verticalsAt.assign(size_t(rows + 1) * columns, 0);
     acrossAt.assign(size_t(gutters) * size_t(rows + 1), 0);
@@ -211,15 +206,19 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
              at != m_horizontals.end() && at->first == gutter && at->second <= firstRow + rows;
              ++at)
             ++acrossAt[size_t(g) * size_t(rows + 1) + size_t(at->second - firstRow)];
-        for (int s = 0; s <= rows; ++s) {
-            const size_t place = size_t(g) * size_t(rows + 1) + size_t(s);
-            acrossAt[place] += count(m_acrossThrough, gutter, 2 * (firstRow + s));
-            downAt[place] = count(m_downThrough, gutter, 2 * (firstRow + s));
-        }
-        for (int r = 0; r < rows; ++r) {
-            const size_t place = size_t(g) * size_t(rows) + size_t(r);
-            stubsAt[place] = count(m_stubs, gutter, 2 * (firstRow + r) + 1);
-            closedAt[place] = blocked(gutter, 2 * (firstRow + r) + 1);
+        for (int l = 0; l < levels; ++l) {
+            const Crossed *crossed = placeAt(gutter, firstLevel + l);
+            if (!crossed)
+                continue;
+            if (l % 2 == 0) {
+                const size_t place = size_t(g) * size_t(rows + 1) + size_t(l / 2);
+                acrossAt[place] += crossed->across;
+                downAt[place] = crossed->down;
+            } else {
+                const size_t place = size_t(g) * size_t(rows) + size_t(l / 2);
+                stubsAt[place] = crossedStubs(*crossed, to, firstLevel, firstLevel + levels - 1);
+                closedAt[place] = crossed->closed;
+            }
         }
     }
     auto stripPlace = [&](int gutter, int level) {
@@ -289,7 +288,7 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
         const bool wanted = onlyEnd == kAnyEnd || onlyEnd == gutter ||
                             (onlyEnd == kBelow && entersFromBelow(to, gutter));
         if (wanted && level == sideLevel && (gutter == target.first || gutter == target.last + 1) &&
-            (came == Up || came == Down))
+            came != AcrossUp && came != AcrossDown)
             finish = std::abs(m_roughGutter[size_t(gutter)] - sideX(to, gutter));
         else if (wanted && level == sideLevel + 1 && entersFromBelow(to, gutter) && came != Down)
             finish = levelAt[size_t(level - firstLevel)] - bottom + (along ? kBendCost : 0) +
@@ -445,17 +444,61 @@ std::vector<FlowRouter::Node> FlowRouter::chooseWay(int from, int to) const
     return way;
 }
 
+void FlowRouter::noteStub(int gutter, int level, const Stub &stub, int count)
+{
+    std::vector<Stub> &stubs = m_places[key(gutter, level)].stubs;
+    if (count > 0) {
+        stubs.push_back(stub);
+        return;
+    }
+    const auto found = std::find_if(stubs.begin(), stubs.end(), [&stub](const Stub &other) {
+        return other.to == stub.to && other.reach == stub.reach && other.entry == stub.entry;
+    });
+    if (found != stubs.end())
+        stubs.erase(found);
+}
+
+double FlowRouter::crossedStubs(const Crossed &place, int to, int firstLevel, int lastLevel) const
+{
+    // A way along the gutter between firstLevel and lastLevel passes inside a stub whose run
+    // stays between them, and crosses the others: each goto's stub out, and the one stub of
+    // all the gotos into that side of the box (gotos into one box join there). A way to the
+    // same box joins its stubs.
+    double crossed = 0;
+    const std::vector<Stub> &stubs = place.stubs;
+    for (auto stub = stubs.begin(); stub != stubs.end(); ++stub) {
+        if (stub->to == to && to >= 0)
+            continue;
+        if (stub->entry && std::any_of(stubs.begin(), stub, [&stub](const Stub &other) {
+                return other.entry && other.to == stub->to;
+            }))
+            continue;
+        const bool outside = stub->to < 0 || stub->reach < firstLevel || stub->reach > lastLevel;
+        crossed += outside ? 1 : kInsideStub;
+    }
+    return crossed;
+}
+
 void FlowRouter::noteWay(const std::vector<Node> &way, int from, int to, int count)
 {
     // What other gotos cross: this one's runs where they pass a place straight, and its stubs.
     for (size_t i = 1; i + 1 < way.size(); ++i) {
         const bool down = way[i - 1].gutter == way[i].gutter;
         if (down == (way[i + 1].gutter == way[i].gutter))
-            (down ? m_downThrough : m_acrossThrough)[key(way[i].gutter, way[i].level)] += count;
+            (down ? m_places[key(way[i].gutter, way[i].level)].down
+                  : m_places[key(way[i].gutter, way[i].level)].across) += count;
     }
-    m_stubs[key(way.front().gutter, 2 * m_grid.boxes[size_t(from)].row + 1)] += count;
-    if (!entersFromBelow(to, way.back().gutter))
-        m_stubs[key(way.back().gutter, 2 * m_grid.boxes[size_t(to)].row + 1)] += count;
+    // The stubs, each with the far end of its run along the gutter.
+    size_t turn = 1;
+    while (turn < way.size() && way[turn].gutter == way.front().gutter)
+        ++turn;
+    noteStub(way.front().gutter, way.front().level, {to, way[turn - 1].level, false}, count);
+    if (!entersFromBelow(to, way.back().gutter)) {
+        turn = way.size() - 1;
+        while (turn > 0 && way[turn - 1].gutter == way.back().gutter)
+            --turn;
+        noteStub(way.back().gutter, way.back().level, {to, way[turn].level, true}, count);
+    }
 }
 
 std::vector<std::pair<double, double>>
@@ -617,6 +660,7 @@ void FlowRouter::routeAll()
         route();
         m_spans[e].count = int(m_pending.size()) - m_spans[e].first;
     };
+    m_pending.reserve(4 * edges.size() + m_graph.ends().size());
     // The arrows down first: the gotos weigh their ways by the lines these draw.
     std::vector<size_t> across;
     int brokenOfBox = 0;
@@ -659,7 +703,7 @@ void FlowRouter::routeAll()
             break;
         case FlowGraph::EdgeKind::Broken: {
             const double y = std::min(box.height - 3, kBrokenFirst + kBrokenStep * brokenOfBox++);
-            ++m_stubs[key(box.last + 1, 2 * box.row + 1)];
+            noteStub(box.last + 1, 2 * box.row + 1, {-1, -1, false}, 1);
             record(e, [this, &box, y] {
                 const double side = m_grid.columnWidth(box.last) / 2;
                 point(column(box.last, side), row(box.row, y));

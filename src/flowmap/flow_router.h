@@ -74,7 +74,6 @@ private:
     {
         return (quint64(quint32(gutter)) << 32) | quint32(level);
     }
-    static int count(const std::unordered_map<quint64, int> &counts, int gutter, int level);
 
     // Keys order places along a channel: 2k for gutter or strip k, 2k+1 about the middle of
     // column or row k.
@@ -125,13 +124,32 @@ private:
 
     std::vector<std::pair<int, int>> m_verticals;   // (strip, column)
     std::vector<std::pair<int, int>> m_horizontals; // (gutter, strip)
-    std::vector<quint64> m_blocked;                 // gutters inside wide boxes, by row
     bool m_weighing = false; // routing the gotos: the lines above are all known
-    // Gotos routed so far: how many pass each place straight down, straight across, and how
-    // many stubs meet a gutter at a row (broken stubs too).
-    std::unordered_map<quint64, int> m_downThrough;
-    std::unordered_map<quint64, int> m_acrossThrough;
-    std::unordered_map<quint64, int> m_stubs;
+    // What lies at each place where a gutter meets a strip or passes a row: how many gotos
+    // routed so far pass it straight down and straight across; the stubs meeting the gutter
+    // there, each of which goto (its target; -1 for a broken arrow's) and how far along the
+    // gutter its run from there reaches; and whether a wide box closes the gutter there.
+    struct Stub
+    {
+        int to;
+        int reach;
+        bool entry;
+    };
+    struct Crossed
+    {
+        int down = 0;
+        int across = 0;
+        bool closed = false;
+        std::vector<Stub> stubs;
+    };
+    std::unordered_map<quint64, Crossed> m_places;
+    const Crossed *placeAt(int gutter, int level) const
+    {
+        const auto found = m_places.find(key(gutter, level));
+        return found == m_places.end() ? nullptr : &found->second;
+    }
+    void noteStub(int gutter, int level, const Stub &stub, int count);
+    double crossedStubs(const Crossed &place, int to, int firstLevel, int lastLevel) const;
 
     // The tables of a goto's search, kept for the next one.
     struct Search
@@ -141,7 +159,7 @@ private:
         std::vector<int> verticalsAt;
         std::vector<int> acrossAt;
         std::vector<int> downAt;
-        std::vector<int> stubsAt;
+        std::vector<double> stubsAt;
         std::vector<char> closedAt;
         std::vector<double> cost;
         std::vector<int> previous;
