@@ -23,7 +23,7 @@ constexpr double kBrokenFirst = 36;
 constexpr double kBrokenStep = 4;
 // How much length a goto would go round to cross one line less, tried in turn until the way
 // is not far out of the way; and to turn once less.
-constexpr double kCrossingCosts[] = {400, 120, 0};
+constexpr double kCrossingCosts[] = {1600, 400, 120, 0};
 constexpr double kBendCost = 12;
 // A stub whose run stays within a goto's rows is passed on its outside when the tracks allow.
 constexpr double kInsideStub = 0.5;
@@ -629,11 +629,10 @@ void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to, double
                 r + 1 == runs.size()
                     ? FlowTracks::End{yKey(endY), inRight && !below}
                     : FlowTracks::End{double(last.level), way[run.last + 1].gutter < last.gutter};
-            // Gotos into one box join on their last run along the gutter beside it.
-            run.stretch =
-                addStretch(true, first.gutter, r + 1 == runs.size() ? to : -1, start, end);
+            // Gotos into one box join where they run along one gutter or strip.
+            run.stretch = addStretch(true, first.gutter, to, start, end);
         } else {
-            run.stretch = addStretch(false, first.level / 2, -1,
+            run.stretch = addStretch(false, first.level / 2, to,
                                      {2.0 * first.gutter, way[run.first - 1].level < first.level},
                                      {2.0 * last.gutter, way[run.last + 1].level < last.level});
         }

@@ -20,7 +20,10 @@ class FlowLayout;
 //   within the rectangle of its two boxes to the gutter next to its target, or to the strip
 //   below a choice it loops back to, which it enters from below between two answers. Of those
 //   ways it takes the one that crosses fewest lines drawn so far, weighed against its length,
-//   and never one that goes far round.
+//   and never one that goes far round. Gotos into one dialog join where they run along one
+//   gutter or strip, and enter each side of their box at one place.
+// - Each box side's goto stubs stand by where they run: those running up above those running
+//   down.
 class FlowRouter
 {
 public:
