@@ -11,7 +11,6 @@ constexpr int kEveryOrder = 6;
 // A goto whose ends lie further apart than this many levels leaves the orders alone: the
 // order of so many boxes barely changes what it crosses, and weighing it would take long.
 constexpr int kWeighedLevels = 24;
-constexpr int kPasses = 2;
 constexpr int kFar = 1 << 20;
 
 } // namespace
@@ -97,14 +96,12 @@ FlowBranchOrder::FlowBranchOrder(const FlowGraph &graph, const std::vector<char>
     }
     std::stable_sort(wishes.begin(), wishes.end(),
                      [](const Wish &a, const Wish &b) { return a.box < b.box; });
-    for (int pass = 0; pass < kPasses; ++pass) {
-        for (size_t first = 0; first < wishes.size();) {
-            size_t last = first;
-            while (last < wishes.size() && wishes[last].box == wishes[first].box)
-                ++last;
-            choose(wishes[first].box, wishes.data() + first, wishes.data() + last);
-            first = last;
-        }
+    for (size_t first = 0; first < wishes.size();) {
+        size_t last = first;
+        while (last < wishes.size() && wishes[last].box == wishes[first].box)
+            ++last;
+        choose(wishes[first].box, wishes.data() + first, wishes.data() + last);
+        first = last;
     }
 
     m_slot.assign(branches.size(), -1);

@@ -15,8 +15,7 @@
 // box where its target stands; a goto back up to the choice it stands under comes in from
 // below and crosses no branch of it. Each box, from the outermost in, takes the order that
 // crosses least by that count, judging the boxes below it as they stand; of equal orders the
-// one nearest the answers' own. Twice over, so that the outer boxes see the inner ones'
-// orders too.
+// one nearest the answers' own.
 class FlowBranchOrder
 {
 public:
