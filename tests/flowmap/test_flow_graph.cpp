@@ -431,6 +431,43 @@ private slots:
         }
     }
 
+    // Where no other order would let a goto cross fewer lines, the branches stand in the order
+    // of their answers: with no gotos, or gotos only back up their own branch or to the
+    // choice they stand under, which cross nothing in any order.
+    void answersKeepTheirOrder()
+    {
+        QRandomGenerator random(20260307);
+        for (int round = 0; round < 60; ++round) {
+            DialogTree tree;
+            addNestedStory(tree, random);
+            const FlowGraph plain = FlowGraph::build(tree);
+            for (const FlowGraph::Box &box : plain.boxes()) {
+                const FlowGraph::Branch &branch = plain.branches()[size_t(box.branch)];
+                if (box.choice || random.bounded(3) != 0)
+                    continue;
+                const int target =
+                    branch.owner >= 0 && random.bounded(2) ? branch.owner : branch.first;
+                tree.addChild(const_cast<DialogNode *>(box.dialog),
+                              NodeText::gotoDialog(plain.boxes()[size_t(target)].number));
+            }
+            const FlowGraph graph = FlowGraph::build(tree);
+            const FlowLayout layout = FlowLayout::lay(graph);
+            for (const FlowGraph::Box &box : graph.boxes()) {
+                int column = -1;
+                for (int branch = box.firstBranch; branch >= 0;
+                     branch = graph.branches()[size_t(branch)].next) {
+                    const int first = graph.branches()[size_t(branch)].first;
+                    if (first < 0)
+                        continue;
+                    QVERIFY2(layout.columnOf(first) > column,
+                             qPrintable(
+                                 QStringLiteral("round %1, Dialog%2").arg(round).arg(box.number)));
+                    column = layout.columnOf(first);
+                }
+            }
+        }
+    }
+
     // A folded answer stands as one box for all its dialogs: every node of them is found
     // there, arrows into them end there, arrows out of them leave from there, and the rest of
     // the map keeps its arrows.

@@ -452,6 +452,41 @@ private slots:
         QCOMPARE(open.p.mainWindow().selectedNode()->text(), NodeText::dialog(to));
     }
 
+    // Where a goto sets a choice's branches in another order than its answers, Left and Right
+    // move between them as they stand on the map.
+    void keysFollowTheBranchesAsTheyStand()
+    {
+        TestProgram p;
+        p.start();
+        DialogTree &tree = p.mainWindow().document();
+        addOutline(tree, "Dialog\n  Type = Text\n  Text = start\n"
+                         "Dialog\n  Choice = 1\n    Text = a\n"
+                         "    Dialog\n      Type = Text\n      Text = a1\n"
+                         "    Dialog\n      Type = Text\n      Text = a2\n      Goto = 6\n"
+                         "  Choice = 2\n    Text = b\n"
+                         "    Dialog\n      Type = Text\n      Text = b1\n"
+                         "  Choice = 3\n    Text = c\n"
+                         "    Dialog\n      Type = Text\n      Text = c1\n"
+                         "Dialog\n  Type = Text\n  Text = after\n");
+        tree.renumberDialogs();
+        auto *review = p.mainWindow().findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapView *view = review->flowMapWindow()->view();
+        auto boxOf = [view, &tree](int number) {
+            return view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(number)));
+        };
+        // The goto from a2 to c1 sets c beside a: a, c, b.
+        QVERIFY(view->layout().columnOf(boxOf(6)) < view->layout().columnOf(boxOf(5)));
+        view->selectBox(boxOf(3));
+        for (const auto &[key, number] : {std::pair{Qt::Key_Right, 6},
+                                          {Qt::Key_Right, 5},
+                                          {Qt::Key_Left, 6},
+                                          {Qt::Key_Left, 3}}) {
+            QTest::keyClick(view, key);
+            QCOMPARE(p.mainWindow().selectedNode()->text(), NodeText::dialog(number));
+        }
+    }
+
     // Escape leaves a text as it was, without a step; a double click on a choice's second
     // answer edits that answer; the box menu offers what fits the box and the commands handed
     // to it; the overview shows when the map does not fit and moves the view.
