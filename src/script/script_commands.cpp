@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QScreen>
+#include <QStyle>
 #include <QUndoStack>
 
 namespace {
@@ -86,7 +87,12 @@ void ScriptCommands::showPane()
         const int spare = std::max(0, m_window.treeView->width() - kDesignedTreeWidth);
         const int room =
             m_window.screen()->availableGeometry().right() - m_window.frameGeometry().right();
-        m_window.resize(m_window.width() + std::clamp(kPaneWidth - spare, 0, std::max(room, 0)),
+        // The line between the view and the tree takes room too; without it the tree, and so
+        // the width a saved file stores, would shrink by that line.
+        const int separator =
+            m_window.style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, &m_window);
+        m_window.resize(m_window.width() +
+                            std::clamp(kPaneWidth + separator - spare, 0, std::max(room, 0)),
                         m_window.height());
     }
     m_pane->show();
