@@ -178,6 +178,16 @@ void verifyLines(const FlowGraph &graph, const QByteArray &where)
     }
 }
 
+// A choice of the given number of answers after at; each answer's text a place for dialogs.
+void addChoice(DialogTree &tree, DialogNode *at, int answers, std::vector<DialogNode *> &places)
+{
+    DialogNode *choice = tree.addSibling(at, NodeText::dialog(0));
+    for (int a = 0; a < answers; ++a) {
+        DialogNode *answer = tree.addChild(choice, NodeText::choice(QByteArray::number(a + 1)));
+        places.push_back(tree.addChild(answer, NodeText::text("answer")));
+    }
+}
+
 // A random conversation: text dialogs and choices nested a few levels, some answers empty,
 // gotos and deletes to existing and missing dialogs.
 void addRandomStory(DialogTree &tree, QRandomGenerator &random)
@@ -189,12 +199,7 @@ void addRandomStory(DialogTree &tree, QRandomGenerator &random)
     for (int i = 0; i < dialogs; ++i) {
         DialogNode *at = places[random.bounded(quint32(places.size()))];
         if (random.bounded(4) == 0) {
-            DialogNode *choice = tree.addSibling(at, NodeText::dialog(0));
-            for (int a = 0, n = 1 + int(random.bounded(3)); a < n; ++a) {
-                DialogNode *answer =
-                    tree.addChild(choice, NodeText::choice(QByteArray::number(a + 1)));
-                places.push_back(tree.addChild(answer, NodeText::text("answer")));
-            }
+            addChoice(tree, at, 1 + int(random.bounded(3)), places);
         } else {
             texts.push_back(addTextDialog(tree, at, "line"));
             // Now and then a file holds dialogs under a text dialog.
@@ -222,12 +227,7 @@ void addNestedStory(DialogTree &tree, QRandomGenerator &random)
     for (int i = 0, dialogs = 8 + int(random.bounded(40)); i < dialogs; ++i) {
         DialogNode *at = places[random.bounded(quint32(places.size()))];
         if (random.bounded(3) == 0) {
-            DialogNode *choice = tree.addSibling(at, NodeText::dialog(0));
-            for (int a = 0, n = 2 + int(random.bounded(3)); a < n; ++a) {
-                DialogNode *answer =
-                    tree.addChild(choice, NodeText::choice(QByteArray::number(a + 1)));
-                places.push_back(tree.addChild(answer, NodeText::text("answer")));
-            }
+            addChoice(tree, at, 2 + int(random.bounded(3)), places);
         } else {
             DialogNode *text = addTextDialog(tree, at, "line");
             for (const char *action : actions) {

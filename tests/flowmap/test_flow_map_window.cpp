@@ -82,6 +82,37 @@ struct OpenMap
     FlowMapView *view = nullptr;
 };
 
+// The flow story, copies times over, saved to a file and opened, the bytes it saves as, and
+// its map open.
+struct OpenFile
+{
+    explicit OpenFile(int copies)
+    {
+        p.start();
+        MainWindow &window = p.mainWindow();
+        file = p.folder.filePath(QStringLiteral("story.dlg"));
+        {
+            DialogTree story;
+            story.addRootNode();
+            for (int copy = 0; copy < copies; ++copy)
+                addFlowStory(story);
+            DlgFile::save(story, file, {});
+        }
+        p.prompter.fileAnswers = {file};
+        window.openAction->trigger();
+        window.saveAction->trigger();
+        original = TestFiles::read(file);
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        view = review->flowMapWindow()->view();
+    }
+
+    TestProgram p;
+    QString file;
+    QByteArray original;
+    FlowMapView *view = nullptr;
+};
+
 } // namespace
 
 class TestFlowMapWindow : public QObject
@@ -200,23 +231,10 @@ private slots:
     // file's bytes back.
     void writingByKeysUndoesToTheSameBytes()
     {
-        TestProgram p;
-        p.start();
+        OpenFile open(1);
+        TestProgram &p = open.p;
         MainWindow &window = p.mainWindow();
-        const QString file = p.folder.filePath(QStringLiteral("story.dlg"));
-        {
-            DialogTree story;
-            story.addRootNode();
-            addFlowStory(story);
-            DlgFile::save(story, file, {});
-        }
-        p.prompter.fileAnswers = {file};
-        window.openAction->trigger();
-        window.saveAction->trigger();
-        const QByteArray original = TestFiles::read(file);
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapView *view = review->flowMapWindow()->view();
+        FlowMapView *view = open.view;
         DialogTree &tree = window.document();
 
         QTest::keyClick(view, Qt::Key_Home);
@@ -259,7 +277,7 @@ private slots:
         for (int step = 0; step < 4; ++step)
             window.undoAction->trigger();
         window.saveAction->trigger();
-        QCOMPARE(TestFiles::read(file), original);
+        QCOMPARE(TestFiles::read(open.file), open.original);
     }
 
     // A random run of the map's keys (Home and the arrows, Enter or F2 and a new text, Insert
@@ -268,24 +286,10 @@ private slots:
     // every step gives the file's bytes back.
     void randomKeysUndoToTheSameBytes()
     {
-        TestProgram p;
-        p.start();
+        OpenFile open(3);
+        TestProgram &p = open.p;
         MainWindow &window = p.mainWindow();
-        const QString file = p.folder.filePath(QStringLiteral("story.dlg"));
-        {
-            DialogTree story;
-            story.addRootNode();
-            for (int copy = 0; copy < 3; ++copy)
-                addFlowStory(story);
-            DlgFile::save(story, file, {});
-        }
-        p.prompter.fileAnswers = {file};
-        window.openAction->trigger();
-        window.saveAction->trigger();
-        const QByteArray original = TestFiles::read(file);
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapView *view = review->flowMapWindow()->view();
+        FlowMapView *view = open.view;
         DialogTree &tree = window.document();
 
         static const Qt::Key moves[] = {Qt::Key_Home, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left,
@@ -366,7 +370,7 @@ private slots:
         while (window.history().stack()->canUndo())
             window.undoAction->trigger();
         window.saveAction->trigger();
-        QCOMPARE(TestFiles::read(file), original);
+        QCOMPARE(TestFiles::read(open.file), open.original);
     }
 
     // Reading the map: finding by text or number, a fold kept through edits until another
