@@ -24,6 +24,8 @@ constexpr double kBrokenStep = 4;
 // How much length a goto would go round to cross one line less, tried in turn until the way
 // is not far out of the way; and to turn once less.
 constexpr double kCrossingCosts[] = {1600, 400, 120, 0};
+constexpr double kLargeCrossingCost = 400;
+constexpr size_t kSmallSearch = 2000;
 constexpr double kBendCost = 12;
 // A stub whose run stays within a goto's rows is passed on its outside when the tracks allow.
 constexpr double kInsideStub = 0.5;
@@ -177,47 +179,56 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
     // across each strip's columns, along each strip across each gutter, the gotos down each
     // gutter, the stubs meeting it at each row, and the gutters wide choices close.
     // The search's tables live on between searches: a map lays out thousands of gotos.
+    // The ways a goto tries in one rectangle weigh its places alike: they are filled once.
     Search &search = m_search;
     std::vector<double> &levelAt = search.levelAt;
-    levelAt.assign(size_t(levels), 0);
-    for (int l = 0; l < levels; ++l)
-        levelAt[size_t(l)] = levelY(firstLevel + l);
     const size_t columns = size_t(gutters - 1);
     std::vector<int> &verticalsAt = search.verticalsAt;
     std::vector<int> &acrossAt = search.acrossAt;
     std::vector<int> &downAt = search.downAt;
     std::vector<double> &stubsAt = search.stubsAt;
     std::vector<char> &closedAt = search.closedAt;
-    verticalsAt.assign(size_t(rows + 1) * columns, 0);
-    acrossAt.assign(size_t(gutters) * size_t(rows + 1), 0);
-    downAt.assign(acrossAt.size(), 0);
-    stubsAt.assign(size_t(gutters) * size_t(rows), 0);
-    closedAt.assign(stubsAt.size(), 0);
-    for (int s = 0; s <= rows; ++s) {
-        for (auto at = std::lower_bound(m_verticals.begin(), m_verticals.end(),
-                                        std::make_pair(firstRow + s, firstGutter));
-             at != m_verticals.end() && at->first == firstRow + s && at->second < lastGutter; ++at)
-            ++verticalsAt[size_t(s) * columns + size_t(at->second - firstGutter)];
-    }
-    for (int g = 0; g < gutters; ++g) {
-        const int gutter = firstGutter + g;
-        for (auto at = std::lower_bound(m_horizontals.begin(), m_horizontals.end(),
-                                        std::make_pair(gutter, firstRow));
-             at != m_horizontals.end() && at->first == gutter && at->second <= firstRow + rows;
-             ++at)
-            ++acrossAt[size_t(g) * size_t(rows + 1) + size_t(at->second - firstRow)];
-        for (int l = 0; l < levels; ++l) {
-            const Crossed *crossed = placeAt(gutter, firstLevel + l);
-            if (!crossed)
-                continue;
-            if (l % 2 == 0) {
-                const size_t place = size_t(g) * size_t(rows + 1) + size_t(l / 2);
-                acrossAt[place] += crossed->across;
-                downAt[place] = crossed->down;
-            } else {
-                const size_t place = size_t(g) * size_t(rows) + size_t(l / 2);
-                stubsAt[place] = crossedStubs(*crossed, to, firstLevel, firstLevel + levels - 1);
-                closedAt[place] = crossed->closed;
+    const std::array<int, 5> filledFor{firstGutter, lastGutter, firstRow, rows, to};
+    const bool filled = search.filledFor == filledFor && search.filledAt == m_noted;
+    search.filledFor = filledFor;
+    search.filledAt = m_noted;
+    if (!filled) {
+        levelAt.assign(size_t(levels), 0);
+        for (int l = 0; l < levels; ++l)
+            levelAt[size_t(l)] = levelY(firstLevel + l);
+        verticalsAt.assign(size_t(rows + 1) * columns, 0);
+        acrossAt.assign(size_t(gutters) * size_t(rows + 1), 0);
+        downAt.assign(acrossAt.size(), 0);
+        stubsAt.assign(size_t(gutters) * size_t(rows), 0);
+        closedAt.assign(stubsAt.size(), 0);
+        for (int s = 0; s <= rows; ++s) {
+            for (auto at = std::lower_bound(m_verticals.begin(), m_verticals.end(),
+                                            std::make_pair(firstRow + s, firstGutter));
+                 at != m_verticals.end() && at->first == firstRow + s && at->second < lastGutter;
+                 ++at)
+                ++verticalsAt[size_t(s) * columns + size_t(at->second - firstGutter)];
+        }
+        for (int g = 0; g < gutters; ++g) {
+            const int gutter = firstGutter + g;
+            for (auto at = std::lower_bound(m_horizontals.begin(), m_horizontals.end(),
+                                            std::make_pair(gutter, firstRow));
+                 at != m_horizontals.end() && at->first == gutter && at->second <= firstRow + rows;
+                 ++at)
+                ++acrossAt[size_t(g) * size_t(rows + 1) + size_t(at->second - firstRow)];
+            for (int l = 0; l < levels; ++l) {
+                const Crossed *crossed = placeAt(gutter, firstLevel + l);
+                if (!crossed)
+                    continue;
+                if (l % 2 == 0) {
+                    const size_t place = size_t(g) * size_t(rows + 1) + size_t(l / 2);
+                    acrossAt[place] += crossed->across;
+                    downAt[place] = crossed->down;
+                } else {
+                    const size_t place = size_t(g) * size_t(rows) + size_t(l / 2);
+                    stubsAt[place] =
+                        crossedStubs(*crossed, to, firstLevel, firstLevel + levels - 1);
+                    closedAt[place] = crossed->closed;
+                }
             }
         }
     }
@@ -419,7 +430,12 @@ std::vector<FlowRouter::Node> FlowRouter::chooseWay(int from, int to) const
           std::make_pair(0, m_grid.columns())}) {
         if (size_t(lastGutter - firstGutter + 1) * levels > kSearchedPlaces)
             break;
+        const size_t places = size_t(lastGutter - firstGutter + 1) * levels;
         for (const double crossingCost : kCrossingCosts) {
+            // A crossing weighs much against length where the search is small; in a large
+            // rectangle so heavy a weight would have the search look at nearly every place.
+            if (crossingCost > kLargeCrossingCost && places > kSmallSearch)
+                continue;
             way = findWay(from, to, firstGutter, lastGutter, crossingCost, -1, kAnyEnd);
             if (way.empty() || roughDetour(way, from, to) <= kBoxWidth)
                 break;
@@ -481,6 +497,7 @@ double FlowRouter::crossedStubs(const Crossed &place, int to, int firstLevel, in
 
 void FlowRouter::noteWay(const std::vector<Node> &way, int from, int to, int count)
 {
+    ++m_noted;
     // What other gotos cross: this one's runs where they pass a place straight, and its stubs.
     for (size_t i = 1; i + 1 < way.size(); ++i) {
         const bool down = way[i - 1].gutter == way[i].gutter;

@@ -5,6 +5,7 @@
 #include "flow_tracks.h"
 
 #include <QtGlobal>
+#include <array>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -167,8 +168,12 @@ private:
         std::vector<double> cost;
         std::vector<int> previous;
         std::vector<Entry> open;
+        // What the tables were filled for: the rectangle, the target and the gotos noted.
+        std::array<int, 5> filledFor{-1, -1, -1, -1, -1};
+        int filledAt = -1;
     };
     mutable Search m_search;
+    int m_noted = 0; // ways noted so far
     std::vector<double> m_columnWidths;
     // Where columns, gutters, rows and strips lie before any channel widens, to weigh ways.
     std::vector<double> m_roughColumn;
