@@ -1,5 +1,6 @@
 #include "flow_layout.h"
 
+#include "flow_branch_order.h"
 #include "flow_grid.h"
 #include "flow_router.h"
 
@@ -76,7 +77,12 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
     for (const FlowGraph::Edge &edge : graph.edges())
         gotos[size_t(edge.from)] += edge.kind == FlowGraph::EdgeKind::Goto;
 
-    // A branch's boxes stand in its first column, each box's branches side by side from there.
+    // A branch's boxes stand in its first column, each box's branches side by side from there,
+    // in the order that lets the gotos cross least.
+    std::vector<char> takesColumns(branches.size());
+    for (size_t branch = 0; branch < branches.size(); ++branch)
+        takesColumns[branch] = branchColumns[branch] > 0;
+    const FlowBranchOrder order(graph, takesColumns);
     FlowGrid grid;
     grid.boxes.resize(boxes.size());
     std::vector<int> branchColumn(branches.size(), -1);
@@ -91,7 +97,7 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
             if (wide[size_t(box)])
                 place.last = start + blockColumns[size_t(box)] - 1;
             place.height = std::max(heightOf(boxes[size_t(box)]),
-                                    kExitsBelow + kExitRow * (gotos[size_t(box)] - 5));
+                                    kExitsBelow + kExitRow * (gotos[size_t(box)] - 3));
             row += blockRows[size_t(box)];
         }
     };
@@ -99,10 +105,9 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
         placeBranch(0, 0, 0);
     for (size_t b = 0; b < boxes.size(); ++b) {
         int start = grid.boxes[b].column;
-        for (int branch = boxes[b].firstBranch; branch >= 0;
-             branch = branches[size_t(branch)].next) {
-            placeBranch(branch, start, grid.boxes[b].row + 1);
-            start += branchColumns[size_t(branch)];
+        for (const int *branch = order.begin(int(b)); branch != order.end(int(b)); ++branch) {
+            placeBranch(*branch, start, grid.boxes[b].row + 1);
+            start += branchColumns[size_t(*branch)];
         }
     }
     const int columns = branches.empty() ? 0 : branchColumns[0];
@@ -171,7 +176,12 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
     for (size_t b = 0; b < boxes.size(); ++b)
         grid.portStart[b + 1] = grid.portStart[b] + boxes[b].answers;
     grid.ports.resize(size_t(grid.portStart.back()));
+    // Along a narrow box the answers stand in the order of their branches' columns.
     std::vector<char> middleStraight(boxes.size(), 0);
+    std::vector<int> middlePort(boxes.size(), -1);
+    auto slotOf = [&order](int port, int branch) {
+        return branch >= 0 ? order.slot(branch) : port;
+    };
     auto portBranch = [&](int box, int port, int branch) {
         FlowGrid::Port &at = grid.ports[size_t(grid.portStart[size_t(box)] + port)];
         if (wide[size_t(box)] && branch >= 0 && branchColumn[size_t(branch)] >= 0) {
@@ -181,8 +191,11 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
         if (branch >= 0 && lane[size_t(branch)])
             at.lane = branchColumn[size_t(branch)];
         const int answers = boxes[size_t(box)].answers;
+        const int slot = slotOf(port, branch);
         at.column = grid.boxes[size_t(box)].column;
-        at.offset = -kBoxWidth / 2 + kBoxWidth * (port + 1) / (answers + 1);
+        at.offset = -kBoxWidth / 2 + kBoxWidth * (slot + 1) / (answers + 1);
+        if (2 * slot + 1 == answers)
+            middlePort[size_t(box)] = port;
     };
     for (const FlowGraph::Edge &edge : graph.edges()) {
         if (edge.kind != FlowGraph::EdgeKind::Answer)
@@ -190,8 +203,8 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
         portBranch(edge.from, edge.port, edge.branch);
         const FlowGrid::Box &from = grid.boxes[size_t(edge.from)];
         const FlowGrid::Box &to = grid.boxes[size_t(edge.to)];
-        if (2 * edge.port + 1 == boxes[size_t(edge.from)].answers && to.column == from.column &&
-            to.row == from.row + 1)
+        if (2 * slotOf(edge.port, edge.branch) + 1 == boxes[size_t(edge.from)].answers &&
+            to.column == from.column && to.row == from.row + 1)
             middleStraight[size_t(edge.from)] = 1;
     }
     for (const FlowGraph::End &end : graph.ends()) {
@@ -200,9 +213,10 @@ FlowLayout FlowLayout::lay(const FlowGraph &graph)
     }
     for (size_t b = 0; b < boxes.size(); ++b) {
         const int answers = boxes[b].answers;
-        if (!boxes[b].choice || wide[b] || answers % 2 == 0 || middleStraight[b])
+        if (!boxes[b].choice || wide[b] || middlePort[b] < 0 || middleStraight[b])
             continue;
-        grid.ports[size_t(grid.portStart[b] + answers / 2)].offset -= kBoxWidth / (answers + 1) / 2;
+        grid.ports[size_t(grid.portStart[b] + middlePort[b])].offset -=
+            kBoxWidth / (answers + 1) / 2;
     }
 
     FlowLayout layout;

@@ -28,7 +28,7 @@ public:
     static constexpr double kMargin = 24;
     static constexpr double kEndLength = 7; // the stub of an end mark, shorter than a track step
     // A box with many gotos leaving it (a folded branch) grows to give each a height of its
-    // own below the other stubs: one row of this height for each beyond the first five.
+    // own on its side below the first four: one row of this height for each beyond them.
     static constexpr double kExitsBelow = 44;
     static constexpr double kExitRow = 6;
 

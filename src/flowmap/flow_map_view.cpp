@@ -410,12 +410,17 @@ int FlowMapView::siblingBranchBox(int box, bool right)
         const int owner = branches[size_t(branch)].owner;
         if (owner < 0)
             break;
+        // The branches as the map sets them side by side.
         std::vector<int> siblings;
         for (int sibling = boxes[size_t(owner)].firstBranch; sibling >= 0;
              sibling = branches[size_t(sibling)].next) {
-            if (branches[size_t(sibling)].first >= 0 || sibling == branch)
+            if (branches[size_t(sibling)].first >= 0)
                 siblings.push_back(sibling);
         }
+        std::sort(siblings.begin(), siblings.end(), [this, &branches](int a, int b) {
+            return m_layout.columnOf(branches[size_t(a)].first) <
+                   m_layout.columnOf(branches[size_t(b)].first);
+        });
         const auto here = std::find(siblings.begin(), siblings.end(), branch);
         if ((right && here + 1 == siblings.end()) || (!right && here == siblings.begin()))
             continue;

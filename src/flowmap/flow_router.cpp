@@ -7,25 +7,28 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <numeric>
+#include <tuple>
 
 namespace {
 
-// Where goto stubs meet a box's side, from its top: each kind at its own height, so that the
-// stubs of two neighbouring boxes in a row never run on one line. Every box is taller.
-constexpr double kExitRight = 16;
-constexpr double kExitLeft = 11;
-constexpr double kEntryRight = 26;
-constexpr double kEntryLeft = 31;
-// Further gotos out of one side of a box (a folded branch) leave this much lower on the right,
-// higher on the left, up to this many heights, all clear of the other stubs.
-constexpr double kExitStep = 2;
-constexpr int kExitSlots = 5;
+// Where goto stubs meet a box's side, from its top: the right side's heights and the left
+// side's differ, so that the stubs of two neighbouring boxes in a row never run on one line.
+// Every box has room for four on each side; one with more gotos leaving it is taller.
+constexpr double kRightSide = 14;
+constexpr double kLeftSide = 11;
+constexpr double kSideStep = 6;
+constexpr int kSideSlots = 4;
 constexpr double kBrokenFirst = 36;
 constexpr double kBrokenStep = 4;
 // How much length a goto would go round to cross one line less, tried in turn until the way
 // is not far out of the way; and to turn once less.
-constexpr double kCrossingCosts[] = {400, 120, 0};
+constexpr double kCrossingCosts[] = {1600, 400, 120, 0};
+constexpr double kLargeCrossingCost = 400;
+constexpr size_t kSmallSearch = 2000;
 constexpr double kBendCost = 12;
+// A stub whose run stays within a goto's rows is passed on its outside when the tracks allow.
+constexpr double kInsideStub = 0.5;
 // A goto is searched a way within this many places; one across much of a large map goes
 // directly.
 constexpr size_t kSearchedPlaces = 6000;
@@ -77,9 +80,8 @@ FlowRouter::FlowRouter(const FlowGraph &graph, const FlowGrid &grid) : m_graph(g
     m_roughRow = down.cellStart;
     for (const FlowGrid::Box &box : grid.boxes) {
         for (int g = box.first + 1; g <= box.last; ++g)
-            m_blocked.push_back(key(g, 2 * box.row + 1));
+            m_places[key(g, 2 * box.row + 1)].closed = true;
     }
-    std::sort(m_blocked.begin(), m_blocked.end());
 }
 
 double FlowRouter::xKey(const Place &x) const
@@ -107,16 +109,10 @@ int FlowRouter::addStretch(bool vertical, int channel, int net, FlowTracks::End 
     return m_tracks.add(vertical, channel, net, a, b);
 }
 
-int FlowRouter::count(const std::unordered_map<quint64, int> &counts, int gutter, int level)
-{
-    const auto found = counts.find(key(gutter, level));
-    return found == counts.end() ? 0 : found->second;
-}
-
 bool FlowRouter::blocked(int gutter, int level) const
 {
-    return level % 2 == 1 &&
-           std::binary_search(m_blocked.begin(), m_blocked.end(), key(gutter, level));
+    const Crossed *place = level % 2 == 1 ? placeAt(gutter, level) : nullptr;
+    return place && place->closed;
 }
 
 void FlowRouter::descend(const Place &x, int fromRow, double fromY, int to)
@@ -183,44 +179,57 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
     // across each strip's columns, along each strip across each gutter, the gotos down each
     // gutter, the stubs meeting it at each row, and the gutters wide choices close.
     // The search's tables live on between searches: a map lays out thousands of gotos.
+    // The ways a goto tries in one rectangle weigh its places alike: they are filled once.
     Search &search = m_search;
     std::vector<double> &levelAt = search.levelAt;
-    levelAt.assign(size_t(levels), 0);
-    for (int l = 0; l < levels; ++l)
-        levelAt[size_t(l)] = levelY(firstLevel + l);
     const size_t columns = size_t(gutters - 1);
     std::vector<int> &verticalsAt = search.verticalsAt;
     std::vector<int> &acrossAt = search.acrossAt;
     std::vector<int> &downAt = search.downAt;
-    std::vector<int> &stubsAt = search.stubsAt;
+    std::vector<double> &stubsAt = search.stubsAt;
     std::vector<char> &closedAt = search.closedAt;
-    verticalsAt.assign(size_t(rows + 1) * columns, 0);
-    acrossAt.assign(size_t(gutters) * size_t(rows + 1), 0);
-    downAt.assign(acrossAt.size(), 0);
-    stubsAt.assign(size_t(gutters) * size_t(rows), 0);
-    closedAt.assign(stubsAt.size(), 0);
-    for (int s = 0; s <= rows; ++s) {
-        for (auto at = std::lower_bound(m_verticals.begin(), m_verticals.end(),
-                                        std::make_pair(firstRow + s, firstGutter));
-             at != m_verticals.end() && at->first == firstRow + s && at->second < lastGutter; ++at)
-            ++verticalsAt[size_t(s) * columns + size_t(at->second - firstGutter)];
-    }
-    for (int g = 0; g < gutters; ++g) {
-        const int gutter = firstGutter + g;
-        for (auto at = std::lower_bound(m_horizontals.begin(), m_horizontals.end(),
-                                        std::make_pair(gutter, firstRow));
-             at != m_horizontals.end() && at->first == gutter && at->second <= firstRow + rows;
-             ++at)
-            ++acrossAt[size_t(g) * size_t(rows + 1) + size_t(at->second - firstRow)];
+    const std::array<int, 5> filledFor{firstGutter, lastGutter, firstRow, rows, to};
+    const bool filled = search.filledFor == filledFor && search.filledAt == m_noted;
+    search.filledFor = filledFor;
+    search.filledAt = m_noted;
+    if (!filled) {
+        levelAt.assign(size_t(levels), 0);
+        for (int l = 0; l < levels; ++l)
+            levelAt[size_t(l)] = levelY(firstLevel + l);
+        verticalsAt.assign(size_t(rows + 1) * columns, 0);
+        acrossAt.assign(size_t(gutters) * size_t(rows + 1), 0);
+        downAt.assign(acrossAt.size(), 0);
+        stubsAt.assign(size_t(gutters) * size_t(rows), 0);
+        closedAt.assign(stubsAt.size(), 0);
         for (int s = 0; s <= rows; ++s) {
-            const size_t place = size_t(g) * size_t(rows + 1) + size_t(s);
-            acrossAt[place] += count(m_acrossThrough, gutter, 2 * (firstRow + s));
-            downAt[place] = count(m_downThrough, gutter, 2 * (firstRow + s));
+            for (auto at = std::lower_bound(m_verticals.begin(), m_verticals.end(),
+                                            std::make_pair(firstRow + s, firstGutter));
+                 at != m_verticals.end() && at->first == firstRow + s && at->second < lastGutter;
+                 ++at)
+                ++verticalsAt[size_t(s) * columns + size_t(at->second - firstGutter)];
         }
-        for (int r = 0; r < rows; ++r) {
-            const size_t place = size_t(g) * size_t(rows) + size_t(r);
-            stubsAt[place] = count(m_stubs, gutter, 2 * (firstRow + r) + 1);
-            closedAt[place] = blocked(gutter, 2 * (firstRow + r) + 1);
+        for (int g = 0; g < gutters; ++g) {
+            const int gutter = firstGutter + g;
+            for (auto at = std::lower_bound(m_horizontals.begin(), m_horizontals.end(),
+                                            std::make_pair(gutter, firstRow));
+                 at != m_horizontals.end() && at->first == gutter && at->second <= firstRow + rows;
+                 ++at)
+                ++acrossAt[size_t(g) * size_t(rows + 1) + size_t(at->second - firstRow)];
+            for (int l = 0; l < levels; ++l) {
+                const Crossed *crossed = placeAt(gutter, firstLevel + l);
+                if (!crossed)
+                    continue;
+                if (l % 2 == 0) {
+                    const size_t place = size_t(g) * size_t(rows + 1) + size_t(l / 2);
+                    acrossAt[place] += crossed->across;
+                    downAt[place] = crossed->down;
+                } else {
+                    const size_t place = size_t(g) * size_t(rows) + size_t(l / 2);
+                    stubsAt[place] =
+                        crossedStubs(*crossed, to, firstLevel, firstLevel + levels - 1);
+                    closedAt[place] = crossed->closed;
+                }
+            }
         }
     }
     auto stripPlace = [&](int gutter, int level) {
@@ -290,7 +299,7 @@ std::vector<FlowRouter::Node> FlowRouter::findWay(int from, int to, int firstGut
         const bool wanted = onlyEnd == kAnyEnd || onlyEnd == gutter ||
                             (onlyEnd == kBelow && entersFromBelow(to, gutter));
         if (wanted && level == sideLevel && (gutter == target.first || gutter == target.last + 1) &&
-            (came == Up || came == Down))
+            came != AcrossUp && came != AcrossDown)
             finish = std::abs(m_roughGutter[size_t(gutter)] - sideX(to, gutter));
         else if (wanted && level == sideLevel + 1 && entersFromBelow(to, gutter) && came != Down)
             finish = levelAt[size_t(level - firstLevel)] - bottom + (along ? kBendCost : 0) +
@@ -421,7 +430,12 @@ std::vector<FlowRouter::Node> FlowRouter::chooseWay(int from, int to) const
           std::make_pair(0, m_grid.columns())}) {
         if (size_t(lastGutter - firstGutter + 1) * levels > kSearchedPlaces)
             break;
+        const size_t places = size_t(lastGutter - firstGutter + 1) * levels;
         for (const double crossingCost : kCrossingCosts) {
+            // A crossing weighs much against length where the search is small; in a large
+            // rectangle so heavy a weight would have the search look at nearly every place.
+            if (crossingCost > kLargeCrossingCost && places > kSmallSearch)
+                continue;
             way = findWay(from, to, firstGutter, lastGutter, crossingCost, -1, kAnyEnd);
             if (way.empty() || roughDetour(way, from, to) <= kBoxWidth)
                 break;
@@ -446,20 +460,150 @@ std::vector<FlowRouter::Node> FlowRouter::chooseWay(int from, int to) const
     return way;
 }
 
+void FlowRouter::noteStub(int gutter, int level, const Stub &stub, int count)
+{
+    std::vector<Stub> &stubs = m_places[key(gutter, level)].stubs;
+    if (count > 0) {
+        stubs.push_back(stub);
+        return;
+    }
+    const auto found = std::find_if(stubs.begin(), stubs.end(), [&stub](const Stub &other) {
+        return other.to == stub.to && other.reach == stub.reach && other.entry == stub.entry;
+    });
+    if (found != stubs.end())
+        stubs.erase(found);
+}
+
+double FlowRouter::crossedStubs(const Crossed &place, int to, int firstLevel, int lastLevel) const
+{
+    // A way along the gutter between firstLevel and lastLevel passes inside a stub whose run
+    // stays between them, and crosses the others: each goto's stub out, and the one stub of
+    // all the gotos into that side of the box (gotos into one box join there). A way to the
+    // same box joins its stubs.
+    double crossed = 0;
+    const std::vector<Stub> &stubs = place.stubs;
+    for (auto stub = stubs.begin(); stub != stubs.end(); ++stub) {
+        if (stub->to == to && to >= 0)
+            continue;
+        if (stub->entry && std::any_of(stubs.begin(), stub, [&stub](const Stub &other) {
+                return other.entry && other.to == stub->to;
+            }))
+            continue;
+        const bool outside = stub->to < 0 || stub->reach < firstLevel || stub->reach > lastLevel;
+        crossed += outside ? 1 : kInsideStub;
+    }
+    return crossed;
+}
+
 void FlowRouter::noteWay(const std::vector<Node> &way, int from, int to, int count)
 {
+    ++m_noted;
     // What other gotos cross: this one's runs where they pass a place straight, and its stubs.
     for (size_t i = 1; i + 1 < way.size(); ++i) {
         const bool down = way[i - 1].gutter == way[i].gutter;
         if (down == (way[i + 1].gutter == way[i].gutter))
-            (down ? m_downThrough : m_acrossThrough)[key(way[i].gutter, way[i].level)] += count;
+            (down ? m_places[key(way[i].gutter, way[i].level)].down
+                  : m_places[key(way[i].gutter, way[i].level)].across) += count;
     }
-    m_stubs[key(way.front().gutter, 2 * m_grid.boxes[size_t(from)].row + 1)] += count;
-    if (!entersFromBelow(to, way.back().gutter))
-        m_stubs[key(way.back().gutter, 2 * m_grid.boxes[size_t(to)].row + 1)] += count;
+    // The stubs, each with the far end of its run along the gutter.
+    size_t turn = 1;
+    while (turn < way.size() && way[turn].gutter == way.front().gutter)
+        ++turn;
+    noteStub(way.front().gutter, way.front().level, {to, way[turn - 1].level, false}, count);
+    if (!entersFromBelow(to, way.back().gutter)) {
+        turn = way.size() - 1;
+        while (turn > 0 && way[turn - 1].gutter == way.back().gutter)
+            --turn;
+        noteStub(way.back().gutter, way.back().level, {to, way[turn].level, true}, count);
+    }
 }
 
-void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
+std::vector<std::pair<double, double>>
+FlowRouter::sideHeights(const std::vector<std::vector<Node>> &ways,
+                        const std::vector<size_t> &gotos) const
+{
+    // A stub runs from a box's side to its track in the gutter, then up or down it. Two stubs
+    // on one side cross unless the one running up stands above the one running down, and of
+    // two running the same way the one going further stands where its track can pass the
+    // other's stub on the outside. Gotos into one box join: one stub per side.
+    struct Stub
+    {
+        int box;
+        bool right;
+        int way; // running up 0, straight across 1, down 2
+        double reach;
+        size_t got;
+        bool entry;
+    };
+    std::vector<Stub> stubs;
+    const std::vector<FlowGraph::Edge> &edges = m_graph.edges();
+    auto runWay = [](int from, int to) { return to < from ? 0 : to > from ? 2 : 1; };
+    for (size_t i = 0; i < ways.size(); ++i) {
+        const std::vector<Node> &way = ways[i];
+        const int from = edges[gotos[i]].from;
+        const int to = edges[gotos[i]].to;
+        size_t turn = 1;
+        while (turn < way.size() && way[turn].gutter == way.front().gutter)
+            ++turn;
+        const int outLevel = way[turn - 1].level;
+        stubs.push_back({from, way.front().gutter == m_grid.boxes[size_t(from)].last + 1,
+                         runWay(way.front().level, outLevel), levelY(outLevel), i, false});
+        if (entersFromBelow(to, way.back().gutter))
+            continue;
+        turn = way.size() - 1;
+        while (turn > 0 && way[turn - 1].gutter == way.back().gutter)
+            --turn;
+        const int inLevel = way[turn].level;
+        stubs.push_back({to, way.back().gutter == m_grid.boxes[size_t(to)].last + 1,
+                         runWay(way.back().level, inLevel), levelY(inLevel), i, true});
+    }
+    std::sort(stubs.begin(), stubs.end(), [](const Stub &a, const Stub &b) {
+        return std::make_tuple(a.box, a.right, a.entry, a.way, -a.reach) <
+               std::make_tuple(b.box, b.right, b.entry, b.way, -b.reach);
+    });
+    // The gotos into one side as one stub: running up or down when all do, else across.
+    std::vector<Stub> sides;
+    std::vector<size_t> sideOfStub(stubs.size());
+    for (size_t s = 0; s < stubs.size(); ++s) {
+        const Stub &stub = stubs[s];
+        if (stub.entry && !sides.empty() && sides.back().entry && sides.back().box == stub.box &&
+            sides.back().right == stub.right) {
+            if (sides.back().way != stub.way)
+                sides.back().way = 1;
+        } else {
+            sides.push_back(stub);
+        }
+        sideOfStub[s] = sides.size() - 1;
+    }
+    std::vector<size_t> bySlot(sides.size());
+    std::iota(bySlot.begin(), bySlot.end(), 0);
+    std::stable_sort(bySlot.begin(), bySlot.end(), [&sides](size_t a, size_t b) {
+        return std::make_tuple(sides[a].box, sides[a].right, sides[a].way, -sides[a].reach) <
+               std::make_tuple(sides[b].box, sides[b].right, sides[b].way, -sides[b].reach);
+    });
+    std::vector<double> sideY(sides.size());
+    for (size_t s = 0, slot = 0; s < bySlot.size(); ++s) {
+        const Stub &side = sides[bySlot[s]];
+        slot = s > 0 && sides[bySlot[s - 1]].box == side.box &&
+                       sides[bySlot[s - 1]].right == side.right
+                   ? slot + 1
+                   : 0;
+        sideY[bySlot[s]] = slot < size_t(kSideSlots)
+                               ? (side.right ? kRightSide : kLeftSide) + kSideStep * double(slot)
+                               : FlowLayout::kExitsBelow + 1 +
+                                     FlowLayout::kExitRow * double(slot - size_t(kSideSlots)) +
+                                     (side.right ? 0 : FlowLayout::kExitRow / 2);
+    }
+    std::vector<std::pair<double, double>> heights(ways.size());
+    for (size_t s = 0; s < stubs.size(); ++s) {
+        (stubs[s].entry ? heights[stubs[s].got].second : heights[stubs[s].got].first) =
+            sideY[sideOfStub[s]];
+    }
+    return heights;
+}
+
+void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to, double exitY,
+                          double entryY)
 {
     const FlowGrid::Box &source = m_grid.boxes[size_t(from)];
     const FlowGrid::Box &target = m_grid.boxes[size_t(to)];
@@ -468,16 +612,8 @@ void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
     const bool below = entersFromBelow(to, toGutter);
     const bool outRight = fromGutter == source.last + 1;
     const bool inRight = toGutter == target.last + 1;
-    // A folded branch may leave by several gotos on one side: each from a height of its own,
-    // the first few among the stubs, the rest below them in a box made taller for them.
-    const int slot = m_exits[std::make_pair(from, outRight)]++;
-    const double exitY =
-        slot < kExitSlots
-            ? (outRight ? kExitRight + kExitStep * slot : kExitLeft - kExitStep * slot)
-            : FlowLayout::kExitsBelow + FlowLayout::kExitRow * (slot - kExitSlots) +
-                  (outRight ? 0 : FlowLayout::kExitRow / 2);
     const Place startY = row(source.row, exitY);
-    const Place endY = row(target.row, below ? target.height : inRight ? kEntryRight : kEntryLeft);
+    const Place endY = row(target.row, below ? target.height : entryY);
     // Runs of the way along one gutter or one strip; the first and the last along a gutter.
     struct Run
     {
@@ -510,9 +646,10 @@ void FlowRouter::routeWay(const std::vector<Node> &way, int from, int to)
                 r + 1 == runs.size()
                     ? FlowTracks::End{yKey(endY), inRight && !below}
                     : FlowTracks::End{double(last.level), way[run.last + 1].gutter < last.gutter};
-            run.stretch = addStretch(true, first.gutter, -1, start, end);
+            // Gotos into one box join where they run along one gutter or strip.
+            run.stretch = addStretch(true, first.gutter, to, start, end);
         } else {
-            run.stretch = addStretch(false, first.level / 2, -1,
+            run.stretch = addStretch(false, first.level / 2, to,
                                      {2.0 * first.gutter, way[run.first - 1].level < first.level},
                                      {2.0 * last.gutter, way[run.last + 1].level < last.level});
         }
@@ -539,6 +676,7 @@ void FlowRouter::routeAll()
         route();
         m_spans[e].count = int(m_pending.size()) - m_spans[e].first;
     };
+    m_pending.reserve(4 * edges.size() + m_graph.ends().size());
     // The arrows down first: the gotos weigh their ways by the lines these draw.
     std::vector<size_t> across;
     int brokenOfBox = 0;
@@ -581,7 +719,7 @@ void FlowRouter::routeAll()
             break;
         case FlowGraph::EdgeKind::Broken: {
             const double y = std::min(box.height - 3, kBrokenFirst + kBrokenStep * brokenOfBox++);
-            ++m_stubs[key(box.last + 1, 2 * box.row + 1)];
+            noteStub(box.last + 1, 2 * box.row + 1, {-1, -1, false}, 1);
             record(e, [this, &box, y] {
                 const double side = m_grid.columnWidth(box.last) / 2;
                 point(column(box.last, side), row(box.row, y));
@@ -641,9 +779,11 @@ void FlowRouter::routeAll()
         ways[i] = chooseWay(edge.from, edge.to);
         noteWay(ways[i], edge.from, edge.to, 1);
     }
+    const std::vector<std::pair<double, double>> heights = sideHeights(ways, across);
     for (size_t i = 0; i < across.size(); ++i) {
         const FlowGraph::Edge &edge = edges[across[i]];
-        record(across[i], [&] { routeWay(ways[i], edge.from, edge.to); });
+        record(across[i],
+               [&] { routeWay(ways[i], edge.from, edge.to, heights[i].first, heights[i].second); });
     }
 
     m_endsFrom = m_pending.size();

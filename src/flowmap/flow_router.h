@@ -5,8 +5,8 @@
 #include "flow_tracks.h"
 
 #include <QtGlobal>
+#include <array>
 #include <functional>
-#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -21,7 +21,10 @@ class FlowLayout;
 //   within the rectangle of its two boxes to the gutter next to its target, or to the strip
 //   below a choice it loops back to, which it enters from below between two answers. Of those
 //   ways it takes the one that crosses fewest lines drawn so far, weighed against its length,
-//   and never one that goes far round.
+//   and never one that goes far round. Gotos into one dialog join where they run along one
+//   gutter or strip, and enter each side of their box at one place.
+// - Each box side's goto stubs stand by where they run: those running up above those running
+//   down.
 class FlowRouter
 {
 public:
@@ -75,7 +78,6 @@ private:
     {
         return (quint64(quint32(gutter)) << 32) | quint32(level);
     }
-    static int count(const std::unordered_map<quint64, int> &counts, int gutter, int level);
 
     // Keys order places along a channel: 2k for gutter or strip k, 2k+1 about the middle of
     // column or row k.
@@ -91,7 +93,10 @@ private:
     // gotos (count 1 to add it, -1 to take it back); its stretches and points.
     std::vector<Node> chooseWay(int from, int to) const;
     void noteWay(const std::vector<Node> &way, int from, int to, int count);
-    void routeWay(const std::vector<Node> &way, int from, int to);
+    // Where each goto meets the sides of its two boxes, from their tops.
+    std::vector<std::pair<double, double>> sideHeights(const std::vector<std::vector<Node>> &ways,
+                                                       const std::vector<size_t> &gotos) const;
+    void routeWay(const std::vector<Node> &way, int from, int to, double exitY, double entryY);
     // The cheapest way for a goto within the gutters given, each crossing weighed as
     // crossingCost of length; none when there is no way there. onlyStart names the gutter it
     // must leave into (-1: either), onlyEnd the one it must end in (-1: any, -2: below).
@@ -123,13 +128,32 @@ private:
 
     std::vector<std::pair<int, int>> m_verticals;   // (strip, column)
     std::vector<std::pair<int, int>> m_horizontals; // (gutter, strip)
-    std::vector<quint64> m_blocked;                 // gutters inside wide boxes, by row
     bool m_weighing = false; // routing the gotos: the lines above are all known
-    // Gotos routed so far: how many pass each place straight down, straight across, and how
-    // many stubs meet a gutter at a row (broken stubs too).
-    std::unordered_map<quint64, int> m_downThrough;
-    std::unordered_map<quint64, int> m_acrossThrough;
-    std::unordered_map<quint64, int> m_stubs;
+    // What lies at each place where a gutter meets a strip or passes a row: how many gotos
+    // routed so far pass it straight down and straight across; the stubs meeting the gutter
+    // there, each of which goto (its target; -1 for a broken arrow's) and how far along the
+    // gutter its run from there reaches; and whether a wide box closes the gutter there.
+    struct Stub
+    {
+        int to;
+        int reach;
+        bool entry;
+    };
+    struct Crossed
+    {
+        int down = 0;
+        int across = 0;
+        bool closed = false;
+        std::vector<Stub> stubs;
+    };
+    std::unordered_map<quint64, Crossed> m_places;
+    const Crossed *placeAt(int gutter, int level) const
+    {
+        const auto found = m_places.find(key(gutter, level));
+        return found == m_places.end() ? nullptr : &found->second;
+    }
+    void noteStub(int gutter, int level, const Stub &stub, int count);
+    double crossedStubs(const Crossed &place, int to, int firstLevel, int lastLevel) const;
 
     // The tables of a goto's search, kept for the next one.
     struct Search
@@ -139,15 +163,17 @@ private:
         std::vector<int> verticalsAt;
         std::vector<int> acrossAt;
         std::vector<int> downAt;
-        std::vector<int> stubsAt;
+        std::vector<double> stubsAt;
         std::vector<char> closedAt;
         std::vector<double> cost;
         std::vector<int> previous;
         std::vector<Entry> open;
+        // What the tables were filled for: the rectangle, the target and the gotos noted.
+        std::array<int, 5> filledFor{-1, -1, -1, -1, -1};
+        int filledAt = -1;
     };
     mutable Search m_search;
-    // How many gotos left each side of a box so far (box, right side).
-    std::map<std::pair<int, bool>, int> m_exits;
+    int m_noted = 0; // ways noted so far
     std::vector<double> m_columnWidths;
     // Where columns, gutters, rows and strips lie before any channel widens, to weigh ways.
     std::vector<double> m_roughColumn;

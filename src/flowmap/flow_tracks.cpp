@@ -76,6 +76,18 @@ int FlowTracks::cost(const Group &a, const Group &b) const
     };
     count(a, b, true);
     count(b, a, false);
+    // Two stretches turning off at one place the opposite ways cross unless the one turning
+    // before stands before.
+    for (int i = 0; i < a.count; ++i) {
+        const Stretch &first = m_stretches[size_t(m_byGroup[size_t(a.first + i)])];
+        for (int j = 0; j < b.count; ++j) {
+            const Stretch &second = m_stretches[size_t(m_byGroup[size_t(b.first + j)])];
+            for (const End &mine : first.ends) {
+                for (const End &theirs : second.ends)
+                    crossings += mine.key == theirs.key && !mine.before && theirs.before;
+            }
+        }
+    }
     return crossings;
 }
 

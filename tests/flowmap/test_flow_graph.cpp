@@ -2,6 +2,7 @@
 #include "document/dialog_tree.h"
 #include "document/node_text.h"
 #include "document/read_through.h"
+#include "flowmap/flow_export.h"
 #include "flowmap/flow_graph.h"
 #include "flowmap/flow_layout.h"
 #include "test_documents.h"
@@ -9,6 +10,7 @@
 #include <QLineF>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -176,6 +178,16 @@ void verifyLines(const FlowGraph &graph, const QByteArray &where)
     }
 }
 
+// A choice of the given number of answers after at; each answer's text a place for dialogs.
+void addChoice(DialogTree &tree, DialogNode *at, int answers, std::vector<DialogNode *> &places)
+{
+    DialogNode *choice = tree.addSibling(at, NodeText::dialog(0));
+    for (int a = 0; a < answers; ++a) {
+        DialogNode *answer = tree.addChild(choice, NodeText::choice(QByteArray::number(a + 1)));
+        places.push_back(tree.addChild(answer, NodeText::text("answer")));
+    }
+}
+
 // A random conversation: text dialogs and choices nested a few levels, some answers empty,
 // gotos and deletes to existing and missing dialogs.
 void addRandomStory(DialogTree &tree, QRandomGenerator &random)
@@ -187,12 +199,7 @@ void addRandomStory(DialogTree &tree, QRandomGenerator &random)
     for (int i = 0; i < dialogs; ++i) {
         DialogNode *at = places[random.bounded(quint32(places.size()))];
         if (random.bounded(4) == 0) {
-            DialogNode *choice = tree.addSibling(at, NodeText::dialog(0));
-            for (int a = 0, n = 1 + int(random.bounded(3)); a < n; ++a) {
-                DialogNode *answer =
-                    tree.addChild(choice, NodeText::choice(QByteArray::number(a + 1)));
-                places.push_back(tree.addChild(answer, NodeText::text("answer")));
-            }
+            addChoice(tree, at, 1 + int(random.bounded(3)), places);
         } else {
             texts.push_back(addTextDialog(tree, at, "line"));
             // Now and then a file holds dialogs under a text dialog.
@@ -208,6 +215,39 @@ void addRandomStory(DialogTree &tree, QRandomGenerator &random)
         else if (random.bounded(6) == 0)
             tree.addChild(text, NodeText::deleteDialog(target));
     }
+}
+
+// A random conversation without gotos: text dialogs and choices of two to four answers nested
+// a few levels, now and then with a Set, Call or Delete action.
+void addNestedStory(DialogTree &tree, QRandomGenerator &random)
+{
+    static const char *const actions[] = {"Set int gold = 1", "Call = Door", "Delete = 1"};
+    tree.addRootNode();
+    std::vector<DialogNode *> places{nullptr};
+    for (int i = 0, dialogs = 8 + int(random.bounded(40)); i < dialogs; ++i) {
+        DialogNode *at = places[random.bounded(quint32(places.size()))];
+        if (random.bounded(3) == 0) {
+            addChoice(tree, at, 2 + int(random.bounded(3)), places);
+        } else {
+            DialogNode *text = addTextDialog(tree, at, "line");
+            for (const char *action : actions) {
+                if (random.bounded(4) == 0)
+                    tree.addChild(text, action);
+            }
+        }
+    }
+    tree.renumberDialogs();
+}
+
+// Whether box lies in the branches under owner, however deep.
+bool under(const FlowGraph &graph, int box, int owner)
+{
+    for (int at = graph.branches()[size_t(graph.boxes()[size_t(box)].branch)].owner; at >= 0;
+         at = graph.branches()[size_t(graph.boxes()[size_t(at)].branch)].owner) {
+        if (at == owner)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -257,6 +297,174 @@ private slots:
             verifyLines(graph.folded(someAnswers(graph, random)), where + " folded");
             if (QTest::currentTestFailed())
                 return;
+        }
+    }
+
+    // A lone goto back to a choice from anywhere in its branches, or between two of its
+    // branches' lines, can always run free of every other line: the branches stand in an
+    // order that lets it, and it finds that way.
+    void loneGotosCrossNothing()
+    {
+        QRandomGenerator random(20260214);
+        for (int round = 0; round < 300; ++round) {
+            DialogTree tree;
+            addNestedStory(tree, random);
+            const FlowGraph plain = FlowGraph::build(tree);
+            const std::vector<FlowGraph::Box> &boxes = plain.boxes();
+            std::vector<int> choices;
+            for (size_t b = 0; b < boxes.size(); ++b) {
+                if (boxes[b].choice)
+                    choices.push_back(int(b));
+            }
+            if (choices.empty())
+                continue;
+            const int choice = choices[random.bounded(quint32(choices.size()))];
+            // Texts under the choice: on the lines of its branches, or anywhere deeper.
+            std::vector<int> lines;
+            std::vector<int> deep;
+            for (size_t b = 0; b < boxes.size(); ++b) {
+                if (boxes[b].choice || !under(plain, int(b), choice))
+                    continue;
+                deep.push_back(int(b));
+                if (plain.branches()[size_t(boxes[b].branch)].owner == choice)
+                    lines.push_back(int(b));
+            }
+            int from = -1;
+            int to = choice;
+            if (random.bounded(2) == 0 && !deep.empty()) {
+                from = deep[random.bounded(quint32(deep.size()))];
+            } else if (lines.size() > 1) {
+                from = lines[random.bounded(quint32(lines.size()))];
+                to = lines[random.bounded(quint32(lines.size()))];
+                if (boxes[size_t(to)].branch == boxes[size_t(from)].branch)
+                    continue;
+            }
+            if (from < 0)
+                continue;
+            tree.addChild(const_cast<DialogNode *>(boxes[size_t(from)].dialog),
+                          NodeText::gotoDialog(boxes[size_t(to)].number));
+            const FlowGraph graph = FlowGraph::build(tree);
+            const FlowLayout layout = FlowLayout::lay(graph);
+            const auto jump = std::find_if(
+                graph.edges().begin(), graph.edges().end(),
+                [](const FlowGraph::Edge &edge) { return edge.kind == FlowGraph::EdgeKind::Goto; });
+            QVERIFY(jump != graph.edges().end());
+            const size_t e = size_t(jump - graph.edges().begin());
+            for (size_t other = 0; other < graph.edges().size(); ++other) {
+                for (const QLineF &leg : legsOf(layout, e)) {
+                    for (const QLineF &otherLeg : legsOf(layout, other))
+                        QVERIFY2(other == e || !cross(leg, otherLeg),
+                                 qPrintable(QStringLiteral("round %1: goto %2>%3 crosses arrow %4")
+                                                .arg(round)
+                                                .arg(boxes[size_t(from)].number)
+                                                .arg(boxes[size_t(to)].number)
+                                                .arg(other)));
+                }
+            }
+        }
+    }
+
+    // The SVG marks where the conversation ends, after a dialog or an answer, hanging from
+    // the box's bottom where that answer leaves, and each dialog's Set, Call and Delete
+    // actions, as its contract says; folded boxes show no actions.
+    void svgShowsEndsAndActions()
+    {
+        QRandomGenerator random(20260301);
+        for (int round = 0; round < 40; ++round) {
+            DialogTree tree;
+            addNestedStory(tree, random);
+            const FlowGraph whole = FlowGraph::build(tree);
+            const FlowGraph graph = round % 2 ? whole.folded(someAnswers(whole, random)) : whole;
+            const FlowLayout layout = FlowLayout::lay(graph);
+            QByteArrayList ends;
+            QByteArrayList marks;
+            QByteArrayList expectedEnds;
+            QByteArrayList expectedMarks;
+            for (size_t e = 0; e < graph.ends().size(); ++e) {
+                const FlowGraph::End &end = graph.ends()[e];
+                const QRectF box = layout.boxes()[size_t(end.box)];
+                const QPointF at = end.port >= 0 ? layout.answerPort(end.box, end.port)
+                                                 : QPointF(layout.ends()[e].x(), box.bottom());
+                QVERIFY(at.x() > box.left() && at.x() < box.right());
+                expectedEnds.append(
+                    QByteArray::number(graph.boxes()[size_t(end.box)].number) + ' ' +
+                    (end.choice ? NodeText::choiceNumber(end.choice->text()) : "-") + ' ' +
+                    QByteArray::number(at.x(), 'f', 1) + ',' + QByteArray::number(at.y(), 'f', 1));
+            }
+            for (const FlowGraph::Box &box : graph.boxes()) {
+                QByteArray line = "dialog" + QByteArray::number(box.number);
+                for (const auto &[shown, name] : {std::pair{box.deletes, " delete"},
+                                                  {box.calls, " call"},
+                                                  {box.sets, " set"}}) {
+                    if (shown)
+                        line += name;
+                }
+                expectedMarks.append(line);
+            }
+            QXmlStreamReader xml(FlowExport::svg(graph, layout));
+            QByteArray inEnd;
+            while (!xml.atEnd()) {
+                if (xml.readNext() != QXmlStreamReader::StartElement)
+                    continue;
+                const QXmlStreamAttributes a = xml.attributes();
+                const QByteArray kind = a.value(QLatin1String("class")).toUtf8();
+                if (xml.name() == u"g" && kind == "end") {
+                    inEnd = a.value(QLatin1String("data-from")).toUtf8() + ' ' +
+                            (a.hasAttribute(QLatin1String("data-choice"))
+                                 ? a.value(QLatin1String("data-choice")).toUtf8()
+                                 : QByteArray("-"));
+                } else if (xml.name() == u"path" && !inEnd.isEmpty()) {
+                    // The mark's stroke begins at the box.
+                    const QList<QByteArray> d = a.value(QLatin1String("d")).toUtf8().split(' ');
+                    ends.append(inEnd + ' ' + QByteArray::number(d[0].mid(1).toDouble(), 'f', 1) +
+                                ',' + QByteArray::number(d[1].toDouble(), 'f', 1));
+                    inEnd.clear();
+                } else if (xml.name() == u"g" && kind.startsWith("dialog ")) {
+                    marks.append(a.value(QLatin1String("id")).toUtf8());
+                } else if (xml.name() == u"g" && kind.startsWith("mark ")) {
+                    marks.last() += kind.mid(4);
+                }
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+            QCOMPARE(ends, expectedEnds);
+            QCOMPARE(marks, expectedMarks);
+        }
+    }
+
+    // Where no other order would let a goto cross fewer lines, the branches stand in the order
+    // of their answers: with no gotos, or gotos only back up their own branch or to the
+    // choice they stand under, which cross nothing in any order.
+    void answersKeepTheirOrder()
+    {
+        QRandomGenerator random(20260307);
+        for (int round = 0; round < 60; ++round) {
+            DialogTree tree;
+            addNestedStory(tree, random);
+            const FlowGraph plain = FlowGraph::build(tree);
+            for (const FlowGraph::Box &box : plain.boxes()) {
+                const FlowGraph::Branch &branch = plain.branches()[size_t(box.branch)];
+                if (box.choice || random.bounded(3) != 0)
+                    continue;
+                const int target =
+                    branch.owner >= 0 && random.bounded(2) ? branch.owner : branch.first;
+                tree.addChild(const_cast<DialogNode *>(box.dialog),
+                              NodeText::gotoDialog(plain.boxes()[size_t(target)].number));
+            }
+            const FlowGraph graph = FlowGraph::build(tree);
+            const FlowLayout layout = FlowLayout::lay(graph);
+            for (const FlowGraph::Box &box : graph.boxes()) {
+                int column = -1;
+                for (int branch = box.firstBranch; branch >= 0;
+                     branch = graph.branches()[size_t(branch)].next) {
+                    const int first = graph.branches()[size_t(branch)].first;
+                    if (first < 0)
+                        continue;
+                    QVERIFY2(layout.columnOf(first) > column,
+                             qPrintable(
+                                 QStringLiteral("round %1, Dialog%2").arg(round).arg(box.number)));
+                    column = layout.columnOf(first);
+                }
+            }
         }
     }
 

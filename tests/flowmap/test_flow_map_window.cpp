@@ -82,6 +82,37 @@ struct OpenMap
     FlowMapView *view = nullptr;
 };
 
+// The flow story, copies times over, saved to a file and opened, the bytes it saves as, and
+// its map open.
+struct OpenFile
+{
+    explicit OpenFile(int copies)
+    {
+        p.start();
+        MainWindow &window = p.mainWindow();
+        file = p.folder.filePath(QStringLiteral("story.dlg"));
+        {
+            DialogTree story;
+            story.addRootNode();
+            for (int copy = 0; copy < copies; ++copy)
+                addFlowStory(story);
+            DlgFile::save(story, file, {});
+        }
+        p.prompter.fileAnswers = {file};
+        window.openAction->trigger();
+        window.saveAction->trigger();
+        original = TestFiles::read(file);
+        auto *review = window.findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        view = review->flowMapWindow()->view();
+    }
+
+    TestProgram p;
+    QString file;
+    QByteArray original;
+    FlowMapView *view = nullptr;
+};
+
 } // namespace
 
 class TestFlowMapWindow : public QObject
@@ -200,23 +231,10 @@ private slots:
     // file's bytes back.
     void writingByKeysUndoesToTheSameBytes()
     {
-        TestProgram p;
-        p.start();
+        OpenFile open(1);
+        TestProgram &p = open.p;
         MainWindow &window = p.mainWindow();
-        const QString file = p.folder.filePath(QStringLiteral("story.dlg"));
-        {
-            DialogTree story;
-            story.addRootNode();
-            addFlowStory(story);
-            DlgFile::save(story, file, {});
-        }
-        p.prompter.fileAnswers = {file};
-        window.openAction->trigger();
-        window.saveAction->trigger();
-        const QByteArray original = TestFiles::read(file);
-        auto *review = window.findChild<ReviewCommands *>();
-        review->flowMapAction->trigger();
-        FlowMapView *view = review->flowMapWindow()->view();
+        FlowMapView *view = open.view;
         DialogTree &tree = window.document();
 
         QTest::keyClick(view, Qt::Key_Home);
@@ -259,7 +277,100 @@ private slots:
         for (int step = 0; step < 4; ++step)
             window.undoAction->trigger();
         window.saveAction->trigger();
-        QCOMPARE(TestFiles::read(file), original);
+        QCOMPARE(TestFiles::read(open.file), open.original);
+    }
+
+    // A random run of the map's keys (Home and the arrows, Enter or F2 and a new text, Insert
+    // and a line, Delete with its questions answered) with branches folded and unfolded
+    // between them: the map always shows the document as it is with those folds, and undoing
+    // every step gives the file's bytes back.
+    void randomKeysUndoToTheSameBytes()
+    {
+        OpenFile open(3);
+        TestProgram &p = open.p;
+        MainWindow &window = p.mainWindow();
+        FlowMapView *view = open.view;
+        DialogTree &tree = window.document();
+
+        static const Qt::Key moves[] = {Qt::Key_Home, Qt::Key_Down, Qt::Key_Up, Qt::Key_Left,
+                                        Qt::Key_Right};
+        std::vector<const DialogNode *> folds;
+        QRandomGenerator random(20260405);
+        int folded = 0;
+        for (int step = 0; step < 120; ++step) {
+            const QByteArray where = "step " + QByteArray::number(step);
+            const int marked = view->markedBox();
+            switch (random.bounded(14)) {
+            case 0:
+            case 1:
+            case 2:
+            case 3:
+            case 4:
+                QTest::keyClick(view, moves[random.bounded(5)]);
+                break;
+            case 5:
+            case 6:
+            case 7:
+            case 8: {
+                // Enter or F2 on a box, Insert after it: a new text written.
+                static const Qt::Key writes[] = {Qt::Key_Return, Qt::Key_F2, Qt::Key_Insert};
+                QTest::keyClick(view, writes[random.bounded(3)]);
+                if (view->textEditor()->isVisible()) {
+                    QTest::keyClicks(view->textEditor(), QStringLiteral("Said %1").arg(step));
+                    QTest::keyClick(view->textEditor(), Qt::Key_Return);
+                }
+                break;
+            }
+            case 9:
+                p.prompter.confirmAnswers = {true, true, true};
+                QTest::keyClick(view, Qt::Key_Delete);
+                p.prompter.confirmAnswers.clear();
+                break;
+            case 10:
+            case 11: {
+                // An answer of the marked box, or any answer with dialogs.
+                const FlowGraph whole = FlowGraph::build(tree);
+                std::vector<const DialogNode *> answers;
+                for (const FlowGraph::Branch &branch : whole.branches()) {
+                    if (branch.owner >= 0 && branch.first >= 0 &&
+                        whole.boxes()[size_t(branch.owner)].choice)
+                        answers.push_back(branch.parent);
+                }
+                const DialogNode *answer = marked >= 0 ? view->answerOf(marked) : nullptr;
+                if (!answer && !answers.empty())
+                    answer = answers[random.bounded(quint32(answers.size()))];
+                if (answer && std::find(folds.begin(), folds.end(), answer) == folds.end()) {
+                    folds.push_back(answer);
+                    view->fold(answer);
+                }
+                break;
+            }
+            case 12:
+                if (!folds.empty()) {
+                    const size_t at = random.bounded(quint32(folds.size()));
+                    view->unfold(folds[at]);
+                    folds.erase(folds.begin() + std::ptrdiff_t(at));
+                }
+                break;
+            default:
+                window.undoAction->trigger();
+            }
+            QVERIFY2(!view->textEditor()->isVisible(), where.constData());
+            // The folds of answers still in the document, as the map keeps them.
+            const FlowGraph whole = FlowGraph::build(tree);
+            std::erase_if(folds, [&whole](const DialogNode *answer) {
+                return std::none_of(
+                    whole.branches().begin(), whole.branches().end(),
+                    [answer](const FlowGraph::Branch &branch) { return branch.parent == answer; });
+            });
+            QCOMPARE(signature(view->graph()), signature(whole.folded(folds)));
+            folded += !folds.empty();
+        }
+        QVERIFY(folded > 40);
+        while (window.history().stack()->canUndo())
+            window.undoAction->trigger();
+        window.saveAction->trigger();
+        QCOMPARE(TestFiles::read(open.file), open.original);
     }
 
     // Reading the map: finding by text or number, a fold kept through edits until another
@@ -343,6 +454,41 @@ private slots:
         open.view->selectBox(open.boxOf(from));
         QTest::keyClick(open.view, Qt::Key(key));
         QCOMPARE(open.p.mainWindow().selectedNode()->text(), NodeText::dialog(to));
+    }
+
+    // Where a goto sets a choice's branches in another order than its answers, Left and Right
+    // move between them as they stand on the map.
+    void keysFollowTheBranchesAsTheyStand()
+    {
+        TestProgram p;
+        p.start();
+        DialogTree &tree = p.mainWindow().document();
+        addOutline(tree, "Dialog\n  Type = Text\n  Text = start\n"
+                         "Dialog\n  Choice = 1\n    Text = a\n"
+                         "    Dialog\n      Type = Text\n      Text = a1\n"
+                         "    Dialog\n      Type = Text\n      Text = a2\n      Goto = 6\n"
+                         "  Choice = 2\n    Text = b\n"
+                         "    Dialog\n      Type = Text\n      Text = b1\n"
+                         "  Choice = 3\n    Text = c\n"
+                         "    Dialog\n      Type = Text\n      Text = c1\n"
+                         "Dialog\n  Type = Text\n  Text = after\n");
+        tree.renumberDialogs();
+        auto *review = p.mainWindow().findChild<ReviewCommands *>();
+        review->flowMapAction->trigger();
+        FlowMapView *view = review->flowMapWindow()->view();
+        auto boxOf = [view, &tree](int number) {
+            return view->graph().boxOf(tree.nodeAt(DialogEdits(tree).indexOfDialog(number)));
+        };
+        // The goto from a2 to c1 sets c beside a: a, c, b.
+        QVERIFY(view->layout().columnOf(boxOf(6)) < view->layout().columnOf(boxOf(5)));
+        view->selectBox(boxOf(3));
+        for (const auto &[key, number] : {std::pair{Qt::Key_Right, 6},
+                                          {Qt::Key_Right, 5},
+                                          {Qt::Key_Left, 6},
+                                          {Qt::Key_Left, 3}}) {
+            QTest::keyClick(view, key);
+            QCOMPARE(p.mainWindow().selectedNode()->text(), NodeText::dialog(number));
+        }
     }
 
     // Escape leaves a text as it was, without a step; a double click on a choice's second
